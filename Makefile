@@ -1,0 +1,36 @@
+# Entry points: `make run` and `make test` install what is missing, build, and run.
+BUILD_DIR ?= build
+BUILD_TYPE ?= Release
+DEPS_STAMP := $(BUILD_DIR)/.deps-installed
+
+.PHONY: all deps configure build test run bench format clean
+
+all: build
+
+$(DEPS_STAMP): scripts/install-deps.sh
+	./scripts/install-deps.sh
+	@mkdir -p $(BUILD_DIR)
+	@touch $@
+
+deps: $(DEPS_STAMP)
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: configure
+	cmake --build $(BUILD_DIR)
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j2
+
+run: build
+	./scripts/run-example.sh $(BUILD_DIR)/bin/quillet-cli
+
+bench: build
+	./scripts/run-bench.sh $(BUILD_DIR)
+
+format:
+	find core cli tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR)

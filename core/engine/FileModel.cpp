@@ -1,0 +1,87 @@
+#include "engine/FileModel.h"
+
+#include <algorithm>
+
+#include "engine/ImportLineParser.h"
+#include "engine/PieceRewriter.h"
+#include "engine/RenameTool.h"
+#include "engine/WriteBack.h"
+#include "log/Log.h"
+#include "text/Text.h"
+
+namespace quillet {
+
+bool HeaderSet::contains(std::string_view name) const {
+    const auto node = tool_->importGraph().nodeOf(name);
+    return node && names_.contains(*node);
+}
+
+std::vector<std::string> HeaderSet::names() const {
+    std::vector<std::string> list;
+    names_.forEach([&](std::size_t node) {
+        list.push_back(tool_->importGraph().nameOf(static_cast<std::uint32_t>(node)));
+    });
+    std::sort(list.begin(), list.end());
+    return list;
+}
+
+void FileModel::load(std::string inPath, const RenameTool& tool, fs::SourceRead read,
+                     ImportLineParser& imports) {
+    inPath_ = std::move(inPath);
+    tool_ = &tool;
+    readable_ = read.readable;
+    problem_ = std::move(read.problem);
+    if (!readable_) {
+        return;
+    }
+    const std::string& text = read.source.text;
+    for (const auto line : text::splitViews(text, '\n')) {
+        if (auto name = imports.headerName(line)) {
+            importFile_.push_back(std::move(*name));
+        }
+    }
+    datas_ = text::split(text, ';');
+    bom_ = std::move(read.source.bom);
+    original_ = std::move(read.source.original);
+}
+
+bool FileModel::isHeader() const { return inFile_.ends_with(".h"); }
+
+const HeaderSet& FileModel::allHeaderFile() const {
+    if (!allHeaderFile_) {
+        allHeaderFile_.emplace(*tool_, tool_->importGraph().closureOf(*this));
+    }
+    return *allHeaderFile_;
+}
+
+bool FileModel::sees(const MethodModel& method) const {
+    return allHeaderFile().contains(method.file) || inFile_ == method.file;
+}
+
+void FileModel::rewrite(const MethodModel& old, const MethodModel& new_) {
+    if (!sees(old)) {
+        return;
+    }
+    QLOG_AS("replace(factor:)", inFile_);
+    PieceRewriter rewriter(RenamePair{old, new_}, tool_->predicate());
+    const char cut = separator();
+    for (auto& piece : datas_) {
+        rewriter.rewrite(piece, cut);
+    }
+}
+
+std::string FileModel::contents() const { return bom_ + text::join(datas_, ";"); }
+
+FileModel::WriteOutcome FileModel::writeBack() const {
+    if (!readable_) {
+        return WriteOutcome::notRead;
+    }
+    const std::string bytes = contents();
+    if (bytes == original_) {
+        return WriteOutcome::unchanged;
+    }
+    return writeLogged(bytes, inPath_, "write(toFile:_:)") ? WriteOutcome::written
+                                                          : WriteOutcome::failed;
+}
+
+} // namespace quillet

@@ -1,0 +1,127 @@
+#include "engine/ReplacementPass.h"
+
+#include <unordered_map>
+
+#include "engine/PieceRewriter.h"
+#include "engine/RenameTool.h"
+#include "log/Log.h"
+#include "notify/Notify.h"
+
+namespace quillet {
+
+std::string progressText(std::size_t number, std::size_t total, const RenamePair& pair) {
+    return "[ " + std::to_string(number) + "/" + std::to_string(total) + " ]\n\n\nOrigin:\n" +
+           pair.old.selector() + "\n\nNew:\n" + pair.new_.selector();
+}
+
+std::string nameListEntry(std::size_t number, std::size_t total, const RenamePair& pair) {
+    return "[ " + std::to_string(number) + "/" + std::to_string(total) + " ] Method in " +
+           pair.old.file + "\nOld --> " + pair.old.selector() + "\nNew --> " +
+           pair.new_.selector() + "\n\n";
+}
+
+std::vector<std::vector<ReplacementPass::Lookup>>
+ReplacementPass::anchorsOf(const std::vector<RenamePair>& pairs,
+                           std::vector<std::string>& anchors) const {
+    std::vector<std::vector<Lookup>> lookups;
+    std::unordered_map<std::string, std::uint32_t> ids;
+    for (const auto& pair : pairs) {
+        auto& ofPair = lookups.emplace_back();
+        for (const auto& element : pair.old.elements) {
+            Lookup lookup;
+            if (auto anchor = PieceIndex::anchorOf(element)) {
+                const auto [it, added] =
+                    ids.try_emplace(*anchor, static_cast<std::uint32_t>(anchors.size()));
+                if (added) {
+                    anchors.push_back(std::move(*anchor));
+                }
+                lookup.anchor = it->second;
+            }
+            ofPair.push_back(lookup);
+        }
+    }
+    return lookups;
+}
+
+std::string ReplacementPass::run(const std::vector<RenamePair>& pairs) {
+    auto& files = tool_.allFiles();
+    std::vector<std::string> anchors;
+    const auto lookups = anchorsOf(pairs, anchors);
+    index_.emplace(files, anchors);
+
+    std::vector<std::string> declaringHeaders;
+    for (const auto& pair : pairs) {
+        declaringHeaders.push_back(pair.old.file);
+    }
+    const auto scopes = tool_.importGraph().filesSeeing(declaringHeaders);
+
+    fileStamp_.assign(files.size(), 0);
+    firstPiece_.clear();
+    std::uint32_t pieces = 0;
+    for (const auto& file : files) {
+        firstPiece_.push_back(pieces);
+        pieces += static_cast<std::uint32_t>(file.datas().size());
+    }
+    pieceStamp_.assign(pieces, 0);
+
+    std::string nameList;
+    LogBatch batch;
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+        const auto stamp = static_cast<std::uint32_t>(i + 1);
+        Notify::center().post(Notification::progress, progressText(i + 1, pairs.size(), pairs[i]));
+        nameList += nameListEntry(i + 1, pairs.size(), pairs[i]);
+        batch.add(QLOG_SITE("replace(factor:)"), "Replacing " + pairs[i].old.selector());
+        for (const auto f : scopes[i]) {
+            fileStamp_[f] = stamp;
+            batch.add(QLOG_SITE("replace(factor:)"), files[f].inFile());
+        }
+        batch.commit();
+        apply(pairs[i], lookups[i], stamp);
+    }
+    return nameList;
+}
+
+void ReplacementPass::apply(const RenamePair& pair, const std::vector<Lookup>& lookups,
+                            std::uint32_t stamp) {
+    PieceRewriter rewriter(pair, tool_.predicate());
+    // A piece can only change if it contains every old piece, so the rarest one decides.
+    const std::vector<PieceRef>* narrowest = nullptr;
+    for (const auto& lookup : lookups) {
+        if (!lookup.anchor) {
+            continue;
+        }
+        const auto& candidates = index_->candidates(*lookup.anchor);
+        if (narrowest == nullptr || candidates.size() < narrowest->size()) {
+            narrowest = &candidates;
+        }
+    }
+    if (narrowest == nullptr) {
+        auto& files = tool_.allFiles();
+        for (std::uint32_t f = 0; f < files.size(); ++f) {
+            for (std::uint32_t p = 0; fileStamp_[f] == stamp && p < files[f].datas().size(); ++p) {
+                rewritePiece({f, p}, rewriter, stamp);
+            }
+        }
+        return;
+    }
+    // Rewritten pieces are indexed again and may be appended to this very list; they have been
+    // visited already, so the walk stops at the original end.
+    const std::size_t count = narrowest->size();
+    for (std::size_t c = 0; c < count; ++c) {
+        rewritePiece((*narrowest)[c], rewriter, stamp);
+    }
+}
+
+void ReplacementPass::rewritePiece(PieceRef ref, PieceRewriter& rewriter, std::uint32_t stamp) {
+    auto& visited = pieceStamp_[firstPiece_[ref.file] + ref.piece];
+    if (fileStamp_[ref.file] != stamp || visited == stamp) {
+        return;
+    }
+    visited = stamp;
+    auto& file = tool_.allFiles()[ref.file];
+    if (rewriter.rewrite(file.datas()[ref.piece], file.separator())) {
+        index_->reindex(ref);
+    }
+}
+
+} // namespace quillet

@@ -1,0 +1,96 @@
+#include "fs/AtomicFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quillet::fs {
+
+namespace {
+
+std::string describe(const std::string& path, int error) {
+    return "Could not write " + path + ": " + std::strerror(error);
+}
+
+bool writeAll(int fd, std::string_view content) {
+    while (!content.empty()) {
+        const ssize_t written = ::write(fd, content.data(), content.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        content.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+std::string temporaryName(const std::string& path, unsigned attempt) {
+    static thread_local std::minstd_rand generator{std::random_device{}()};
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    return folder + "." + name + ".quillet-" + std::to_string(generator()) + "-" +
+           std::to_string(attempt);
+}
+
+// Opens a new temporary file; the umask applies to its mode like to any new file.
+int createTemporary(const std::string& path, std::string& temporary) {
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        temporary = temporaryName(path, attempt);
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+} // namespace
+
+std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content) {
+    struct stat existing{};
+    const bool exists = ::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
+    if (exists && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
+        return describe(path, EACCES);
+    }
+    if (exists && ::access(path.c_str(), W_OK) != 0) {
+        return describe(path, errno);
+    }
+
+    std::string temporary;
+    const int fd = createTemporary(path, temporary);
+    if (fd < 0) {
+        return describe(path, errno);
+    }
+    bool ok = writeAll(fd, content);
+    if (ok && exists) {
+        if (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) {
+            // Only root may give a file away; anyone else keeps the new owner.
+            (void)::fchown(fd, existing.st_uid, existing.st_gid);
+        }
+        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+    }
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return describe(path, error);
+    }
+    return std::nullopt;
+}
+
+} // namespace quillet::fs

@@ -1,0 +1,204 @@
+#include "log/Console.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "fs/AtomicFile.h"
+#include "log/Log.h"
+#include "text/Utf.h"
+
+namespace quillet {
+
+namespace {
+
+std::string homeDirectory() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
+        return home;
+    }
+    if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr) {
+        return entry->pw_dir;
+    }
+    return "/tmp";
+}
+
+// The earlier file's text, or nothing when it is missing or not UTF-8 text.
+std::optional<std::string> readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return std::nullopt;
+    }
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    std::string content = std::move(bytes).str();
+    if (!text::isValidUtf8(content)) {
+        return std::nullopt;
+    }
+    return content;
+}
+
+} // namespace
+
+Console::Console(std::string path) : path_(std::move(path)) {}
+
+Console::~Console() { closeLocked(); }
+
+Console& Console::shared() {
+    static Console console(defaultPath());
+    return console;
+}
+
+std::string Console::defaultPath() { return homeDirectory() + "/Quillet.txt"; }
+
+std::string Console::timestamp(std::chrono::system_clock::time_point time) const {
+    const auto seconds = std::chrono::system_clock::to_time_t(time);
+    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            time.time_since_epoch())
+                            .count() %
+                        1000;
+    std::tm local{};
+    ::localtime_r(&seconds, &local);
+    char buffer[40];
+    const auto length = std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &local);
+    char fraction[8];
+    std::snprintf(fraction, sizeof fraction, ".%03d", static_cast<int>(millis < 0 ? millis + 1000 : millis));
+    return std::string(buffer, length) + fraction;
+}
+
+void Console::save(const std::string& entry) { save(std::vector<std::string>{entry}); }
+
+void Console::save(const std::vector<std::string>& entries) {
+    std::optional<std::string> error;
+    {
+        std::lock_guard lock(mutex_);
+        ensureLogsLocked();
+        for (const auto& entry : entries) {
+            if (entryCount_ > 0) {
+                text_ += '\n';
+            }
+            text_ += entry;
+            ++entryCount_;
+        }
+        error = flushLocked();
+    }
+    reportFailure("save(_:)", error);
+}
+
+void Console::clear() {
+    std::optional<std::string> error;
+    {
+        std::lock_guard lock(mutex_);
+        closeLocked();
+        inSync_ = false;
+        error = fs::writeFileAtomically(path_, "");
+        if (!error) {
+            logsExist_ = true;
+            entryCount_ = 0;
+            text_.clear();
+            persisted_ = 0;
+            fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
+            inSync_ = fd_ >= 0;
+            failing_ = false;
+        }
+    }
+    reportFailure("clear()", error);
+}
+
+void Console::ensureLogsLocked() {
+    if (logsExist_) {
+        return;
+    }
+    logsExist_ = true;
+    entryCount_ = 1;
+    if (auto earlier = readText(path_)) {
+        text_ = std::move(*earlier);
+        fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
+        persisted_ = text_.size();
+        inSync_ = fd_ >= 0 && fileUnchangedLocked();
+    } else {
+        text_.clear();
+        inSync_ = false;
+    }
+}
+
+std::optional<std::string> Console::flushLocked() {
+    auto error = inSync_ && fileUnchangedLocked() ? appendLocked() : rewriteLocked();
+    if (!error) {
+        failing_ = false;
+    }
+    return error;
+}
+
+bool Console::fileUnchangedLocked() const {
+    struct stat opened{};
+    struct stat named{};
+    return ::fstat(fd_, &opened) == 0 && ::stat(path_.c_str(), &named) == 0 &&
+           opened.st_ino == named.st_ino && opened.st_dev == named.st_dev &&
+           static_cast<std::size_t>(opened.st_size) == persisted_;
+}
+
+std::optional<std::string> Console::appendLocked() {
+    const std::size_t wholeEntries = persisted_;
+    while (persisted_ < text_.size()) {
+        const ssize_t written = ::pwrite(fd_, text_.data() + persisted_, text_.size() - persisted_,
+                                         static_cast<off_t>(persisted_));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            const int error = written < 0 ? errno : ENOSPC;
+            // Cut a partial entry off so the file still ends on a whole one.
+            persisted_ = wholeEntries;
+            inSync_ = ::ftruncate(fd_, static_cast<off_t>(wholeEntries)) == 0;
+            return "Could not write " + path_ + ": " + std::strerror(error);
+        }
+        persisted_ += static_cast<std::size_t>(written);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> Console::rewriteLocked() {
+    closeLocked();
+    inSync_ = false;
+    if (auto error = fs::writeFileAtomically(path_, text_)) {
+        return error;
+    }
+    persisted_ = text_.size();
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
+    inSync_ = fd_ >= 0;
+    return std::nullopt;
+}
+
+void Console::closeLocked() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+}
+
+void Console::reportFailure(std::string_view function, const std::optional<std::string>& error) {
+    if (!error) {
+        return;
+    }
+    {
+        // One report per run of failures: the report is an entry too, and its own write would
+        // fail the same way.
+        std::lock_guard lock(mutex_);
+        if (failing_) {
+            return;
+        }
+        failing_ = true;
+    }
+    log(LogSite{__FILE__, function, __LINE__}, *error);
+}
+
+} // namespace quillet

@@ -1,0 +1,12 @@
+#include "paths/PathRule.h"
+
+#include "text/IcuPattern.h"
+
+namespace quillet {
+
+bool isAcceptedPath(std::string_view path) {
+    thread_local text::IcuPattern rule("^[A-Za-z0-9_/.-]{1,}$");
+    return rule.matches(path);
+}
+
+} // namespace quillet
