@@ -1,0 +1,103 @@
+#include "Commands.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "ProgressBar.h"
+#include "ProjectScan.h"
+#include "WordFile.h"
+#include "engine/WordCountRule.h"
+#include "log/Console.h"
+#include "notify/Notify.h"
+
+namespace quillet::cli {
+
+int runMethods(const Arguments& args) {
+    Console::shared().setEcho(false);
+    MRenameTool tool;
+    if (!scanProject(tool, args, std::cerr)) {
+        return couldNotStart;
+    }
+    for (const auto& method : tool.allMethodNames()) {
+        std::cout << method.selector() << '\t' << method.file << '\n';
+    }
+    printScanSummary(tool, std::cerr);
+    return done;
+}
+
+namespace {
+
+std::optional<std::vector<std::string>> wordsFor(const Arguments& args, MRenameTool& tool) {
+    if (args.random) {
+        return std::vector<std::string>{};
+    }
+    auto read = readWordFile(*args.wordsFile);
+    if (!read.words) {
+        std::cerr << "quillet-cli: " << read.error << "\n";
+        return std::nullopt;
+    }
+    const auto need = wordsNeeded(selectorPieceCount(tool.allMethodNames()));
+    if (read.words->size() < need) {
+        std::cerr << notEnoughWordsMessage(read.words->size(), need) << "\n";
+        return std::nullopt;
+    }
+    return read.words;
+}
+
+void printRunSummary(const MRenameTool& tool, std::size_t renamed) {
+    const auto& report = tool.writeReport();
+    std::cerr << "methods renamed: " << renamed << "\n"
+              << "files changed: " << report.written << " (unchanged " << report.unchanged
+              << ", failed " << report.failed << ")\n"
+              << "name list: " << tool.rootPath() << "/MethodReplaceList.txt"
+              << (report.listWritten ? "" : " (could not be written)") << "\n"
+              << "log: " << Console::shared().path() << "\n";
+}
+
+} // namespace
+
+int runRename(const Arguments& args) {
+    Console::shared().setEcho(args.verbose);
+    Console::shared().clear();
+    MRenameTool tool;
+    tool.setMethodPrefix(args.prefix);
+    if (!scanProject(tool, args, std::cerr)) {
+        return couldNotStart;
+    }
+    const auto words = wordsFor(args, tool);
+    if (!words) {
+        return couldNotStart;
+    }
+    const auto pairs = tool.makeNewNames(*words);
+    if (!pairs) {
+        std::cerr << "quillet-cli: the words ran out: the list holds too few different words\n";
+        return couldNotStart;
+    }
+    std::optional<ProgressBar> progress;
+    if (!args.quiet) {
+        progress.emplace(stderr, pairs->size());
+    }
+    int token = 0;
+    Notify::add(&token, [&](const PostedNotification&) {
+        if (progress) {
+            progress->advance();
+        }
+    }, Notification::progress);
+    tool.replace(*pairs);
+    Notify::center().removeObserver(&token);
+    if (progress) {
+        progress->finish();
+    }
+    if (!args.quiet) {
+        printRunSummary(tool, pairs->size());
+    }
+    const auto& report = tool.writeReport();
+    if (report.failed > 0 || !report.listWritten) {
+        std::cerr << "quillet-cli: some files could not be written; see " << Console::shared().path()
+                  << "\n";
+        return writeFailures;
+    }
+    return done;
+}
+
+} // namespace quillet::cli

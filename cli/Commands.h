@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Arguments.h"
+
+namespace quillet::cli {
+
+enum ExitCode { done = 0, couldNotStart = 1, usage = 2, writeFailures = 3 };
+
+int runMethods(const Arguments& args);
+int runRename(const Arguments& args);
+
+} // namespace quillet::cli
