@@ -15,7 +15,9 @@ bool isIdentifier(const std::string& text) {
     return true;
 }
 
-ParseResult failure(std::string error) { return ParseResult{std::nullopt, std::move(error)}; }
+ParseResult failure(std::string error) {
+    return ParseResult{std::nullopt, std::move(error)};
+}
 
 } // namespace
 
@@ -79,7 +81,8 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
                 return failure("--prefix needs a value");
             }
             if (!isIdentifier(parsed.prefix)) {
-                return failure("--prefix must be letters, digits and \"_\", not starting with a digit");
+                return failure(
+                    "--prefix must be letters, digits and \"_\", not starting with a digit");
             }
         } else if (renaming && arg == "--quiet") {
             parsed.quiet = true;

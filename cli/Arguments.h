@@ -21,7 +21,7 @@ struct Arguments {
 
 struct ParseResult {
     std::optional<Arguments> arguments;
-    std::string error;  // why the command line is not understood, when it is not
+    std::string error; // why the command line is not understood, when it is not
 };
 
 ParseResult parseArguments(const std::vector<std::string>& args);

@@ -78,11 +78,14 @@ int runRename(const Arguments& args) {
         progress.emplace(stderr, pairs->size());
     }
     int token = 0;
-    Notify::add(&token, [&](const PostedNotification&) {
-        if (progress) {
-            progress->advance();
-        }
-    }, Notification::progress);
+    Notify::add(
+        &token,
+        [&](const PostedNotification&) {
+            if (progress) {
+                progress->advance();
+            }
+        },
+        Notification::progress);
     tool.replace(*pairs);
     Notify::center().removeObserver(&token);
     if (progress) {
@@ -93,8 +96,8 @@ int runRename(const Arguments& args) {
     }
     const auto& report = tool.writeReport();
     if (report.failed > 0 || !report.listWritten) {
-        std::cerr << "quillet-cli: some files could not be written; see " << Console::shared().path()
-                  << "\n";
+        std::cerr << "quillet-cli: some files could not be written; see "
+                  << Console::shared().path() << "\n";
         return writeFailures;
     }
     return done;

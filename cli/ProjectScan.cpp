@@ -13,7 +13,7 @@ namespace {
 inline constexpr std::string_view noHeadersMessage = "查找头文件失败";
 
 bool isFolder(const std::string& path) {
-    struct stat info{};
+    struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -24,7 +24,7 @@ bool scanProject(MRenameTool& tool, const Arguments& args, std::ostream& err) {
         err << illegalPathTitle << ": " << illegalPathMessage << "\n";
         return false;
     }
-    struct stat info{};
+    struct stat info {};
     if (::stat(args.project.c_str(), &info) != 0) {
         err << "quillet-cli: no such folder: " << args.project << "\n";
         return false;

@@ -29,8 +29,7 @@ public:
     }
     void clear() { std::fill(words_.begin(), words_.end(), 0); }
 
-    template <typename Visit>
-    void forEach(Visit visit) const {
+    template <typename Visit> void forEach(Visit visit) const {
         for (std::size_t w = 0; w < words_.size(); ++w) {
             for (std::uint64_t bits = words_[w]; bits != 0; bits &= bits - 1) {
                 visit(w * 64 + static_cast<std::size_t>(std::countr_zero(bits)));

@@ -14,7 +14,8 @@ public:
     bool matches(std::string_view text);
 
 private:
-    text::IcuPattern pattern_{"^.*\n?\\s*([+,-]{1})\\s*\\(.*$", text::IcuPattern::Dot::crossesLineEnd};
+    text::IcuPattern pattern_{"^.*\n?\\s*([+,-]{1})\\s*\\(.*$",
+                              text::IcuPattern::Dot::crossesLineEnd};
 };
 
 } // namespace quillet

@@ -45,7 +45,9 @@ void FileModel::load(std::string inPath, const RenameTool& tool, fs::SourceRead 
     original_ = std::move(read.source.original);
 }
 
-bool FileModel::isHeader() const { return inFile_.ends_with(".h"); }
+bool FileModel::isHeader() const {
+    return inFile_.ends_with(".h");
+}
 
 const HeaderSet& FileModel::allHeaderFile() const {
     if (!allHeaderFile_) {
@@ -70,7 +72,9 @@ void FileModel::rewrite(const MethodModel& old, const MethodModel& new_) {
     }
 }
 
-std::string FileModel::contents() const { return bom_ + text::join(datas_, ";"); }
+std::string FileModel::contents() const {
+    return bom_ + text::join(datas_, ";");
+}
 
 FileModel::WriteOutcome FileModel::writeBack() const {
     if (!readable_) {
@@ -81,7 +85,7 @@ FileModel::WriteOutcome FileModel::writeBack() const {
         return WriteOutcome::unchanged;
     }
     return writeLogged(bytes, inPath_, "write(toFile:_:)") ? WriteOutcome::written
-                                                          : WriteOutcome::failed;
+                                                           : WriteOutcome::failed;
 }
 
 } // namespace quillet

@@ -19,7 +19,7 @@ class HeaderSet {
 public:
     HeaderSet(const RenameTool& tool, BitSet names) : tool_(&tool), names_(std::move(names)) {}
     bool contains(std::string_view name) const;
-    std::vector<std::string> names() const;  // sorted, for reports and tests
+    std::vector<std::string> names() const; // sorted, for reports and tests
 
 private:
     const RenameTool* tool_;

@@ -14,7 +14,8 @@ constexpr std::uint32_t unvisited = UINT32_MAX;
 
 ImportGraph::ImportGraph(const std::vector<FileModel>& files) : files_(files) {
     for (const auto& file : files) {
-        const auto [it, added] = ids_.try_emplace(file.inFile(), static_cast<std::uint32_t>(names_.size()));
+        const auto [it, added] =
+            ids_.try_emplace(file.inFile(), static_cast<std::uint32_t>(names_.size()));
         if (added) {
             names_.push_back(file.inFile());
         }

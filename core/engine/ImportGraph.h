@@ -39,12 +39,14 @@ private:
     std::vector<std::string> names_;
     struct Hash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
     };
     std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> ids_;
     std::vector<std::uint32_t> nodeOfFile_;
-    std::vector<std::vector<std::uint32_t>> importsOfFile_;  // resolved, duplicates dropped
-    std::vector<std::vector<std::uint32_t>> edges_;          // node -> imported nodes
+    std::vector<std::vector<std::uint32_t>> importsOfFile_; // resolved, duplicates dropped
+    std::vector<std::vector<std::uint32_t>> edges_;         // node -> imported nodes
     // Per strongly connected group of names: its members and every name reachable from them.
     std::vector<std::uint32_t> groupOf_;
     std::vector<BitSet> reach_;

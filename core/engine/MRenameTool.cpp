@@ -24,7 +24,9 @@ bool isIgnored(std::string_view subpath, const std::vector<std::string>& ignorin
                        [&](const std::string& prefix) { return subpath.starts_with(prefix); });
 }
 
-bool exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+bool exists(const std::string& path) {
+    return ::access(path.c_str(), F_OK) == 0;
+}
 
 bool hasImplementationBeside(const std::string& header) {
     const std::string stem = header.substr(0, header.size() - 2);
@@ -84,7 +86,7 @@ void MRenameTool::collectMethods() {
 
 void MRenameTool::parseDeclaration(std::string_view declaration, const std::string& file) {
     if (declaration.find('^') != std::string_view::npos) {
-        return;  // block types are left alone
+        return; // block types are left alone
     }
     MethodModel method;
     method.file = file;
@@ -120,9 +122,10 @@ const std::vector<MethodModel>& MRenameTool::allMethodNames() {
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
         return text::compareUtf16(selectors[a], selectors[b]) > 0;
     });
-    order.erase(std::unique(order.begin(), order.end(),
-                            [&](std::size_t a, std::size_t b) { return selectors[a] == selectors[b]; }),
-                order.end());
+    order.erase(
+        std::unique(order.begin(), order.end(),
+                    [&](std::size_t a, std::size_t b) { return selectors[a] == selectors[b]; }),
+        order.end());
     std::vector<std::size_t> lengths(collected_.size());
     for (const auto i : order) {
         lengths[i] = text::utf16Length(selectors[i]);

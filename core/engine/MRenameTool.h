@@ -59,7 +59,7 @@ public:
 
 private:
     std::vector<std::string> headerFiles_;
-    std::vector<std::size_t> headerFileIndex_;  // position in allFiles of each header
+    std::vector<std::size_t> headerFileIndex_; // position in allFiles of each header
     std::vector<std::string> unlistedFolders_;
     std::vector<MethodModel> collected_;
     std::optional<std::vector<MethodModel>> allMethodNames_;

@@ -7,8 +7,8 @@ namespace quillet {
 
 // One Objective-C method as the engine sees it: its selector pieces and the header declaring it.
 struct MethodModel {
-    std::vector<std::string> elements;  // e.g. "fooWithName:", "count:"
-    std::string file;                   // e.g. "Foo.h"; empty for a generated name
+    std::vector<std::string> elements; // e.g. "fooWithName:", "count:"
+    std::string file;                  // e.g. "Foo.h"; empty for a generated name
 
     // The pieces joined with nothing between them, e.g. "fooWithName:count:".
     std::string selector() const;

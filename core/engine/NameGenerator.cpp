@@ -64,6 +64,8 @@ std::string NameGenerator::randomString(std::size_t length, bool lettersOnly) {
     return result;
 }
 
-std::size_t NameGenerator::randomPieceLength() { return 8 + random_.uniform(9); }
+std::size_t NameGenerator::randomPieceLength() {
+    return 8 + random_.uniform(9);
+}
 
 } // namespace quillet

@@ -57,7 +57,9 @@ PieceIndex::PieceIndex(const std::vector<FileModel>& files, const std::vector<st
     }
 }
 
-void PieceIndex::reindex(PieceRef ref) { index(ref); }
+void PieceIndex::reindex(PieceRef ref) {
+    index(ref);
+}
 
 const std::vector<std::uint32_t>& PieceIndex::anchorsEndingRun(std::string_view run) {
     if (const auto it = runs_.find(run); it != runs_.end()) {
@@ -77,8 +79,8 @@ void PieceIndex::index(PieceRef ref) {
     const std::string_view text = files_[ref.file].datas()[ref.piece];
     const char* begin = text.data();
     const char* end = begin + text.size();
-    for (const char* colon = begin; (colon = static_cast<const char*>(
-                                         std::memchr(colon, ':', static_cast<std::size_t>(end - colon))));
+    for (const char* colon = begin; (colon = static_cast<const char*>(std::memchr(
+                                         colon, ':', static_cast<std::size_t>(end - colon))));
          ++colon) {
         const auto run = runBefore(text, static_cast<std::size_t>(colon - begin));
         if (run.empty()) {

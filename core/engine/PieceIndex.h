@@ -35,13 +35,17 @@ public:
     PieceIndex(const std::vector<FileModel>& files, const std::vector<std::string>& anchors);
 
     // Candidate pieces for an anchor (an index into the anchors given at construction).
-    const std::vector<PieceRef>& candidates(std::uint32_t anchor) const { return postings_[anchor]; }
+    const std::vector<PieceRef>& candidates(std::uint32_t anchor) const {
+        return postings_[anchor];
+    }
     void reindex(PieceRef ref);
 
 private:
     struct Hash {
         using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+        std::size_t operator()(std::string_view s) const {
+            return std::hash<std::string_view>{}(s);
+        }
     };
     const std::vector<std::uint32_t>& anchorsEndingRun(std::string_view run);
     void index(PieceRef ref);

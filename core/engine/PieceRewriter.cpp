@@ -35,8 +35,9 @@ bool PieceRewriter::rewrite(std::string& piece, char separator) {
 
 bool PieceRewriter::allPiecesPresent(const std::string& text) const {
     for (std::size_t k = 0; k < oldPieces_.size(); ++k) {
-        const bool present = text::contains(text, oldAfterBlank_[k]) ||
-                             (!oldAfterParen_[k].empty() && text::contains(text, oldAfterParen_[k]));
+        const bool present =
+            text::contains(text, oldAfterBlank_[k]) ||
+            (!oldAfterParen_[k].empty() && text::contains(text, oldAfterParen_[k]));
         if (!present) {
             return false;
         }

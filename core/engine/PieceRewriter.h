@@ -30,7 +30,7 @@ private:
     std::vector<std::string> newPieces_;
     std::vector<std::string> oldAfterBlank_;
     std::vector<std::string> newAfterBlank_;
-    std::vector<std::string> oldAfterParen_;  // empty where only a blank may come before it
+    std::vector<std::string> oldAfterParen_; // empty where only a blank may come before it
 };
 
 } // namespace quillet

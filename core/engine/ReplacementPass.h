@@ -25,7 +25,7 @@ public:
 
 private:
     struct Lookup {
-        std::optional<std::uint32_t> anchor;  // nothing: scan every piece in scope
+        std::optional<std::uint32_t> anchor; // nothing: scan every piece in scope
     };
     std::vector<std::vector<Lookup>> anchorsOf(const std::vector<RenamePair>& pairs,
                                                std::vector<std::string>& anchors) const;
@@ -34,9 +34,9 @@ private:
 
     RenameTool& tool_;
     std::optional<PieceIndex> index_;
-    std::vector<std::uint32_t> fileStamp_;    // pair number (from 1) whose scope holds the file
-    std::vector<std::uint32_t> pieceStamp_;   // pair number that has visited the piece
-    std::vector<std::uint32_t> firstPiece_;   // position of each file's first piece in pieceStamp_
+    std::vector<std::uint32_t> fileStamp_;  // pair number (from 1) whose scope holds the file
+    std::vector<std::uint32_t> pieceStamp_; // pair number that has visited the piece
+    std::vector<std::uint32_t> firstPiece_; // position of each file's first piece in pieceStamp_
 };
 
 // The progress text and name list entry of pair `number` (from 1) of `total`.

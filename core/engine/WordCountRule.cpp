@@ -16,10 +16,13 @@ std::size_t wordsNeeded(std::size_t pieces) {
     return static_cast<std::size_t>(static_cast<float>(pieces) * 1.5f);
 }
 
-std::vector<std::string> wordList(std::string_view bankText) { return text::split(bankText, ','); }
+std::vector<std::string> wordList(std::string_view bankText) {
+    return text::split(bankText, ',');
+}
 
 std::string notEnoughWordsMessage(std::size_t have, std::size_t need) {
-    return "单词数量不足：单词数量为" + std::to_string(have) + "个, 当前需要" + std::to_string(need);
+    return "单词数量不足：单词数量为" + std::to_string(have) + "个, 当前需要" +
+           std::to_string(need);
 }
 
 } // namespace quillet

@@ -55,7 +55,7 @@ int createTemporary(const std::string& path, std::string& temporary) {
 } // namespace
 
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content) {
-    struct stat existing{};
+    struct stat existing {};
     const bool exists = ::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
     if (exists && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
         return describe(path, EACCES);

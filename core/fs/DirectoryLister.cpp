@@ -27,7 +27,7 @@ std::optional<std::vector<Entry>> readFolder(const std::string& path) {
         }
         bool isFolder = item->d_type == DT_DIR;
         if (item->d_type == DT_UNKNOWN) {
-            struct stat info{};
+            struct stat info {};
             isFolder = ::lstat((path + "/" + name).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
         }
         entries.push_back({name, isFolder});
@@ -40,7 +40,7 @@ std::optional<std::vector<Entry>> readFolder(const std::string& path) {
 
 // One open level of the walk: a folder's sorted entries and how far we got.
 struct Level {
-    std::string prefix;  // relative path of the folder plus "/", empty for the root
+    std::string prefix; // relative path of the folder plus "/", empty for the root
     std::vector<Entry> entries;
     std::size_t next = 0;
 };

@@ -47,7 +47,8 @@ bool readAll(int fd, std::string& bytes, std::size_t expected) {
 }
 
 bool startsWith(const std::string& bytes, std::string_view prefix) {
-    return bytes.size() >= prefix.size() && std::memcmp(bytes.data(), prefix.data(), prefix.size()) == 0;
+    return bytes.size() >= prefix.size() &&
+           std::memcmp(bytes.data(), prefix.data(), prefix.size()) == 0;
 }
 
 SourceRead decode(std::string bytes) {
@@ -55,8 +56,8 @@ SourceRead decode(std::string bytes) {
     std::string_view body = bytes;
     static constexpr std::string_view utf8Bom = "\xEF\xBB\xBF";
     if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
-        const auto order = bytes[0] == '\xFF' ? text::ByteOrder::littleEndian
-                                              : text::ByteOrder::bigEndian;
+        const auto order =
+            bytes[0] == '\xFF' ? text::ByteOrder::littleEndian : text::ByteOrder::bigEndian;
         auto converted = text::utf16ToUtf8(body.substr(2), order);
         if (!converted) {
             return unreadable("not valid UTF-16 text");
@@ -83,7 +84,7 @@ SourceRead decode(std::string bytes) {
 } // namespace
 
 SourceRead SourceReader::read(const std::string& path) {
-    struct stat info{};
+    struct stat info {};
     if (::lstat(path.c_str(), &info) != 0) {
         return unreadable(std::strerror(errno));
     }
@@ -103,7 +104,7 @@ SourceRead SourceReader::read(const std::string& path) {
     if (fd < 0) {
         return unreadable(std::strerror(errno));
     }
-    struct stat opened{};
+    struct stat opened {};
     std::string bytes;
     const bool ok = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
                     readAll(fd, bytes, static_cast<std::size_t>(opened.st_size));

@@ -7,15 +7,15 @@ namespace quillet::fs {
 
 // The text of one source file and what is needed to write it back faithfully.
 struct SourceText {
-    std::string text;      // UTF-8, without a byte order mark
-    std::string bom;       // a UTF-8 byte order mark the file started with, written back in front
-    std::string original;  // the bytes on disk, so an unchanged file is never rewritten
+    std::string text;     // UTF-8, without a byte order mark
+    std::string bom;      // a UTF-8 byte order mark the file started with, written back in front
+    std::string original; // the bytes on disk, so an unchanged file is never rewritten
 };
 
 struct SourceRead {
     bool readable = false;
     SourceText source;
-    std::string problem;  // why the file was not read, when it was not
+    std::string problem; // why the file was not read, when it was not
 };
 
 // Reads a regular file as UTF-8 (optionally with a byte order mark) or as UTF-16 with a byte

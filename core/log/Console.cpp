@@ -25,7 +25,8 @@ std::string homeDirectory() {
     if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
         return home;
     }
-    if (const passwd* entry = ::getpwuid(::getuid()); entry != nullptr && entry->pw_dir != nullptr) {
+    if (const passwd* entry = ::getpwuid(::getuid());
+        entry != nullptr && entry->pw_dir != nullptr) {
         return entry->pw_dir;
     }
     return "/tmp";
@@ -50,31 +51,37 @@ std::optional<std::string> readText(const std::string& path) {
 
 Console::Console(std::string path) : path_(std::move(path)) {}
 
-Console::~Console() { closeLocked(); }
+Console::~Console() {
+    closeLocked();
+}
 
 Console& Console::shared() {
     static Console console(defaultPath());
     return console;
 }
 
-std::string Console::defaultPath() { return homeDirectory() + "/Quillet.txt"; }
+std::string Console::defaultPath() {
+    return homeDirectory() + "/Quillet.txt";
+}
 
 std::string Console::timestamp(std::chrono::system_clock::time_point time) const {
     const auto seconds = std::chrono::system_clock::to_time_t(time);
-    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            time.time_since_epoch())
-                            .count() %
-                        1000;
+    const auto millis =
+        std::chrono::duration_cast<std::chrono::milliseconds>(time.time_since_epoch()).count() %
+        1000;
     std::tm local{};
     ::localtime_r(&seconds, &local);
     char buffer[40];
     const auto length = std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &local);
     char fraction[8];
-    std::snprintf(fraction, sizeof fraction, ".%03d", static_cast<int>(millis < 0 ? millis + 1000 : millis));
+    std::snprintf(fraction, sizeof fraction, ".%03d",
+                  static_cast<int>(millis < 0 ? millis + 1000 : millis));
     return std::string(buffer, length) + fraction;
 }
 
-void Console::save(const std::string& entry) { save(std::vector<std::string>{entry}); }
+void Console::save(const std::string& entry) {
+    save(std::vector<std::string>{entry});
+}
 
 void Console::save(const std::vector<std::string>& entries) {
     std::optional<std::string> error;
@@ -139,8 +146,8 @@ std::optional<std::string> Console::flushLocked() {
 }
 
 bool Console::fileUnchangedLocked() const {
-    struct stat opened{};
-    struct stat named{};
+    struct stat opened {};
+    struct stat named {};
     return ::fstat(fd_, &opened) == 0 && ::stat(path_.c_str(), &named) == 0 &&
            opened.st_ino == named.st_ino && opened.st_dev == named.st_dev &&
            static_cast<std::size_t>(opened.st_size) == persisted_;

@@ -54,10 +54,10 @@ private:
     std::mutex mutex_;
     bool logsExist_ = false;
     std::size_t entryCount_ = 0;
-    std::string text_;           // what the file must hold
-    std::size_t persisted_ = 0;  // leading bytes of text_ known to be in the file
-    bool inSync_ = false;        // the file holds exactly text_'s first persisted_ bytes
-    bool failing_ = false;       // a failure was reported and no write has succeeded since
+    std::string text_;          // what the file must hold
+    std::size_t persisted_ = 0; // leading bytes of text_ known to be in the file
+    bool inSync_ = false;       // the file holds exactly text_'s first persisted_ bytes
+    bool failing_ = false;      // a failure was reported and no write has succeeded since
     int fd_ = -1;
 };
 

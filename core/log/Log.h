@@ -23,14 +23,21 @@ std::string logHeader(const LogSite& site, std::chrono::system_clock::time_point
 std::string_view logFileName(std::string_view sourcePath);
 
 // The ordinary textual form of a logged value.
-inline std::string logText(std::string_view value) { return std::string(value); }
-inline std::string logText(const char* value) { return value; }
-inline std::string logText(const std::string& value) { return value; }
-inline std::string logText(bool value) { return value ? "true" : "false"; }
+inline std::string logText(std::string_view value) {
+    return std::string(value);
+}
+inline std::string logText(const char* value) {
+    return value;
+}
+inline std::string logText(const std::string& value) {
+    return value;
+}
+inline std::string logText(bool value) {
+    return value ? "true" : "false";
+}
 std::string logText(double value);
 template <std::integral T>
-    requires(!std::same_as<T, bool> && !std::same_as<T, char>)
-std::string logText(T value) {
+requires(!std::same_as<T, bool> && !std::same_as<T, char>) std::string logText(T value) {
     return std::to_string(value);
 }
 
@@ -38,8 +45,7 @@ std::string logText(T value) {
 // shared console echoes, then saved to the shared log file.
 void logValues(const LogSite& site, const std::vector<std::string>& values);
 
-template <typename... Values>
-void log(const LogSite& site, const Values&... values) {
+template <typename... Values> void log(const LogSite& site, const Values&... values) {
     logValues(site, std::vector<std::string>{logText(values)...});
 }
 

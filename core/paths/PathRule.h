@@ -9,6 +9,7 @@ namespace quillet {
 bool isAcceptedPath(std::string_view path);
 
 inline constexpr std::string_view illegalPathTitle = "非法路径";
-inline constexpr std::string_view illegalPathMessage = "[路径/文件名]不能使用中文、空格以及特殊字符";
+inline constexpr std::string_view illegalPathMessage =
+    "[路径/文件名]不能使用中文、空格以及特殊字符";
 
 } // namespace quillet

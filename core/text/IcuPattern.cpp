@@ -29,7 +29,8 @@ struct IcuPattern::Compiled {
     }
 };
 
-IcuPattern::IcuPattern(std::string_view pattern, Dot dot) : compiled_(std::make_unique<Compiled>()) {
+IcuPattern::IcuPattern(std::string_view pattern, Dot dot)
+    : compiled_(std::make_unique<Compiled>()) {
     UErrorCode status = U_ZERO_ERROR;
     UParseError parseError{};
     const auto source = icu::UnicodeString::fromUTF8(

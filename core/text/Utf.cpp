@@ -83,7 +83,8 @@ std::optional<std::string> utf16ToUtf8(std::string_view bytes, ByteOrder order) 
     const auto unitAt = [&](std::size_t i) {
         const auto a = static_cast<unsigned char>(bytes[i]);
         const auto b = static_cast<unsigned char>(bytes[i + 1]);
-        return static_cast<char16_t>(order == ByteOrder::littleEndian ? (b << 8) | a : (a << 8) | b);
+        return static_cast<char16_t>(order == ByteOrder::littleEndian ? (b << 8) | a
+                                                                      : (a << 8) | b);
     };
     std::string out;
     out.reserve(bytes.size());
@@ -100,7 +101,8 @@ std::optional<std::string> utf16ToUtf8(std::string_view bytes, ByteOrder order) 
             if (low < 0xDC00 || low > 0xDFFF) {
                 return std::nullopt;
             }
-            appendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00));
+            appendUtf8(out,
+                       0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00));
             i += 2;
         } else {
             appendUtf8(out, unit);

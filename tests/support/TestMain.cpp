@@ -1,0 +1,23 @@
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "log/Console.h"
+
+// Points HOME at a fresh folder before anything reads it, so the run log of this process is its
+// own and no test ever touches the real home folder.
+int main(int argc, char** argv) {
+    std::string home = (std::filesystem::temp_directory_path() / "quillet-home-XXXXXX").string();
+    if (::mkdtemp(home.data()) == nullptr) {
+        return 1;
+    }
+    ::setenv("HOME", home.c_str(), 1);
+    quillet::Console::shared().setEcho(false);
+    ::testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+    std::error_code ignored;
+    std::filesystem::remove_all(home, ignored);
+    return result;
+}
