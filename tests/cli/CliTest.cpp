@@ -1,0 +1,187 @@
+// quillet-cli as a user runs it: the real binary on copies of the example project.
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include "support/Files.h"
+#include "text/Text.h"
+
+namespace quillet::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::copy(QUILLET_EXAMPLES_DIR "/DemoShop", project_.path() / "DemoShop",
+                 fs::copy_options::recursive);
+    }
+
+    std::string project() const { return (project_.path() / "DemoShop").string(); }
+    std::string logPath() const { return (home_.path() / "Quillet.txt").string(); }
+
+    CliResult run(const std::string& arguments) const {
+        const std::string out = (scratch_.path() / "out").string();
+        const std::string err = (scratch_.path() / "err").string();
+        const std::string command = "HOME='" + home_.str() + "' '" QUILLET_CLI_PATH "' " +
+                                    arguments + " >'" + out + "' 2>'" + err + "' </dev/null";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+    }
+
+    TempDir project_;
+    TempDir home_;
+    TempDir scratch_;
+};
+
+const std::string words = QUILLET_EXAMPLES_DIR "/words.txt";
+
+TEST_F(Cli, MethodsListsEachSelectorWithItsHeader) {
+    const auto result = run("methods " + project());
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto lines = text::split(result.out, '\n');
+    ASSERT_GT(lines.size(), 3u);
+    EXPECT_EQ(lines.back(), "");
+    const std::regex line(R"(([A-Za-z_][A-Za-z0-9_]*:)+\t[A-Za-z0-9_+]+\.h)");
+    for (std::size_t i = 0; i + 1 < lines.size(); ++i) {
+        EXPECT_TRUE(std::regex_match(lines[i], line)) << lines[i];
+        EXPECT_EQ(lines[i].find("init"), std::string::npos) << "initialisers are never renamed";
+    }
+    EXPECT_NE(result.err.find("methods: " + std::to_string(lines.size() - 1) + "\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("words needed: "), std::string::npos);
+}
+
+TEST_F(Cli, RenameWithWordsRewritesTheProjectAndWritesListAndLog) {
+    const std::string before = treeDump(project());
+    const auto methods = run("methods " + project());
+    const auto result = run("rename " + project() + " --words " + words + " --prefix qq --quiet");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+
+    const std::string list = readFile(project() + "/MethodReplaceList.txt");
+    const auto selectors = text::split(methods.out, '\n');
+    for (std::size_t i = 0; i + 1 < selectors.size(); ++i) {
+        const auto old = selectors[i].substr(0, selectors[i].find('\t'));
+        EXPECT_NE(list.find("\nOld --> " + old + "\nNew --> qq"), std::string::npos) << old;
+    }
+    // The target/action selector and the three-line declaration follow the list.
+    const auto renamedAs = [&](const std::string& old) {
+        const auto at = list.find("\nOld --> " + old + "\nNew --> ");
+        const auto start = at + old.size() + 18;
+        return at == std::string::npos ? std::string()
+                                       : list.substr(start, list.find('\n', start) - start);
+    };
+    const std::string action = renamedAs("refreshButtonTapped:");
+    ASSERT_FALSE(action.empty());
+    const std::string controller = readFile(project() + "/Controllers/ProductListViewController.m");
+    EXPECT_NE(controller.find("action:@selector(" + action + ")"), std::string::npos);
+    const auto total =
+        text::split(renamedAs("totalPriceWithTaxRate:shippingFee:includeDiscount:"), ':');
+    ASSERT_EQ(total.size(), 4u);
+    const std::string cart = readFile(project() + "/Models/Cart.h");
+    EXPECT_NE(cart.find("- (double)" + total[0] + ":(double)taxRate\n                    " +
+                        total[1] + ":(double)shippingFee\n                 " + total[2] +
+                        ":(BOOL)includeDiscount;"),
+              std::string::npos)
+        << cart;
+    EXPECT_NE(treeDump(project()), before);
+    const std::string log = readFile(logPath());
+    EXPECT_NE(log.find("\nReplacing "), std::string::npos);
+}
+
+TEST_F(Cli, RenameShowsProgressAndSummaryUnlessQuiet) {
+    const auto result = run("rename " + project() + " --random");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find("renaming: 100% "), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("methods renamed: "), std::string::npos);
+    EXPECT_NE(result.err.find("name list: " + project() + "/MethodReplaceList.txt"),
+              std::string::npos);
+    EXPECT_NE(result.err.find("log: " + logPath()), std::string::npos);
+}
+
+TEST_F(Cli, VerboseEchoesTheLog) {
+    const auto result = run("rename " + project() + " --random --quiet --verbose");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find(" replace(factor:) [Line "), std::string::npos);
+    EXPECT_EQ(run("rename " + project() + " --random --quiet").out, "");
+}
+
+TEST_F(Cli, RunsThatCannotStartWriteNothing) {
+    const std::string before = treeDump(project_.path());
+    const fs::path spaced = project_.path() / "With Space";
+    fs::create_directory(spaced);
+    fs::path empty = project_.path() / "Empty";
+    fs::create_directory(empty);
+    writeFile(empty / "Lonely.h", "- (void)alone:(int)a;\n");
+    const std::string tooFew = scratch_.write("few.txt", "alphabetical,brightness\n");
+    const std::string badWords = scratch_.write("bad.txt", "alphabetical,,brightness\n");
+
+    struct Case {
+        std::string arguments;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"rename '" + spaced.string() + "' --random",
+         "非法路径: [路径/文件名]不能使用中文、空格以及特殊字符"},
+        {"rename " + project() + "/Missing --random", "no such folder"},
+        {"rename " + project() + "/Models/Product.m --random", "not a folder"},
+        {"rename " + empty.string() + " --random", "查找头文件失败"},
+        {"rename " + project() + " --words " + tooFew, "单词数量不足：单词数量为2个, 当前需要"},
+        {"rename " + project() + " --words " + badWords, "not a word bank text"},
+        {"rename " + project() + " --words " + scratch_.str() + "/none.txt", "cannot read"},
+    };
+    for (const auto& c : cases) {
+        const auto result = run(c.arguments);
+        EXPECT_EQ(result.exitCode, 1) << c.arguments << "\n" << result.err;
+        EXPECT_NE(result.err.find(c.message), std::string::npos) << c.arguments << "\n"
+                                                                 << result.err;
+    }
+    fs::remove_all(spaced);
+    fs::remove_all(empty);
+    EXPECT_EQ(treeDump(project_.path()), before);
+}
+
+TEST_F(Cli, UsageErrorsExitWithTwo) {
+    for (const std::string& arguments : std::vector<std::string>{
+             "", "frobnicate x", "rename " + project(),
+             "rename " + project() + " --random --words w", "methods",
+             "rename " + project() + " --random --prefix 'a b'", "methods a b"}) {
+        const auto result = run(arguments);
+        if (arguments.empty()) {
+            EXPECT_EQ(result.exitCode, 0);
+            EXPECT_NE(result.out.find("usage:"), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(result.exitCode, 2) << arguments;
+        EXPECT_NE(result.err.find("usage:"), std::string::npos) << arguments;
+    }
+}
+
+TEST_F(Cli, AFileThatCannotBeWrittenIsReportedButTheRestIsDone) {
+    const std::string before = treeDump(project());
+    // Cart.m defines renamed methods, so its bytes would change.
+    const std::string locked = project() + "/Models/Cart.m";
+    const std::string lockedBefore = readFile(locked);
+    ::chmod(locked.c_str(), 0444);
+    const auto result = run("rename " + project() + " --random --quiet");
+    EXPECT_EQ(result.exitCode, 3) << result.err;
+    EXPECT_NE(result.err.find("could not be written"), std::string::npos);
+    EXPECT_EQ(readFile(locked), lockedBefore);
+    EXPECT_NE(treeDump(project()), before);
+}
+
+} // namespace
+} // namespace quillet::test
