@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/BitSet.h"
+#include "text/StringHash.h"
 
 namespace quillet {
 
@@ -37,13 +37,7 @@ private:
 
     const std::vector<FileModel>& files_;
     std::vector<std::string> names_;
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const {
-            return std::hash<std::string_view>{}(s);
-        }
-    };
-    std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> ids_;
+    text::StringMap<std::uint32_t> ids_;
     std::vector<std::uint32_t> nodeOfFile_;
     std::vector<std::vector<std::uint32_t>> importsOfFile_; // resolved, duplicates dropped
     std::vector<std::vector<std::uint32_t>> edges_;         // node -> imported nodes

@@ -4,8 +4,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "text/StringHash.h"
 
 namespace quillet {
 
@@ -41,20 +42,14 @@ public:
     void reindex(PieceRef ref);
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const {
-            return std::hash<std::string_view>{}(s);
-        }
-    };
     const std::vector<std::uint32_t>& anchorsEndingRun(std::string_view run);
     void index(PieceRef ref);
 
     const std::vector<FileModel>& files_;
-    std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> anchorIds_;
+    text::StringMap<std::uint32_t> anchorIds_;
     std::size_t longestAnchor_ = 0;
     // Identifier runs seen before a colon, with the anchors each one ends with.
-    std::unordered_map<std::string, std::vector<std::uint32_t>, Hash, std::equal_to<>> runs_;
+    text::StringMap<std::vector<std::uint32_t>> runs_;
     std::vector<std::vector<PieceRef>> postings_;
 };
 
