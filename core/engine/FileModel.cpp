@@ -5,7 +5,7 @@
 #include "engine/ImportLineParser.h"
 #include "engine/PieceRewriter.h"
 #include "engine/RenameTool.h"
-#include "engine/WriteBack.h"
+#include "fs/AtomicFile.h"
 #include "log/Log.h"
 #include "text/Text.h"
 
@@ -42,7 +42,8 @@ void FileModel::load(std::string inPath, const RenameTool& tool, fs::SourceRead 
     }
     datas_ = text::split(text, ';');
     bom_ = std::move(read.source.bom);
-    original_ = std::move(read.source.original);
+    originalSize_ = read.source.originalSize;
+    reencoded_ = read.source.reencoded;
 }
 
 bool FileModel::isHeader() const {
@@ -66,26 +67,37 @@ void FileModel::rewrite(const MethodModel& old, const MethodModel& new_) {
     }
     QLOG_AS("replace(factor:)", inFile_);
     PieceRewriter rewriter(RenamePair{old, new_}, tool_->predicate());
-    const char cut = separator();
-    for (auto& piece : datas_) {
-        rewriter.rewrite(piece, cut);
+    for (std::size_t index = 0; index < datas_.size(); ++index) {
+        rewritePiece(index, rewriter);
     }
+}
+
+bool FileModel::rewritePiece(std::size_t index, PieceRewriter& rewriter) {
+    const bool changed = rewriter.rewrite(datas_[index], separator());
+    changed_ = changed_ || changed;
+    return changed;
 }
 
 std::string FileModel::contents() const {
     return bom_ + text::join(datas_, ";");
 }
 
-FileModel::WriteOutcome FileModel::writeBack() const {
+FileModel::WriteResult FileModel::writeBack() const {
     if (!readable_) {
-        return WriteOutcome::notRead;
+        return {WriteOutcome::notRead, {}};
+    }
+    if (!changed_ && !reencoded_) {
+        return {WriteOutcome::unchanged, {}}; // the pieces join back to the bytes read
     }
     const std::string bytes = contents();
-    if (bytes == original_) {
-        return WriteOutcome::unchanged;
+    // Renames can cancel out; only then can the size be the same and the bytes too.
+    if (bytes.size() == originalSize_ && fs::SourceReader::holds(inPath_, bytes)) {
+        return {WriteOutcome::unchanged, {}};
     }
-    return writeLogged(bytes, inPath_, "write(toFile:_:)") ? WriteOutcome::written
-                                                           : WriteOutcome::failed;
+    if (auto error = fs::writeFileAtomically(inPath_, bytes)) {
+        return {WriteOutcome::failed, std::move(*error)};
+    }
+    return {WriteOutcome::written, {}};
 }
 
 } // namespace quillet

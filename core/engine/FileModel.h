@@ -12,6 +12,7 @@
 namespace quillet {
 
 class ImportLineParser;
+class PieceRewriter;
 class RenameTool;
 
 // The header names a file can see; only membership matters.
@@ -37,7 +38,6 @@ public:
 
     const std::string& inFile() const { return inFile_; }
     const std::string& inPath() const { return inPath_; }
-    std::vector<std::string>& datas() { return datas_; }
     const std::vector<std::string>& datas() const { return datas_; }
     const std::vector<std::string>& importFile() const { return importFile_; }
     bool readable() const { return readable_; }
@@ -53,12 +53,19 @@ public:
 
     // Rewrites every piece of this file for one rename, when the method is visible here.
     void rewrite(const MethodModel& old, const MethodModel& new_);
+    // Rewrites one piece; returns whether it changed.
+    bool rewritePiece(std::size_t index, PieceRewriter& rewriter);
 
     // The bytes this file would be written back as.
     std::string contents() const;
     enum class WriteOutcome { notRead, unchanged, written, failed };
-    // Writes the file back when it was read and its bytes would change; a failure is logged.
-    WriteOutcome writeBack() const;
+    struct WriteResult {
+        WriteOutcome outcome;
+        std::string error; // why writing failed
+    };
+    // Writes the file back when it was read and its bytes would change. Safe to call for
+    // different files at once.
+    WriteResult writeBack() const;
 
 private:
     std::string inFile_;
@@ -69,7 +76,9 @@ private:
     bool readable_ = false;
     std::string problem_;
     std::string bom_;
-    std::string original_;
+    std::size_t originalSize_ = 0;
+    bool reencoded_ = false;
+    bool changed_ = false; // some piece was rewritten
     mutable std::optional<HeaderSet> allHeaderFile_;
 };
 

@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include "concurrency/ParallelFor.h"
 #include "engine/ReplacementPass.h"
 #include "engine/WriteBack.h"
 #include "fs/DirectoryLister.h"
@@ -14,6 +15,8 @@
 namespace quillet {
 
 namespace {
+
+constexpr unsigned kWriteThreads = 4;
 
 bool isSourcePath(std::string_view path) {
     return path.ends_with(".h") || path.ends_with(".mm") || path.ends_with(".m");
@@ -171,8 +174,13 @@ bool MRenameTool::replace(const std::vector<RenamePair>& factor) {
 
 void MRenameTool::writeOutputs(const std::string& nameList) {
     writeReport_ = {};
-    for (const auto& file : allFiles()) {
-        switch (file.writeBack()) {
+    const auto& files = allFiles();
+    std::vector<FileModel::WriteResult> results(files.size());
+    // Creating and renaming files is mostly the file system's work, which overlaps well.
+    parallelFor(files.size(), kWriteThreads,
+                [&](std::size_t i) { results[i] = files[i].writeBack(); });
+    for (const auto& result : results) {
+        switch (result.outcome) {
         case FileModel::WriteOutcome::written:
             ++writeReport_.written;
             break;
@@ -181,6 +189,7 @@ void MRenameTool::writeOutputs(const std::string& nameList) {
             break;
         case FileModel::WriteOutcome::failed:
             ++writeReport_.failed;
+            log(QLOG_SITE("write(toFile:_:)"), result.error);
             break;
         case FileModel::WriteOutcome::notRead:
             break;

@@ -118,8 +118,7 @@ void ReplacementPass::rewritePiece(PieceRef ref, PieceRewriter& rewriter, std::u
         return;
     }
     visited = stamp;
-    auto& file = tool_.allFiles()[ref.file];
-    if (rewriter.rewrite(file.datas()[ref.piece], file.separator())) {
+    if (tool_.allFiles()[ref.file].rewritePiece(ref.piece, rewriter)) {
         index_->reindex(ref);
     }
 }

@@ -53,6 +53,7 @@ bool startsWith(const std::string& bytes, std::string_view prefix) {
 
 SourceRead decode(std::string bytes) {
     SourceRead result;
+    result.source.originalSize = bytes.size();
     std::string_view body = bytes;
     static constexpr std::string_view utf8Bom = "\xEF\xBB\xBF";
     if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
@@ -63,6 +64,7 @@ SourceRead decode(std::string bytes) {
             return unreadable("not valid UTF-16 text");
         }
         result.source.text = std::move(*converted);
+        result.source.reencoded = true;
     } else {
         if (startsWith(bytes, utf8Bom)) {
             result.source.bom = utf8Bom;
@@ -71,49 +73,79 @@ SourceRead decode(std::string bytes) {
         if (!text::isValidUtf8(body)) {
             return unreadable("not UTF-8 or UTF-16 text");
         }
-        result.source.text = std::string(body);
+        bytes.erase(0, result.source.bom.size());
+        result.source.text = std::move(bytes);
     }
     if (result.source.text.find('\0') != std::string::npos) {
         return unreadable("binary content");
     }
-    result.source.original = std::move(bytes);
     result.readable = true;
     return result;
+}
+
+// Opens a regular file for reading without following a symbolic link; -1 with the reason in
+// `problem` when it cannot be opened or is something else.
+int openRegular(const std::string& path, std::string& problem) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        problem = std::strerror(errno);
+        return -1;
+    }
+    if (S_ISLNK(info.st_mode)) {
+        problem = "symbolic link, not followed";
+        return -1;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        problem = "a folder";
+        return -1;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        problem = "not a regular file";
+        return -1;
+    }
+    if (static_cast<std::size_t>(info.st_size) > SourceReader::maximumBytes) {
+        problem = "larger than 256 MiB";
+        return -1;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        problem = std::strerror(errno);
+    }
+    return fd;
+}
+
+// The whole content of an open regular file.
+bool readOpened(int fd, std::string& bytes, int& error) {
+    struct stat opened {};
+    const bool ok = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+                    readAll(fd, bytes, static_cast<std::size_t>(opened.st_size));
+    error = errno;
+    ::close(fd);
+    return ok;
 }
 
 } // namespace
 
 SourceRead SourceReader::read(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) {
-        return unreadable(std::strerror(errno));
-    }
-    if (S_ISLNK(info.st_mode)) {
-        return unreadable("symbolic link, not followed");
-    }
-    if (S_ISDIR(info.st_mode)) {
-        return unreadable("a folder");
-    }
-    if (!S_ISREG(info.st_mode)) {
-        return unreadable("not a regular file");
-    }
-    if (static_cast<std::size_t>(info.st_size) > maximumBytes) {
-        return unreadable("larger than 256 MiB");
-    }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    std::string problem;
+    const int fd = openRegular(path, problem);
     if (fd < 0) {
-        return unreadable(std::strerror(errno));
+        return unreadable(problem);
     }
-    struct stat opened {};
     std::string bytes;
-    const bool ok = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
-                    readAll(fd, bytes, static_cast<std::size_t>(opened.st_size));
-    const int error = errno;
-    ::close(fd);
-    if (!ok) {
+    int error = 0;
+    if (!readOpened(fd, bytes, error)) {
         return unreadable(error == EFBIG ? "larger than 256 MiB" : std::strerror(error));
     }
     return decode(std::move(bytes));
+}
+
+bool SourceReader::holds(const std::string& path, std::string_view expected) {
+    std::string problem;
+    const int fd = openRegular(path, problem);
+    std::string bytes;
+    int error = 0;
+    return fd >= 0 && readOpened(fd, bytes, error) && bytes == expected;
 }
 
 } // namespace quillet::fs

@@ -2,14 +2,16 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace quillet::fs {
 
 // The text of one source file and what is needed to write it back faithfully.
 struct SourceText {
-    std::string text;     // UTF-8, without a byte order mark
-    std::string bom;      // a UTF-8 byte order mark the file started with, written back in front
-    std::string original; // the bytes on disk, so an unchanged file is never rewritten
+    std::string text; // UTF-8, without a byte order mark
+    std::string bom;  // a UTF-8 byte order mark the file started with, written back in front
+    std::size_t originalSize = 0; // bytes on disk
+    bool reencoded = false;       // UTF-16 on disk: writing the text back changes the bytes
 };
 
 struct SourceRead {
@@ -26,6 +28,9 @@ public:
     static constexpr std::size_t maximumBytes = 256u << 20;
 
     static SourceRead read(const std::string& path);
+
+    // Whether the file at `path` holds exactly `bytes` now.
+    static bool holds(const std::string& path, std::string_view bytes);
 };
 
 } // namespace quillet::fs

@@ -56,6 +56,24 @@ TEST(WriteBack, UnchangedFilesAreNotRewrittenAndChangedOnesKeepTheirMode) {
     EXPECT_EQ(entries, 1u);
 }
 
+TEST(WriteBack, RenamesThatLeaveTheBytesAsTheyWereDoNotRewrite) {
+    TempDir dir;
+    const auto declaring = dir.write("Foo.h", header);
+    dir.write("Foo.m", "");
+    const auto user = dir.write("User.m", call);
+    const auto headerBefore = statOf(declaring);
+    const auto userBefore = statOf(user);
+
+    MRenameTool tool;
+    scan(tool, dir.str());
+    // Every piece is found and replaced, by itself.
+    tool.replace({renamePair("fooWithName:count:", "Foo.h", "fooWithName:count:")});
+    EXPECT_EQ(tool.writeReport().written, 0u);
+    EXPECT_EQ(statOf(declaring).st_ino, headerBefore.st_ino);
+    EXPECT_EQ(statOf(user).st_ino, userBefore.st_ino);
+    EXPECT_EQ(readFile(user), call);
+}
+
 TEST(WriteBack, ReadOnlyFileIsLoggedAndTheOthersAreStillWritten) {
     TempDir dir;
     dir.write("Foo.h", header);
