@@ -11,11 +11,13 @@ namespace quillet {
 // breaks, so a signature preceded by the previous method's closing brace still counts.
 class DeclarationPredicate {
 public:
+    // The regular expression, matched against the whole text.
+    static constexpr const char* expression = "^.*\n?\\s*([+,-]{1})\\s*\\(.*$";
+
     bool matches(std::string_view text);
 
 private:
-    text::IcuPattern pattern_{"^.*\n?\\s*([+,-]{1})\\s*\\(.*$",
-                              text::IcuPattern::Dot::crossesLineEnd};
+    text::IcuPattern pattern_{expression, text::IcuPattern::Dot::crossesLineEnd};
 };
 
 } // namespace quillet

@@ -1,5 +1,7 @@
 #include "engine/PieceRewriter.h"
 
+#include <optional>
+
 #include "engine/DeclarationPredicate.h"
 #include "text/Text.h"
 
@@ -53,12 +55,19 @@ bool PieceRewriter::rewriteSubPiece(std::string& text) {
         return false;
     }
     bool changed = false;
+    // The text is judged again before every piece, but the verdict only changes with the text.
+    std::optional<bool> declaration;
     for (std::size_t k = 0; k < oldPieces_.size(); ++k) {
+        if (!declaration) {
+            declaration = predicate_.matches(text);
+        }
         const std::string& replacement = k < newPieces_.size() ? newPieces_[k] : std::string();
-        if (predicate_.matches(text)) {
-            changed = text::replaceAll(text, oldPieces_[k], replacement) || changed;
-        } else {
-            changed = text::replaceAll(text, oldAfterBlank_[k], newAfterBlank_[k]) || changed;
+        const bool replaced = *declaration
+                                  ? text::replaceAll(text, oldPieces_[k], replacement)
+                                  : text::replaceAll(text, oldAfterBlank_[k], newAfterBlank_[k]);
+        if (replaced) {
+            changed = true;
+            declaration.reset();
         }
     }
     return changed;
