@@ -79,22 +79,23 @@ std::string Console::timestamp(std::chrono::system_clock::time_point time) const
     return std::string(buffer, length) + fraction;
 }
 
-void Console::save(const std::string& entry) {
-    save(std::vector<std::string>{entry});
+void Console::save(std::string_view entry) {
+    saveJoined(entry, 1);
 }
 
-void Console::save(const std::vector<std::string>& entries) {
+void Console::saveJoined(std::string_view entries, std::size_t count) {
+    if (count == 0) {
+        return;
+    }
     std::optional<std::string> error;
     {
         std::lock_guard lock(mutex_);
         ensureLogsLocked();
-        for (const auto& entry : entries) {
-            if (entryCount_ > 0) {
-                text_ += '\n';
-            }
-            text_ += entry;
-            ++entryCount_;
+        if (entryCount_ > 0) {
+            text_ += '\n';
         }
+        text_ += entries;
+        entryCount_ += count;
         error = flushLocked();
     }
     reportFailure("save(_:)", error);

@@ -30,9 +30,9 @@ public:
     // "yyyy-MM-dd HH:mm:ss.SSS" in local time.
     std::string timestamp(std::chrono::system_clock::time_point time) const;
 
-    void save(const std::string& entry);
-    // Several entries in one step: one write for all of them.
-    void save(const std::vector<std::string>& entries);
+    void save(std::string_view entry);
+    // `count` entries already joined with "\n", saved in one step with one write.
+    void saveJoined(std::string_view entries, std::size_t count);
     void clear();
 
     // Whether log() also prints entries on standard output.

@@ -9,7 +9,7 @@ namespace quillet {
 
 namespace {
 
-void echo(const std::string& entry) {
+void echo(std::string_view entry) {
     // The entry ends in "\n"; one more line break leaves the empty line between entries.
     std::fwrite(entry.data(), 1, entry.size(), stdout);
     std::fputc('\n', stdout);
@@ -72,26 +72,26 @@ const std::string& LogBatch::headerFor(const LogSite& site) {
 
 void LogBatch::add(const LogSite& site, std::string_view value) {
     const std::string& header = headerFor(site);
-    std::string entry;
-    entry.reserve(header.size() + value.size() + 1);
-    entry += header;
-    entry += value;
-    entry += '\n';
-    entries_.push_back(std::move(entry));
+    if (count_ > 0) {
+        entries_ += '\n';
+    }
+    entries_ += header;
+    entries_ += value;
+    entries_ += '\n';
+    ++count_;
 }
 
 void LogBatch::commit() {
-    if (entries_.empty()) {
+    if (count_ == 0) {
         return;
     }
     Console& console = Console::shared();
     if (console.echoes()) {
-        for (const auto& entry : entries_) {
-            echo(entry);
-        }
+        echo(entries_); // the same lines as echoing each entry on its own
     }
-    console.save(entries_);
+    console.saveJoined(entries_, count_);
     entries_.clear();
+    count_ = 0;
     time_.reset();
 }
 

@@ -63,7 +63,8 @@ private:
     std::optional<std::chrono::system_clock::time_point> time_;
     LogSite lastSite_;
     std::string lastHeader_;
-    std::vector<std::string> entries_;
+    std::string entries_; // joined with "\n"
+    std::size_t count_ = 0;
 };
 
 } // namespace quillet
