@@ -79,18 +79,7 @@ EngineRun runEngine(const stdfs::path& project, bool literal) {
         tool.writeOutputs(list);
         run.phases.write = since(start);
     }
-    const std::string log = [] {
-        std::FILE* file = std::fopen(Console::shared().path().c_str(), "rb");
-        std::string text;
-        char buffer[1 << 16];
-        for (std::size_t got; file && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-            text.append(buffer, got);
-        }
-        if (file) {
-            std::fclose(file);
-        }
-        return text;
-    }();
+    const std::string log = bench::contentOf(Console::shared().path());
     run.logEntries = static_cast<std::size_t>(std::count(log.begin(), log.end(), '\n')) / 3;
     return run;
 }

@@ -9,17 +9,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string contentOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 bool isSource(const fs::path& path) {
     const auto extension = path.extension();
     return extension == ".h" || extension == ".m" || extension == ".mm";
 }
 
 } // namespace
+
+std::string contentOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 std::string firstDifference(const fs::path& a, const fs::path& b) {
     for (const auto& entry : fs::recursive_directory_iterator(a)) {

@@ -33,7 +33,6 @@ TEST(Console, EntriesAreAHeaderAndOneLinePerValueSeparatedByAnEmptyLine) {
 }
 
 TEST(Console, ABatchReadsLikeTheSameEntriesLoggedOneByOne) {
-    TempDir dir;
     Console::shared().clear();
     LogBatch batch;
     batch.add(QLOG_SITE("f"), "a");
