@@ -119,18 +119,22 @@ void printPhases(const char* title, const Phases& p) {
 int main(int argc, char** argv) {
     bool runLiteral = true;
     int cliRuns = 3;
+    stdfs::path workParent = stdfs::temp_directory_path();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--skip-literal") {
             runLiteral = false;
         } else if (arg == "--cli-runs" && i + 1 < argc) {
             cliRuns = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--work" && i + 1 < argc) {
+            workParent = argv[++i]; // e.g. a memory file system, to leave the disk out
         } else {
-            std::fprintf(stderr, "usage: quillet-bench [--skip-literal] [--cli-runs N]\n");
+            std::fprintf(stderr,
+                         "usage: quillet-bench [--skip-literal] [--cli-runs N] [--work DIR]\n");
             return 2;
         }
     }
-    const stdfs::path workRoot = stdfs::temp_directory_path() / "quillet-bench";
+    const stdfs::path workRoot = workParent / "quillet-bench";
     stdfs::remove_all(workRoot);
     stdfs::create_directories(workRoot / "home");
     ::setenv("HOME", (workRoot / "home").c_str(), 1);

@@ -1,5 +1,6 @@
 #include "engine/PieceRewriter.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "engine/DeclarationPredicate.h"
@@ -21,21 +22,53 @@ PieceRewriter::PieceRewriter(const RenamePair& pair, DeclarationPredicate& predi
 }
 
 bool PieceRewriter::rewrite(std::string& piece, char separator) {
+    // A sub-piece can only change if the whole piece holds what it looks for.
+    if (!mayChange(piece)) {
+        return false;
+    }
     if (piece.find(separator) == std::string::npos) {
         return rewriteSubPiece(piece);
     }
-    auto subPieces = text::split(piece, separator);
+    // Sub-pieces are rewritten one by one; the piece is rebuilt only from the first change on.
+    std::string rebuilt;
     bool changed = false;
-    for (auto& subPiece : subPieces) {
-        changed = rewriteSubPiece(subPiece) || changed;
+    std::string subPiece;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = std::min(piece.find(separator, start), piece.size());
+        const std::string_view original = std::string_view(piece).substr(start, end - start);
+        bool subChanged = false;
+        if (mayChange(original)) {
+            subPiece.assign(original);
+            subChanged = rewriteSubPiece(subPiece);
+        }
+        if (subChanged && !changed) {
+            rebuilt.assign(piece, 0, start);
+            changed = true;
+        }
+        if (changed) {
+            rebuilt += subChanged ? std::string_view(subPiece) : original;
+            if (end < piece.size()) {
+                rebuilt += separator;
+            }
+        }
+        if (end == piece.size()) {
+            break;
+        }
+        start = end + 1;
     }
     if (changed) {
-        piece = text::join(subPieces, std::string_view(&separator, 1));
+        piece = std::move(rebuilt);
     }
     return changed;
 }
 
-bool PieceRewriter::allPiecesPresent(const std::string& text) const {
+bool PieceRewriter::mayChange(std::string_view text) const {
+    return text::contains(text, oldSelectorCall_) ||
+           (!oldPieces_.empty() && allPiecesPresent(text));
+}
+
+bool PieceRewriter::allPiecesPresent(std::string_view text) const {
     for (std::size_t k = 0; k < oldPieces_.size(); ++k) {
         const bool present =
             text::contains(text, oldAfterBlank_[k]) ||
@@ -47,12 +80,10 @@ bool PieceRewriter::allPiecesPresent(const std::string& text) const {
     return true;
 }
 
+// Called only for text that mayChange().
 bool PieceRewriter::rewriteSubPiece(std::string& text) {
     if (text::contains(text, oldSelectorCall_)) {
         return text::replaceAll(text, oldSelectorCall_, newSelectorCall_);
-    }
-    if (oldPieces_.empty() || !allPiecesPresent(text)) {
-        return false;
     }
     bool changed = false;
     // The text is judged again before every piece, but the verdict only changes with the text.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/MethodModel.h"
@@ -21,7 +22,8 @@ public:
 
 private:
     bool rewriteSubPiece(std::string& text);
-    bool allPiecesPresent(const std::string& text) const;
+    bool mayChange(std::string_view text) const;
+    bool allPiecesPresent(std::string_view text) const;
 
     DeclarationPredicate& predicate_;
     std::string oldSelectorCall_;
