@@ -9,28 +9,17 @@
 #include <sstream>
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "fs/AtomicFile.h"
 #include "log/Log.h"
+#include "paths/HomeFolder.h"
 #include "text/Utf.h"
 
 namespace quillet {
 
 namespace {
-
-std::string homeDirectory() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') {
-        return home;
-    }
-    if (const passwd* entry = ::getpwuid(::getuid());
-        entry != nullptr && entry->pw_dir != nullptr) {
-        return entry->pw_dir;
-    }
-    return "/tmp";
-}
 
 // The earlier file's text, or nothing when it is missing or not UTF-8 text.
 std::optional<std::string> readText(const std::string& path) {
@@ -61,7 +50,7 @@ Console& Console::shared() {
 }
 
 std::string Console::defaultPath() {
-    return homeDirectory() + "/Quillet.txt";
+    return homeFolder() + "/Quillet.txt";
 }
 
 std::string Console::timestamp(std::chrono::system_clock::time_point time) const {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "text/Base64.h"
 #include "text/IcuPattern.h"
 #include "text/Text.h"
 #include "text/Utf.h"
@@ -166,4 +167,17 @@ TEST(IcuPattern, FindAllGivesEveryMatchLeftToRight) {
     ASSERT_EQ(found.size(), 2u);
     EXPECT_EQ(found[0], "#import");
     EXPECT_EQ(found[1], "Foo.h");
+}
+
+TEST(Base64, RoundTripsEveryLengthAndRejectsLooseForms) {
+    std::string bytes;
+    for (int length = 0; length < 8; ++length) {
+        EXPECT_EQ(base64Decode(base64Encode(bytes)), bytes);
+        bytes += static_cast<char>(0xF0 + length);
+    }
+    EXPECT_EQ(base64Encode("foob"), "Zm9vYg==");
+    for (const char* loose :
+         {"Zm9vYg=", "Zm9v\nYg==", "Zm9vYh==", "Zm9=Yg==", "Zm9vY===", "Zm9v-g==", "===="}) {
+        EXPECT_EQ(base64Decode(loose), std::nullopt) << loose;
+    }
 }

@@ -1,0 +1,133 @@
+#include "wordbank/WordModel.h"
+
+#include <algorithm>
+#include <ctime>
+#include <set>
+
+#include <nlohmann/json.hpp>
+
+#include "crypto/Digest.h"
+#include "defaults/DefaultsStore.h"
+#include "text/IcuPattern.h"
+#include "text/Text.h"
+#include "wordbank/DeviceIdentifier.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr char kSeparator = '&';
+constexpr std::string_view kSeparatorStandIn = "＆";
+constexpr std::string_view kFullwidthComma = "，";
+
+std::string withoutSeparator(std::string field) {
+    text::replaceAll(field, std::string_view(&kSeparator, 1), kSeparatorStandIn);
+    return field;
+}
+
+} // namespace
+
+WordModel WordModel::loadLocal() {
+    return loadLocal(DefaultsStore::standard(), deviceIdentifier());
+}
+
+WordModel WordModel::loadLocal(DefaultsStore& store, const std::string& deviceIdentifier) {
+    WordModel model;
+    model.uuid = deviceIdentifier;
+    const auto stored = store.object(storeKey);
+    const auto* record = stored ? std::get_if<std::string>(&*stored) : nullptr;
+    if (record == nullptr) {
+        return model;
+    }
+    const auto fields = text::split(*record, kSeparator);
+    if (fields.size() != 5) {
+        return model;
+    }
+    model.id = fields[0];
+    model.uuid = fields[1];
+    model.tool = fields[2];
+    model.title = fields[3];
+    model.text = fields[4];
+    return model;
+}
+
+void WordModel::save() {
+    save(DefaultsStore::standard());
+}
+
+void WordModel::save(DefaultsStore& store) {
+    for (auto* field : {&id, &uuid, &tool, &title, &text}) {
+        *field = withoutSeparator(std::move(*field));
+    }
+    const std::string separator(1, kSeparator);
+    store.setObject(storeKey, text::join({id, uuid, tool, title, text}, separator));
+    store.synchronize();
+}
+
+std::string WordModel::dateText(std::chrono::system_clock::time_point time) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
+    std::tm utc{};
+    ::gmtime_r(&seconds, &utc);
+    char buffer[40];
+    const auto written = std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S +0000", &utc);
+    return std::string(buffer, written);
+}
+
+WordModel WordModel::makeNew(const std::string& deviceIdentifier,
+                             std::chrono::system_clock::time_point now) {
+    WordModel model;
+    model.uuid = deviceIdentifier;
+    model.tool = "Quillet";
+    model.id = crypto::md5Hex(dateText(now));
+    return model;
+}
+
+std::variant<std::string, WordBankRuleBreak> WordModel::normalize(std::string_view bankText) {
+    std::string canonical(bankText);
+    text::replaceAll(canonical, " ", "");
+    text::replaceAll(canonical, kFullwidthComma, ",");
+    thread_local text::IcuPattern rule("^[a-zA-Z,]{1,}$");
+    if (!rule.matches(canonical)) {
+        return WordBankRuleBreak{std::string(WordBankText::brokenRulesTitle),
+                                 std::string(WordBankText::brokenRulesMessage)};
+    }
+    // Only ASCII letters are left, so byte order is character-code order; descending puts a
+    // longer word before its own prefix.
+    std::set<std::string, std::greater<>> words;
+    for (auto& word : text::split(canonical, ',')) {
+        if (word.size() > length) {
+            words.insert(std::move(word));
+        }
+    }
+    return text::join(std::vector<std::string>(words.begin(), words.end()), ",");
+}
+
+std::size_t WordModel::wordCount(std::string_view bankText) {
+    return static_cast<std::size_t>(std::count(bankText.begin(), bankText.end(), ',')) + 1;
+}
+
+std::size_t WordModel::displayedWordCount(std::string_view bankText) {
+    const auto pieces = text::splitViews(bankText, ',');
+    return static_cast<std::size_t>(
+        std::count_if(pieces.begin(), pieces.end(), [](auto piece) { return !piece.empty(); }));
+}
+
+std::optional<WordModel> WordModel::fromJson(const nlohmann::json& json) {
+    if (!json.is_object()) {
+        return std::nullopt;
+    }
+    WordModel model;
+    const std::pair<const char*, std::string*> fields[] = {
+        {"id", &model.id},       {"uuid", &model.uuid}, {"tool", &model.tool},
+        {"title", &model.title}, {"text", &model.text}, {"count", &model.count}};
+    for (const auto& [key, field] : fields) {
+        const auto it = json.find(key);
+        if (it == json.end() || !it->is_string()) {
+            return std::nullopt;
+        }
+        *field = it->get<std::string>();
+    }
+    return model;
+}
+
+} // namespace quillet

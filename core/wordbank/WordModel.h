@@ -1,0 +1,73 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+
+#include <nlohmann/json_fwd.hpp>
+
+namespace quillet {
+
+class DefaultsStore;
+
+// Why a bank's text breaks the rules: the alert's title and message.
+struct WordBankRuleBreak {
+    std::string title;
+    std::string message;
+};
+
+// A word bank: the words new method names are drawn from, with its share token, owner and remark.
+class WordModel {
+public:
+    std::string id;    // share token, 32 uppercase hexadecimal digits
+    std::string uuid;  // the owner's device identifier
+    std::string tool;  // "Quillet" for banks made here
+    std::string title; // the user's remark
+    std::string text;  // the words, separated by ","
+    std::string count; // word count as the service reports it; never stored here
+
+    // The key of the stored default bank in the defaults store.
+    static constexpr std::string_view storeKey = "QuilletWordBankKey";
+    static constexpr std::size_t length = 7; // words must be longer than this
+    static constexpr std::size_t minimumWords = 100;
+    static constexpr std::size_t maximumWords = 2000;
+
+    // The default bank; never fails (nothing stored gives a bank owned by this device).
+    static WordModel loadLocal();
+    static WordModel loadLocal(DefaultsStore& store, const std::string& deviceIdentifier);
+    // Makes this bank the default bank. A "&" in any field would break the stored record, so it
+    // is replaced by the fullwidth "＆" here and in the record alike.
+    void save();
+    void save(DefaultsStore& store);
+
+    static WordModel makeNew(const std::string& deviceIdentifier,
+                             std::chrono::system_clock::time_point now);
+
+    // The canonical text, or why the text breaks the rules.
+    static std::variant<std::string, WordBankRuleBreak> normalize(std::string_view bankText);
+    // Pieces between commas, empty ones included; the save limit counts these.
+    static std::size_t wordCount(std::string_view bankText);
+    // Pieces between commas, empty ones left out; what the verify action shows.
+    static std::size_t displayedWordCount(std::string_view bankText);
+    static bool canSave(std::size_t wordCount) {
+        return wordCount >= minimumWords && wordCount <= maximumWords;
+    }
+
+    // Strict: the six keys must all be there and all hold strings.
+    static std::optional<WordModel> fromJson(const nlohmann::json& json);
+
+    // "2026-12-05 10:54:41 +0000": the date text the token is made from.
+    static std::string dateText(std::chrono::system_clock::time_point time);
+};
+
+// Alert texts of the word bank rules.
+namespace WordBankText {
+inline constexpr std::string_view brokenRulesTitle = "词库不符合规则";
+inline constexpr std::string_view brokenRulesMessage = "可能含有中文或特殊字符或为空";
+inline constexpr std::string_view cannotSaveTitle = "无法保存";
+inline constexpr std::string_view cannotSaveMessage = "单词数量至少100个, 但是不能超过2000个";
+} // namespace WordBankText
+
+} // namespace quillet

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "log/Console.h"
+#include "settings/Cacher.h"
+#include "settings/SettingModel.h"
+#include "support/EngineRun.h"
+#include "support/Files.h"
+
+using namespace quillet;
+using quillet::test::TempDir;
+
+namespace {
+
+// A cacher over a store of its own, with the run log emptied.
+class Settings : public ::testing::Test {
+protected:
+    Settings() : store_((dir_.path() / "Defaults.json").string()), cacher_(store_) {
+        Console::shared().clear();
+    }
+    std::vector<std::string> logged() const {
+        return test::logValues(test::readFile(Console::shared().path()));
+    }
+
+    TempDir dir_;
+    DefaultsStore store_;
+    Cacher cacher_;
+};
+
+} // namespace
+
+TEST_F(Settings, NothingStoredGivesTheDefaultsWithoutALogLine) {
+    const auto model = cacher_.read<SettingModel>();
+    EXPECT_EQ(model.backupPath, std::string(std::getenv("HOME")) + "/Quillet/Backup");
+    EXPECT_EQ(model.methodPrefix, "");
+    EXPECT_TRUE(logged().empty());
+}
+
+TEST_F(Settings, SavedRecordReadsBackUnderItsOneKeyAndBothAreLogged) {
+    SettingModel model;
+    model.backupPath = "/data/backups";
+    model.methodPrefix = "";
+    cacher_.save(model);
+    model.methodPrefix = "my_";
+    cacher_.save(model);
+
+    DefaultsStore reread(store_.path());
+    ASSERT_TRUE(reread.object("SettingModel"));
+    EXPECT_TRUE(std::holds_alternative<BinaryData>(*reread.object("SettingModel")));
+    const auto document = nlohmann::json::parse(test::readFile(store_.path()));
+    EXPECT_EQ(document.size(), 1u);
+
+    Cacher other(reread);
+    const auto back = other.read<SettingModel>();
+    EXPECT_EQ(back.backupPath, "/data/backups");
+    EXPECT_EQ(back.methodPrefix, "my_");
+    EXPECT_EQ(logged(), (std::vector<std::string>{"save SettingModel", "save SettingModel",
+                                                  "Read SettingModel"}));
+}
+
+TEST_F(Settings, AnEmptyPrefixComesBackEmpty) {
+    SettingModel model;
+    model.methodPrefix = "";
+    cacher_.save(model);
+    EXPECT_EQ(cacher_.read<SettingModel>().methodPrefix, "");
+}
+
+TEST_F(Settings, DamagedOrPartialRecordsKeepTheDefaultForWhatIsMissing) {
+    const std::string home = std::string(std::getenv("HOME")) + "/Quillet/Backup";
+    store_.setObject("SettingModel", BinaryData{R"({"methodPrefix": "x"})"});
+    EXPECT_EQ(cacher_.read<SettingModel>().backupPath, home);
+    EXPECT_EQ(cacher_.read<SettingModel>().methodPrefix, "x");
+
+    store_.setObject("SettingModel", BinaryData{R"({"backupPath": 7, "methodPrefix": null})"});
+    EXPECT_EQ(cacher_.read<SettingModel>().backupPath, home);
+    EXPECT_EQ(cacher_.read<SettingModel>().methodPrefix, "");
+
+    store_.setObject("SettingModel", BinaryData{"\x01not an archive"});
+    EXPECT_EQ(cacher_.read<SettingModel>().backupPath, home);
+
+    // Text instead of binary data is not a record at all.
+    store_.setObject("SettingModel", std::string(R"({"methodPrefix": "x"})"));
+    EXPECT_EQ(cacher_.read<SettingModel>().methodPrefix, "");
+}
+
+TEST(StandardStorePath, FollowsTheConfigurationFolderOfThePlatform) {
+    const std::string home = std::getenv("HOME");
+#ifdef __APPLE__
+    EXPECT_EQ(DefaultsStore::standardPath(),
+              home + "/Library/Application Support/Quillet/Defaults.json");
+#else
+    ::setenv("XDG_CONFIG_HOME", "/config/here", 1);
+    EXPECT_EQ(DefaultsStore::standardPath(), "/config/here/Quillet/Defaults.json");
+    ::setenv("XDG_CONFIG_HOME", "relative", 1);
+    EXPECT_EQ(DefaultsStore::standardPath(), home + "/.config/Quillet/Defaults.json");
+    ::unsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(DefaultsStore::standardPath(), home + "/.config/Quillet/Defaults.json");
+#endif
+}

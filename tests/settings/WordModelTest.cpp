@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "defaults/DefaultsStore.h"
+#include "random/RandomSource.h"
+#include "support/Files.h"
+#include "wordbank/DeviceIdentifier.h"
+#include "wordbank/WordModel.h"
+
+using namespace quillet;
+using quillet::test::TempDir;
+
+namespace {
+
+// The canonical text, or "!" + the alert title when the text breaks the rules.
+std::string normalized(std::string_view text) {
+    auto result = WordModel::normalize(text);
+    if (auto* canonical = std::get_if<std::string>(&result)) {
+        return *canonical;
+    }
+    return "!" + std::get<WordBankRuleBreak>(result).title;
+}
+
+std::string wordsOfLength(std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::string word = "wordxxxx";
+        for (std::size_t n = i, k = 4; k < 8; ++k, n /= 26) {
+            word[k] = static_cast<char>('a' + n % 26);
+        }
+        text += (i == 0 ? "" : ",") + word;
+    }
+    return text;
+}
+
+const std::string kOwner = "0123456789ABCDEF0123456789ABCDEF";
+
+} // namespace
+
+TEST(Normalize, CleansSortsAndDropsShortAndRepeatedWords) {
+    EXPECT_EQ(normalized("abc, defghijkl，Mnopqrstu"), "defghijkl,Mnopqrstu");
+    EXPECT_EQ(normalized("adminAction,userAction,loginManager"),
+              "userAction,loginManager,adminAction");
+    EXPECT_EQ(normalized("people,login,userAction,userAction"), "userAction");
+    EXPECT_EQ(normalized(",,helloWorldX,,"), "helloWorldX");
+    // Lowercase initials first, and a word before its own prefix.
+    EXPECT_EQ(normalized("Zebrazebra,abcdefgh,abcdefghij"), "abcdefghij,abcdefgh,Zebrazebra");
+    EXPECT_EQ(normalized("abc,de"), "");
+}
+
+TEST(Normalize, RefusesAnythingButLettersAndCommas) {
+    for (const char* text : {"", "helloWorld1", "hello_world", "hello\tworld", "hello\nworld",
+                             "helloWorld,词语", "hello;world"}) {
+        EXPECT_EQ(normalized(text), "!词库不符合规则") << text;
+    }
+    const auto broken = std::get<WordBankRuleBreak>(WordModel::normalize("1"));
+    EXPECT_EQ(broken.message, "可能含有中文或特殊字符或为空");
+}
+
+TEST(WordCount, SaveLimitCountsEveryPieceAndDisplayCountsWords) {
+    EXPECT_EQ(WordModel::wordCount(""), 1u);
+    EXPECT_EQ(WordModel::wordCount("a,,b,"), 4u);
+    EXPECT_EQ(WordModel::displayedWordCount("a,,b,"), 2u);
+    EXPECT_EQ(WordModel::displayedWordCount(""), 0u);
+    EXPECT_FALSE(WordModel::canSave(WordModel::wordCount(wordsOfLength(99))));
+    EXPECT_TRUE(WordModel::canSave(WordModel::wordCount(wordsOfLength(100))));
+    EXPECT_TRUE(WordModel::canSave(WordModel::wordCount(wordsOfLength(2000))));
+    EXPECT_FALSE(WordModel::canSave(WordModel::wordCount(wordsOfLength(2001))));
+    EXPECT_FALSE(WordModel::canSave(WordModel::wordCount(normalized("abc,de"))));
+}
+
+TEST(StoredBank, RoundTripsAndOtherShapesLoadAsNoBank) {
+    TempDir dir;
+    DefaultsStore store((dir.path() / "Defaults.json").string());
+    EXPECT_EQ(WordModel::loadLocal(store, kOwner).uuid, kOwner);
+    EXPECT_EQ(WordModel::loadLocal(store, kOwner).id, "");
+
+    WordModel bank =
+        WordModel::makeNew("FEDCBA9876543210FEDCBA9876543210", std::chrono::system_clock::now());
+    bank.title = "团队词库";
+    bank.text = "userAction,loginManager";
+    bank.count = "2";
+    bank.save(store);
+    const auto loaded = WordModel::loadLocal(store, kOwner);
+    EXPECT_EQ(loaded.id, bank.id);
+    EXPECT_EQ(loaded.uuid, "FEDCBA9876543210FEDCBA9876543210"); // the owner's, not this device's
+    EXPECT_EQ(loaded.tool, "Quillet");
+    EXPECT_EQ(loaded.title, "团队词库");
+    EXPECT_EQ(loaded.text, "userAction,loginManager");
+    EXPECT_EQ(loaded.count, ""); // never stored
+
+    for (const DefaultsValue& stored :
+         {DefaultsValue(std::string("a&b&c&d")), DefaultsValue(std::string("a&b&c&d&e&f")),
+          DefaultsValue(std::int64_t{5})}) {
+        store.setObject(WordModel::storeKey, stored);
+        const auto none = WordModel::loadLocal(store, kOwner);
+        EXPECT_EQ(none.uuid, kOwner);
+        EXPECT_TRUE(none.id.empty() && none.tool.empty() && none.title.empty() &&
+                    none.text.empty());
+    }
+}
+
+TEST(StoredBank, AnAmpersandInTheRemarkCannotBreakTheRecord) {
+    TempDir dir;
+    DefaultsStore store((dir.path() / "Defaults.json").string());
+    WordModel bank = WordModel::makeNew(kOwner, std::chrono::system_clock::now());
+    bank.title = "A&B";
+    bank.text = "userAction";
+    bank.save(store);
+    EXPECT_EQ(bank.title, "A＆B"); // what is shown is what is stored
+    const auto loaded = WordModel::loadLocal(store, kOwner);
+    EXPECT_EQ(loaded.id, bank.id);
+    EXPECT_EQ(loaded.title, "A＆B");
+    EXPECT_EQ(loaded.text, "userAction");
+}
+
+TEST(MakeNew, TokenIsTheDigestOfTheUtcDateText) {
+    // 2026-12-05 10:54:41 UTC
+    const auto time = std::chrono::system_clock::from_time_t(1796468081);
+    EXPECT_EQ(WordModel::dateText(time), "2026-12-05 10:54:41 +0000");
+    const auto bank = WordModel::makeNew(kOwner, time);
+    // MD5 of "2026-12-05 10:54:41 +0000", worked out independently with md5sum.
+    EXPECT_EQ(bank.id, "C198A1D5C25DA3999C67807B12A4D0F7");
+    EXPECT_EQ(bank.uuid, kOwner);
+    EXPECT_EQ(bank.tool, "Quillet");
+    EXPECT_TRUE(bank.title.empty() && bank.text.empty() && bank.count.empty());
+    EXPECT_EQ(WordModel::makeNew(kOwner, time + std::chrono::milliseconds(900)).id, bank.id);
+}
+
+TEST(WordModelJson, AllSixKeysMustBeStrings) {
+    const auto full = nlohmann::json{{"id", "A"},    {"uuid", "B"}, {"tool", "Quillet"},
+                                     {"title", "t"}, {"text", "w"}, {"count", "150"}};
+    const auto bank = WordModel::fromJson(full);
+    ASSERT_TRUE(bank);
+    EXPECT_EQ(bank->count, "150");
+    for (const char* key : {"id", "uuid", "tool", "title", "text", "count"}) {
+        auto missing = full;
+        missing.erase(key);
+        EXPECT_FALSE(WordModel::fromJson(missing)) << key;
+        auto number = full;
+        number[key] = 150;
+        EXPECT_FALSE(WordModel::fromJson(number)) << key;
+    }
+    EXPECT_FALSE(WordModel::fromJson(nlohmann::json::array()));
+}
+
+TEST(DeviceIdentifier, StableHexWithoutTheMachineIdentifierItself) {
+    TempDir dir;
+    DefaultsStore store((dir.path() / "Defaults.json").string());
+    SeededRandom random(1);
+    const std::string machine = "4f1c2a9e8b7d4c3a9e8b7d4c3a9e8b7d";
+    const auto id = deviceIdentifierFrom(machine, store, random);
+    EXPECT_EQ(id.size(), 32u);
+    EXPECT_EQ(id.find_first_not_of("0123456789ABCDEF"), std::string::npos);
+    EXPECT_EQ(deviceIdentifierFrom(machine, store, random), id);
+    EXPECT_NE(deviceIdentifierFrom(std::string("another machine"), store, random), id);
+    EXPECT_EQ(id.find("4F1C2A9E"), std::string::npos);
+
+    // Without a machine identifier one is made once and kept.
+    const auto made = deviceIdentifierFrom(std::nullopt, store, random);
+    EXPECT_EQ(made.size(), 32u);
+    EXPECT_EQ(made.find_first_not_of("0123456789ABCDEF"), std::string::npos);
+    DefaultsStore reread(store.path());
+    SeededRandom other(2);
+    EXPECT_EQ(deviceIdentifierFrom(std::nullopt, reread, other), made);
+
+    EXPECT_EQ(deviceIdentifier(), deviceIdentifier());
+    EXPECT_EQ(deviceIdentifier().find('&'), std::string::npos);
+}
