@@ -17,7 +17,7 @@ std::optional<std::string> NameGenerator::pickWord(const std::vector<std::string
     const auto count = static_cast<std::uint32_t>(words.size());
     for (int attempt = 0; attempt < redrawsBeforeScan; ++attempt) {
         const std::string& word = words[random_.uniform(count)];
-        if (!excluded_.contains(word)) {
+        if (isUnused(word)) {
             return take(word);
         }
     }
@@ -28,10 +28,15 @@ std::optional<std::string> NameGenerator::pickWord(const std::vector<std::string
     return take(words[*position]);
 }
 
+// An empty word (an empty bank's text is one) would leave a bare ":" in the code.
+bool NameGenerator::isUnused(const std::string& word) const {
+    return !word.empty() && !excluded_.contains(word);
+}
+
 std::optional<std::size_t> NameGenerator::pickAmongUnused(const std::vector<std::string>& words) {
     std::vector<std::size_t> unused;
     for (std::size_t i = 0; i < words.size(); ++i) {
-        if (!excluded_.contains(words[i])) {
+        if (isUnused(words[i])) {
             unused.push_back(i);
         }
     }

@@ -15,7 +15,8 @@ class NameGenerator {
 public:
     explicit NameGenerator(RandomSource& random) : random_(random) {}
 
-    // A word of the list not handed out before; nothing once every distinct word has been.
+    // A non-empty word of the list not handed out before; nothing once every distinct word has
+    // been.
     std::optional<std::string> pickWord(const std::vector<std::string>& words);
     // `length` characters, each a lowercase or uppercase letter (or, unless lettersOnly, a digit)
     // with equal chance.
@@ -26,6 +27,7 @@ public:
     const std::vector<std::string>& exclude() const { return exclude_; }
 
 private:
+    bool isUnused(const std::string& word) const;
     std::optional<std::size_t> pickAmongUnused(const std::vector<std::string>& words);
     std::string take(const std::string& word);
 
