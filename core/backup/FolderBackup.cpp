@@ -1,0 +1,241 @@
+#include "backup/FolderBackup.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <deque>
+#include <filesystem>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+#include "log/Log.h"
+#include "text/Text.h"
+
+namespace quillet {
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+// zlib's usual level, as the zip command uses; libzip would pick the slowest one.
+constexpr zip_uint32_t kDeflateLevel = 6;
+
+std::optional<std::string> lastNamedComponent(const std::string& path) {
+    std::string last;
+    for (const auto& piece : text::split(path, '/')) {
+        if (!piece.empty()) {
+            last = piece;
+        }
+    }
+    if (last.empty()) {
+        return std::nullopt;
+    }
+    return last;
+}
+
+std::string localTimeText(std::chrono::system_clock::time_point now) {
+    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+    std::tm local{};
+    ::localtime_r(&seconds, &local);
+    char buffer[32];
+    const auto written = std::strftime(buffer, sizeof buffer, "%Y-%m-%d_%H_%M_%S", &local);
+    return std::string(buffer, written);
+}
+
+struct Entry {
+    std::string path;    // on disk
+    std::string name;    // in the archive
+    struct stat info {}; // from lstat
+};
+
+// Every entry below `folder`, depth first, each folder's entries by name in byte order and a
+// folder before its contents. Links are listed, never entered.
+bool listTree(const std::string& folder, const std::string& name, std::vector<Entry>& entries,
+              std::string& error) {
+    std::vector<std::string> children;
+    std::error_code code;
+    for (stdfs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
+        children.push_back(it->path().filename().string());
+    }
+    if (code) {
+        error = "Could not list " + folder + ": " + code.message();
+        return false;
+    }
+    std::sort(children.begin(), children.end());
+    for (const auto& child : children) {
+        Entry entry{folder + "/" + child, name + "/" + child, {}};
+        if (::lstat(entry.path.c_str(), &entry.info) != 0) {
+            error = "Could not read " + entry.path + ": " + std::strerror(errno);
+            return false;
+        }
+        const bool isFolder = S_ISDIR(entry.info.st_mode);
+        entries.push_back(entry);
+        if (isFolder && !listTree(entry.path, entry.name, entries, error)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Builds one archive; discards it unless close() succeeds.
+class ArchiveWriter {
+public:
+    explicit ArchiveWriter(const std::string& path) {
+        int code = 0;
+        archive_ = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+        if (archive_ == nullptr) {
+            zip_error_t error;
+            zip_error_init_with_code(&error, code);
+            error_ = zip_error_strerror(&error);
+            zip_error_fini(&error);
+        }
+    }
+    ~ArchiveWriter() {
+        if (archive_ != nullptr) {
+            zip_discard(archive_);
+        }
+    }
+    ArchiveWriter(const ArchiveWriter&) = delete;
+    ArchiveWriter& operator=(const ArchiveWriter&) = delete;
+
+    bool opened() const { return archive_ != nullptr; }
+    const std::string& error() const { return error_; }
+
+    bool add(const Entry& entry) {
+        const mode_t type = entry.info.st_mode & S_IFMT;
+        zip_int64_t index = -1;
+        if (type == S_IFDIR) {
+            index = zip_dir_add(archive_, entry.name.c_str(), ZIP_FL_ENC_UTF_8);
+        } else if (type == S_IFREG) {
+            index = addSource(entry.name, zip_source_file(archive_, entry.path.c_str(), 0, -1));
+            if (index >= 0 && zip_set_file_compression(archive_, static_cast<zip_uint64_t>(index),
+                                                       ZIP_CM_DEFLATE, kDeflateLevel) != 0) {
+                return fail(entry.path);
+            }
+        } else if (type == S_IFLNK) {
+            index = addLink(entry);
+        } else {
+            return true; // sockets, fifos and devices hold no code
+        }
+        if (index < 0) {
+            return fail(entry.path);
+        }
+        const auto attributes = static_cast<zip_uint32_t>(entry.info.st_mode) << 16;
+        if (zip_file_set_external_attributes(archive_, static_cast<zip_uint64_t>(index), 0,
+                                             ZIP_OPSYS_UNIX, attributes) != 0) {
+            return fail(entry.path);
+        }
+        return true;
+    }
+
+    // Writes the archive: libzip writes a temporary file beside it and renames it into place.
+    bool close() {
+        if (zip_close(archive_) != 0) {
+            error_ = zip_error_strerror(zip_get_error(archive_));
+            return false;
+        }
+        archive_ = nullptr;
+        return true;
+    }
+
+private:
+    zip_int64_t addSource(const std::string& name, zip_source_t* source) {
+        if (source == nullptr) {
+            return -1;
+        }
+        const auto index = zip_file_add(archive_, name.c_str(), source, ZIP_FL_ENC_UTF_8);
+        if (index < 0) {
+            zip_source_free(source);
+        }
+        return index;
+    }
+
+    zip_int64_t addLink(const Entry& entry) {
+        std::string target(static_cast<std::size_t>(std::max<off_t>(entry.info.st_size, 0)) + 1,
+                           '\0');
+        const ssize_t length = ::readlink(entry.path.c_str(), target.data(), target.size());
+        if (length < 0 || static_cast<std::size_t>(length) >= target.size()) {
+            return -1; // changed while being read
+        }
+        target.resize(static_cast<std::size_t>(length));
+        // The buffer must live until the archive is written.
+        const std::string& kept = linkTargets_.emplace_back(std::move(target));
+        const auto index =
+            addSource(entry.name, zip_source_buffer(archive_, kept.data(), kept.size(), 0));
+        if (index >= 0) {
+            zip_set_file_compression(archive_, static_cast<zip_uint64_t>(index), ZIP_CM_STORE, 0);
+        }
+        return index;
+    }
+
+    bool fail(const std::string& path) {
+        error_ = path + ": " + zip_error_strerror(zip_get_error(archive_));
+        return false;
+    }
+
+    zip_t* archive_ = nullptr;
+    std::string error_;
+    std::deque<std::string> linkTargets_;
+};
+
+std::optional<std::string> failed(const std::string& why) {
+    QLOG_AS("backupFolder()", "Backup failed", why);
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<std::string> backupArchivePath(const std::string& folderPath,
+                                             const std::string& backupDirectory,
+                                             std::chrono::system_clock::time_point now) {
+    const auto name = lastNamedComponent(folderPath);
+    if (!name) {
+        return std::nullopt;
+    }
+    return backupDirectory + "/" + *name + "_" + localTimeText(now) + ".zip";
+}
+
+std::optional<std::string> backupFolder(const std::string& folderPath,
+                                        const std::string& backupDirectory,
+                                        std::chrono::system_clock::time_point now) {
+    const auto archivePath = backupArchivePath(folderPath, backupDirectory, now);
+    if (!archivePath) {
+        return failed("The folder has no name to call the archive by: " + folderPath);
+    }
+    struct stat folder {};
+    if (::stat(folderPath.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
+        return failed("Not a folder: " + folderPath);
+    }
+    std::error_code code;
+    stdfs::create_directories(backupDirectory, code);
+    if (code || !stdfs::is_directory(backupDirectory)) {
+        return failed("Could not create " + backupDirectory +
+                      (code ? ": " + code.message() : std::string()));
+    }
+
+    const std::string rootName = *lastNamedComponent(folderPath);
+    std::vector<Entry> entries{{folderPath, rootName, folder}};
+    std::string error;
+    if (!listTree(folderPath, rootName, entries, error)) {
+        return failed(error);
+    }
+    ArchiveWriter writer(*archivePath);
+    if (!writer.opened()) {
+        return failed(*archivePath + ": " + writer.error());
+    }
+    for (const auto& entry : entries) {
+        if (!writer.add(entry)) {
+            return failed(writer.error());
+        }
+    }
+    if (!writer.close()) {
+        return failed(*archivePath + ": " + writer.error());
+    }
+    return archivePath;
+}
+
+} // namespace quillet

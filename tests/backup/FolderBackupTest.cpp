@@ -1,0 +1,179 @@
+// Backups are real archives: each one is unpacked with the system's unzip and compared with the
+// folder it came from.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "backup/FolderBackup.h"
+#include "support/Files.h"
+
+using namespace quillet;
+using quillet::test::readFile;
+using quillet::test::TempDir;
+
+namespace stdfs = std::filesystem;
+
+namespace {
+
+// Every entry below `root` by relative path: its type, permission bits and content or target.
+std::map<std::string, std::string> describeTree(const stdfs::path& root) {
+    std::map<std::string, std::string> tree;
+    for (auto it = stdfs::recursive_directory_iterator(root); it != stdfs::end(it); ++it) {
+        struct stat info {};
+        ::lstat(it->path().c_str(), &info);
+        const std::string relative = stdfs::relative(it->path(), root).string();
+        const std::string mode = std::to_string(info.st_mode & 07777);
+        if (S_ISLNK(info.st_mode)) {
+            tree[relative] = "link -> " + stdfs::read_symlink(it->path()).string();
+        } else if (S_ISDIR(info.st_mode)) {
+            tree[relative] = "folder " + mode;
+        } else {
+            tree[relative] = "file " + mode + " " + readFile(it->path());
+        }
+    }
+    return tree;
+}
+
+stdfs::path unpack(const std::string& archive, const TempDir& into) {
+    const std::string command =
+        "unzip -q -o '" + archive + "' -d '" + into.str() + "' >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return into.path();
+}
+
+std::vector<std::string> filesIn(const stdfs::path& folder) {
+    std::vector<std::string> names;
+    if (stdfs::exists(folder)) {
+        for (const auto& entry : stdfs::directory_iterator(folder)) {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    return names;
+}
+
+// A project with the kinds of entries a real one has.
+class Backup : public ::testing::Test {
+protected:
+    Backup() {
+        project_.write("Demo/Classes/Cart.m", "#import \"Cart.h\"\n@implementation Cart\n@end\n");
+        project_.write("Demo/Classes/Cart.h", "@interface Cart : NSObject\n@end\n");
+        project_.write("Demo/Supporting Files/Info.plist", "<plist/>\n");
+        project_.write("Demo/run.sh", "#!/bin/sh\n");
+        ::chmod((demo() + "/run.sh").c_str(), 0755);
+        project_.write("Demo/secret.txt", "only mine\n");
+        ::chmod((demo() + "/secret.txt").c_str(), 0600);
+        std::string binary(70000, '\0');
+        for (std::size_t i = 0; i < binary.size(); ++i) {
+            binary[i] = static_cast<char>(i * 7919 % 251);
+        }
+        project_.write("Demo/Assets/icon.png", binary);
+        stdfs::create_directories(demo() + "/Empty/Nested");
+        stdfs::create_symlink("Classes/Cart.h", demo() + "/Cart-link.h");
+        stdfs::create_symlink("/etc/hostname", demo() + "/outside");
+    }
+    std::string demo() const { return project_.str() + "/Demo"; }
+    std::string backups() const { return backups_.str() + "/deep/er/Backup"; }
+
+    TempDir project_;
+    TempDir backups_;
+    TempDir unpacked_;
+};
+
+} // namespace
+
+TEST_F(Backup, UnpacksToTheSameTreeWithModesLinksAndEmptyFolders) {
+    const auto before = describeTree(demo());
+    const auto archive = backupFolder(demo() + "/", backups());
+    ASSERT_TRUE(archive);
+    EXPECT_EQ(stdfs::path(*archive).parent_path(), stdfs::path(backups()));
+    EXPECT_TRUE(stdfs::path(*archive).filename().string().starts_with("Demo_"));
+    const auto root = unpack(*archive, unpacked_);
+    EXPECT_EQ(filesIn(root), std::vector<std::string>{"Demo"});
+    EXPECT_EQ(describeTree(root / "Demo"), before);
+    EXPECT_EQ(describeTree(demo()), before); // the folder itself is only read
+    EXPECT_EQ(filesIn(backups()), std::vector<std::string>{stdfs::path(*archive).filename()});
+}
+
+TEST_F(Backup, ArchiveNameCarriesTheFolderAndTheLocalTime) {
+    const auto time = std::chrono::system_clock::from_time_t(1767603787);
+    const std::time_t seconds = 1767603787;
+    std::tm local{};
+    ::localtime_r(&seconds, &local);
+    char expected[40];
+    std::strftime(expected, sizeof expected, "%Y-%m-%d_%H_%M_%S", &local);
+    EXPECT_EQ(backupArchivePath("/Users/me/work/Demo/", "/Users/me/Quillet/Backup", time),
+              "/Users/me/Quillet/Backup/Demo_" + std::string(expected) + ".zip");
+    EXPECT_EQ(backupArchivePath("//", "/b", time), std::nullopt);
+}
+
+TEST_F(Backup, ASecondBackupInTheSameSecondReplacesTheFirst) {
+    const auto now = std::chrono::system_clock::now();
+    const auto first = backupFolder(demo(), backups(), now);
+    ASSERT_TRUE(first);
+    project_.write("Demo/Classes/Added.m", "// added\n");
+    const auto second = backupFolder(demo(), backups(), now);
+    ASSERT_EQ(second, first);
+    EXPECT_EQ(filesIn(backups()).size(), 1u);
+    EXPECT_EQ(readFile(unpack(*second, unpacked_) / "Demo/Classes/Added.m"), "// added\n");
+}
+
+TEST_F(Backup, FailuresReturnNothingAndLeaveNoArchiveBehind) {
+    const auto now = std::chrono::system_clock::now();
+    EXPECT_FALSE(backupFolder(project_.str() + "/Missing", backups(), now));
+    EXPECT_FALSE(backupFolder(demo() + "/run.sh", backups(), now));
+    EXPECT_FALSE(backupFolder("/", backups(), now));
+    const std::string blocker = backups_.write("blocker", "a file");
+    EXPECT_FALSE(backupFolder(demo(), blocker + "/Backup", now));
+    EXPECT_TRUE(filesIn(backups()).empty());
+}
+
+// Runs a backup in a child process whose files may not grow past `limit` bytes, as on a full
+// disk; returns whether the child's backup reported success.
+bool backupWithFileSizeLimit(const std::string& folder, const std::string& backups,
+                             std::chrono::system_clock::time_point now, rlim_t limit) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN); // writes then fail with EFBIG instead
+        const rlimit small{limit, limit};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        ::_exit(backupFolder(folder, backups, now) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(Backup, AFullDiskFailsTheBackupAndKeepsTheEarlierArchive) {
+    const auto now = std::chrono::system_clock::now();
+    const auto earlier = backupFolder(demo(), backups(), now);
+    ASSERT_TRUE(earlier);
+    const std::string earlierBytes = readFile(*earlier);
+    std::string noise(400000, '\0');
+    std::uint32_t state = 12345;
+    for (auto& byte : noise) {
+        state = state * 1664525u + 1013904223u;
+        byte = static_cast<char>(state >> 24);
+    }
+    project_.write("Demo/Assets/big.bin", noise); // does not compress below the limit
+    EXPECT_FALSE(backupWithFileSizeLimit(demo(), backups(), now, 20000));
+    EXPECT_EQ(filesIn(backups()), std::vector<std::string>{stdfs::path(*earlier).filename()});
+    EXPECT_TRUE(readFile(*earlier) == earlierBytes);
+}
+
+TEST_F(Backup, AnUnreadableFileFailsTheBackup) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "every file is readable for root";
+    }
+    const std::string locked = project_.write("Demo/Classes/Locked.m", "// mine\n");
+    ::chmod(locked.c_str(), 0);
+    EXPECT_FALSE(backupFolder(demo(), backups()));
+    EXPECT_TRUE(filesIn(backups()).empty());
+}
