@@ -153,9 +153,9 @@ int main(int argc, char** argv) {
     long peak = 0;
     for (int i = 0; i < cliRuns; ++i) {
         const auto project = freshCopy(corpus, workRoot, "cli-" + std::to_string(i));
-        const auto child =
-            bench::runChild(QUILLET_CLI_PATH, {"rename", project.string(), "--random", "--quiet"},
-                            (workRoot / "home").string());
+        const auto child = bench::runChild(
+            QUILLET_CLI_PATH, {"rename", project.string(), "--random", "--quiet", "--no-backup"},
+            (workRoot / "home").string());
         if (child.exitCode != 0) {
             std::fprintf(stderr, "quillet-cli failed with exit code %d\n", child.exitCode);
             return 1;

@@ -1,5 +1,8 @@
 #include "Arguments.h"
 
+#include <functional>
+#include <map>
+
 namespace quillet::cli {
 
 namespace {
@@ -19,26 +22,131 @@ ParseResult failure(std::string error) {
     return ParseResult{std::nullopt, std::move(error)};
 }
 
+// The options one command takes: a flag sets something, an option with a value stores it.
+struct Options {
+    std::map<std::string, std::function<void(Arguments&)>> flags;
+    std::map<std::string, std::function<std::string(Arguments&, const std::string&)>> values;
+    // The one plain argument a command takes, if any, and its name in messages.
+    std::string Arguments::*positional = nullptr;
+    std::string positionalName;
+};
+
+Options optionsFor(Command command) {
+    Options options;
+    options.positionalName =
+        command == Command::methods || command == Command::rename ? "PROJECT" : "FILE";
+    const auto ignore = [](Arguments& a, const std::string& v) {
+        a.ignore.push_back(v);
+        return std::string();
+    };
+    const auto remark = [](Arguments& a, const std::string& v) {
+        a.remark = v;
+        return std::string();
+    };
+    switch (command) {
+    case Command::methods:
+        options.values["--ignore"] = ignore;
+        options.positional = &Arguments::project;
+        break;
+    case Command::rename:
+        options.values["--ignore"] = ignore;
+        options.values["--words"] = [](Arguments& a, const std::string& v) {
+            a.wordsFile = v;
+            return std::string();
+        };
+        options.values["--prefix"] = [](Arguments& a, const std::string& v) {
+            a.prefix = v;
+            return isIdentifier(v)
+                       ? std::string()
+                       : "--prefix must be letters, digits and \"_\", not starting with a digit";
+        };
+        options.flags["--random"] = [](Arguments& a) { a.random = true; };
+        options.flags["--no-backup"] = [](Arguments& a) { a.backup = false; };
+        options.flags["--quiet"] = [](Arguments& a) { a.quiet = true; };
+        options.flags["--verbose"] = [](Arguments& a) { a.verbose = true; };
+        options.positional = &Arguments::project;
+        break;
+    case Command::bankVerify:
+        options.positional = &Arguments::bankFile;
+        break;
+    case Command::bankSet:
+        options.values["--remark"] = remark;
+        options.positional = &Arguments::bankFile;
+        break;
+    case Command::bankNew:
+        options.values["--remark"] = remark;
+        break;
+    case Command::settingsSet:
+        options.values["--backup-dir"] = [](Arguments& a, const std::string& v) {
+            a.backupDir = v;
+            return std::string();
+        };
+        // Stored as typed, as the settings screen does.
+        options.values["--prefix"] = [](Arguments& a, const std::string& v) {
+            a.prefix = v;
+            return std::string();
+        };
+        break;
+    case Command::bankShow:
+    case Command::settingsShow:
+    case Command::help:
+        break;
+    }
+    return options;
+}
+
+// "methods", "rename", "bank show", ...: the command and how many words it took.
+std::optional<std::pair<Command, std::size_t>> commandOf(const std::vector<std::string>& args) {
+    static const std::map<std::string, Command> single = {{"methods", Command::methods},
+                                                          {"rename", Command::rename}};
+    static const std::map<std::string, Command> bank = {{"show", Command::bankShow},
+                                                        {"verify", Command::bankVerify},
+                                                        {"set", Command::bankSet},
+                                                        {"new", Command::bankNew}};
+    static const std::map<std::string, Command> settings = {{"show", Command::settingsShow},
+                                                            {"set", Command::settingsSet}};
+    if (const auto it = single.find(args[0]); it != single.end()) {
+        return std::pair{it->second, std::size_t{1}};
+    }
+    const auto* group = args[0] == "bank" ? &bank : args[0] == "settings" ? &settings : nullptr;
+    if (group != nullptr && args.size() > 1) {
+        if (const auto it = group->find(args[1]); it != group->end()) {
+            return std::pair{it->second, std::size_t{2}};
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::string usageText() {
     return "usage:\n"
            "  quillet-cli methods PROJECT [--ignore PREFIX]...\n"
            "      List the methods a rename would change: selector, a tab, declaring header.\n"
-           "  quillet-cli rename PROJECT (--random | --words FILE) [--prefix P]\n"
+           "  quillet-cli rename PROJECT [--random | --words FILE] [--prefix P] [--no-backup]\n"
            "                     [--ignore PREFIX]... [--quiet] [--verbose]\n"
-           "      Rename the methods of PROJECT in place and write MethodReplaceList.txt beside\n"
-           "      its sources. FILE holds a word bank text: words joined by \",\".\n"
+           "      Back the project up, rename its methods in place and write\n"
+           "      MethodReplaceList.txt beside its sources. New names come from the default\n"
+           "      word bank unless --random or --words is given.\n"
+           "  quillet-cli bank show\n"
+           "  quillet-cli bank verify FILE\n"
+           "  quillet-cli bank set FILE [--remark R]\n"
+           "  quillet-cli bank new [--remark R]\n"
+           "      Show the default word bank; check a bank text; make FILE's words the default\n"
+           "      bank's words; start a new default bank with a new token and no words.\n"
+           "  quillet-cli settings show\n"
+           "  quillet-cli settings set [--backup-dir D] [--prefix P]\n"
            "\n"
            "  --ignore PREFIX  skip sub-paths of PROJECT that start with PREFIX\n"
            "  --random         make new names of random letters\n"
-           "  --words FILE     draw new names from the words in FILE\n"
-           "  --prefix P       put P in front of every new method name\n"
+           "  --words FILE     draw new names from FILE, a bank text: words joined by \",\"\n"
+           "  --prefix P       put P in front of every new method name (default: the setting)\n"
+           "  --no-backup      do not zip the project into the backup directory first\n"
            "  --quiet          no progress and no summary\n"
            "  --verbose        also print the run log on standard output\n"
            "\n"
-           "exit status: 0 done, 1 the run could not start, 2 usage error,\n"
-           "             3 done but some files could not be written (see the log)\n";
+           "exit status: 0 done, 1 the run could not start or the change was refused,\n"
+           "             2 usage error, 3 done but some files could not be written (see the log)\n";
 }
 
 ParseResult parseArguments(const std::vector<std::string>& args) {
@@ -46,59 +154,39 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         return ParseResult{parsed, ""};
     }
-    if (args[0] == "methods") {
-        parsed.command = Command::methods;
-    } else if (args[0] == "rename") {
-        parsed.command = Command::rename;
-    } else {
-        return failure("unknown command: " + args[0]);
+    const auto command = commandOf(args);
+    if (!command) {
+        return failure("unknown command: " + args[0] + (args.size() > 1 ? " " + args[1] : ""));
     }
-    const bool renaming = parsed.command == Command::rename;
-    for (std::size_t i = 1; i < args.size(); ++i) {
+    parsed.command = command->first;
+    const Options options = optionsFor(parsed.command);
+    bool positionalSeen = false;
+    for (std::size_t i = command->second; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        const auto value = [&](std::string& target) {
+        if (const auto flag = options.flags.find(arg); flag != options.flags.end()) {
+            flag->second(parsed);
+        } else if (const auto value = options.values.find(arg); value != options.values.end()) {
             if (i + 1 >= args.size()) {
-                return false;
+                return failure(arg + " needs a value");
             }
-            target = args[++i];
-            return true;
-        };
-        std::string text;
-        if (arg == "--ignore") {
-            if (!value(text)) {
-                return failure("--ignore needs a prefix");
+            if (auto error = value->second(parsed, args[++i]); !error.empty()) {
+                return failure(error);
             }
-            parsed.ignore.push_back(text);
-        } else if (renaming && arg == "--random") {
-            parsed.random = true;
-        } else if (renaming && arg == "--words") {
-            if (!value(text)) {
-                return failure("--words needs a file");
-            }
-            parsed.wordsFile = text;
-        } else if (renaming && arg == "--prefix") {
-            if (!value(parsed.prefix)) {
-                return failure("--prefix needs a value");
-            }
-            if (!isIdentifier(parsed.prefix)) {
-                return failure(
-                    "--prefix must be letters, digits and \"_\", not starting with a digit");
-            }
-        } else if (renaming && arg == "--quiet") {
-            parsed.quiet = true;
-        } else if (renaming && arg == "--verbose") {
-            parsed.verbose = true;
-        } else if (arg.starts_with("--") || !parsed.project.empty()) {
+        } else if (arg.starts_with("--") || options.positional == nullptr || positionalSeen) {
             return failure("unexpected argument: " + arg);
         } else {
-            parsed.project = arg;
+            parsed.*options.positional = arg;
+            positionalSeen = true;
         }
     }
-    if (parsed.project.empty()) {
-        return failure("missing PROJECT");
+    if (options.positional != nullptr && !positionalSeen) {
+        return failure("missing " + options.positionalName);
     }
-    if (renaming && parsed.random == parsed.wordsFile.has_value()) {
-        return failure("choose exactly one of --random and --words FILE");
+    if (parsed.random && parsed.wordsFile) {
+        return failure("choose one of --random and --words FILE");
+    }
+    if (parsed.command == Command::settingsSet && !parsed.backupDir && !parsed.prefix) {
+        return failure("settings set needs --backup-dir or --prefix");
     }
     return ParseResult{parsed, ""};
 }

@@ -6,17 +6,33 @@
 
 namespace quillet::cli {
 
-enum class Command { methods, rename, help };
+enum class Command {
+    methods,
+    rename,
+    bankShow,
+    bankVerify,
+    bankSet,
+    bankNew,
+    settingsShow,
+    settingsSet,
+    help
+};
 
 struct Arguments {
     Command command = Command::help;
     std::string project;
     std::vector<std::string> ignore;
+    // rename: no --random and no --words means the default word bank.
     bool random = false;
     std::optional<std::string> wordsFile;
-    std::string prefix;
+    // rename: the stored prefix when not given; settings set: the prefix to store.
+    std::optional<std::string> prefix;
+    bool backup = true;
     bool quiet = false;
     bool verbose = false;
+    std::string bankFile;                 // bank verify, bank set
+    std::optional<std::string> remark;    // bank set, bank new
+    std::optional<std::string> backupDir; // settings set
 };
 
 struct ParseResult {

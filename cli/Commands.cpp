@@ -6,14 +6,16 @@
 #include "ProgressBar.h"
 #include "ProjectScan.h"
 #include "WordFile.h"
+#include "backup/FolderBackup.h"
 #include "engine/WordCountRule.h"
 #include "log/Console.h"
 #include "notify/Notify.h"
+#include "settings/SettingModel.h"
+#include "wordbank/WordModel.h"
 
 namespace quillet::cli {
 
 int runMethods(const Arguments& args) {
-    Console::shared().setEcho(false);
     MRenameTool tool;
     if (!scanProject(tool, args, std::cerr)) {
         return couldNotStart;
@@ -27,21 +29,36 @@ int runMethods(const Arguments& args) {
 
 namespace {
 
+// The words of the run: none in random mode, else the words file's or the default bank's.
 std::optional<std::vector<std::string>> wordsFor(const Arguments& args, MRenameTool& tool) {
     if (args.random) {
         return std::vector<std::string>{};
     }
-    auto read = readWordFile(*args.wordsFile);
-    if (!read.words) {
-        std::cerr << "quillet-cli: " << read.error << "\n";
-        return std::nullopt;
+    std::vector<std::string> words;
+    if (args.wordsFile) {
+        auto read = readWordFile(*args.wordsFile);
+        if (!read.words) {
+            std::cerr << "quillet-cli: " << read.error << "\n";
+            return std::nullopt;
+        }
+        words = std::move(*read.words);
+    } else {
+        words = wordList(WordModel::loadLocal().text);
     }
     const auto need = wordsNeeded(selectorPieceCount(tool.allMethodNames()));
-    if (read.words->size() < need) {
-        std::cerr << notEnoughWordsMessage(read.words->size(), need) << "\n";
+    if (words.size() < need) {
+        std::cerr << notEnoughWordsMessage(words.size(), need) << "\n";
         return std::nullopt;
     }
-    return read.words;
+    return words;
+}
+
+// Zips the project into the backup directory; the run goes on either way, as in the app.
+void backUp(const Arguments& args) {
+    const auto archive = backupFolder(args.project, SettingModel::shared().backupPath);
+    if (!args.quiet || !archive) {
+        std::cerr << "代码备份" << archive.value_or("失败") << "\n";
+    }
 }
 
 void printRunSummary(const MRenameTool& tool, std::size_t renamed) {
@@ -60,7 +77,7 @@ int runRename(const Arguments& args) {
     Console::shared().setEcho(args.verbose);
     Console::shared().clear();
     MRenameTool tool;
-    tool.setMethodPrefix(args.prefix);
+    tool.setMethodPrefix(args.prefix.value_or(SettingModel::shared().methodPrefix));
     if (!scanProject(tool, args, std::cerr)) {
         return couldNotStart;
     }
@@ -72,6 +89,9 @@ int runRename(const Arguments& args) {
     if (!pairs) {
         std::cerr << "quillet-cli: the words ran out: the list holds too few different words\n";
         return couldNotStart;
+    }
+    if (args.backup) {
+        backUp(args);
     }
     std::optional<ProgressBar> progress;
     if (!args.quiet) {

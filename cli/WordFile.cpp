@@ -23,10 +23,10 @@ bool isWord(const std::string& word) {
 
 } // namespace
 
-WordFileRead readWordFile(const std::string& path) {
+BankTextRead readBankText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        return {std::nullopt, "cannot read the words file " + path};
+        return {std::nullopt, "cannot read " + path};
     }
     std::ostringstream bytes;
     bytes << in.rdbuf();
@@ -36,7 +36,15 @@ WordFileRead readWordFile(const std::string& path) {
     } else if (text.ends_with("\n")) {
         text.pop_back();
     }
-    auto words = wordList(text);
+    return {std::move(text), ""};
+}
+
+WordFileRead readWordFile(const std::string& path) {
+    auto read = readBankText(path);
+    if (!read.text) {
+        return {std::nullopt, read.error};
+    }
+    auto words = wordList(*read.text);
     for (const auto& word : words) {
         if (!isWord(word)) {
             // An empty or odd word would become a broken selector in the project's code.

@@ -3,11 +3,16 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "BankCommands.h"
 #include "Commands.h"
+#include "SettingsCommands.h"
+#include "log/Console.h"
 
 int main(int argc, char** argv) {
     using namespace quillet::cli;
     const std::vector<std::string> args(argv + 1, argv + argc);
+    // The log is echoed only by rename --verbose.
+    quillet::Console::shared().setEcho(false);
     const auto parsed = parseArguments(args);
     if (!parsed.arguments) {
         std::cerr << "quillet-cli: " << parsed.error << "\n\n" << usageText();
@@ -18,6 +23,18 @@ int main(int argc, char** argv) {
         return runMethods(*parsed.arguments);
     case Command::rename:
         return runRename(*parsed.arguments);
+    case Command::bankShow:
+        return runBankShow();
+    case Command::bankVerify:
+        return runBankVerify(*parsed.arguments);
+    case Command::bankSet:
+        return runBankSet(*parsed.arguments);
+    case Command::bankNew:
+        return runBankNew(*parsed.arguments);
+    case Command::settingsShow:
+        return runSettingsShow();
+    case Command::settingsSet:
+        return runSettingsSet(*parsed.arguments);
     case Command::help:
         break;
     }

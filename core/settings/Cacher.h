@@ -17,9 +17,10 @@ public:
 
     DefaultsStore& userDefault;
 
-    template <typename Model> void save(const Model& model) {
+    // Returns whether the record reached the file; it is kept for this process either way.
+    template <typename Model> bool save(const Model& model) {
         QLOG_AS("save(model:)", "save " + std::string(Model::archiveKey));
-        userDefault.setValue(Model::archiveKey, BinaryData{model.encode()});
+        return userDefault.setValue(Model::archiveKey, BinaryData{model.encode()});
     }
 
     // The stored record; the defaults when nothing (or no binary data) is stored there or it

@@ -51,17 +51,19 @@ WordModel WordModel::loadLocal(DefaultsStore& store, const std::string& deviceId
     return model;
 }
 
-void WordModel::save() {
-    save(DefaultsStore::standard());
+bool WordModel::save() {
+    return save(DefaultsStore::standard());
 }
 
-void WordModel::save(DefaultsStore& store) {
+bool WordModel::save(DefaultsStore& store) {
     for (auto* field : {&id, &uuid, &tool, &title, &text}) {
         *field = withoutSeparator(std::move(*field));
     }
     const std::string separator(1, kSeparator);
-    store.setObject(storeKey, text::join({id, uuid, tool, title, text}, separator));
+    const bool stored =
+        store.setObject(storeKey, text::join({id, uuid, tool, title, text}, separator));
     store.synchronize();
+    return stored;
 }
 
 std::string WordModel::dateText(std::chrono::system_clock::time_point time) {

@@ -38,9 +38,10 @@ public:
     static WordModel loadLocal();
     static WordModel loadLocal(DefaultsStore& store, const std::string& deviceIdentifier);
     // Makes this bank the default bank. A "&" in any field would break the stored record, so it
-    // is replaced by the fullwidth "＆" here and in the record alike.
-    void save();
-    void save(DefaultsStore& store);
+    // is replaced by the fullwidth "＆" here and in the record alike. Returns whether the record
+    // reached the file.
+    bool save();
+    bool save(DefaultsStore& store);
 
     static WordModel makeNew(const std::string& deviceIdentifier,
                              std::chrono::system_clock::time_point now);

@@ -110,6 +110,8 @@ TEST_F(Cli, RenameShowsProgressAndSummaryUnlessQuiet) {
     EXPECT_NE(result.err.find("name list: " + project() + "/MethodReplaceList.txt"),
               std::string::npos);
     EXPECT_NE(result.err.find("log: " + logPath()), std::string::npos);
+    EXPECT_NE(result.err.find("代码备份" + home_.str() + "/Quillet/Backup/DemoShop_"),
+              std::string::npos);
 }
 
 TEST_F(Cli, VerboseEchoesTheLog) {
@@ -156,9 +158,9 @@ TEST_F(Cli, RunsThatCannotStartWriteNothing) {
 
 TEST_F(Cli, UsageErrorsExitWithTwo) {
     for (const std::string& arguments : std::vector<std::string>{
-             "", "frobnicate x", "rename " + project(),
-             "rename " + project() + " --random --words w", "methods",
-             "rename " + project() + " --random --prefix 'a b'", "methods a b"}) {
+             "", "frobnicate x", "rename " + project() + " --random --words w", "methods",
+             "rename " + project() + " --random --prefix 'a b'", "methods a b", "bank",
+             "bank verify", "bank show extra", "settings set", "settings set --backup-dir"}) {
         const auto result = run(arguments);
         if (arguments.empty()) {
             EXPECT_EQ(result.exitCode, 0);
@@ -181,6 +183,95 @@ TEST_F(Cli, AFileThatCannotBeWrittenIsReportedButTheRestIsDone) {
     EXPECT_NE(result.err.find("could not be written"), std::string::npos);
     EXPECT_EQ(readFile(locked), lockedBefore);
     EXPECT_NE(treeDump(project()), before);
+}
+
+std::vector<fs::path> backupsIn(const fs::path& folder) {
+    std::vector<fs::path> found;
+    if (fs::exists(folder)) {
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            found.push_back(entry.path());
+        }
+    }
+    return found;
+}
+
+TEST_F(Cli, TheDefaultBankAndTheStoredPrefixDriveARenameAfterABackup) {
+    // Nothing stored yet: the empty bank is one word, too few.
+    const auto empty = run("rename " + project() + " --quiet");
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_NE(empty.err.find("单词数量不足：单词数量为1个, 当前需要"), std::string::npos)
+        << empty.err;
+
+    const auto set = run("bank set " + words + " --remark 示例");
+    ASSERT_EQ(set.exitCode, 0) << set.err;
+    EXPECT_EQ(set.out, "默认词库: 示例, \n"); // no token until a new bank is made
+    ASSERT_EQ(run("settings set --prefix zz").out, "保存成功\n");
+
+    const std::string original = treeDump(project());
+    const auto result = run("rename " + project());
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(readFile(project() + "/MethodReplaceList.txt").find("\nNew --> zz"),
+              std::string::npos);
+    const auto backups = backupsIn(home_.path() / "Quillet" / "Backup");
+    ASSERT_EQ(backups.size(), 1u);
+    EXPECT_NE(result.err.find("代码备份" + backups.front().string() + "\n"), std::string::npos)
+        << result.err;
+    // The archive holds the project as it was before the rename.
+    const fs::path unpacked = scratch_.path() / "unpacked";
+    const std::string unzip =
+        "unzip -q '" + backups.front().string() + "' -d '" + unpacked.string() + "'";
+    ASSERT_EQ(std::system(unzip.c_str()), 0);
+    EXPECT_EQ(treeDump(unpacked / "DemoShop"), original);
+}
+
+TEST_F(Cli, ABackupThatFailsIsReportedAndTheRunGoesOn) {
+    const std::string blocker = scratch_.write("blocker", "a file, not a folder");
+    ASSERT_EQ(run("settings set --backup-dir " + blocker + "/Backup").exitCode, 0);
+    const std::string before = treeDump(project());
+    const auto result = run("rename " + project() + " --random --quiet");
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.err.find("代码备份失败"), std::string::npos) << result.err;
+    EXPECT_NE(treeDump(project()), before);
+
+    const auto skipped = run("rename " + project() + " --random --no-backup");
+    EXPECT_EQ(skipped.exitCode, 0);
+    EXPECT_EQ(skipped.err.find("代码备份"), std::string::npos);
+}
+
+TEST_F(Cli, BankCommandsFollowTheWordBankRules) {
+    const std::string bad = scratch_.write("bad.txt", "hello world,词语\n");
+    const auto refused = run("bank verify " + bad);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "词库不符合规则: 可能含有中文或特殊字符或为空\n");
+    EXPECT_EQ(run("bank set " + bad).exitCode, 1);
+
+    const std::string good =
+        scratch_.write("good.txt", "userAction, loginManager，abc,userAction\n");
+    EXPECT_EQ(run("bank verify " + good).out, "符合规则的词库:2\n");
+
+    const auto made = run("bank new --remark 'A&B'");
+    ASSERT_EQ(made.exitCode, 0) << made.err;
+    const std::regex tip("默认词库: A＆B, ([0-9A-F]{32})\n");
+    std::smatch token;
+    ASSERT_TRUE(std::regex_match(made.out, token, tip)) << made.out;
+    ASSERT_EQ(run("bank set " + good).exitCode, 0);
+    const auto shown = run("bank show");
+    EXPECT_EQ(shown.out,
+              "token: " + token[1].str() + "\nremark: A＆B\nwords: 2\nowner: this device\n");
+}
+
+TEST_F(Cli, SettingsKeepTheBackupDirectoryToThePathRule) {
+    const auto defaults = run("settings show");
+    EXPECT_EQ(defaults.out,
+              "backup directory: " + home_.str() + "/Quillet/Backup\nmethod prefix: \n");
+    const auto refused = run("settings set --backup-dir '/with space' --prefix p");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "保存失败: 路径含有特殊符号\n");
+    EXPECT_EQ(run("settings show").out, defaults.out); // neither field changed
+
+    ASSERT_EQ(run("settings set --backup-dir /srv/backups --prefix 'my prefix'").exitCode, 0);
+    EXPECT_EQ(run("settings show").out,
+              "backup directory: /srv/backups\nmethod prefix: my prefix\n");
 }
 
 } // namespace
