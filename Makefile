@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 DEPS_STAMP := $(BUILD_DIR)/.deps-installed
 
-.PHONY: all deps configure build test run bench format clean
+.PHONY: all deps configure build test run bench bench-backup format clean
 
 all: build
 
@@ -28,6 +28,9 @@ run: build
 
 bench: build
 	./scripts/run-bench.sh $(BUILD_DIR)
+
+bench-backup: build
+	$(BUILD_DIR)/bin/quillet-backup-bench
 
 format:
 	find core cli tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i

@@ -1,11 +1,13 @@
 #include "backup/FolderBackup.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
 #include <deque>
 #include <filesystem>
+#include <set>
 #include <vector>
 
 #include <sys/stat.h>
@@ -23,6 +25,22 @@ namespace stdfs = std::filesystem;
 
 // zlib's usual level, as the zip command uses; libzip would pick the slowest one.
 constexpr zip_uint32_t kDeflateLevel = 6;
+
+// Formats that are compressed already: deflating them again costs most of a backup's time and
+// saves next to nothing, so they are stored as they are (the zip command skips some likewise).
+bool isCompressedFormat(const std::string& name) {
+    static const std::set<std::string> extensions = {
+        "png", "jpg", "jpeg", "gif", "heic", "webp", "zip", "gz",  "tgz", "bz2", "xz",   "7z",
+        "rar", "mp3", "mp4",  "m4a", "m4v",  "mov",  "aac", "ipa", "jar", "apk", "woff2"};
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos || name.find('/', dot) != std::string::npos) {
+        return false;
+    }
+    std::string extension = name.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extensions.contains(extension);
+}
 
 std::optional<std::string> lastNamedComponent(const std::string& path) {
     std::string last;
@@ -112,8 +130,10 @@ public:
             index = zip_dir_add(archive_, entry.name.c_str(), ZIP_FL_ENC_UTF_8);
         } else if (type == S_IFREG) {
             index = addSource(entry.name, zip_source_file(archive_, entry.path.c_str(), 0, -1));
+            const bool store = isCompressedFormat(entry.name);
             if (index >= 0 && zip_set_file_compression(archive_, static_cast<zip_uint64_t>(index),
-                                                       ZIP_CM_DEFLATE, kDeflateLevel) != 0) {
+                                                       store ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
+                                                       store ? 0 : kDeflateLevel) != 0) {
                 return fail(entry.path);
             }
         } else if (type == S_IFLNK) {
