@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "defaults/DefaultsStore.h"
+#include "log/Console.h"
 #include "support/Files.h"
 
 using namespace quillet;
@@ -116,6 +117,8 @@ TEST(DefaultsStore, ADamagedDocumentIsMovedAsideAndTheStoreStartsEmpty) {
         const auto aside = asideCopies(dir);
         ASSERT_EQ(aside.size(), 1u) << damaged;
         EXPECT_EQ(readFile(aside.front()), damaged); // kept, byte for byte
+        EXPECT_NE(readFile(Console::shared().path()).find("kept as " + aside.front().string()),
+                  std::string::npos);
         EXPECT_TRUE(store.setObject("a", std::string("fresh")));
         EXPECT_EQ(DefaultsStore(path).object("a"), DefaultsValue(std::string("fresh")));
     }
