@@ -132,4 +132,9 @@ std::optional<WordModel> WordModel::fromJson(const nlohmann::json& json) {
     return model;
 }
 
+nlohmann::json WordModel::toJson() const {
+    return {{"id", id},       {"uuid", uuid}, {"tool", tool},
+            {"title", title}, {"text", text}, {"count", count}};
+}
+
 } // namespace quillet

@@ -58,6 +58,7 @@ public:
 
     // Strict: the six keys must all be there and all hold strings.
     static std::optional<WordModel> fromJson(const nlohmann::json& json);
+    nlohmann::json toJson() const;
 
     // "2026-12-05 10:54:41 +0000": the date text the token is made from.
     static std::string dateText(std::chrono::system_clock::time_point time);

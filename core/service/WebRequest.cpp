@@ -1,0 +1,116 @@
+#include "service/WebRequest.h"
+
+#include <atomic>
+#include <thread>
+
+#include <httplib.h>
+#include <nlohmann/json.hpp>
+
+#include "log/Log.h"
+#include "service/Config.h"
+#include "service/Envelope.h"
+#include "service/MainQueue.h"
+
+namespace quillet {
+
+namespace {
+
+std::atomic<std::chrono::milliseconds::rep> timeoutMs{WebRequest::defaultTimeout.count()};
+
+std::string formBody(const std::map<std::string, std::string>& fields) {
+    std::string body;
+    for (const auto& [key, value] : fields) {
+        if (!body.empty()) {
+            body += '&';
+        }
+        body += httplib::detail::encode_query_param(key);
+        body += '=';
+        body += httplib::detail::encode_query_param(value);
+    }
+    return body;
+}
+
+std::string describe(httplib::Error error) {
+    return "The request could not be completed: " + httplib::to_string(error);
+}
+
+} // namespace
+
+std::map<std::string, std::string> WebRequest::encodeParam(const RequestParams& params) {
+    nlohmann::json object = nlohmann::json::object();
+    for (const auto& [key, value] : params) {
+        std::visit([&](const auto& v) { object[key] = v; }, value);
+    }
+    std::string json;
+    try {
+        json = object.dump();
+    } catch (const nlohmann::json::exception&) {
+        return {}; // text that is not UTF-8
+    }
+    QLOG("request:" + json);
+    return {{"data", wrapEnvelope(json)}};
+}
+
+std::optional<std::string> WebRequest::decodeParam(const nlohmann::json* data) {
+    if (data == nullptr || !data->is_object()) {
+        return std::nullopt;
+    }
+    for (const auto& [key, value] : data->items()) {
+        if (!value.is_string()) {
+            return std::nullopt;
+        }
+    }
+    QLOG("response:" + data->dump());
+    const auto envelope = data->find("data");
+    if (envelope == data->end()) {
+        return std::nullopt;
+    }
+    auto plain = unwrapEnvelope(envelope->get<std::string>());
+    if (!plain) {
+        return std::nullopt;
+    }
+    QLOG("response:" + *plain);
+    return plain;
+}
+
+WebResult WebRequest::exchange(const RequestParams& params, const std::string& url,
+                               std::chrono::milliseconds timeout) {
+    const auto fields = encodeParam(params);
+    QLOG("request:" + nlohmann::json(fields).dump());
+    httplib::Client client(url);
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeout);
+    const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(timeout - seconds);
+    client.set_connection_timeout(seconds.count(), micros.count());
+    client.set_read_timeout(seconds.count(), micros.count());
+    client.set_write_timeout(seconds.count(), micros.count());
+    const auto response =
+        client.Post("/", formBody(fields), "application/x-www-form-urlencoded; charset=utf-8");
+    if (!response) {
+        return {std::nullopt, describe(response.error())};
+    }
+    // The status is not looked at: only the body counts.
+    const auto body = nlohmann::json::parse(response->body, nullptr, false);
+    if (body.is_discarded()) {
+        return {std::nullopt, "The answer is not JSON"};
+    }
+    if (auto plain = decodeParam(&body)) {
+        return {std::move(plain), std::nullopt};
+    }
+    return {std::nullopt, std::string(decodingFailed)};
+}
+
+void WebRequest::setTimeout(std::chrono::milliseconds timeout) {
+    timeoutMs.store(timeout.count());
+}
+
+void WebRequest::start(const RequestParams& params, CompletionHandler completionHandler) {
+    const std::chrono::milliseconds timeout{timeoutMs.load()};
+    std::thread([params, timeout, handler = std::move(completionHandler)]() mutable {
+        auto result = exchange(params, Config::serviceURL(), timeout);
+        MainQueue::main().async([handler = std::move(handler), result = std::move(result)]() {
+            handler(result.data, result.error);
+        });
+    }).detach();
+}
+
+} // namespace quillet
