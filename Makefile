@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 DEPS_STAMP := $(BUILD_DIR)/.deps-installed
 
-.PHONY: all deps configure build test run bench bench-backup format clean
+.PHONY: all deps configure build test run service bench bench-backup format clean
 
 all: build
 
@@ -26,6 +26,11 @@ test: build
 run: build
 	./scripts/run-example.sh $(BUILD_DIR)/bin/quillet-cli
 
+# The word bank service on the address the programs are built to use, until Ctrl-C.
+service: build
+	mkdir -p $(HOME)/.local/share/Quillet
+	$(BUILD_DIR)/bin/quillet-service --db $(HOME)/.local/share/Quillet/service.db
+
 bench: build
 	./scripts/run-bench.sh $(BUILD_DIR)
 
@@ -33,7 +38,7 @@ bench-backup: build
 	$(BUILD_DIR)/bin/quillet-backup-bench
 
 format:
-	find core cli tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
+	find core cli service tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
 
 clean:
 	rm -rf $(BUILD_DIR)

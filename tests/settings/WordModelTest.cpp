@@ -5,6 +5,7 @@
 #include "defaults/DefaultsStore.h"
 #include "random/RandomSource.h"
 #include "support/Files.h"
+#include "support/Words.h"
 #include "wordbank/DeviceIdentifier.h"
 #include "wordbank/WordModel.h"
 
@@ -20,18 +21,6 @@ std::string normalized(std::string_view text) {
         return *canonical;
     }
     return "!" + std::get<WordBankRuleBreak>(result).title;
-}
-
-std::string wordsOfLength(std::size_t count) {
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) {
-        std::string word = "wordxxxx";
-        for (std::size_t n = i, k = 4; k < 8; ++k, n /= 26) {
-            word[k] = static_cast<char>('a' + n % 26);
-        }
-        text += (i == 0 ? "" : ",") + word;
-    }
-    return text;
 }
 
 const std::string kOwner = "0123456789ABCDEF0123456789ABCDEF";
@@ -63,10 +52,10 @@ TEST(WordCount, SaveLimitCountsEveryPieceAndDisplayCountsWords) {
     EXPECT_EQ(WordModel::wordCount("a,,b,"), 4u);
     EXPECT_EQ(WordModel::displayedWordCount("a,,b,"), 2u);
     EXPECT_EQ(WordModel::displayedWordCount(""), 0u);
-    EXPECT_FALSE(WordModel::canSave(WordModel::wordCount(wordsOfLength(99))));
-    EXPECT_TRUE(WordModel::canSave(WordModel::wordCount(wordsOfLength(100))));
-    EXPECT_TRUE(WordModel::canSave(WordModel::wordCount(wordsOfLength(2000))));
-    EXPECT_FALSE(WordModel::canSave(WordModel::wordCount(wordsOfLength(2001))));
+    EXPECT_FALSE(WordModel::canSave(WordModel::wordCount(test::bankText(99))));
+    EXPECT_TRUE(WordModel::canSave(WordModel::wordCount(test::bankText(100))));
+    EXPECT_TRUE(WordModel::canSave(WordModel::wordCount(test::bankText(2000))));
+    EXPECT_FALSE(WordModel::canSave(WordModel::wordCount(test::bankText(2001))));
     EXPECT_FALSE(WordModel::canSave(WordModel::wordCount(normalized("abc,de"))));
 }
 

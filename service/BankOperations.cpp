@@ -1,0 +1,162 @@
+#include "BankOperations.h"
+
+#include <nlohmann/json.hpp>
+
+#include "wordbank/WordModel.h"
+
+namespace quillet::service {
+
+namespace {
+
+constexpr const char* kServerError = "服务器错误，请重试";
+
+bool isToken(const std::string& text) {
+    return text.size() == 32 && text.find_first_not_of("0123456789ABCDEF") == std::string::npos;
+}
+
+// A text parameter, or nothing when it is missing or not a string.
+std::optional<std::string> text(const nlohmann::json& request, const char* key) {
+    const auto it = request.find(key);
+    if (it == request.end() || !it->is_string()) {
+        return std::nullopt;
+    }
+    return it->get<std::string>();
+}
+
+NormalModel success(std::string msg) {
+    NormalModel answer;
+    answer.code = 1;
+    answer.msg = std::move(msg);
+    return answer;
+}
+
+WordModel toWordModel(const StoredBank& bank) {
+    WordModel model;
+    model.id = bank.id;
+    model.uuid = bank.owner;
+    model.tool = bank.tool;
+    model.title = bank.title;
+    model.text = bank.text;
+    model.count = std::to_string(bank.count);
+    return model;
+}
+
+NormalModel banksAnswer(const std::vector<StoredBank>& banks) {
+    NormalModel answer = success("获取成功");
+    answer.data.emplace();
+    for (const auto& bank : banks) {
+        answer.data->push_back(toWordModel(bank));
+    }
+    answer.count = std::to_string(banks.size());
+    return answer;
+}
+
+} // namespace
+
+NormalModel refusal(std::string msg) {
+    NormalModel answer;
+    answer.code = 0;
+    answer.msg = std::move(msg);
+    return answer;
+}
+
+long long BankOperations::portOf(const nlohmann::json& request) {
+    const auto port = request.is_object() ? request.find("port") : request.end();
+    return request.is_object() && port != request.end() && port->is_number_integer()
+               ? port->get<long long>()
+               : 0;
+}
+
+NormalModel BankOperations::handle(const nlohmann::json& request) {
+    if (!request.is_object()) {
+        return refusal("请求无法解析");
+    }
+    switch (portOf(request)) {
+    case 1020:
+        return save(request);
+    case 1021:
+        return fetch(request);
+    case 1022:
+        return remove(request);
+    default:
+        return refusal("未知的操作");
+    }
+}
+
+NormalModel BankOperations::save(const nlohmann::json& request) {
+    const auto id = text(request, "id");
+    const auto owner = text(request, "uuid");
+    const auto title = text(request, "title");
+    const auto words = text(request, "text");
+    const auto tool = text(request, "tool");
+    if (!id || !isToken(*id)) {
+        return refusal("口令格式错误");
+    }
+    if (!owner || owner->empty()) {
+        return refusal("缺少设备标识");
+    }
+    if (!title || title->empty()) {
+        return refusal("备注不能为空");
+    }
+    if (!words || !tool) {
+        return refusal("参数错误");
+    }
+    auto normalized = WordModel::normalize(*words);
+    const auto* canonical = std::get_if<std::string>(&normalized);
+    if (canonical == nullptr) {
+        return refusal(std::string(WordBankText::brokenRulesTitle));
+    }
+    const auto count = WordModel::wordCount(*canonical);
+    if (!WordModel::canSave(count)) {
+        return refusal(std::string(WordBankText::cannotSaveMessage));
+    }
+    switch (store_.save({*id, *owner, *tool, *title, *canonical, static_cast<long long>(count)})) {
+    case BankStore::Change::done:
+        return success("保存成功");
+    case BankStore::Change::otherOwner:
+        return refusal("你不能保存此词库, 因为不是你的词库");
+    case BankStore::Change::notFound:
+    case BankStore::Change::failed:
+        break;
+    }
+    return refusal(kServerError);
+}
+
+NormalModel BankOperations::fetch(const nlohmann::json& request) {
+    if (const auto id = text(request, "id")) {
+        const auto banks = store_.find(*id);
+        if (!banks) {
+            return refusal(kServerError);
+        }
+        return banks->empty() ? refusal("口令不存在") : banksAnswer(*banks);
+    }
+    if (const auto owner = text(request, "uuid"); owner && !owner->empty()) {
+        const auto banks = store_.ownedBy(*owner);
+        return banks ? banksAnswer(*banks) : refusal(kServerError);
+    }
+    return refusal("缺少口令或设备标识");
+}
+
+NormalModel BankOperations::remove(const nlohmann::json& request) {
+    const auto id = text(request, "id");
+    const auto owner = text(request, "uuid");
+    if (!id || id->empty()) {
+        return refusal("缺少口令");
+    }
+    if (!owner || owner->empty()) {
+        return refusal("缺少设备标识");
+    }
+    switch (store_.remove(*id, *owner)) {
+    case BankStore::Change::done:
+        return success("删除成功");
+    case BankStore::Change::notFound:
+        return refusal("词库不存在");
+    case BankStore::Change::otherOwner:
+        return refusal("你不可以删掉此词库，因为不是你的词库");
+    case BankStore::Change::failed:
+        break;
+    }
+    return refusal(kServerError);
+}
+
+} // namespace quillet::service

@@ -1,0 +1,32 @@
+#include "EnvelopeHandler.h"
+
+#include <nlohmann/json.hpp>
+
+#include "service/Envelope.h"
+
+namespace quillet::service {
+
+std::string EnvelopeHandler::answerBody(const NormalModel& answer) {
+    return nlohmann::json{{"data", wrapEnvelope(answer.toJson().dump())}}.dump();
+}
+
+EnvelopeHandler::Outcome EnvelopeHandler::handle(const std::string* data) {
+    const auto refuse = [](const char* why, long long port = 0) {
+        return Outcome{answerBody(refusal(why)), port, 0};
+    };
+    if (data == nullptr) {
+        return refuse("请求缺少 data");
+    }
+    const auto plain = unwrapEnvelope(*data);
+    if (!plain) {
+        return refuse("请求无法解密");
+    }
+    const auto request = nlohmann::json::parse(*plain, nullptr, false);
+    if (request.is_discarded()) {
+        return refuse("请求不是 JSON");
+    }
+    const auto answer = operations_.handle(request);
+    return {answerBody(answer), BankOperations::portOf(request), answer.code};
+}
+
+} // namespace quillet::service

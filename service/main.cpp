@@ -1,0 +1,93 @@
+// quillet-service: the word bank service, help pages and update feed.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include <pthread.h>
+
+#include "ServiceServer.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: quillet-service [--listen HOST:PORT] [--db FILE] [--cert CERT --key KEY] [--site DIR]\n"
+    "  --listen  address to serve on (default 127.0.0.1:" QUILLET_SERVICE_PORT_TEXT ")\n"
+    "  --db      SQLite file of the word banks (default quillet-service.db)\n"
+    "  --cert, --key  serve HTTPS with this certificate and private key (PEM)\n"
+    "  --site    folder with pages/ and appcast.xml (default the built-in site)\n";
+
+bool splitAddress(const std::string& address, std::string& host, int& port) {
+    const auto colon = address.rfind(':');
+    if (colon == std::string::npos || colon == 0) {
+        return false;
+    }
+    host = address.substr(0, colon);
+    char* end = nullptr;
+    const long value = std::strtol(address.c_str() + colon + 1, &end, 10);
+    if (*end != '\0' || value < 0 || value > 65535) {
+        return false;
+    }
+    port = static_cast<int>(value);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string address = "127.0.0.1:" QUILLET_SERVICE_PORT_TEXT;
+    quillet::service::ServiceOptions options{"quillet-service.db", QUILLET_SITE_DIR, "", ""};
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        std::string* target = arg == "--listen" ? &address
+                              : arg == "--db"   ? &options.database
+                              : arg == "--cert" ? &options.certificate
+                              : arg == "--key"  ? &options.key
+                              : arg == "--site" ? &options.site
+                                                : nullptr;
+        if (target == nullptr || i + 1 >= argc) {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+        *target = argv[++i];
+    }
+    std::string host;
+    int port = 0;
+    if (!splitAddress(address, host, port)) {
+        std::fprintf(stderr, "quillet-service: not HOST:PORT: %s\n", address.c_str());
+        return 2;
+    }
+
+    // Signals are taken by one thread that stops the server; the others never see them.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+
+    quillet::service::ServiceServer server(options);
+    if (!server.problem().empty()) {
+        std::fprintf(stderr, "quillet-service: %s\n", server.problem().c_str());
+        return 1;
+    }
+    const int bound = server.bind(host, port);
+    if (bound < 0) {
+        std::fprintf(stderr, "quillet-service: cannot listen on %s\n", address.c_str());
+        return 1;
+    }
+    std::fprintf(stderr, "quillet-service: listening on %s:%d\n", host.c_str(), bound);
+    std::thread stopper([&] {
+        int received = 0;
+        sigwait(&signals, &received);
+        std::fprintf(stderr, "quillet-service: stopping\n");
+        server.stop();
+    });
+    const bool served = server.run();
+    if (!served) {
+        // The server ended without a signal; wake the waiting thread so it can end too.
+        pthread_kill(stopper.native_handle(), SIGTERM);
+    }
+    stopper.join();
+    return served ? 0 : 1;
+}

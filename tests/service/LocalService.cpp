@@ -1,0 +1,55 @@
+#include "LocalService.h"
+
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+#include "service/NormalModel.h"
+#include "service/ParseProtocol.h"
+
+namespace quillet::test {
+
+LocalService::LocalService() {
+    server_ = std::make_unique<service::ServiceServer>(
+        service::ServiceOptions{database(), QUILLET_SITE_DIR, "", ""});
+    EXPECT_EQ(server_->problem(), "");
+    const int port = server_->bind("127.0.0.1", 0);
+    EXPECT_GT(port, 0);
+    url_ = "http://127.0.0.1:" + std::to_string(port);
+    ::setenv("QUILLET_SERVICE_URL", url_.c_str(), 1);
+    MainQueue::setMain(queue);
+    thread_ = std::thread([this] { server_->run(); });
+    // Stopping before the server runs would leave it running forever.
+    while (!server_->isRunning()) {
+        std::this_thread::yield();
+    }
+}
+
+LocalService::~LocalService() {
+    server_->stop();
+    thread_.join();
+}
+
+WebResult LocalService::send(const RequestParams& params) {
+    const auto mainThread = std::this_thread::get_id();
+    std::optional<WebResult> result;
+    WebRequest::start(params,
+                      [&](std::optional<std::string> data, std::optional<std::string> error) {
+                          EXPECT_EQ(std::this_thread::get_id(), mainThread);
+                          EXPECT_FALSE(result) << "the handler ran twice";
+                          EXPECT_NE(data.has_value(), error.has_value());
+                          result = WebResult{std::move(data), std::move(error)};
+                      });
+    EXPECT_TRUE(queue.runUntil([&] { return result.has_value(); }, std::chrono::seconds(20)));
+    return result.value_or(WebResult{std::nullopt, "no answer"});
+}
+
+NormalModel LocalService::answer(const RequestParams& params) {
+    const auto result = send(params);
+    EXPECT_TRUE(result.data) << result.error.value_or("");
+    const auto model = ParseProtocol<NormalModel>::parse(result.data.value_or(""));
+    EXPECT_TRUE(model);
+    return model.value_or(NormalModel{});
+}
+
+} // namespace quillet::test

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "ServiceServer.h"
+#include "service/MainQueue.h"
+#include "service/WebRequest.h"
+#include "support/Files.h"
+
+namespace quillet::test {
+
+// The real service on a free loopback port with a database of its own, for one test. Requests
+// made with WebRequest::start reach it, and their completions run on `queue`.
+class LocalService {
+public:
+    LocalService();
+    ~LocalService();
+
+    const std::string& url() const { return url_; }
+    std::string database() const { return (folder_.path() / "banks.db").string(); }
+
+    // Sends through WebRequest::start and runs the main queue until the handler has run.
+    WebResult send(const RequestParams& params);
+    // The decoded answer of a request that must reach the service and decode.
+    NormalModel answer(const RequestParams& params);
+
+    RunLoopQueue queue;
+
+private:
+    TempDir folder_;
+    std::unique_ptr<service::ServiceServer> server_;
+    std::thread thread_;
+    std::string url_;
+};
+
+} // namespace quillet::test
