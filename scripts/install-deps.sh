@@ -7,7 +7,7 @@ debian_packages=(
     build-essential cmake ninja-build pkg-config clang-format
     libicu-dev libssl-dev nlohmann-json3-dev libzip-dev zip unzip
     libgtest-dev libgmock-dev libbenchmark-dev
-    libcpp-httplib-dev libsqlite3-dev
+    libcpp-httplib-dev libsqlite3-dev openssl
 )
 
 brew_formulae=(cmake ninja pkg-config clang-format icu4c openssl@3 nlohmann-json libzip

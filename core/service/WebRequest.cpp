@@ -38,8 +38,8 @@ std::string describe(httplib::Error error) {
 
 std::map<std::string, std::string> WebRequest::encodeParam(const RequestParams& params) {
     nlohmann::json object = nlohmann::json::object();
-    for (const auto& [key, value] : params) {
-        std::visit([&](const auto& v) { object[key] = v; }, value);
+    for (const auto& param : params) {
+        std::visit([&](const auto& v) { object[param.first] = v; }, param.second);
     }
     std::string json;
     try {

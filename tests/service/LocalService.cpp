@@ -9,13 +9,14 @@
 
 namespace quillet::test {
 
-LocalService::LocalService() {
+LocalService::LocalService(const std::string& certificate, const std::string& key) {
     server_ = std::make_unique<service::ServiceServer>(
-        service::ServiceOptions{database(), QUILLET_SITE_DIR, "", ""});
+        service::ServiceOptions{database(), QUILLET_SITE_DIR, certificate, key});
     EXPECT_EQ(server_->problem(), "");
     const int port = server_->bind("127.0.0.1", 0);
     EXPECT_GT(port, 0);
-    url_ = "http://127.0.0.1:" + std::to_string(port);
+    url_ =
+        (certificate.empty() ? "http://127.0.0.1:" : "https://127.0.0.1:") + std::to_string(port);
     ::setenv("QUILLET_SERVICE_URL", url_.c_str(), 1);
     MainQueue::setMain(queue);
     thread_ = std::thread([this] { server_->run(); });

@@ -15,7 +15,8 @@ namespace quillet::test {
 // made with WebRequest::start reach it, and their completions run on `queue`.
 class LocalService {
 public:
-    LocalService();
+    // Over HTTPS when given a certificate and its key.
+    explicit LocalService(const std::string& certificate = "", const std::string& key = "");
     ~LocalService();
 
     const std::string& url() const { return url_; }

@@ -185,6 +185,27 @@ TEST(Service, ServesTheHelpPagesAndTheUpdateFeed) {
     EXPECT_EQ(client.Get("/index.php/999.html")->status, 404);
 }
 
+TEST(Service, SpeaksHttpsAndTheClientChecksTheCertificate) {
+    quillet::test::TempDir dir;
+    const std::string cert = (dir.path() / "cert.pem").string();
+    const std::string key = (dir.path() / "key.pem").string();
+    const std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1"
+                             " -addext subjectAltName=IP:127.0.0.1 -keyout '" +
+                             key + "' -out '" + cert + "' >/dev/null 2>&1";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+    LocalService service(cert, key);
+    const RequestParams fetch{{"port", std::int64_t{1021}}, {"uuid", kOwner}};
+    // Not trusted yet: the handshake fails like any transport failure.
+    ::setenv("SSL_CERT_FILE", (dir.path() / "none.pem").c_str(), 1);
+    const auto refused = WebRequest::exchange(fetch, service.url(), std::chrono::seconds(5));
+    EXPECT_FALSE(refused.data);
+    ::setenv("SSL_CERT_FILE", cert.c_str(), 1);
+    const auto trusted = WebRequest::exchange(fetch, service.url(), std::chrono::seconds(5));
+    ::unsetenv("SSL_CERT_FILE");
+    ASSERT_TRUE(trusted.data) << trusted.error.value_or("");
+    EXPECT_NE(trusted.data->find("\"code\":1"), std::string::npos);
+}
+
 TEST(ServiceProgram, ListensUntilTerminatedAndKeepsItsBanks) {
     quillet::test::TempDir dir;
     const std::string log = (dir.path() / "log").string();
