@@ -24,7 +24,7 @@ test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j2
 
 run: build
-	./scripts/run-example.sh $(BUILD_DIR)/bin/quillet-cli
+	./scripts/run-app.sh $(BUILD_DIR)
 
 # The word bank service on the address the programs are built to use, until Ctrl-C.
 service: build

@@ -8,10 +8,11 @@ debian_packages=(
     libicu-dev libssl-dev nlohmann-json3-dev libzip-dev zip unzip
     libgtest-dev libgmock-dev libbenchmark-dev
     libcpp-httplib-dev libsqlite3-dev openssl
+    qt6-base-dev qt6-webengine-dev qt6-svg-dev libgl-dev fonts-noto-cjk xvfb xauth
 )
 
 brew_formulae=(cmake ninja pkg-config clang-format icu4c openssl@3 nlohmann-json libzip
-    googletest google-benchmark cpp-httplib sqlite)
+    googletest google-benchmark cpp-httplib sqlite qt)
 
 install_debian() {
     local missing=()

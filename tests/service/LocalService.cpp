@@ -18,7 +18,7 @@ LocalService::LocalService(const std::string& certificate, const std::string& ke
     url_ =
         (certificate.empty() ? "http://127.0.0.1:" : "https://127.0.0.1:") + std::to_string(port);
     ::setenv("QUILLET_SERVICE_URL", url_.c_str(), 1);
-    MainQueue::setMain(queue);
+    ::setenv("QUILLET_WEB_URL", url_.c_str(), 1);
     thread_ = std::thread([this] { server_->run(); });
     // Stopping before the server runs would leave it running forever.
     while (!server_->isRunning()) {
@@ -32,6 +32,7 @@ LocalService::~LocalService() {
 }
 
 WebResult LocalService::send(const RequestParams& params) {
+    MainQueue::setMain(queue);
     const auto mainThread = std::this_thread::get_id();
     std::optional<WebResult> result;
     WebRequest::start(params,

@@ -11,8 +11,8 @@
 
 namespace quillet::test {
 
-// The real service on a free loopback port with a database of its own, for one test. Requests
-// made with WebRequest::start reach it, and their completions run on `queue`.
+// The real service on a free loopback port with a database of its own, for one test; the
+// program's service and web addresses point at it. send() makes `queue` the main queue.
 class LocalService {
 public:
     // Over HTTPS when given a certificate and its key.

@@ -1,0 +1,33 @@
+// Quillet, the desktop application.
+#include <QApplication>
+
+#include "log/Console.h"
+#include "platform/QtMainQueue.h"
+#include "shell/AppDelegate.h"
+#include "shell/MainWindow.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    Q_INIT_RESOURCE(app); // the images live in a static library
+    QApplication::setApplicationName("Quillet");
+    QApplication::setApplicationVersion(QUILLET_VERSION);
+#ifdef __APPLE__
+    // Closing the window keeps the application; activating it brings the window back.
+    QApplication::setQuitOnLastWindowClosed(false);
+#endif
+    QtMainQueue mainQueue;
+    quillet::MainQueue::setMain(mainQueue);
+    quillet::Console::shared().setEcho(true);
+
+    MainWindow window;
+    AppDelegate delegate(window);
+    QObject::connect(&application, &QGuiApplication::applicationStateChanged,
+                     [&](Qt::ApplicationState state) {
+                         if (state == Qt::ApplicationActive) {
+                             delegate.applicationShouldHandleReopen(window.isVisible());
+                         }
+                     });
+    delegate.applicationDidFinishLaunching();
+    window.show();
+    return QApplication::exec();
+}

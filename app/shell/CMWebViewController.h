@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+#include "toolkit/UIViewController.h"
+
+class QWebEngineView;
+class QWebEngineLoadingInfo;
+
+// A page of the web site inside the content pane: the loading overlay while it loads, a back
+// arrow when it has history, red error texts when loading fails, and ".jump" links sent to the
+// default browser.
+class CMWebViewController : public UIViewController {
+    Q_OBJECT
+public:
+    explicit CMWebViewController(QWidget* parent = nullptr);
+
+    QString url;
+    bool showBackBtn = false;
+
+    QWebEngineView* webView() const { return webView_; }
+
+    static constexpr const char* cannotConnectHtml =
+        "<p style=\"text-align: center; margin: 30pt 30px; color:red; font-size: "
+        "18pt;\">网络异常: 无法连接服务器</p>";
+    static constexpr const char* failedHtml =
+        "<p style=\"text-align: center; margin: 30pt 30px; color:red; font-size: "
+        "18pt;\">网络异常</p>";
+
+public slots:
+    void goBack();
+
+signals:
+    void pageFinished(); // after every finished load, the white background applied
+
+protected:
+    void viewDidLoad() override;
+    void viewFirstDidAppear() override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void loadingChanged(const QWebEngineLoadingInfo& info);
+    void didFinish();
+    void showError(const char* html);
+
+    QWebEngineView* webView_ = nullptr;
+};

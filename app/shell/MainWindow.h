@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QMainWindow>
+
+class SidebarViewController;
+class ContentViewController;
+
+// The one window: the sidebar, fixed at 200 points, and the content pane, never narrower than
+// 760.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+
+    SidebarViewController* sidebar() const { return sidebar_; }
+    ContentViewController* content() const { return content_; }
+
+    static constexpr int sidebarWidth = 200;
+    static constexpr int minimumContentWidth = 760;
+
+private:
+    SidebarViewController* sidebar_;
+    ContentViewController* content_;
+};

@@ -1,0 +1,91 @@
+#include "SidebarViewController.h"
+
+#include <QListWidget>
+#include <QVBoxLayout>
+
+#include "notify/Notify.h"
+#include "toolkit/Palette.h"
+
+namespace {
+
+constexpr int kEntryRole = Qt::UserRole + 1; // "section/item" of an entry row
+
+} // namespace
+
+SidebarViewController::SidebarViewController(QWidget* parent) : UIViewController(parent) {}
+
+const QStringList& SidebarViewController::sectionTitle() {
+    static const QStringList titles = {"功能", "帮助", "设置", "维护"};
+    return titles;
+}
+
+void SidebarViewController::viewDidLoad() {
+    list_ = new QListWidget(this);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setFrameShape(QFrame::NoFrame);
+    list_->setStyleSheet("QListWidget { background: transparent; font-size: 14px; }"
+                         " QListWidget::item { height: 32px; padding-left: 16px; }"
+                         " QListWidget::item:hover { background: rgb(230, 230, 230); }");
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 40, 0, 0);
+    layout->addWidget(list_);
+    connect(list_, &QListWidget::itemSelectionChanged, this,
+            &SidebarViewController::selectionChanged);
+}
+
+void SidebarViewController::viewFirstDidAppear() {
+    datas_ = {
+        {0, {{"方法重命名", Action::mrename}}},
+        {1,
+         {{"公告", Action::notice},
+          {"教程 & 问题", Action::course},
+          {"快捷键", Action::shortcutKey},
+          {"QQ交流群", Action::qqGroup},
+          {"进入官网", Action::officialWeb}}},
+        {2, {{"常规", Action::settingNormal}, {"我的词库", Action::settingMyWord}}},
+        {3, {{"在线更新", Action::onlineUpdate}}},
+    };
+    reload();
+}
+
+void SidebarViewController::reload() {
+    list_->clear();
+    for (const auto& [section, entries] : datas_) {
+        auto* header = new QListWidgetItem(sectionTitle().value(section), list_);
+        header->setFlags(Qt::ItemIsEnabled); // a header cannot be selected
+        header->setForeground(Palette::themeDeep());
+        QFont font = header->font();
+        font.setBold(true);
+        header->setFont(font);
+        for (std::size_t item = 0; item < entries.size(); ++item) {
+            auto* row = new QListWidgetItem(entries[item].value, list_);
+            row->setData(kEntryRole, QPoint(section, static_cast<int>(item)));
+            row->setForeground(Palette::textLight());
+        }
+    }
+}
+
+bool SidebarViewController::select(const QString& value) {
+    for (int i = 0; i < list_->count(); ++i) {
+        QListWidgetItem* row = list_->item(i);
+        if (row->data(kEntryRole).isValid() && row->text() == value) {
+            list_->setCurrentItem(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+void SidebarViewController::selectionChanged() {
+    const auto selected = list_->selectedItems();
+    if (selected.isEmpty()) {
+        return;
+    }
+    const QPoint place = selected.last()->data(kEntryRole).toPoint();
+    const auto section = datas_.find(place.x());
+    if (section == datas_.end() || place.y() >= static_cast<int>(section->second.size())) {
+        return;
+    }
+    quillet::Notify::center().post(quillet::Notification::navigation,
+                                   section->second[static_cast<std::size_t>(place.y())]);
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QColor>
+
+// The application's fixed colours.
+namespace Palette {
+QColor theme();     // title bar in light mode, highlighted buttons, accents
+QColor themeDeep(); // filled buttons, the alert dialog, sidebar section titles
+QColor textDark();
+QColor textLight();
+} // namespace Palette

@@ -1,0 +1,22 @@
+#include "SheetAnimator.h"
+
+SheetAnimator& SheetAnimator::shared() {
+    static SheetAnimator animator;
+    return animator;
+}
+
+bool SheetAnimator::animatePresentation(UIViewController* presented, UIViewController* presenter) {
+    QWidget* window = presenter->window();
+    presented->setParent(window);
+    presented->setGeometry(window->rect());
+    presented->raise();
+    presented->show();
+    presented->setFocus();
+    return true;
+}
+
+void SheetAnimator::animateDismissal(UIViewController* presented, UIViewController*,
+                                     std::function<void()> done) {
+    presented->hide();
+    done();
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "UIViewController.h"
+
+// Shows a controller as a sheet: a layer over the whole window that takes the input until it
+// is dismissed.
+class SheetAnimator : public PresentationAnimator {
+public:
+    static SheetAnimator& shared();
+    bool animatePresentation(UIViewController* presented, UIViewController* presenter) override;
+    void animateDismissal(UIViewController* presented, UIViewController* presenter,
+                          std::function<void()> done) override;
+};

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <functional>
+
+#include "UIViewController.h"
+
+class QLabel;
+class QPushButton;
+
+// The application's one modal dialog: a title, a message, an OK button and a hidden Back
+// button, over the whole window.
+class UIAlertViewController : public UIViewController {
+    Q_OBJECT
+public:
+    explicit UIAlertViewController(QWidget* parent = nullptr);
+
+    QLabel* titleLabel();
+    QLabel* message();
+    QPushButton* cancleBtn();
+    QPushButton* backBtn();
+
+    std::function<void()> block;       // runs whenever the dialog disappears
+    std::function<void()> actionBlock; // when set, OK runs it instead of closing
+
+public slots:
+    void cancleAction();
+    void backAction();
+
+protected:
+    void viewDidLoad() override;
+    void viewDidDisappear() override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void layOut();
+
+    QLabel* titleLabel_ = nullptr;
+    QLabel* message_ = nullptr;
+    QPushButton* cancleBtn_ = nullptr;
+    QPushButton* backBtn_ = nullptr;
+};
+
+// Shows the shared dialog as a sheet of a controller.
+namespace CMAlert {
+UIAlertViewController& shared();
+void show(UIViewController* on, const QString& title, const QString& message, bool hidesButton,
+          std::function<void()> completion = {});
+} // namespace CMAlert

@@ -1,0 +1,132 @@
+#include "UIViewController.h"
+
+#include <QHideEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "SheetAnimator.h"
+
+UIViewController::UIViewController(QWidget* parent) : QWidget(parent) {}
+
+UIViewController::~UIViewController() = default;
+
+void UIViewController::loadViewIfNeeded() {
+    if (!loaded_) {
+        loaded_ = true;
+        viewDidLoad();
+    }
+}
+
+void UIViewController::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    loadViewIfNeeded();
+    if (!event->spontaneous()) {
+        viewDidAppear();
+    }
+}
+
+void UIViewController::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    if (!event->spontaneous()) {
+        viewDidDisappear();
+    }
+}
+
+void UIViewController::viewDidAppear() {
+    if (isFirstAppear_) {
+        isFirstAppear_ = false;
+        viewFirstDidAppear();
+    }
+}
+
+void UIViewController::presentViewController(UIViewController* controller,
+                                             PresentationAnimator& animator) {
+    controller->loadViewIfNeeded();
+    controller->presenting_ = this;
+    controller->animator_ = &animator;
+    controller->ownedByPresenter_ = true;
+    if (!animator.animatePresentation(controller, this)) {
+        delete controller;
+        return;
+    }
+    presented_.emplace_back(controller);
+}
+
+void UIViewController::presentViewControllerAsSheet(UIViewController* controller) {
+    if (std::find(presented_.begin(), presented_.end(), controller) != presented_.end()) {
+        return; // already up: its texts change in place
+    }
+    controller->loadViewIfNeeded();
+    controller->presenting_ = this;
+    controller->animator_ = &SheetAnimator::shared();
+    controller->ownedByPresenter_ = false;
+    if (SheetAnimator::shared().animatePresentation(controller, this)) {
+        presented_.emplace_back(controller);
+    }
+}
+
+void UIViewController::dismissController() {
+    if (presenting_) {
+        presenting_->dismissViewController(this);
+    }
+}
+
+void UIViewController::dismissViewController(UIViewController* controller) {
+    const auto it = std::find(presented_.begin(), presented_.end(), controller);
+    if (it == presented_.end() || controller->animator_ == nullptr) {
+        return;
+    }
+    presented_.erase(it);
+    PresentationAnimator* animator = controller->animator_;
+    controller->animator_ = nullptr;
+    controller->presenting_ = nullptr;
+    const bool owned = controller->ownedByPresenter_;
+    QPointer<UIViewController> gone(controller);
+    animator->animateDismissal(controller, this, [gone, owned] {
+        if (gone && owned) {
+            gone->deleteLater();
+        }
+    });
+}
+
+void UIViewController::disappear() {
+    dismissController();
+}
+
+QPushButton* UIViewController::backbtn() {
+    if (backbtn_ == nullptr) {
+        backbtn_ = new QPushButton(this);
+        backbtn_->setIcon(QIcon(":/images/arrow.svg"));
+        backbtn_->setIconSize(QSize(34, 22));
+        backbtn_->setFlat(true);
+        backbtn_->setGeometry(20, 10, 34, 22);
+        backbtn_->setCursor(Qt::PointingHandCursor);
+        connect(backbtn_, &QPushButton::clicked, this, &UIViewController::disappear);
+        backbtn_->show();
+    }
+    return backbtn_;
+}
+
+void UIViewController::startLoading() {
+    if (loadingOverlay_ == nullptr) {
+        loadingOverlay_ = new QWidget(this);
+        loadingOverlay_->setObjectName("loadingOverlay");
+        loadingOverlay_->setStyleSheet("#loadingOverlay { background: rgba(0, 0, 0, 60); }");
+        auto* layout = new QVBoxLayout(loadingOverlay_);
+        auto* label = new QLabel("加载中...", loadingOverlay_);
+        label->setAlignment(Qt::AlignCenter);
+        layout->addWidget(label);
+    }
+    loadingOverlay_->setGeometry(rect());
+    loadingOverlay_->raise();
+    loadingOverlay_->show();
+}
+
+void UIViewController::stopLoading() {
+    if (loadingOverlay_ != nullptr) {
+        loadingOverlay_->hide();
+    }
+}

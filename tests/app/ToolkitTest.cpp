@@ -1,0 +1,124 @@
+// The toolkit's rules: the alert dialog's states, first appearances, the two animators.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTest>
+
+#include "shell/ContentViewController.h"
+#include "toolkit/PresentAnimator.h"
+#include "toolkit/UIAlertViewController.h"
+
+namespace {
+
+class CountingController : public UIViewController {
+public:
+    int firstAppearances = 0;
+
+protected:
+    void viewFirstDidAppear() override { ++firstAppearances; }
+};
+
+// A window with a page host, as the main window has.
+class Host : public ::testing::Test {
+protected:
+    Host() {
+        window_.setCentralWidget(new QWidget(&window_));
+        main_ = new QWidget(window_.centralWidget());
+        main_->setGeometry(0, 0, 960, 600);
+        content_ = new ContentViewController(main_);
+        content_->setGeometry(200, 0, 760, 600);
+        window_.resize(960, 600);
+        window_.show();
+    }
+    QMainWindow window_;
+    QWidget* main_;
+    ContentViewController* content_;
+};
+
+} // namespace
+
+TEST_F(Host, TheAlertKeepsItsButtonBlockAndActionRules) {
+    auto& alert = CMAlert::shared();
+    int closed = 0;
+    CMAlert::show(content_, "标题", "消息", true, [&] { ++closed; });
+    EXPECT_TRUE(alert.isVisible());
+    EXPECT_FALSE(alert.cancleBtn()->isVisible());
+    EXPECT_FALSE(alert.backBtn()->isVisible());
+    EXPECT_EQ(alert.titleLabel()->text(), "标题");
+    EXPECT_EQ(alert.message()->text(), "消息");
+    alert.cancleBtn()->show();
+    alert.cancleBtn()->click();
+    EXPECT_FALSE(alert.isVisible());
+    EXPECT_EQ(closed, 1);
+
+    // Back closes without the completion.
+    CMAlert::show(content_, "t", "m", false, [&] { ++closed; });
+    alert.backBtn()->show();
+    alert.backBtn()->click();
+    EXPECT_FALSE(alert.isVisible());
+    EXPECT_EQ(closed, 1);
+
+    // An action replaces closing; a later show without completion clears the old one.
+    int acted = 0;
+    CMAlert::show(content_, "t", "m", false, [&] { ++closed; });
+    alert.actionBlock = [&] { ++acted; };
+    alert.cancleBtn()->click();
+    EXPECT_EQ(acted, 1);
+    EXPECT_TRUE(alert.isVisible());
+    alert.actionBlock = nullptr;
+    CMAlert::show(content_, "t", "m", false);
+    alert.cancleBtn()->click();
+    EXPECT_FALSE(alert.isVisible());
+    EXPECT_EQ(closed, 1);
+}
+
+TEST(Controller, TheFirstAppearanceComesOnce) {
+    CountingController controller;
+    controller.show();
+    controller.hide();
+    controller.show();
+    EXPECT_EQ(controller.firstAppearances, 1);
+    EXPECT_FALSE(controller.isFirstAppear());
+}
+
+TEST_F(Host, PagesStackAndOnlyTheNewestIsVisible) {
+    auto* first = new UIViewController();
+    content_->presentViewController(first, PresentAnimator::shared());
+    EXPECT_EQ(PresentAnimator::pageHost(), content_);
+    QTRY_COMPARE(PresentAnimator::pageStack().size(), std::size_t{1});
+    auto* second = new UIViewController();
+    // Any controller may present once the host is known; the page goes into the host.
+    first->presentViewController(second, PresentAnimator::shared());
+    QTRY_COMPARE(PresentAnimator::pageStack().size(), std::size_t{2});
+    EXPECT_EQ(second->parentWidget(), content_);
+    EXPECT_FALSE(first->isVisible());
+    EXPECT_TRUE(second->isVisible());
+    QPointer<UIViewController> gone(second);
+    second->dismissController();
+    QTRY_VERIFY(gone.isNull());
+    EXPECT_EQ(PresentAnimator::pageStack().size(), 1u);
+    EXPECT_TRUE(first->isVisible());
+}
+
+TEST_F(Host, TheWindowDialogSlidesOverTheWholeWindowAndAway) {
+    auto* dialog = new UIViewController();
+    content_->presentViewController(dialog, PresentAnimatorForWindow::shared());
+    EXPECT_EQ(dialog->geometry().bottom(), -1); // starts just above the window
+    QTRY_COMPARE(dialog->geometry(), window_.centralWidget()->rect());
+    EXPECT_FALSE(main_->isVisible());
+    QPointer<UIViewController> gone(dialog);
+    dialog->dismissController();
+    EXPECT_TRUE(main_->isVisible());
+    QTRY_VERIFY(gone.isNull());
+}
+
+TEST(PageHost, AFirstPresentationByAnotherControllerIsRefused) {
+    UIViewController stranger;
+    QPointer<UIViewController> page(new UIViewController());
+    stranger.presentViewController(page, PresentAnimator::shared());
+    EXPECT_TRUE(page.isNull());
+    EXPECT_TRUE(stranger.presentedViewControllers().empty());
+    EXPECT_TRUE(PresentAnimator::pageStack().empty());
+}
