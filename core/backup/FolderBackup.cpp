@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <deque>
 #include <filesystem>
 #include <set>
@@ -16,6 +15,7 @@
 
 #include "log/Log.h"
 #include "text/Text.h"
+#include "text/TimeText.h"
 
 namespace quillet {
 
@@ -53,15 +53,6 @@ std::optional<std::string> lastNamedComponent(const std::string& path) {
         return std::nullopt;
     }
     return last;
-}
-
-std::string localTimeText(std::chrono::system_clock::time_point now) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
-    std::tm local{};
-    ::localtime_r(&seconds, &local);
-    char buffer[32];
-    const auto written = std::strftime(buffer, sizeof buffer, "%Y-%m-%d_%H_%M_%S", &local);
-    return std::string(buffer, written);
 }
 
 struct Entry {
@@ -216,7 +207,7 @@ std::optional<std::string> backupArchivePath(const std::string& folderPath,
     if (!name) {
         return std::nullopt;
     }
-    return backupDirectory + "/" + *name + "_" + localTimeText(now) + ".zip";
+    return backupDirectory + "/" + *name + "_" + text::fileNameTime(now) + ".zip";
 }
 
 std::optional<std::string> backupFolder(const std::string& folderPath,

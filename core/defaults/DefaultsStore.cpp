@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -15,6 +14,7 @@
 #include "defaults/JsonValue.h"
 #include "fs/AtomicFile.h"
 #include "log/Log.h"
+#include "text/TimeText.h"
 
 namespace quillet {
 
@@ -59,15 +59,6 @@ private:
     int fd_ = -1;
     std::string error_;
 };
-
-std::string timestampForFileName() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    ::localtime_r(&now, &local);
-    char buffer[32];
-    std::strftime(buffer, sizeof buffer, "%Y-%m-%d_%H_%M_%S", &local);
-    return buffer;
-}
 
 } // namespace
 
@@ -169,7 +160,8 @@ DefaultsStore::ReadOutcome DefaultsStore::readLocked(nlohmann::json& document) {
 }
 
 void DefaultsStore::moveAsideLocked(const std::string& why) {
-    const std::string base = path_ + ".corrupt-" + timestampForFileName();
+    const std::string base =
+        path_ + ".corrupt-" + text::fileNameTime(std::chrono::system_clock::now());
     std::string aside = base;
     for (int n = 2; stdfs::exists(aside); ++n) {
         aside = base + "-" + std::to_string(n);

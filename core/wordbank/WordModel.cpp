@@ -1,7 +1,6 @@
 #include "wordbank/WordModel.h"
 
 #include <algorithm>
-#include <ctime>
 #include <set>
 
 #include <nlohmann/json.hpp>
@@ -10,6 +9,7 @@
 #include "defaults/DefaultsStore.h"
 #include "text/IcuPattern.h"
 #include "text/Text.h"
+#include "text/TimeText.h"
 #include "wordbank/DeviceIdentifier.h"
 
 namespace quillet {
@@ -67,12 +67,7 @@ bool WordModel::save(DefaultsStore& store) {
 }
 
 std::string WordModel::dateText(std::chrono::system_clock::time_point time) {
-    const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
-    std::tm utc{};
-    ::gmtime_r(&seconds, &utc);
-    char buffer[40];
-    const auto written = std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S +0000", &utc);
-    return std::string(buffer, written);
+    return text::formatTime(time, "%Y-%m-%d %H:%M:%S +0000", text::Zone::utc);
 }
 
 WordModel WordModel::makeNew(const std::string& deviceIdentifier,

@@ -1,6 +1,4 @@
 #include <cstdlib>
-#include <filesystem>
-#include <string>
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -8,18 +6,16 @@
 #include "log/Console.h"
 #include "platform/QtMainQueue.h"
 #include "service/MainQueue.h"
+#include "support/TestHome.h"
 
 // The app's tests run in one QApplication, headless unless a platform is asked for, with a home
 // folder of their own.
 int main(int argc, char** argv) {
-    std::string home = (std::filesystem::temp_directory_path() / "quillet-home-XXXXXX").string();
-    if (::mkdtemp(home.data()) == nullptr) {
+    const std::string home = quillet::test::useFreshHome();
+    if (home.empty()) {
         return 1;
     }
-    ::setenv("HOME", home.c_str(), 1);
-    ::unsetenv("XDG_CONFIG_HOME");
-    ::setenv("QT_QPA_PLATFORM",
-             std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "offscreen", 1);
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
     ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 0);
     QApplication application(argc, argv);
@@ -29,7 +25,6 @@ int main(int argc, char** argv) {
     quillet::Console::shared().setEcho(false);
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();
-    std::error_code ignored;
-    std::filesystem::remove_all(home, ignored);
+    quillet::test::removeHome(home);
     return result;
 }

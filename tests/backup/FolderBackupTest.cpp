@@ -109,8 +109,8 @@ TEST_F(Backup, ArchiveNameCarriesTheFolderAndTheLocalTime) {
     ::localtime_r(&seconds, &local);
     char expected[40];
     std::strftime(expected, sizeof expected, "%Y-%m-%d_%H_%M_%S", &local);
-    EXPECT_EQ(backupArchivePath("/Users/me/work/Demo/", "/Users/me/Quillet/Backup", time),
-              "/Users/me/Quillet/Backup/Demo_" + std::string(expected) + ".zip");
+    EXPECT_EQ(backupArchivePath("work/Demo/", "Quillet/Backup", time),
+              "Quillet/Backup/Demo_" + std::string(expected) + ".zip");
     EXPECT_EQ(backupArchivePath("//", "/b", time), std::nullopt);
 }
 
