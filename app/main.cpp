@@ -3,6 +3,8 @@
 
 #include "log/Console.h"
 #include "platform/QtMainQueue.h"
+#include "platform/StandardUpdater.h"
+#include "service/Config.h"
 #include "shell/AppDelegate.h"
 #include "shell/MainWindow.h"
 
@@ -18,6 +20,11 @@ int main(int argc, char** argv) {
     QtMainQueue mainQueue;
     quillet::MainQueue::setMain(mainQueue);
     quillet::Console::shared().setEcho(true);
+
+    StandardUpdater updater(
+        QUrl(QString::fromStdString(quillet::Config::webURL()) + "/appcast.xml"),
+        QApplication::applicationVersion());
+    AppDelegate::setStandardUpdater(&updater);
 
     MainWindow window;
     AppDelegate delegate(window);

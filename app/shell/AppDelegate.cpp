@@ -2,11 +2,17 @@
 
 #include <QCoreApplication>
 #include <QMainWindow>
+#include <QStandardPaths>
+#include <QSysInfo>
 #include <QTimer>
+
+#include "LocalMonitor.h"
+#include "crash/Crashlytics.h"
 
 #include "defaults/DefaultsStore.h"
 #include "log/Console.h"
 #include "log/Log.h"
+#include "wordbank/DeviceIdentifier.h"
 
 namespace {
 
@@ -29,14 +35,32 @@ void AppDelegate::setStandardUpdater(UpdateChecking* checking) {
 
 void AppDelegate::applicationDidFinishLaunching() {
     quillet::DefaultsStore::standard().registerDefaults({{"NSApplicationCrashOnExceptions", true}});
+    LocalMonitor::shared().start();
     quillet::Console::shared().clear();
     QLOG_AS("applicationDidFinishLaunching(_:)",
             QCoreApplication::applicationFilePath().toStdString());
+    startCrashReporting();
     QTimer::singleShot(backgroundCheckDelayMs, this, [] {
         if (auto* checking = standardUpdater()) {
             checking->checkForUpdatesInBackground();
         }
     });
+}
+
+QString AppDelegate::crashReportFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/Crashes";
+}
+
+void AppDelegate::startCrashReporting() {
+    auto& reporter = quillet::Crashlytics::shared();
+    if (!reporter.start(crashReportFolder().toStdString(),
+                        QCoreApplication::applicationVersion().toStdString())) {
+        QLOG_AS("applicationDidFinishLaunching(_:)",
+                "crash reports cannot be kept in " + crashReportFolder().toStdString());
+    }
+    const QString host = QSysInfo::machineHostName();
+    reporter.setUserName(host.isEmpty() ? "Unknown" : host.toStdString());
+    reporter.setUserIdentifier(quillet::deviceIdentifier());
 }
 
 bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows) {

@@ -29,6 +29,11 @@ public:
     // Brings the main window back when the application is activated without a visible window.
     bool applicationShouldHandleReopen(bool hasVisibleWindows);
 
+    // Where crash reports are written: the application's data folder.
+    static QString crashReportFolder();
+
 private:
+    void startCrashReporting();
+
     QMainWindow& window_;
 };
