@@ -1,56 +1,57 @@
 #include "UIAlertViewController.h"
 
-#include <QLabel>
-#include <QPushButton>
-
 #include "Palette.h"
+#include "UIButton.h"
+#include "UILabel.h"
 
 namespace {
 
-QString dialogButtonStyle() {
-    return QString("QPushButton { color: %1; background: rgb(236, 236, 236); border: none;"
-                   " border-radius: 4px; font-size: 16px; }"
-                   " QPushButton:pressed { background: rgb(236, 236, 236); }")
-        .arg(Palette::theme().name());
+// The dialog's buttons: the filled button restyled light grey with theme-coloured text.
+UIButton* dialogButton(const QString& title, QWidget* parent) {
+    auto* button = UIButton::filled(title, parent);
+    button->setBackground({QColor(236, 236, 236)});
+    button->setHighlight({.border = std::nullopt,
+                          .background = Background{QColor(236, 236, 236)},
+                          .text = std::nullopt});
+    button->setTextStyle({Palette::theme(), 16});
+    button->setBorder({std::nullopt, 0, 4});
+    return button;
 }
 
 } // namespace
 
 UIAlertViewController::UIAlertViewController(QWidget* parent) : UIViewController(parent) {}
 
-QLabel* UIAlertViewController::titleLabel() {
+UILabel* UIAlertViewController::titleLabel() {
     if (titleLabel_ == nullptr) {
-        titleLabel_ = new QLabel(this);
+        titleLabel_ = new UILabel(QString(), this);
         titleLabel_->setAlignment(Qt::AlignCenter);
-        titleLabel_->setStyleSheet(
-            QString("color: %1; font-size: 20px;").arg(Palette::textDark().name()));
+        titleLabel_->setTextStyle({Palette::textDark(), 20});
     }
     return titleLabel_;
 }
 
-QLabel* UIAlertViewController::message() {
+UILabel* UIAlertViewController::message() {
     if (message_ == nullptr) {
-        message_ = new QLabel(this);
+        message_ = new UILabel(QString(), this);
         message_->setWordWrap(true);
         message_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        message_->setStyleSheet("color: white; font-size: 16px;");
+        message_->setTextStyle({Qt::white, 16});
     }
     return message_;
 }
 
-QPushButton* UIAlertViewController::cancleBtn() {
+UIButton* UIAlertViewController::cancleBtn() {
     if (cancleBtn_ == nullptr) {
-        cancleBtn_ = new QPushButton("好的", this);
-        cancleBtn_->setStyleSheet(dialogButtonStyle());
+        cancleBtn_ = dialogButton("好的", this);
         connect(cancleBtn_, &QPushButton::clicked, this, &UIAlertViewController::cancleAction);
     }
     return cancleBtn_;
 }
 
-QPushButton* UIAlertViewController::backBtn() {
+UIButton* UIAlertViewController::backBtn() {
     if (backBtn_ == nullptr) {
-        backBtn_ = new QPushButton("返回", this);
-        backBtn_->setStyleSheet(dialogButtonStyle());
+        backBtn_ = dialogButton("返回", this);
         backBtn_->hide();
         connect(backBtn_, &QPushButton::clicked, this, &UIAlertViewController::backAction);
     }
@@ -104,7 +105,12 @@ void UIAlertViewController::viewDidDisappear() {
 namespace CMAlert {
 
 UIAlertViewController& shared() {
-    static auto* dialog = new UIAlertViewController(); // kept for the whole process
+    // A sheet lives in the window it covers, so a window that goes away takes the dialog with
+    // it; the next caller then gets a new one.
+    static QPointer<UIAlertViewController> dialog;
+    if (!dialog) {
+        dialog = new UIAlertViewController();
+    }
     return *dialog;
 }
 

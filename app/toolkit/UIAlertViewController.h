@@ -4,8 +4,8 @@
 
 #include "UIViewController.h"
 
-class QLabel;
-class QPushButton;
+class UIButton;
+class UILabel;
 
 // The application's one modal dialog: a title, a message, an OK button and a hidden Back
 // button, over the whole window.
@@ -14,10 +14,10 @@ class UIAlertViewController : public UIViewController {
 public:
     explicit UIAlertViewController(QWidget* parent = nullptr);
 
-    QLabel* titleLabel();
-    QLabel* message();
-    QPushButton* cancleBtn();
-    QPushButton* backBtn();
+    UILabel* titleLabel();
+    UILabel* message();
+    UIButton* cancleBtn();
+    UIButton* backBtn();
 
     std::function<void()> block;       // runs whenever the dialog disappears
     std::function<void()> actionBlock; // when set, OK runs it instead of closing
@@ -34,10 +34,10 @@ protected:
 private:
     void layOut();
 
-    QLabel* titleLabel_ = nullptr;
-    QLabel* message_ = nullptr;
-    QPushButton* cancleBtn_ = nullptr;
-    QPushButton* backBtn_ = nullptr;
+    UILabel* titleLabel_ = nullptr;
+    UILabel* message_ = nullptr;
+    UIButton* cancleBtn_ = nullptr;
+    UIButton* backBtn_ = nullptr;
 };
 
 // Shows the shared dialog as a sheet of a controller.

@@ -1,12 +1,11 @@
 #include "UIViewController.h"
 
 #include <QHideEvent>
-#include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QVBoxLayout>
 #include <algorithm>
 
+#include "ProgressView.h"
 #include "SheetAnimator.h"
 
 UIViewController::UIViewController(QWidget* parent) : QWidget(parent) {}
@@ -111,22 +110,14 @@ QPushButton* UIViewController::backbtn() {
 }
 
 void UIViewController::startLoading() {
-    if (loadingOverlay_ == nullptr) {
-        loadingOverlay_ = new QWidget(this);
-        loadingOverlay_->setObjectName("loadingOverlay");
-        loadingOverlay_->setStyleSheet("#loadingOverlay { background: rgba(0, 0, 0, 60); }");
-        auto* layout = new QVBoxLayout(loadingOverlay_);
-        auto* label = new QLabel("加载中...", loadingOverlay_);
-        label->setAlignment(Qt::AlignCenter);
-        layout->addWidget(label);
+    if (loadingProgress_ == nullptr) {
+        loadingProgress_ = new ProgressView(this);
     }
-    loadingOverlay_->setGeometry(rect());
-    loadingOverlay_->raise();
-    loadingOverlay_->show();
+    loadingProgress_->cover();
 }
 
 void UIViewController::stopLoading() {
-    if (loadingOverlay_ != nullptr) {
-        loadingOverlay_->hide();
+    if (loadingProgress_ != nullptr) {
+        loadingProgress_->stop();
     }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 class PresentationAnimator;
+class ProgressView;
 class QPushButton;
 
 // The base of every screen. A controller is its own root view; it gets its view set up once
@@ -44,8 +45,10 @@ public:
     // Where pages go in a page host.
     virtual QRect pageArea() const { return rect(); }
 
+    // Covers the view with the spinner overlay, which keeps clicks from what lies below.
     virtual void startLoading();
     virtual void stopLoading();
+    ProgressView* loadingProgress() const { return loadingProgress_; }
 
 public slots:
     void disappear();
@@ -63,7 +66,7 @@ private:
     bool loaded_ = false;
     bool isFirstAppear_ = true;
     QPushButton* backbtn_ = nullptr;
-    QWidget* loadingOverlay_ = nullptr;
+    ProgressView* loadingProgress_ = nullptr;
     QPointer<UIViewController> presenting_;
     PresentationAnimator* animator_ = nullptr; // how this controller was presented
     bool ownedByPresenter_ = false;

@@ -22,6 +22,8 @@
 #include "shell/TitleView.h"
 #include "toolkit/PresentAnimator.h"
 #include "toolkit/UIAlertViewController.h"
+#include "toolkit/UIButton.h"
+#include "toolkit/UILabel.h"
 
 namespace {
 

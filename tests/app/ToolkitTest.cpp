@@ -9,6 +9,8 @@
 #include "shell/ContentViewController.h"
 #include "toolkit/PresentAnimator.h"
 #include "toolkit/UIAlertViewController.h"
+#include "toolkit/UIButton.h"
+#include "toolkit/UILabel.h"
 
 namespace {
 
@@ -121,4 +123,21 @@ TEST(PageHost, AFirstPresentationByAnotherControllerIsRefused) {
     EXPECT_TRUE(page.isNull());
     EXPECT_TRUE(stranger.presentedViewControllers().empty());
     EXPECT_TRUE(PresentAnimator::pageStack().empty());
+}
+
+TEST(Alert, OutlivesTheWindowItLastCovered) {
+    {
+        QMainWindow window;
+        window.setCentralWidget(new QWidget(&window));
+        auto* host = new UIViewController(window.centralWidget());
+        window.show();
+        CMAlert::show(host, "第一个", "窗口", true);
+    } // the window goes, and the dialog sitting in it with it
+    QMainWindow window;
+    window.setCentralWidget(new QWidget(&window));
+    auto* host = new UIViewController(window.centralWidget());
+    window.show();
+    CMAlert::show(host, "第二个", "窗口", false);
+    EXPECT_EQ(CMAlert::shared().titleLabel()->text(), "第二个");
+    EXPECT_TRUE(CMAlert::shared().isVisible());
 }

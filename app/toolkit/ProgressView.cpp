@@ -1,0 +1,35 @@
+#include "ProgressView.h"
+
+#include <QMouseEvent>
+#include <cstdio>
+
+#include "MaterialProgress.h"
+
+ProgressView::ProgressView(QWidget* host) : QWidget(host), progress_(new MaterialProgress(this)) {
+    progress_->resize(spinnerSize, spinnerSize);
+    progress_->lineWidth = 2;
+    hide();
+}
+
+void ProgressView::cover() {
+    setGeometry(parentWidget()->rect());
+    progress_->move((width() - spinnerSize) / 2, (height() - spinnerSize) / 2);
+    raise();
+    show();
+    progress_->setAnimate(true);
+}
+
+void ProgressView::stop() {
+    progress_->setAnimate(false);
+    hide();
+}
+
+void ProgressView::mousePressEvent(QMouseEvent* event) {
+    std::puts("mouseDown");
+    event->accept();
+}
+
+void ProgressView::mouseReleaseEvent(QMouseEvent* event) {
+    std::puts("mouseUp");
+    event->accept();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QWidget>
+
+class MaterialProgress;
+
+// The loading overlay: covers its host, keeps clicks from the controls below and shows a
+// 100-point spinner in its middle. It draws no background of its own.
+class ProgressView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int spinnerSize = 100;
+
+    explicit ProgressView(QWidget* host);
+
+    MaterialProgress* progress() const { return progress_; }
+
+    // Covers the host and starts the spinner.
+    void cover();
+    // Stops the spinner and takes the overlay away.
+    void stop();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    MaterialProgress* progress_;
+};

@@ -1,0 +1,20 @@
+#include "UIButton.h"
+
+#include "Palette.h"
+
+UIButton::UIButton(QWidget* parent) : UIButton(QString(), parent) {}
+
+UIButton::UIButton(const QString& title, QWidget* parent) : Styled<QPushButton>(title, parent) {
+    setFlat(true);
+    setCursor(Qt::PointingHandCursor);
+    applyStyle();
+}
+
+UIButton* UIButton::filled(const QString& title, QWidget* parent) {
+    auto* button = new UIButton(title, parent);
+    button->setBackground({Palette::themeDeep()});
+    button->setHighlight({.border = std::nullopt, .background = Background{Palette::theme()}, .text = std::nullopt});
+    button->setTextStyle({Qt::white, 18});
+    button->setBorder({std::nullopt, 0, 5});
+    return button;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QPushButton>
+
+#include "Styled.h"
+
+// A flat push button styled through records.
+class UIButton : public Styled<QPushButton> {
+    Q_OBJECT
+public:
+    explicit UIButton(QWidget* parent = nullptr);
+    UIButton(const QString& title, QWidget* parent = nullptr);
+
+    // The filled button of the screens: theme-deep background, theme while hovered, white text
+    // of size 18, corners of 5.
+    static UIButton* filled(const QString& title, QWidget* parent = nullptr);
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "UIView.h"
+
+class UILabel;
+class UITextField;
+
+// A row: a hint of fixed width at the left and the value filling the rest. The value can be
+// typed into only when the row is editable; otherwise the row ignores the mouse.
+class UIInteractiveView : public UIView {
+    Q_OBJECT
+public:
+    UIInteractiveView(bool editable, int hintWidth, QWidget* parent = nullptr);
+
+    UILabel* hint() const { return hint_; }
+    UITextField* label() const { return label_; }
+
+private:
+    UILabel* hint_;
+    UITextField* label_;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QLabel>
+
+#include "Styled.h"
+
+// A label styled through records, with click blocks; one that ignores the mouse lets clicks
+// through to what lies below.
+class UILabel : public Styled<QLabel> {
+    Q_OBJECT
+public:
+    explicit UILabel(const QString& text = QString(), QWidget* parent = nullptr);
+
+    bool isIgnoresMouseEvents() const { return testAttribute(Qt::WA_TransparentForMouseEvents); }
+    void setIgnoresMouseEvents(bool ignores);
+};

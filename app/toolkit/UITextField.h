@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QLineEdit>
+
+#include "Styled.h"
+
+// A one-line text field with 5 points of padding at each side; a plain one has a 1-point grid
+// border on white.
+class UITextField : public Styled<QLineEdit> {
+    Q_OBJECT
+public:
+    static constexpr int padding = 5;
+
+    explicit UITextField(QWidget* parent = nullptr);
+};

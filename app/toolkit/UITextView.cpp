@@ -1,0 +1,34 @@
+#include "UITextView.h"
+
+#include <QScrollBar>
+
+UITextView::UITextView(const QString& text, QWidget* parent)
+    : Styled<QPlainTextEdit>(text, parent),
+      selectedBackground_(palette().color(QPalette::Highlight)),
+      selectedText_(palette().color(QPalette::HighlightedText)) {
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setBackground({Qt::white});
+    setTextStyle({Qt::black, 12});
+}
+
+void UITextView::setContentInsets(const QMargins& insets) {
+    contentInsets_ = insets;
+    setViewportMargins(insets);
+}
+
+void UITextView::setSelectedTextBackgroundColor(const QColor& color) {
+    selectedBackground_ = color;
+    applyStyle();
+}
+
+void UITextView::setSelectedTextColor(const QColor& color) {
+    selectedText_ = color;
+    applyStyle();
+}
+
+QString UITextView::extraStyleRules() const {
+    return QString(" .UITextView { selection-background-color: %1; selection-color: %2; }")
+        .arg(selectedBackground_.name(QColor::HexArgb), selectedText_.name(QColor::HexArgb));
+}

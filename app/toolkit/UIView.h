@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+#include "Styled.h"
+
+class ProgressView;
+
+// A plain view styled through records, with click blocks and the loading overlay.
+class UIView : public Styled<QWidget> {
+    Q_OBJECT
+public:
+    explicit UIView(QWidget* parent = nullptr);
+
+    // Covers the view with the spinner overlay, which keeps clicks from what lies below.
+    void startLoading();
+    void stopLoading();
+    ProgressView* loadingProgress() const { return loadingProgress_; }
+
+private:
+    ProgressView* loadingProgress_ = nullptr;
+};
