@@ -5,8 +5,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTcpServer>
 
+#include "ClosedPort.h"
 #include "LocalService.h"
 #include "platform/AppcastFeed.h"
 #include "platform/StandardUpdater.h"
@@ -20,13 +20,6 @@ protected:
     ~Updates() override { Workspace::setOpener([](const QUrl&) {}); }
 
     QUrl feed() const { return QUrl(QString::fromStdString(service_.url()) + "/appcast.xml"); }
-    static QUrl closedPort() {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost);
-        const quint16 port = probe.serverPort();
-        probe.close();
-        return QUrl(QString("http://127.0.0.1:%1/appcast.xml").arg(port));
-    }
     static void waitFor(StandardUpdater& updater) {
         QSignalSpy finished(&updater, &StandardUpdater::checkFinished);
         ASSERT_TRUE(finished.wait(10000));
@@ -64,7 +57,7 @@ TEST_F(Updates, TheInteractiveCheckSaysUpToDateOrWhyItFailed) {
     EXPECT_EQ(current.window()->headline()->text(), "Quillet 已是最新版本");
     EXPECT_FALSE(current.window()->downloadButton()->isVisible());
 
-    StandardUpdater unreachable(closedPort(), "0.1.0");
+    StandardUpdater unreachable(QUrl(closedLoopbackAddress("/appcast.xml")), "0.1.0");
     unreachable.checkForUpdates();
     waitFor(unreachable);
     EXPECT_EQ(unreachable.window()->headline()->text(), "检查更新失败");
@@ -82,7 +75,7 @@ TEST_F(Updates, TheBackgroundCheckShowsAWindowOnlyForANewerVersion) {
     waitFor(current);
     EXPECT_EQ(current.window(), nullptr);
 
-    StandardUpdater unreachable(closedPort(), "0.0.1");
+    StandardUpdater unreachable(QUrl(closedLoopbackAddress("/appcast.xml")), "0.0.1");
     unreachable.checkForUpdatesInBackground();
     waitFor(unreachable);
     EXPECT_EQ(unreachable.window(), nullptr);
