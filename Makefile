@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 DEPS_STAMP := $(BUILD_DIR)/.deps-installed
 
-.PHONY: all deps configure build test run service bench bench-backup format clean
+.PHONY: all deps configure build test run install-app service bench bench-backup format clean
 
 all: build
 
@@ -26,6 +26,10 @@ test: build
 run: build
 	./scripts/run-app.sh $(BUILD_DIR)
 
+# Installs the application where its environment check expects it (QUILLET_APP_PATH).
+install-app: build
+	./scripts/install-app.sh $(BUILD_DIR)
+
 # The word bank service on the address the programs are built to use, until Ctrl-C.
 service: build
 	mkdir -p $(HOME)/.local/share/Quillet
@@ -38,7 +42,7 @@ bench-backup: build
 	$(BUILD_DIR)/bin/quillet-backup-bench
 
 format:
-	find core cli service tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
+	find core cli service app tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -10,6 +10,7 @@
 #include "TitleView.h"
 #include "notify/Notify.h"
 #include "platform/Workspace.h"
+#include "screens/CheckRunViewController.h"
 #include "service/Config.h"
 #include "toolkit/NSTheme.h"
 #include "toolkit/PresentAnimator.h"
@@ -82,7 +83,16 @@ void ContentViewController::viewFirstDidAppear() {
 
 void ContentViewController::viewDidAppear() {
     UIViewController::viewDidAppear();
-    emit appeared();
+    if (CheckRunViewController::hasPassed()) {
+        return;
+    }
+    // One check dialog at a time, however often the pane reappears under it.
+    for (const auto& presented : presentedViewControllers()) {
+        if (qobject_cast<CheckRunViewController*>(presented.data()) != nullptr) {
+            return;
+        }
+    }
+    presentViewController(new CheckRunViewController, PresentAnimatorForWindow::shared());
 }
 
 void ContentViewController::dismissPages() {

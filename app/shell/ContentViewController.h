@@ -30,10 +30,6 @@ public slots:
     void theme();
     void doNotification(const SidebarEntry& entry);
 
-signals:
-    // The environment check, once it exists, is presented from here at every appearance.
-    void appeared();
-
 protected:
     void viewDidLoad() override;
     void viewDidAppear() override;
