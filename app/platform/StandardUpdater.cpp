@@ -36,9 +36,8 @@ void StandardUpdater::fetch() {
     QNetworkRequest request(feed_);
     request.setTransferTimeout(feedTimeoutMs);
     running_ = network_.get(request);
-    connect(running_, &QNetworkReply::finished, this, [this, reply = running_.data()] {
-        finish(reply);
-    });
+    connect(running_, &QNetworkReply::finished, this,
+            [this, reply = running_.data()] { finish(reply); });
 }
 
 void StandardUpdater::finish(QNetworkReply* reply) {

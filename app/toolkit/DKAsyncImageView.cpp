@@ -111,8 +111,8 @@ void DKAsyncImageView::attemptFailed(const QString& reason) {
         return;
     }
     ++downloadTaskAttempts_;
-    print("Image download task retrying attempt " + std::to_string(downloadTaskAttempts_) +
-          " / " + std::to_string(downloadTaskAttemptLimit_));
+    print("Image download task retrying attempt " + std::to_string(downloadTaskAttempts_) + " / " +
+          std::to_string(downloadTaskAttemptLimit_));
     startTask(); // the address was checked when the download began
 }
 

@@ -16,16 +16,16 @@ class DKAsyncImageView : public QLabel {
     Q_OBJECT
 public:
     // Called once per download: the data on success, else the reason.
-    using Completion =
-        std::function<void(const std::optional<QByteArray>& data, const std::optional<QString>& error)>;
+    using Completion = std::function<void(const std::optional<QByteArray>& data,
+                                          const std::optional<QString>& error)>;
 
     static constexpr int defaultAttemptLimit = 3;
 
     explicit DKAsyncImageView(QWidget* parent = nullptr);
 
     void downloadImageFromURL(const QString& address, const QImage& errorImage = QImage(),
-                              bool usesSpinningWheel = true,
-                              int attemptLimit = defaultAttemptLimit, Completion completion = {});
+                              bool usesSpinningWheel = true, int attemptLimit = defaultAttemptLimit,
+                              Completion completion = {});
     void cancel();
 
     bool isLoadingImage() const { return isLoadingImage_; }

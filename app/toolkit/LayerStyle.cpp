@@ -43,7 +43,8 @@ QString LayerStyle::styleSheet(const char* className) const {
     rules += look.background.color ? "background: " + rgba(*look.background.color) + ";"
                                    : QString("background: transparent;");
     if (look.border.width > 0 && look.border.color) {
-        rules += QString("border: %1px solid %2;").arg(look.border.width).arg(rgba(*look.border.color));
+        rules +=
+            QString("border: %1px solid %2;").arg(look.border.width).arg(rgba(*look.border.color));
     } else {
         rules += "border: none;";
     }

@@ -42,8 +42,7 @@ public:
 protected:
     void applyStyle() {
         this->setAttribute(Qt::WA_StyledBackground);
-        this->setStyleSheet(style_.styleSheet(this->metaObject()->className()) +
-                            extraStyleRules());
+        this->setStyleSheet(style_.styleSheet(this->metaObject()->className()) + extraStyleRules());
     }
     // Rules a control adds to its own style sheet.
     virtual QString extraStyleRules() const { return {}; }
@@ -85,7 +84,8 @@ protected:
 
 private:
     bool hasClickBlocks() const {
-        return static_cast<bool>(event.signleClickBlock) || static_cast<bool>(event.doubleClickBlock);
+        return static_cast<bool>(event.signleClickBlock) ||
+               static_cast<bool>(event.doubleClickBlock);
     }
     void setHovered(bool hovered) {
         if (style_.highlight && style_.hovered != hovered) {

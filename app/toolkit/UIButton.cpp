@@ -13,7 +13,8 @@ UIButton::UIButton(const QString& title, QWidget* parent) : Styled<QPushButton>(
 UIButton* UIButton::filled(const QString& title, QWidget* parent) {
     auto* button = new UIButton(title, parent);
     button->setBackground({Palette::themeDeep()});
-    button->setHighlight({.border = std::nullopt, .background = Background{Palette::theme()}, .text = std::nullopt});
+    button->setHighlight(
+        {.border = std::nullopt, .background = Background{Palette::theme()}, .text = std::nullopt});
     button->setTextStyle({Qt::white, 18});
     button->setBorder({std::nullopt, 0, 5});
     return button;

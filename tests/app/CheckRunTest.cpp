@@ -17,8 +17,7 @@ const QString app = CheckRunViewController::appPath;
 TEST(CheckRunReport, AnInstalledAppAndAPlainHomePassWithEachPathOnItsOwnLine) {
     const auto report = CheckRunViewController::checkReport(app, "/Users/me");
     EXPECT_TRUE(report.passed);
-    EXPECT_EQ(report.text,
-              "[ 通过 ]安装路径:\n" + app + "\n\n\n[ 通过 ]用户目录: \n/Users/me\n");
+    EXPECT_EQ(report.text, "[ 通过 ]安装路径:\n" + app + "\n\n\n[ 通过 ]用户目录: \n/Users/me\n");
 }
 
 TEST(CheckRunReport, AnotherInstallPlaceFailsAndNamesBothPathsWhileTheHomeIsStillChecked) {
@@ -57,7 +56,7 @@ TEST_F(CheckDialog, ShowsNoButtonWhileCheckingThenLetsAPassingUserIn) {
     QTest::qWait(CheckRunViewController::checkDelayMs - 300);
     EXPECT_FALSE(dialog.cancleBtn()->isVisible());
 
-    QTRY_VERIFY(dialog.cancleBtn()->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.cancleBtn()->isVisible(); }));
     EXPECT_EQ(dialog.titleLabel()->text(), "运行环境正常");
     EXPECT_EQ(dialog.cancleBtn()->text(), "进入App");
     EXPECT_FALSE(static_cast<bool>(dialog.actionBlock));

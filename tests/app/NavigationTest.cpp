@@ -32,7 +32,8 @@ class Window : public ::testing::Test {
 protected:
     void SetUp() override {
         window_.show();
-        QTRY_COMPARE(PresentAnimator::pageStack().size(), std::size_t{1});
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return PresentAnimator::pageStack().size() == std::size_t{1}; }));
     }
     void TearDown() override {
         Workspace::setOpener([](const QUrl&) {});
@@ -78,16 +79,19 @@ TEST_F(Window, OpensOnTheNoticePageWithTheSidebarInItsSections) {
 
 TEST_F(Window, ChoosingAPageReplacesTheOneOnScreenAndARepeatChangesNothing) {
     choose("常规");
-    QTRY_COMPARE(title(), QString("常规"));
-    QTRY_VERIFY(PresentAnimator::pageStack().size() == 1 && page() != nullptr &&
-                qobject_cast<CMWebViewController*>(page()) == nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return title() == QString("常规"); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        return PresentAnimator::pageStack().size() == 1 && page() != nullptr &&
+               qobject_cast<CMWebViewController*>(page()) == nullptr;
+    }));
     UIViewController* settings = page();
     post("常规", Action::settingNormal);
     QTest::qWait(50);
     EXPECT_EQ(page(), settings);
 
     choose("快捷键");
-    QTRY_VERIFY(qobject_cast<CMWebViewController*>(page()) != nullptr);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return qobject_cast<CMWebViewController*>(page()) != nullptr; }));
     EXPECT_EQ(PresentAnimator::pageStack().size(), 1u);
     EXPECT_EQ(qobject_cast<CMWebViewController*>(page())->url,
               serviceUrl() + "/index.php/302.html");
@@ -102,7 +106,7 @@ TEST_F(Window, EntriesThatActInPlaceKeepThePageAndTheTitle) {
     choose("QQ交流群");
     EXPECT_EQ(QApplication::clipboard()->text(), QUILLET_CHAT_GROUP);
     EXPECT_EQ(CMAlert::shared().titleLabel()->text(), "复制成功");
-    QTRY_VERIFY(CMAlert::shared().isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return CMAlert::shared().isVisible(); }));
     CMAlert::shared().cancleBtn()->click();
     EXPECT_FALSE(CMAlert::shared().isVisible());
 
@@ -131,10 +135,11 @@ TEST_F(Window, TheThemeFollowsThePalette) {
     QPalette dark = light;
     dark.setColor(QPalette::Window, QColor(30, 30, 30));
     QApplication::setPalette(dark);
-    QTRY_VERIFY(window_.content()->styleSheet().contains("transparent"));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return window_.content()->styleSheet().contains("transparent"); }));
     EXPECT_TRUE(window_.content()->titleView()->styleSheet().contains("transparent"));
     QApplication::setPalette(light);
-    QTRY_VERIFY(window_.content()->styleSheet().contains("white"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window_.content()->styleSheet().contains("white"); }));
     EXPECT_TRUE(window_.content()->titleView()->styleSheet().contains("#3abcd0"));
 }
 
@@ -143,7 +148,8 @@ TEST(Screenshot, DISABLED_MainWindowAtLaunch) {
     quillet::test::LocalService service;
     MainWindow window;
     window.show();
-    QTRY_COMPARE(PresentAnimator::pageStack().size(), std::size_t{1});
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return PresentAnimator::pageStack().size() == std::size_t{1}; }));
     auto* notice = qobject_cast<CMWebViewController*>(PresentAnimator::pageStack().back());
     ASSERT_NE(notice, nullptr);
     QSignalSpy finished(notice, &CMWebViewController::pageFinished);

@@ -44,7 +44,7 @@ TEST(StartUp, RunsItsStepsAndChecksForUpdatesInTheBackgroundFiveSecondsLater) {
 
     QTest::qWait(AppDelegate::backgroundCheckDelayMs - 500);
     EXPECT_EQ(updater.background, 0);
-    QTRY_COMPARE_WITH_TIMEOUT(updater.background, 1, 2000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return updater.background == 1; }, 2000));
     QTest::qWait(300);
     EXPECT_EQ(updater.background, 1);
     EXPECT_EQ(updater.interactive, 0);

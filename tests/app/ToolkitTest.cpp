@@ -86,34 +86,41 @@ TEST(Controller, TheFirstAppearanceComesOnce) {
 }
 
 TEST_F(Host, PagesStackAndOnlyTheNewestIsVisible) {
+    auto& stack = PresentAnimator::pageStack();
+    // The content pane opens on the notice page.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PresentAnimator::pageStack().size() == 1; }));
+    UIViewController* notice = stack.back();
     auto* first = new UIViewController();
     content_->presentViewController(first, PresentAnimator::shared());
     EXPECT_EQ(PresentAnimator::pageHost(), content_);
-    QTRY_COMPARE(PresentAnimator::pageStack().size(), std::size_t{1});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PresentAnimator::pageStack().size() == 2; }));
+    EXPECT_FALSE(notice->isVisible());
     auto* second = new UIViewController();
     // Any controller may present once the host is known; the page goes into the host.
     first->presentViewController(second, PresentAnimator::shared());
-    QTRY_COMPARE(PresentAnimator::pageStack().size(), std::size_t{2});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return PresentAnimator::pageStack().size() == 3; }));
     EXPECT_EQ(second->parentWidget(), content_);
     EXPECT_FALSE(first->isVisible());
     EXPECT_TRUE(second->isVisible());
     QPointer<UIViewController> gone(second);
     second->dismissController();
-    QTRY_VERIFY(gone.isNull());
-    EXPECT_EQ(PresentAnimator::pageStack().size(), 1u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gone.isNull(); }));
+    EXPECT_EQ(PresentAnimator::pageStack().size(), 2u);
     EXPECT_TRUE(first->isVisible());
+    EXPECT_FALSE(notice->isVisible());
 }
 
 TEST_F(Host, TheWindowDialogSlidesOverTheWholeWindowAndAway) {
     auto* dialog = new UIViewController();
     content_->presentViewController(dialog, PresentAnimatorForWindow::shared());
     EXPECT_EQ(dialog->geometry().bottom(), -1); // starts just above the window
-    QTRY_COMPARE(dialog->geometry(), window_.centralWidget()->rect());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return dialog->geometry() == window_.centralWidget()->rect(); }));
     EXPECT_FALSE(main_->isVisible());
     QPointer<UIViewController> gone(dialog);
     dialog->dismissController();
     EXPECT_TRUE(main_->isVisible());
-    QTRY_VERIFY(gone.isNull());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gone.isNull(); }));
 }
 
 TEST(PageHost, AFirstPresentationByAnotherControllerIsRefused) {

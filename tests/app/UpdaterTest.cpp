@@ -17,7 +17,9 @@ namespace {
 
 class Updates : public ::testing::Test {
 protected:
-    ~Updates() override { Workspace::setOpener([](const QUrl&) {}); }
+    ~Updates() override {
+        Workspace::setOpener([](const QUrl&) {});
+    }
 
     QUrl feed() const { return QUrl(QString::fromStdString(service_.url()) + "/appcast.xml"); }
     static void waitFor(StandardUpdater& updater) {

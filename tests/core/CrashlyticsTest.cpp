@@ -52,8 +52,8 @@ TEST(Crashlytics, AFaultWritesOneReportAndTheProcessStillDiesOfIt) {
 
     const auto reports = reportsIn(folder);
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_TRUE(std::regex_match(reports[0].filename().string(),
-                                 std::regex(R"(crash-\d+-\d+\.txt)")));
+    EXPECT_TRUE(
+        std::regex_match(reports[0].filename().string(), std::regex(R"(crash-\d+-\d+\.txt)")));
     const std::string report = readFile(reports[0]);
     const std::regex expected(R"(Quillet crash report
 time: 20\d\d-[01]\d-[0-3]\d [0-2]\d:[0-5]\d:[0-5]\d UTC
