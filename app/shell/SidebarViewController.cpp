@@ -24,7 +24,7 @@ void SidebarViewController::viewDidLoad() {
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setFrameShape(QFrame::NoFrame);
     list_->setStyleSheet("QListWidget { background: transparent; font-size: 14px; }"
-                         " QListWidget::item { height: 32px; padding-left: 16px; }"
+                         " QListWidget::item { height: 32px; border: 0px solid transparent; padding-left: 16px; }"
                          " QListWidget::item:hover { background: rgb(230, 230, 230); }");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 40, 0, 0);
