@@ -13,6 +13,7 @@
 
 #include "LocalService.h"
 #include "notify/Notify.h"
+#include "screens/CheckRunViewController.h"
 #include "platform/Workspace.h"
 #include "shell/AppDelegate.h"
 #include "shell/CMWebViewController.h"
@@ -144,6 +145,15 @@ TEST_F(Window, TheThemeFollowsThePalette) {
 }
 
 // Run by the app_screenshot test under Xvfb, where the web page renders.
+void saveScreenshot(QWidget& window, const QString& name) {
+    QDir().mkpath(QUILLET_SCREENSHOT_DIR);
+    const QString path = QString(QUILLET_SCREENSHOT_DIR) + "/" + name;
+    const QImage shot = window.grab().toImage();
+    EXPECT_EQ(shot.width(), window.width());
+    EXPECT_TRUE(shot.save(path));
+    std::printf("screenshot: %s\n", path.toUtf8().constData());
+}
+
 TEST(Screenshot, DISABLED_MainWindowAtLaunch) {
     quillet::test::LocalService service;
     MainWindow window;
@@ -155,10 +165,17 @@ TEST(Screenshot, DISABLED_MainWindowAtLaunch) {
     QSignalSpy finished(notice, &CMWebViewController::pageFinished);
     EXPECT_TRUE(finished.wait(20000));
     QTest::qWait(500);
-    QDir().mkpath(QUILLET_SCREENSHOT_DIR);
-    const QString path = QString(QUILLET_SCREENSHOT_DIR) + "/main-window.png";
-    const QImage shot = window.grab().toImage();
-    EXPECT_EQ(shot.width(), window.width());
-    EXPECT_TRUE(shot.save(path));
-    std::printf("screenshot: %s\n", path.toUtf8().constData());
+    saveScreenshot(window, "main-window.png");
+}
+
+// The environment check as a user who runs the app from the build folder meets it.
+TEST(Screenshot, DISABLED_FailedEnvironmentCheck) {
+    quillet::test::LocalService service;
+    CheckRunViewController::setPassed(false);
+    MainWindow window;
+    window.show();
+    QTest::qWait(CheckRunViewController::checkDelayMs + 800);
+    EXPECT_FALSE(CheckRunViewController::hasPassed());
+    saveScreenshot(window, "environment-check.png");
+    CheckRunViewController::setPassed(true);
 }
