@@ -11,6 +11,8 @@
 #include "notify/Notify.h"
 #include "platform/Workspace.h"
 #include "screens/CheckRunViewController.h"
+#include "screens/MethodRenameViewController.h"
+#include "screens/SettingViewController.h"
 #include "service/Config.h"
 #include "toolkit/NSTheme.h"
 #include "toolkit/PresentAnimator.h"
@@ -126,9 +128,13 @@ void ContentViewController::doNotification(const SidebarEntry& entry) {
     }
     switch (entry.action) {
     case Action::mrename:
+        presentViewController(new MethodRenameViewController(), PresentAnimator::shared());
+        break;
     case Action::settingNormal:
+        presentViewController(new SettingViewController(), PresentAnimator::shared());
+        break;
     case Action::settingMyWord: {
-        // The tool screens come with their own issue; until then an empty page stands in.
+        // The word bank screen comes with its own step; until then an empty page stands in.
         auto* page = new UIViewController();
         page->setObjectName("toolPage");
         presentViewController(page, PresentAnimator::shared());

@@ -23,9 +23,10 @@ void SidebarViewController::viewDidLoad() {
     list_ = new QListWidget(this);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setFrameShape(QFrame::NoFrame);
-    list_->setStyleSheet("QListWidget { background: transparent; font-size: 14px; }"
-                         " QListWidget::item { height: 32px; border: 0px solid transparent; padding-left: 16px; }"
-                         " QListWidget::item:hover { background: rgb(230, 230, 230); }");
+    list_->setStyleSheet(
+        "QListWidget { background: transparent; font-size: 14px; }"
+        " QListWidget::item { height: 32px; border: 0px solid transparent; padding-left: 16px; }"
+        " QListWidget::item:hover { background: rgb(230, 230, 230); }");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 40, 0, 0);
     layout->addWidget(list_);

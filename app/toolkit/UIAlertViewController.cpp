@@ -1,5 +1,7 @@
 #include "UIAlertViewController.h"
 
+#include <QProgressBar>
+
 #include "Palette.h"
 #include "UIButton.h"
 #include "UILabel.h"
@@ -58,6 +60,20 @@ UIButton* UIAlertViewController::backBtn() {
     return backBtn_;
 }
 
+QProgressBar* UIAlertViewController::progressBar() {
+    if (progressBar_ == nullptr) {
+        progressBar_ = new QProgressBar(this);
+        progressBar_->setTextVisible(false);
+        progressBar_->setStyleSheet(
+            "QProgressBar { background: rgba(255, 255, 255, 60); border: none;"
+            " border-radius: 3px; } QProgressBar::chunk { background: white;"
+            " border-radius: 3px; }");
+        progressBar_->hide();
+        layOut();
+    }
+    return progressBar_;
+}
+
 void UIAlertViewController::viewDidLoad() {
     setObjectName("alertDialog");
     setAttribute(Qt::WA_StyledBackground);
@@ -81,6 +97,9 @@ void UIAlertViewController::layOut() {
     cancleBtn()->setGeometry((w - 300) / 2, h - 40 - 40, 300, 40);
     titleLabel()->setGeometry(0, 60, w, 40);
     message()->setGeometry((w - 520) / 2, 60 + 40 + 30, 520, 320);
+    if (progressBar_ != nullptr) {
+        progressBar_->setGeometry((w - 520) / 2, h - 40 - 40 - 30, 520, 6);
+    }
 }
 
 void UIAlertViewController::cancleAction() {
@@ -124,6 +143,7 @@ void show(UIViewController* on, const QString& title, const QString& message, bo
     dialog.cancleBtn()->setText("好的");
     dialog.cancleBtn()->setVisible(!hidesButton);
     dialog.backBtn()->hide();
+    dialog.progressBar()->hide();
     on->presentViewControllerAsSheet(&dialog);
 }
 

@@ -4,6 +4,7 @@
 
 #include "UIViewController.h"
 
+class QProgressBar;
 class UIButton;
 class UILabel;
 
@@ -18,6 +19,8 @@ public:
     UILabel* message();
     UIButton* cancleBtn();
     UIButton* backBtn();
+    // A bar under the message for long work; hidden unless a caller shows it.
+    QProgressBar* progressBar();
 
     std::function<void()> block;       // runs whenever the dialog disappears
     std::function<void()> actionBlock; // when set, OK runs it instead of closing
@@ -38,6 +41,7 @@ private:
     UILabel* message_ = nullptr;
     UIButton* cancleBtn_ = nullptr;
     UIButton* backBtn_ = nullptr;
+    QProgressBar* progressBar_ = nullptr;
 };
 
 // Shows the shared dialog as a sheet of a controller.

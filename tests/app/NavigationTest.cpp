@@ -13,8 +13,8 @@
 
 #include "LocalService.h"
 #include "notify/Notify.h"
-#include "screens/CheckRunViewController.h"
 #include "platform/Workspace.h"
+#include "screens/CheckRunViewController.h"
 #include "shell/AppDelegate.h"
 #include "shell/CMWebViewController.h"
 #include "shell/ContentViewController.h"

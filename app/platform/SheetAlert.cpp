@@ -1,0 +1,66 @@
+#include "SheetAlert.h"
+
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+SheetAlert::Answerer& answerer() {
+    static SheetAlert::Answerer current;
+    return current;
+}
+
+int askWithDialog(QWidget* over, const SheetAlert::Question& question) {
+    QDialog dialog(over != nullptr ? over->window() : nullptr);
+    dialog.setWindowModality(Qt::WindowModal);
+    auto* layout = new QVBoxLayout(&dialog);
+    if (!question.message.isEmpty()) {
+        auto* message = new QLabel(question.message, &dialog);
+        QFont bold = message->font();
+        bold.setBold(true);
+        message->setFont(bold);
+        layout->addWidget(message);
+    }
+    if (!question.informativeText.isEmpty()) {
+        layout->addWidget(new QLabel(question.informativeText, &dialog));
+    }
+    if (question.accessory != nullptr) {
+        layout->addWidget(question.accessory);
+    }
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    int answer = SheetAlert::firstButton;
+    for (int i = 0; i < question.buttons.size(); ++i) {
+        auto* button = new QPushButton(question.buttons[i], &dialog);
+        QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &answer, i] {
+            answer = SheetAlert::firstButton + i;
+            dialog.accept();
+        });
+        row->addWidget(button);
+        if (i == question.buttons.size() - 1) {
+            button->setDefault(true);
+        }
+    }
+    layout->addLayout(row);
+    dialog.exec();
+    if (question.accessory != nullptr) {
+        question.accessory->setParent(nullptr); // the caller keeps its field
+    }
+    return answer;
+}
+
+} // namespace
+
+int SheetAlert::run(QWidget* over, const Question& question) {
+    if (answerer()) {
+        return answerer()(question);
+    }
+    return askWithDialog(over, question);
+}
+
+void SheetAlert::setAnswerer(Answerer answerer_) {
+    answerer() = std::move(answerer_);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class QWidget;
+
+// A modal question over a window: a message, an optional informative text and accessory view,
+// and buttons in the order given. Tests put an answerer of their own behind it.
+class SheetAlert {
+public:
+    static constexpr int firstButton = 1000;
+    static constexpr int secondButton = 1001;
+
+    struct Question {
+        QString message;
+        QString informativeText;
+        QStringList buttons;
+        QWidget* accessory = nullptr;
+    };
+    using Answerer = std::function<int(const Question&)>;
+
+    // The return code of the button that ended it: firstButton, secondButton, ...
+    static int run(QWidget* over, const Question& question);
+    static void setAnswerer(Answerer answerer);
+};

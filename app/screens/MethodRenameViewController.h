@@ -1,0 +1,75 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/MethodModel.h"
+#include "toolkit/UIViewController.h"
+
+class QCheckBox;
+class UIButton;
+class UIInteractiveView;
+class UITextView;
+
+namespace quillet {
+class MRenameTool;
+}
+
+// The page on which the user runs the tool: the project folder, the options, the ignore list and
+// Execute. A run checks the folder, scans it, checks the words, then backs the project up and
+// rewrites it on a worker thread while the dialog shows the progress.
+class MethodRenameViewController : public UIViewController {
+    Q_OBJECT
+public:
+    enum class Language { swift, oc };
+    static QString rawValue(Language language);
+
+    static const QString ignoreTemplate;
+    // The ignore prefixes in the editor's text: each non-empty line, trimmed, that is no comment.
+    static std::vector<std::string> ignoreList(const QString& editorText);
+
+    explicit MethodRenameViewController(QWidget* parent = nullptr);
+    ~MethodRenameViewController() override;
+
+    UIInteractiveView* pathInput() const { return pathInput_; }
+    UIInteractiveView* condition();
+    UITextView* ignoreInput() const { return ignoreInput_; }
+    QCheckBox* fillBtn() const { return fillBtn_; }
+    QCheckBox* swiftBtn() const { return swiftBtn_; }
+    UIButton* sureBtn() const { return sureBtn_; }
+
+public slots:
+    void sureAction();
+    void selectPathAction();
+    void updateCondition();
+
+signals:
+    // Every text the run dialog shows, in order, from "解析中..." to the completion text.
+    void dialogMessageShown(const QString& message);
+    void runFinished();
+
+protected:
+    void viewDidLoad() override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void selectDidChange(QCheckBox* box);
+    void startRun(std::shared_ptr<quillet::MRenameTool> tool,
+                  const std::vector<std::string>& words);
+    void showProgress(const QString& text);
+    void finishRun(const std::optional<std::string>& backupPath);
+    void layOut();
+
+    Language language_ = Language::oc;
+    UIInteractiveView* pathInput_ = nullptr;
+    UIInteractiveView* condition_ = nullptr;
+    QCheckBox* swiftBtn_ = nullptr;
+    QCheckBox* fillBtn_ = nullptr;
+    UITextView* ignoreInput_ = nullptr;
+    UIButton* sureBtn_ = nullptr;
+    std::thread worker_;
+    int progressCount_ = 0;
+};

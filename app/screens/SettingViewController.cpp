@@ -1,0 +1,93 @@
+#include "SettingViewController.h"
+
+#include <QUrl>
+
+#include "paths/PathRule.h"
+#include "platform/CMOpenPanel.h"
+#include "platform/Workspace.h"
+#include "settings/Cacher.h"
+#include "settings/SettingModel.h"
+#include "toolkit/UIAlertViewController.h"
+#include "toolkit/UIButton.h"
+#include "toolkit/UIInteractiveView.h"
+#include "toolkit/UILabel.h"
+#include "toolkit/UITextField.h"
+
+namespace {
+
+UIButton* textButton(const QString& title, QWidget* parent) {
+    auto* button = new UIButton(title, parent);
+    button->setTextStyle({QColor(222, 128, 60), 18});
+    return button;
+}
+
+} // namespace
+
+SettingViewController::SettingViewController(QWidget* parent) : UIViewController(parent) {}
+
+void SettingViewController::viewDidLoad() {
+    openBtn_ = textButton("打开", this);
+    updateBtn_ = textButton("修改", this);
+    connect(openBtn_, &QPushButton::clicked, this, &SettingViewController::openAction);
+    connect(updateBtn_, &QPushButton::clicked, this, &SettingViewController::updateAction);
+
+    const auto& settings = quillet::SettingModel::shared();
+    backupPathInput_ = new UIInteractiveView(false, 120, this);
+    backupPathInput_->hint()->setText("代码备份目录:");
+    backupPathInput_->label()->setText(QString::fromStdString(settings.backupPath));
+    methodPrefixInput_ = new UIInteractiveView(true, 120, this);
+    methodPrefixInput_->hint()->setText("填充方法前缀:");
+    methodPrefixInput_->label()->setPlaceholderText("默认不填充,示例: test_、my、gobal等");
+    methodPrefixInput_->label()->setText(QString::fromStdString(settings.methodPrefix));
+
+    sureBtn_ = UIButton::filled("保存", this);
+    connect(sureBtn_, &QPushButton::clicked, this, &SettingViewController::sureAction);
+    layOut();
+}
+
+void SettingViewController::resizeEvent(QResizeEvent* event) {
+    UIViewController::resizeEvent(event);
+    if (sureBtn_ != nullptr) {
+        layOut();
+    }
+}
+
+void SettingViewController::layOut() {
+    const int w = width();
+    openBtn_->setGeometry(w - 20 - 50, 40, 50, 34);
+    updateBtn_->setGeometry(w - 20 - 50 - 20 - 50, 40, 50, 34);
+    const int fieldWidth = updateBtn_->x() - 20 - 20;
+    backupPathInput_->setGeometry(20, 40, fieldWidth, 34);
+    methodPrefixInput_->setGeometry(20, 40 + 34 + 15, fieldWidth, 34);
+    sureBtn_->setGeometry(20, height() - 20 - 48, w - 40, 48);
+}
+
+void SettingViewController::updateAction() {
+    auto& panel = CMOpenPanel::shared();
+    panel.chooseFolder();
+    if (panel.folderPath()) {
+        backupPathInput_->label()->setText(*panel.folderPath() + "/Quillet/Backup");
+    }
+}
+
+void SettingViewController::openAction() {
+    // Straight to the file browser, no shell between: the text is never a command.
+    Workspace::open(QUrl::fromLocalFile(backupPathInput_->label()->text()));
+}
+
+void SettingViewController::sureAction() {
+    const QString path = backupPathInput_->label()->text();
+    if (!quillet::isAcceptedPath(path.toStdString())) {
+        CMAlert::show(this, "保存失败", "路径含有特殊符号", false);
+        return;
+    }
+    auto& settings = quillet::SettingModel::shared();
+    settings.backupPath = path.toStdString();
+    settings.methodPrefix = methodPrefixInput_->label()->text().toStdString();
+    if (!quillet::Cacher::shared().save(settings)) {
+        // The values hold for this run, but the user must know they were not kept.
+        CMAlert::show(this, "保存失败", "设置无法写入配置文件", false);
+        return;
+    }
+    CMAlert::show(this, "保存成功", "", false);
+}

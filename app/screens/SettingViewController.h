@@ -1,0 +1,38 @@
+#pragma once
+
+#include "toolkit/UIViewController.h"
+
+class UIButton;
+class UIInteractiveView;
+
+// The page for the two stored settings: the backup directory (chosen with the folder dialog)
+// and the method prefix (typed). Nothing is stored until Save.
+class SettingViewController : public UIViewController {
+    Q_OBJECT
+public:
+    explicit SettingViewController(QWidget* parent = nullptr);
+
+    UIInteractiveView* backupPathInput() const { return backupPathInput_; }
+    UIInteractiveView* methodPrefixInput() const { return methodPrefixInput_; }
+    UIButton* openBtn() const { return openBtn_; }
+    UIButton* updateBtn() const { return updateBtn_; }
+    UIButton* sureBtn() const { return sureBtn_; }
+
+public slots:
+    void updateAction();
+    void openAction();
+    void sureAction();
+
+protected:
+    void viewDidLoad() override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void layOut();
+
+    UIInteractiveView* backupPathInput_ = nullptr;
+    UIInteractiveView* methodPrefixInput_ = nullptr;
+    UIButton* openBtn_ = nullptr;
+    UIButton* updateBtn_ = nullptr;
+    UIButton* sureBtn_ = nullptr;
+};

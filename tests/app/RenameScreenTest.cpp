@@ -1,0 +1,186 @@
+// The rename screen driven as a user drives it, on a copy of the example project.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QMainWindow>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <filesystem>
+
+#include "log/Console.h"
+#include "platform/CMOpenPanel.h"
+#include "screens/MethodRenameViewController.h"
+#include "settings/SettingModel.h"
+#include "support/Files.h"
+#include "support/Words.h"
+#include "toolkit/UIAlertViewController.h"
+#include "toolkit/UIButton.h"
+#include "toolkit/UIInteractiveView.h"
+#include "toolkit/UILabel.h"
+#include "toolkit/UITextField.h"
+#include "toolkit/UITextView.h"
+#include "wordbank/WordModel.h"
+
+namespace fs = std::filesystem;
+using quillet::test::readFile;
+using quillet::test::TempDir;
+using quillet::test::treeDump;
+
+namespace {
+
+class RenameScreen : public ::testing::Test {
+protected:
+    RenameScreen() {
+        fs::copy(fs::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project_,
+                 fs::copy_options::recursive);
+        quillet::SettingModel::shared().backupPath = backups_.string();
+        quillet::SettingModel::shared().methodPrefix = "";
+        CMOpenPanel::shared().setChooser(
+            [this](const QString&) { return std::optional(QString::fromStdString(project_)); });
+        window_.setCentralWidget(new QWidget(&window_));
+        screen_ = new MethodRenameViewController(window_.centralWidget());
+        screen_->setGeometry(0, 30, 760, 510);
+        window_.resize(960, 600);
+        window_.show();
+    }
+    ~RenameScreen() override {
+        CMOpenPanel::shared().setChooser({});
+        if (CMAlert::shared().isVisible()) {
+            CMAlert::shared().dismissController();
+        }
+    }
+
+    QString dialogTitle() const { return CMAlert::shared().titleLabel()->text(); }
+    bool dialogShown() const { return CMAlert::shared().isVisible(); }
+    void setBank(std::size_t words) {
+        auto bank = quillet::WordModel::loadLocal();
+        bank.text = quillet::test::bankText(words);
+        ASSERT_TRUE(bank.save());
+    }
+    // Runs the screen to the end and returns the texts the dialog showed.
+    QStringList run() {
+        QSignalSpy shown(screen_, &MethodRenameViewController::dialogMessageShown);
+        QSignalSpy finished(screen_, &MethodRenameViewController::runFinished);
+        screen_->sureAction();
+        [&] { ASSERT_TRUE(finished.wait(30000)); }();
+        QStringList texts;
+        for (const auto& arguments : shown) {
+            texts << arguments.at(0).toString();
+        }
+        return texts;
+    }
+
+    TempDir temp_;
+    std::string project_ = (temp_.path() / "Demo").string();
+    fs::path backups_ = temp_.path() / "backups" / "nested";
+    QMainWindow window_;
+    MethodRenameViewController* screen_;
+};
+
+TEST_F(RenameScreen, ShowsItsOptionsAndTheSummaryFollowsTheRandomBox) {
+    EXPECT_EQ(screen_->condition()->label()->text(), "Objective-C 项目, 从单词库生成方法名");
+    EXPECT_EQ(screen_->ignoreInput()->toPlainText(), MethodRenameViewController::ignoreTemplate);
+    screen_->fillBtn()->click();
+    EXPECT_EQ(screen_->condition()->label()->text(),
+              "Objective-C 项目, 随机生成新方法名(代码质量欠佳)");
+    screen_->fillBtn()->click();
+    EXPECT_EQ(screen_->condition()->label()->text(), "Objective-C 项目, 从单词库生成方法名");
+
+    // The Swift box says it is not supported and is off again once the dialog closes.
+    screen_->swiftBtn()->click();
+    EXPECT_EQ(dialogTitle(), "暂时未支持");
+    EXPECT_TRUE(screen_->swiftBtn()->isChecked());
+    CMAlert::shared().cancleBtn()->click();
+    EXPECT_FALSE(screen_->swiftBtn()->isChecked());
+    EXPECT_EQ(screen_->condition()->label()->text(), "Objective-C 项目, 从单词库生成方法名");
+}
+
+TEST_F(RenameScreen, AWholeRunRewritesTheProjectBacksItUpAndReportsInOrder) {
+    setBank(400);
+    screen_->selectPathAction();
+    EXPECT_EQ(screen_->pathInput()->label()->text(), QString::fromStdString(project_));
+    const std::string before = treeDump(project_);
+
+    const QStringList texts = run();
+    ASSERT_GE(texts.size(), 3);
+    EXPECT_EQ(texts.first(), "解析中...");
+    for (qsizetype i = 1; i + 1 < texts.size(); ++i) {
+        EXPECT_TRUE(texts[i].startsWith(QString("[ %1/%2 ]").arg(i).arg(texts.size() - 2)))
+            << texts[i].toStdString();
+    }
+    ASSERT_TRUE(texts.last().startsWith("代码备份" + QString::fromStdString(backups_.string())))
+        << texts.last().toStdString();
+    EXPECT_EQ(dialogTitle(), "已完成");
+    EXPECT_TRUE(CMAlert::shared().cancleBtn()->isVisible());
+    EXPECT_EQ(CMAlert::shared().progressBar()->value(), CMAlert::shared().progressBar()->maximum());
+
+    // The project changed, its name list is beside it, and the backup holds it as it was.
+    EXPECT_NE(treeDump(project_), before);
+    EXPECT_TRUE(fs::exists(fs::path(project_) / "MethodReplaceList.txt"));
+    const std::string archive = texts.last().mid(4).toStdString();
+    ASSERT_TRUE(fs::exists(archive));
+    TempDir unpacked;
+    ASSERT_EQ(std::system(("unzip -q '" + archive + "' -d '" + unpacked.str() + "'").c_str()), 0);
+    EXPECT_EQ(treeDump(unpacked.path() / "Demo"), before);
+
+    // Closing the dialog empties the path field.
+    CMAlert::shared().cancleBtn()->click();
+    EXPECT_EQ(screen_->pathInput()->label()->text(), "");
+}
+
+TEST_F(RenameScreen, RandomNamesNeedNoWordsAndAFailedBackupStillRuns) {
+    setBank(0);
+    // A file where the backup directory should be: the backup cannot be made.
+    quillet::test::writeFile(temp_.path() / "blocked", "file");
+    quillet::SettingModel::shared().backupPath = (temp_.path() / "blocked" / "dir").string();
+    screen_->fillBtn()->click();
+    screen_->selectPathAction();
+    const std::string before = treeDump(project_);
+    const QStringList texts = run();
+    EXPECT_EQ(texts.last(), "代码备份失败");
+    EXPECT_NE(treeDump(project_), before);
+}
+
+TEST_F(RenameScreen, RefusesAMissingOrIllegalPathAndTooFewWords) {
+    screen_->sureAction();
+    EXPECT_EQ(dialogTitle(), "请选择路径");
+    CMAlert::shared().cancleBtn()->click();
+
+    screen_->pathInput()->label()->setText(QString::fromStdString(project_) + "/Supporting Files");
+    screen_->sureAction();
+    EXPECT_EQ(dialogTitle(), "非法路径");
+    EXPECT_EQ(CMAlert::shared().message()->text(), "[路径/文件名]不能使用中文、空格以及特殊字符");
+    CMAlert::shared().cancleBtn()->click();
+
+    setBank(3);
+    const std::string before = treeDump(project_);
+    screen_->selectPathAction();
+    screen_->sureAction();
+    EXPECT_TRUE(dialogTitle().startsWith("单词数量不足：单词数量为3个, 当前需要"))
+        << dialogTitle().toStdString();
+    EXPECT_EQ(treeDump(project_), before);
+    EXPECT_FALSE(fs::exists(backups_));
+}
+
+TEST_F(RenameScreen, AFolderWithoutHeadersShowsNothingAndOnlyLogs) {
+    const fs::path empty = temp_.path() / "empty";
+    fs::create_directories(empty);
+    screen_->pathInput()->label()->setText(QString::fromStdString(empty.string()));
+    CMAlert::shared().dismissController();
+    screen_->sureAction();
+    QTest::qWait(50);
+    EXPECT_FALSE(dialogShown());
+    EXPECT_NE(readFile(quillet::Console::shared().path()).find("查找头文件失败"),
+              std::string::npos);
+}
+
+TEST(IgnoreList, TakesEveryTrimmedLineThatIsNoComment) {
+    EXPECT_EQ(MethodRenameViewController::ignoreList("# c\n  Pods  \n\n\tVendor/Lib\n#x\n"),
+              (std::vector<std::string>{"Pods", "Vendor/Lib"}));
+    EXPECT_EQ(MethodRenameViewController::ignoreList(MethodRenameViewController::ignoreTemplate),
+              (std::vector<std::string>{"MyDocument", "MyDocument/SubDocument", "DIR/Tool/xxxx.m",
+                                        "aaaa.m", "view/bbb.m"}));
+}
+
+} // namespace

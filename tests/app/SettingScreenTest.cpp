@@ -1,0 +1,98 @@
+// The settings screen: choosing the backup directory, saving, refusing and opening it.
+#include <gtest/gtest.h>
+
+#include <QMainWindow>
+
+#include "defaults/DefaultsStore.h"
+#include "platform/CMOpenPanel.h"
+#include "platform/Workspace.h"
+#include "screens/SettingViewController.h"
+#include "settings/Cacher.h"
+#include "settings/SettingModel.h"
+#include "toolkit/UIAlertViewController.h"
+#include "toolkit/UIButton.h"
+#include "toolkit/UIInteractiveView.h"
+#include "toolkit/UILabel.h"
+#include "toolkit/UITextField.h"
+
+namespace {
+
+class SettingScreen : public ::testing::Test {
+protected:
+    SettingScreen() {
+        auto& settings = quillet::SettingModel::shared();
+        settings.backupPath = "/home/me/Quillet/Backup";
+        settings.methodPrefix = "old_";
+        window_.setCentralWidget(new QWidget(&window_));
+        screen_ = new SettingViewController(window_.centralWidget());
+        screen_->setGeometry(0, 30, 760, 510);
+        window_.resize(960, 600);
+        window_.show();
+    }
+    ~SettingScreen() override {
+        CMOpenPanel::shared().setChooser({});
+        Workspace::setOpener([](const QUrl&) {});
+    }
+    void answerPanel(std::optional<QString> answer) {
+        CMOpenPanel::shared().setChooser([answer](const QString&) { return answer; });
+    }
+    QString backupField() const { return screen_->backupPathInput()->label()->text(); }
+    QString dialogTitle() const { return CMAlert::shared().titleLabel()->text(); }
+    static quillet::SettingModel stored() {
+        quillet::DefaultsStore::standard().synchronize();
+        return quillet::Cacher::shared().read<quillet::SettingModel>();
+    }
+
+    QMainWindow window_;
+    SettingViewController* screen_;
+};
+
+TEST_F(SettingScreen, AChosenFolderGetsTheBackupFoldersAndSaveStoresBothAsTyped) {
+    EXPECT_EQ(backupField(), "/home/me/Quillet/Backup");
+    EXPECT_EQ(screen_->methodPrefixInput()->label()->text(), "old_");
+
+    answerPanel(QString("/Users/me/Documents"));
+    screen_->updateBtn()->click();
+    EXPECT_EQ(backupField(), "/Users/me/Documents/Quillet/Backup");
+    EXPECT_EQ(quillet::SettingModel::shared().backupPath, "/home/me/Quillet/Backup"); // not yet
+
+    // Cancelling keeps the earlier choice and shows it again.
+    answerPanel(std::nullopt);
+    screen_->backupPathInput()->label()->setText("/elsewhere");
+    screen_->updateBtn()->click();
+    EXPECT_EQ(backupField(), "/Users/me/Documents/Quillet/Backup");
+
+    screen_->methodPrefixInput()->label()->setText(" my pre$ ");
+    screen_->sureBtn()->click();
+    EXPECT_EQ(dialogTitle(), "保存成功");
+    EXPECT_EQ(quillet::SettingModel::shared().backupPath, "/Users/me/Documents/Quillet/Backup");
+    EXPECT_EQ(quillet::SettingModel::shared().methodPrefix, " my pre$ ");
+    EXPECT_EQ(stored().backupPath, "/Users/me/Documents/Quillet/Backup");
+    EXPECT_EQ(stored().methodPrefix, " my pre$ ");
+    EXPECT_FALSE(std::filesystem::exists("/Users/me/Documents/Quillet/Backup"));
+}
+
+TEST_F(SettingScreen, AnIllegalOrEmptyDirectoryIsRefusedAndNothingChanges) {
+    const auto before = stored();
+    for (const QString& bad : {QString("/Users/me/我的 备份"), QString()}) {
+        screen_->backupPathInput()->label()->setText(bad);
+        screen_->methodPrefixInput()->label()->setText("new_");
+        screen_->sureBtn()->click();
+        EXPECT_EQ(dialogTitle(), "保存失败");
+        EXPECT_EQ(CMAlert::shared().message()->text(), "路径含有特殊符号");
+        CMAlert::shared().cancleBtn()->click();
+    }
+    EXPECT_EQ(quillet::SettingModel::shared().methodPrefix, "old_");
+    EXPECT_EQ(stored().backupPath, before.backupPath);
+    EXPECT_EQ(stored().methodPrefix, before.methodPrefix);
+}
+
+TEST_F(SettingScreen, OpenShowsTheDirectoryInTheFileBrowser) {
+    QUrl opened;
+    Workspace::setOpener([&](const QUrl& url) { opened = url; });
+    screen_->backupPathInput()->label()->setText("/tmp/a;rm -rf b");
+    screen_->openBtn()->click();
+    EXPECT_EQ(opened, QUrl::fromLocalFile("/tmp/a;rm -rf b")); // a path, never a command
+}
+
+} // namespace
