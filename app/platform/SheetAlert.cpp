@@ -27,8 +27,11 @@ int askWithDialog(QWidget* over, const SheetAlert::Question& question) {
     if (!question.informativeText.isEmpty()) {
         layout->addWidget(new QLabel(question.informativeText, &dialog));
     }
+    QWidget* accessoryOwner = nullptr;
     if (question.accessory != nullptr) {
+        accessoryOwner = question.accessory->parentWidget();
         layout->addWidget(question.accessory);
+        question.accessory->show();
     }
     auto* row = new QHBoxLayout;
     row->addStretch();
@@ -47,7 +50,8 @@ int askWithDialog(QWidget* over, const SheetAlert::Question& question) {
     layout->addLayout(row);
     dialog.exec();
     if (question.accessory != nullptr) {
-        question.accessory->setParent(nullptr); // the caller keeps its field
+        question.accessory->hide();
+        question.accessory->setParent(accessoryOwner); // the caller keeps its field
     }
     return answer;
 }

@@ -13,21 +13,11 @@
 #include "toolkit/UILabel.h"
 #include "toolkit/UITextField.h"
 
-namespace {
-
-UIButton* textButton(const QString& title, QWidget* parent) {
-    auto* button = new UIButton(title, parent);
-    button->setTextStyle({QColor(222, 128, 60), 18});
-    return button;
-}
-
-} // namespace
-
 SettingViewController::SettingViewController(QWidget* parent) : UIViewController(parent) {}
 
 void SettingViewController::viewDidLoad() {
-    openBtn_ = textButton("打开", this);
-    updateBtn_ = textButton("修改", this);
+    openBtn_ = UIButton::plain("打开", this);
+    updateBtn_ = UIButton::plain("修改", this);
     connect(openBtn_, &QPushButton::clicked, this, &SettingViewController::openAction);
     connect(updateBtn_, &QPushButton::clicked, this, &SettingViewController::updateAction);
 

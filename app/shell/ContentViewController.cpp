@@ -13,6 +13,7 @@
 #include "screens/CheckRunViewController.h"
 #include "screens/MethodRenameViewController.h"
 #include "screens/SettingViewController.h"
+#include "screens/WordBankViewController.h"
 #include "service/Config.h"
 #include "toolkit/NSTheme.h"
 #include "toolkit/PresentAnimator.h"
@@ -133,13 +134,9 @@ void ContentViewController::doNotification(const SidebarEntry& entry) {
     case Action::settingNormal:
         presentViewController(new SettingViewController(), PresentAnimator::shared());
         break;
-    case Action::settingMyWord: {
-        // The word bank screen comes with its own step; until then an empty page stands in.
-        auto* page = new UIViewController();
-        page->setObjectName("toolPage");
-        presentViewController(page, PresentAnimator::shared());
+    case Action::settingMyWord:
+        presentViewController(new WordBankViewController(), PresentAnimator::shared());
         break;
-    }
     case Action::notice:
         showWebPage("/index.php/901.html");
         break;

@@ -19,3 +19,9 @@ UIButton* UIButton::filled(const QString& title, QWidget* parent) {
     button->setBorder({std::nullopt, 0, 5});
     return button;
 }
+
+UIButton* UIButton::plain(const QString& title, QWidget* parent) {
+    auto* button = new UIButton(title, parent);
+    button->setTextStyle({QColor(222, 128, 60), 18});
+    return button;
+}

@@ -14,4 +14,6 @@ public:
     // The filled button of the screens: theme-deep background, theme while hovered, white text
     // of size 18, corners of 5.
     static UIButton* filled(const QString& title, QWidget* parent = nullptr);
+    // The text button of the screens: orange text of size 18 on nothing.
+    static UIButton* plain(const QString& title, QWidget* parent = nullptr);
 };

@@ -70,6 +70,15 @@ inline constexpr std::string_view brokenRulesTitle = "词库不符合规则";
 inline constexpr std::string_view brokenRulesMessage = "可能含有中文或特殊字符或为空";
 inline constexpr std::string_view cannotSaveTitle = "无法保存";
 inline constexpr std::string_view cannotSaveMessage = "单词数量至少100个, 但是不能超过2000个";
+// What the screen's about dialog says about building a bank.
+inline constexpr std::string_view rulesText =
+    "工具是根据词库来生成代码的，词库不同，生成的代码也就不同；即使是相同的词库，由于工具是动态机制"
+    "，"
+    "每次生成的代码也不相同，词库必须按照以下规则组装：\n\n1、单个词，全为小写\n2、组合单词，"
+    "从第二个单词起，首字母为大写\n例如1：userAction,adminAction,loginManger\n例如2："
+    "adminLoginAccess,userLoginAccess, normalLogoutAccess\n依此类推\n3、用英文逗号连接\n举例："
+    "people,user,userAction,login,userLoginAccess,loginManger\n\n\n# "
+    "注意事项\n1、保留关键词不能使用";
 } // namespace WordBankText
 
 } // namespace quillet

@@ -1,0 +1,11 @@
+#include "CloudWords.h"
+
+std::vector<quillet::WordModel>& CloudWords::cache() {
+    static std::vector<quillet::WordModel> banks;
+    return banks;
+}
+
+int& CloudWords::selectedCloudIndex() {
+    static int index = -1;
+    return index;
+}

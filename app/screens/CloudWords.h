@@ -1,0 +1,13 @@
+#pragma once
+
+#include <vector>
+
+#include "wordbank/WordModel.h"
+
+// What the word bank screen and the cloud list share for the whole process: the banks the list
+// last fetched, and the row picked in it (-1 for none).
+class CloudWords {
+public:
+    static std::vector<quillet::WordModel>& cache();
+    static int& selectedCloudIndex();
+};

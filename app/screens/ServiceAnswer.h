@@ -1,0 +1,20 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "service/NormalModel.h"
+
+class UIViewController;
+
+// How every screen takes an answer of the word bank service: a transport failure or an answer
+// that does not decode is logged under the caller's name and shown as one alert, whose closing
+// runs `onFailureClosed`; otherwise the decoded answer is the caller's to act on.
+namespace ServiceAnswer {
+std::optional<quillet::NormalModel> decode(UIViewController* screen,
+                                           const std::optional<std::string>& data,
+                                           const std::optional<std::string>& error,
+                                           const char* function,
+                                           std::function<void()> onFailureClosed = {});
+} // namespace ServiceAnswer
