@@ -49,11 +49,8 @@ void CloudWordViewController::viewDidLoad() {
     backbtn()->show();
 }
 
-void CloudWordViewController::resizeEvent(QResizeEvent* event) {
-    UIViewController::resizeEvent(event);
-    if (list_ != nullptr) {
-        list_->setGeometry(rect().adjusted(20, 40, -20, -20));
-    }
+void CloudWordViewController::viewDidLayout() {
+    list_->setGeometry(rect().adjusted(20, 40, -20, -20));
 }
 
 bool CloudWordViewController::eventFilter(QObject* watched, QEvent* event) {

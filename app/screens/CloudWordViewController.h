@@ -26,7 +26,7 @@ signals:
 protected:
     void viewDidLoad() override;
     void viewFirstDidAppear() override;
-    void resizeEvent(QResizeEvent* event) override;
+    void viewDidLayout() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -114,17 +114,9 @@ void MethodRenameViewController::viewDidLoad() {
                 this, [this, message] { showProgress(message); }, Qt::QueuedConnection);
         },
         quillet::Notification::progress);
-    layOut();
 }
 
-void MethodRenameViewController::resizeEvent(QResizeEvent* event) {
-    UIViewController::resizeEvent(event);
-    if (sureBtn_ != nullptr) {
-        layOut();
-    }
-}
-
-void MethodRenameViewController::layOut() {
+void MethodRenameViewController::viewDidLayout() {
     const int w = width();
     const int h = height();
     pathInput_->setGeometry(20, 20, w - 40, 32);

@@ -53,7 +53,7 @@ signals:
 
 protected:
     void viewDidLoad() override;
-    void resizeEvent(QResizeEvent* event) override;
+    void viewDidLayout() override;
 
 private:
     void selectDidChange(QCheckBox* box);
@@ -61,7 +61,6 @@ private:
                   const std::vector<std::string>& words);
     void showProgress(const QString& text);
     void finishRun(const std::optional<std::string>& backupPath);
-    void layOut();
 
     Language language_ = Language::oc;
     UIInteractiveView* pathInput_ = nullptr;

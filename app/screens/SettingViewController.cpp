@@ -32,17 +32,9 @@ void SettingViewController::viewDidLoad() {
 
     sureBtn_ = UIButton::filled("保存", this);
     connect(sureBtn_, &QPushButton::clicked, this, &SettingViewController::sureAction);
-    layOut();
 }
 
-void SettingViewController::resizeEvent(QResizeEvent* event) {
-    UIViewController::resizeEvent(event);
-    if (sureBtn_ != nullptr) {
-        layOut();
-    }
-}
-
-void SettingViewController::layOut() {
+void SettingViewController::viewDidLayout() {
     const int w = width();
     openBtn_->setGeometry(w - 20 - 50, 40, 50, 34);
     updateBtn_->setGeometry(w - 20 - 50 - 20 - 50, 40, 50, 34);

@@ -25,11 +25,9 @@ public slots:
 
 protected:
     void viewDidLoad() override;
-    void resizeEvent(QResizeEvent* event) override;
+    void viewDidLayout() override;
 
 private:
-    void layOut();
-
     UIInteractiveView* backupPathInput_ = nullptr;
     UIInteractiveView* methodPrefixInput_ = nullptr;
     UIButton* openBtn_ = nullptr;

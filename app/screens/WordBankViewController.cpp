@@ -85,17 +85,9 @@ void WordBankViewController::viewDidLoad() {
         }
         bottomRow_.push_back(button);
     }
-    layOut();
 }
 
-void WordBankViewController::resizeEvent(QResizeEvent* event) {
-    UIViewController::resizeEvent(event);
-    if (aboutBtn_ != nullptr) {
-        layOut();
-    }
-}
-
-void WordBankViewController::layOut() {
+void WordBankViewController::viewDidLayout() {
     const int w = width();
     const int rowTop = height() - 20 - 25;
     label_->setGeometry(20, 20, w - 40, 32);

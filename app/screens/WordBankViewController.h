@@ -50,9 +50,9 @@ signals:
 
 protected:
     void viewDidLoad() override;
+    void viewDidLayout() override;
     void viewFirstDidAppear() override;
     void viewDidAppear() override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void showBank(const quillet::WordModel& bank);
@@ -70,7 +70,6 @@ private:
     // answer after the common failure handling.
     void send(const quillet::RequestParams& params, const char* function,
               std::function<void(const quillet::NormalModel&)> handler);
-    void layOut();
 
     quillet::WordModel localWord_;
     quillet::WordModel currentWord_;

@@ -37,16 +37,12 @@ CMWebViewController::CMWebViewController(QWidget* parent) : UIViewController(par
 void CMWebViewController::viewDidLoad() {
     webView_ = new QWebEngineView(this);
     webView_->setPage(new JumpingPage(webView_));
-    webView_->setGeometry(rect().adjusted(20, 20, -20, -20));
     connect(webView_->page(), &QWebEnginePage::loadingChanged, this,
             &CMWebViewController::loadingChanged);
 }
 
-void CMWebViewController::resizeEvent(QResizeEvent* event) {
-    UIViewController::resizeEvent(event);
-    if (webView_ != nullptr) {
-        webView_->setGeometry(rect().adjusted(20, 20, -20, -20));
-    }
+void CMWebViewController::viewDidLayout() {
+    webView_->setGeometry(rect().adjusted(20, 20, -20, -20));
 }
 
 void CMWebViewController::viewFirstDidAppear() {

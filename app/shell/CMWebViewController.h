@@ -36,7 +36,7 @@ signals:
 protected:
     void viewDidLoad() override;
     void viewFirstDidAppear() override;
-    void resizeEvent(QResizeEvent* event) override;
+    void viewDidLayout() override;
 
 private:
     void loadingChanged(const QWebEngineLoadingInfo& info);

@@ -69,7 +69,7 @@ QProgressBar* UIAlertViewController::progressBar() {
             " border-radius: 3px; } QProgressBar::chunk { background: white;"
             " border-radius: 3px; }");
         progressBar_->hide();
-        layOut();
+        viewDidLayout();
     }
     return progressBar_;
 }
@@ -82,15 +82,9 @@ void UIAlertViewController::viewDidLoad() {
     cancleBtn();
     titleLabel();
     message();
-    layOut();
 }
 
-void UIAlertViewController::resizeEvent(QResizeEvent* event) {
-    UIViewController::resizeEvent(event);
-    layOut();
-}
-
-void UIAlertViewController::layOut() {
+void UIAlertViewController::viewDidLayout() {
     const int w = width();
     const int h = height();
     backBtn()->setGeometry(30, 30, 150, 36);

@@ -31,12 +31,10 @@ public slots:
 
 protected:
     void viewDidLoad() override;
+    void viewDidLayout() override;
     void viewDidDisappear() override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void layOut();
-
     UILabel* titleLabel_ = nullptr;
     UILabel* message_ = nullptr;
     UIButton* cancleBtn_ = nullptr;

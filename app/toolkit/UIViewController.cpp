@@ -16,6 +16,14 @@ void UIViewController::loadViewIfNeeded() {
     if (!loaded_) {
         loaded_ = true;
         viewDidLoad();
+        viewDidLayout();
+    }
+}
+
+void UIViewController::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (loaded_) {
+        viewDidLayout();
     }
 }
 

@@ -58,9 +58,12 @@ protected:
     virtual void viewDidAppear();
     virtual void viewFirstDidAppear() {}
     virtual void viewDidDisappear() {}
+    // Places the subviews; runs after viewDidLoad and at every resize of a loaded view.
+    virtual void viewDidLayout() {}
 
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     bool loaded_ = false;

@@ -148,3 +148,18 @@ TEST(Alert, OutlivesTheWindowItLastCovered) {
     EXPECT_EQ(CMAlert::shared().titleLabel()->text(), "第二个");
     EXPECT_TRUE(CMAlert::shared().isVisible());
 }
+
+TEST(Controller, AViewSizedBeforeItLoadsIsLaidOutAtItsSizeAndAgainOnEveryResize) {
+    struct Recording : UIViewController {
+        std::vector<QSize> layouts;
+        void viewDidLayout() override { layouts.push_back(size()); }
+    } controller;
+    controller.resize(760, 510); // as the page animator does, before the first show
+    EXPECT_TRUE(controller.layouts.empty());
+    controller.show();
+    ASSERT_EQ(controller.layouts.size(), 1u);
+    EXPECT_EQ(controller.layouts[0], QSize(760, 510));
+    controller.resize(800, 600);
+    ASSERT_EQ(controller.layouts.size(), 2u);
+    EXPECT_EQ(controller.layouts[1], QSize(800, 600));
+}
