@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "CloudWords.h"
 #include "ServiceAnswer.h"
@@ -23,6 +24,22 @@ struct Column {
 };
 constexpr Column columns[] = {{"口令", 370}, {"备注", 150}, {"单词数量", 100}, {"操作", 100}};
 
+// Scales the columns alike so that together they fill `width`; the last one takes the rounding.
+void fitColumns(QTableWidget* table, int width) {
+    int designed = 0;
+    for (const Column& column : columns) {
+        designed += column.width;
+    }
+    int used = 0;
+    const int last = static_cast<int>(std::size(columns)) - 1;
+    for (int i = 0; i < last; ++i) {
+        const int fitted = columns[i].width * width / designed;
+        table->setColumnWidth(i, fitted);
+        used += fitted;
+    }
+    table->setColumnWidth(last, std::max(0, width - used));
+}
+
 } // namespace
 
 CloudWordViewController::CloudWordViewController(QWidget* parent) : UIViewController(parent) {}
@@ -37,6 +54,7 @@ void CloudWordViewController::viewDidLoad() {
     list_->setHorizontalHeaderLabels(titles);
     list_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list_->horizontalHeader()->setSectionsMovable(false);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setDefaultSectionSize(rowHeight);
     list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -44,7 +62,8 @@ void CloudWordViewController::viewDidLoad() {
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setAlternatingRowColors(true);
     list_->setFocusPolicy(Qt::NoFocus);
-    // Double clicks anywhere in the table pick, also on its empty part.
+    // Double clicks anywhere in the table pick, also on its empty part; the columns follow the
+    // visible width.
     list_->viewport()->installEventFilter(this);
     backbtn()->show();
 }
@@ -54,6 +73,9 @@ void CloudWordViewController::viewDidLayout() {
 }
 
 bool CloudWordViewController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_->viewport() && event->type() == QEvent::Resize) {
+        fitColumns(list_, list_->viewport()->width());
+    }
     if (watched == list_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         const auto* click = static_cast<QMouseEvent*>(event);
         if (!list_->indexAt(click->position().toPoint()).isValid()) {

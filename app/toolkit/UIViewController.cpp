@@ -27,9 +27,16 @@ void UIViewController::resizeEvent(QResizeEvent* event) {
     }
 }
 
+void UIViewController::setVisible(bool visible) {
+    if (visible) {
+        loadViewIfNeeded();
+    }
+    QWidget::setVisible(visible);
+}
+
 void UIViewController::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    loadViewIfNeeded();
+    loadViewIfNeeded(); // shown with its parent, which does not go through setVisible
     if (!event->spontaneous()) {
         viewDidAppear();
     }

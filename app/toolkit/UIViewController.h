@@ -45,6 +45,9 @@ public:
     // Where pages go in a page host.
     virtual QRect pageArea() const { return rect(); }
 
+    // Loads the view before it first shows, so that the subviews made on loading show with it.
+    void setVisible(bool visible) override;
+
     // Covers the view with the spinner overlay, which keeps clicks from what lies below.
     virtual void startLoading();
     virtual void stopLoading();

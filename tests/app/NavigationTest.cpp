@@ -3,18 +3,15 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPalette>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTest>
 
 #include "LocalService.h"
 #include "notify/Notify.h"
 #include "platform/Workspace.h"
-#include "screens/CheckRunViewController.h"
 #include "shell/AppDelegate.h"
 #include "shell/CMWebViewController.h"
 #include "shell/ContentViewController.h"
@@ -142,40 +139,4 @@ TEST_F(Window, TheThemeFollowsThePalette) {
     QApplication::setPalette(light);
     ASSERT_TRUE(QTest::qWaitFor([&] { return window_.content()->styleSheet().contains("white"); }));
     EXPECT_TRUE(window_.content()->titleView()->styleSheet().contains("#3abcd0"));
-}
-
-// Run by the app_screenshot test under Xvfb, where the web page renders.
-void saveScreenshot(QWidget& window, const QString& name) {
-    QDir().mkpath(QUILLET_SCREENSHOT_DIR);
-    const QString path = QString(QUILLET_SCREENSHOT_DIR) + "/" + name;
-    const QImage shot = window.grab().toImage();
-    EXPECT_EQ(shot.width(), window.width());
-    EXPECT_TRUE(shot.save(path));
-    std::printf("screenshot: %s\n", path.toUtf8().constData());
-}
-
-TEST(Screenshot, DISABLED_MainWindowAtLaunch) {
-    quillet::test::LocalService service;
-    MainWindow window;
-    window.show();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return PresentAnimator::pageStack().size() == std::size_t{1}; }));
-    auto* notice = qobject_cast<CMWebViewController*>(PresentAnimator::pageStack().back());
-    ASSERT_NE(notice, nullptr);
-    QSignalSpy finished(notice, &CMWebViewController::pageFinished);
-    EXPECT_TRUE(finished.wait(20000));
-    QTest::qWait(500);
-    saveScreenshot(window, "main-window.png");
-}
-
-// The environment check as a user who runs the app from the build folder meets it.
-TEST(Screenshot, DISABLED_FailedEnvironmentCheck) {
-    quillet::test::LocalService service;
-    CheckRunViewController::setPassed(false);
-    MainWindow window;
-    window.show();
-    QTest::qWait(CheckRunViewController::checkDelayMs + 800);
-    EXPECT_FALSE(CheckRunViewController::hasPassed());
-    saveScreenshot(window, "environment-check.png");
-    CheckRunViewController::setPassed(true);
 }

@@ -268,6 +268,13 @@ TEST_F(WordBankScreen, TheCloudListIsFetchedOnceAndAPickShowsOnTheWordBankScreen
     EXPECT_EQ(list->list()->item(0, 3)->text(), "双击选择");
     EXPECT_EQ(list->list()->item(0, 2)->text(),
               QString::fromStdString(CloudWords::cache()[0].count));
+    // The columns share the visible width as designed, without a horizontal scroll.
+    int columnsWidth = 0;
+    for (int column = 0; column < list->list()->columnCount(); ++column) {
+        columnsWidth += list->list()->columnWidth(column);
+    }
+    EXPECT_EQ(columnsWidth, list->list()->viewport()->width());
+    EXPECT_GT(list->list()->columnWidth(0), 2 * list->list()->columnWidth(1));
 
     // A second opening shows the cache without asking.
     auto* again = open<CloudWordViewController>();

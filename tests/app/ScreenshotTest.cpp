@@ -1,0 +1,133 @@
+// Pictures of the real window for people to look at. Run by the app_screenshot test under Xvfb,
+// where web pages render; disabled in the headless run.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QTableWidget>
+#include <QTest>
+
+#include "LocalService.h"
+#include "defaults/DefaultsStore.h"
+#include "screens/CheckRunViewController.h"
+#include "screens/CloudWordViewController.h"
+#include "screens/CloudWords.h"
+#include "screens/MethodRenameViewController.h"
+#include "screens/SettingViewController.h"
+#include "screens/WordBankViewController.h"
+#include "shell/CMWebViewController.h"
+#include "shell/MainWindow.h"
+#include "shell/SidebarViewController.h"
+#include "support/Words.h"
+#include "toolkit/PresentAnimator.h"
+#include "toolkit/UIAlertViewController.h"
+#include "toolkit/UIButton.h"
+#include "toolkit/UIInteractiveView.h"
+#include "toolkit/UITextField.h"
+#include "toolkit/UITextView.h"
+#include "wordbank/WordModel.h"
+
+namespace {
+
+void saveScreenshot(QWidget& window, const QString& name) {
+    QDir().mkpath(QUILLET_SCREENSHOT_DIR);
+    const QString path = QString(QUILLET_SCREENSHOT_DIR) + "/" + name;
+    const QImage shot = window.grab().toImage();
+    EXPECT_EQ(shot.width(), window.width());
+    EXPECT_TRUE(shot.save(path));
+    std::printf("screenshot: %s\n", path.toUtf8().constData());
+}
+
+template <class Page> Page* topPage() {
+    const auto& stack = PresentAnimator::pageStack();
+    return stack.empty() ? nullptr : qobject_cast<Page*>(stack.back().data());
+}
+
+// The main window at launch, on the real local service.
+class Screenshot : public ::testing::Test {
+protected:
+    Screenshot() {
+        quillet::DefaultsStore::standard().removeObject(quillet::WordModel::storeKey);
+        CloudWords::cache().clear();
+        CloudWords::selectedCloudIndex() = -1;
+        window_.show();
+    }
+    void waitForNotice() {
+        ASSERT_TRUE(QTest::qWaitFor([] { return topPage<CMWebViewController>() != nullptr; }));
+    }
+    // Lets a page finish fading in.
+    static void settle() { QTest::qWait(800); }
+    // Chooses a sidebar entry and waits until its page is on screen.
+    template <class Page> Page* open(const QString& entry) {
+        EXPECT_TRUE(window_.sidebar()->select(entry));
+        EXPECT_TRUE(QTest::qWaitFor([] { return topPage<Page>() != nullptr; }));
+        settle();
+        return topPage<Page>();
+    }
+
+    quillet::test::LocalService service_;
+    MainWindow window_;
+};
+
+} // namespace
+
+TEST_F(Screenshot, DISABLED_MainWindowAtLaunch) {
+    waitForNotice();
+    auto* notice = topPage<CMWebViewController>();
+    QSignalSpy finished(notice, &CMWebViewController::pageFinished);
+    EXPECT_TRUE(finished.wait(20000));
+    QTest::qWait(500);
+    saveScreenshot(window_, "main-window.png");
+}
+
+TEST_F(Screenshot, DISABLED_RenameScreenWithAProjectChosen) {
+    waitForNotice();
+    auto* rename = open<MethodRenameViewController>("方法重命名");
+    ASSERT_NE(rename, nullptr);
+    rename->pathInput()->label()->setText(QUILLET_EXAMPLES_DIR);
+    rename->condition()->label()->setText("qt_");
+    saveScreenshot(window_, "rename.png");
+}
+
+TEST_F(Screenshot, DISABLED_SettingsScreen) {
+    waitForNotice();
+    ASSERT_NE(open<SettingViewController>("常规"), nullptr);
+    saveScreenshot(window_, "settings.png");
+}
+
+TEST_F(Screenshot, DISABLED_WordBankScreenAndTheCloudListAfterASave) {
+    waitForNotice();
+    auto* bank = open<WordBankViewController>("我的词库");
+    ASSERT_NE(bank, nullptr);
+    bank->button("新建")->click();
+    bank->label()->label()->setText("我的词库");
+    bank->wordBankInput()->setPlainText(QString::fromStdString(quillet::test::bankText(120)));
+    QSignalSpy answered(bank, &WordBankViewController::answered);
+    bank->button("保存")->click();
+    ASSERT_TRUE(answered.wait(10000));
+    ASSERT_TRUE(QTest::qWaitFor([] { return CMAlert::shared().isVisible(); }));
+    CMAlert::shared().cancleBtn()->click(); // the save's "保存成功"
+    ASSERT_TRUE(QTest::qWaitFor([] { return !CMAlert::shared().isVisible(); }));
+    settle();
+    saveScreenshot(window_, "word-bank.png");
+
+    bank->button("我的云端词库")->click();
+    ASSERT_TRUE(QTest::qWaitFor([] {
+        auto* list = topPage<CloudWordViewController>();
+        return list != nullptr && list->list()->rowCount() == 1;
+    }));
+    settle();
+    saveScreenshot(window_, "cloud-list.png");
+}
+
+// The environment check as a user who runs the app from the build folder meets it.
+TEST(EnvironmentScreenshot, DISABLED_FailedEnvironmentCheck) {
+    quillet::test::LocalService service;
+    CheckRunViewController::setPassed(false);
+    MainWindow window;
+    window.show();
+    QTest::qWait(CheckRunViewController::checkDelayMs + 800);
+    EXPECT_FALSE(CheckRunViewController::hasPassed());
+    saveScreenshot(window, "environment-check.png");
+    CheckRunViewController::setPassed(true);
+}
