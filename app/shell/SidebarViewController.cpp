@@ -23,10 +23,14 @@ void SidebarViewController::viewDidLoad() {
     list_ = new QListWidget(this);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setFrameShape(QFrame::NoFrame);
+    list_->setFocusPolicy(Qt::NoFocus); // a source list: no focus frame on the first header
     list_->setStyleSheet(
         "QListWidget { background: transparent; font-size: 14px; }"
         " QListWidget::item { height: 32px; border: 0px solid transparent; padding-left: 16px; }"
-        " QListWidget::item:hover { background: rgb(230, 230, 230); }");
+        " QListWidget::item:hover { background: rgb(230, 230, 230); }"
+        // After hover, so the chosen row keeps its look under the mouse, also in an
+        // inactive window.
+        " QListWidget::item:selected { background: rgb(58, 188, 208); color: white; }");
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 40, 0, 0);
     layout->addWidget(list_);

@@ -75,7 +75,11 @@ bool PresentAnimator::animatePresentation(UIViewController* presented,
     presented->show();
     QPointer<UIViewController> page(presented);
     QTimer::singleShot(0, presented, [page] {
-        animate(opacityOf(page), "opacity", 1.0);
+        auto* fade = animate(opacityOf(page), "opacity", 1.0);
+        // Once faded in, the page paints directly again: an effect left on it renders the whole
+        // page off screen at every update, and its tables then stop repainting on screen.
+        QObject::connect(fade, &QPropertyAnimation::finished, page,
+                         [page] { page->setGraphicsEffect(nullptr); });
         auto& stack = pageStack();
         if (!stack.empty() && stack.back()) {
             stack.back()->hide();

@@ -102,6 +102,9 @@ TEST_F(Host, PagesStackAndOnlyTheNewestIsVisible) {
     EXPECT_EQ(second->parentWidget(), content_);
     EXPECT_FALSE(first->isVisible());
     EXPECT_TRUE(second->isVisible());
+    // Faded in, a page paints on its own again, without the fade's effect.
+    EXPECT_NE(second->graphicsEffect(), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second->graphicsEffect() == nullptr; }));
     QPointer<UIViewController> gone(second);
     second->dismissController();
     ASSERT_TRUE(QTest::qWaitFor([&] { return gone.isNull(); }));
