@@ -30,6 +30,8 @@ int askWithDialog(QWidget* over, const SheetAlert::Question& question) {
     QWidget* accessoryOwner = nullptr;
     if (question.accessory != nullptr) {
         accessoryOwner = question.accessory->parentWidget();
+        // At the size the caller gave it, not the narrow one a layout would pick.
+        question.accessory->setFixedSize(question.accessory->size());
         layout->addWidget(question.accessory);
         question.accessory->show();
     }

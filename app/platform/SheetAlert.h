@@ -7,7 +7,8 @@
 class QWidget;
 
 // A modal question over a window: a message, an optional informative text and accessory view,
-// and buttons in the order given. Tests put an answerer of their own behind it.
+// and buttons in the order given. The accessory shows at its own size and goes back to its parent
+// afterwards. Tests put an answerer of their own behind it.
 class SheetAlert {
 public:
     static constexpr int firstButton = 1000;

@@ -1,0 +1,66 @@
+// The question sheet as the user meets it: the real dialog, answered by clicking its buttons.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "platform/SheetAlert.h"
+
+namespace {
+
+// Clicks the button titled `title` of the modal dialog once it is up, after `inspect` has looked.
+void clickWhenShown(const QString& title, std::function<void(QWidget*)> inspect) {
+    QTimer::singleShot(0, [title, inspect] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        inspect(dialog);
+        for (auto* button : dialog->findChildren<QPushButton*>()) {
+            if (button->text() == title) {
+                button->click();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no button " << title.toStdString();
+    });
+}
+
+} // namespace
+
+TEST(SheetAlertDialog, ShowsItsPartsAndAnswersWithTheClickedButtonsCode) {
+    QWidget window;
+    window.resize(600, 400);
+    window.show();
+    auto* field = new QLineEdit(&window);
+    field->hide();
+    field->resize(300, 30);
+
+    QStringList titles;
+    QStringList texts;
+    int accessoryWidth = 0;
+    clickWhenShown("确定", [&](QWidget* dialog) {
+        for (auto* button : dialog->findChildren<QPushButton*>()) {
+            titles << button->text();
+        }
+        for (auto* label : dialog->findChildren<QLabel*>()) {
+            texts << label->text();
+        }
+        accessoryWidth = field->width();
+        EXPECT_EQ(field->window(), dialog);
+        EXPECT_TRUE(field->isVisible());
+    });
+    const int answer =
+        SheetAlert::run(&window, {"你确定在删掉下面的词库吗？", "demo", {"取消", "确定"}, field});
+
+    EXPECT_EQ(answer, SheetAlert::secondButton);
+    EXPECT_EQ(titles, (QStringList{"取消", "确定"}));
+    EXPECT_EQ(texts, (QStringList{"你确定在删掉下面的词库吗？", "demo"}));
+    EXPECT_EQ(accessoryWidth, 300);
+    EXPECT_EQ(field->parentWidget(), &window); // the caller keeps its field
+    EXPECT_FALSE(field->isVisible());
+
+    clickWhenShown("取消", [](QWidget*) {});
+    EXPECT_EQ(SheetAlert::run(&window, {"", "", {"取消", "确定"}, field}), SheetAlert::firstButton);
+}
