@@ -1,12 +1,21 @@
 #include "UIAlertViewController.h"
 
 #include <QProgressBar>
+#include <algorithm>
 
 #include "Palette.h"
 #include "UIButton.h"
 #include "UILabel.h"
 
 namespace {
+
+constexpr int messageWidth = 520;
+constexpr int messageHeight = 320;
+
+// The top of the progress bar, which sits 30 above the OK button.
+int progressTop(int dialogHeight) {
+    return dialogHeight - 40 - 40 - 30;
+}
 
 // The dialog's buttons: the filled button restyled light grey with theme-coloured text.
 UIButton* dialogButton(const QString& title, QWidget* parent) {
@@ -90,10 +99,18 @@ void UIAlertViewController::viewDidLayout() {
     backBtn()->setGeometry(30, 30, 150, 36);
     cancleBtn()->setGeometry((w - 300) / 2, h - 40 - 40, 300, 40);
     titleLabel()->setGeometry(0, 60, w, 40);
-    message()->setGeometry((w - 520) / 2, 60 + 40 + 30, 520, 320);
+    fitMessage();
     if (progressBar_ != nullptr) {
-        progressBar_->setGeometry((w - 520) / 2, h - 40 - 40 - 30, 520, 6);
+        progressBar_->setGeometry((w - messageWidth) / 2, progressTop(h), messageWidth, 6);
     }
+}
+
+void UIAlertViewController::fitMessage() {
+    const int top = 60 + 40 + 30;
+    const int room = progressTop(height()) - 10 - top;
+    const int needed = message()->heightForWidth(messageWidth);
+    const int fitted = std::max(messageHeight, std::min(needed, room));
+    message()->setGeometry((width() - messageWidth) / 2, top, messageWidth, fitted);
 }
 
 void UIAlertViewController::cancleAction() {
@@ -133,6 +150,7 @@ void show(UIViewController* on, const QString& title, const QString& message, bo
     dialog.loadViewIfNeeded();
     dialog.titleLabel()->setText(title);
     dialog.message()->setText(message);
+    dialog.fitMessage(); // a long text, such as the word bank rules, would lose its last lines
     dialog.block = std::move(completion);
     dialog.cancleBtn()->setText("好的");
     dialog.cancleBtn()->setVisible(!hidesButton);

@@ -21,6 +21,9 @@ public:
     UIButton* backBtn();
     // A bar under the message for long work; hidden unless a caller shows it.
     QProgressBar* progressBar();
+    // Places the message for its text: 520 x 320, taller when the text needs it, as far as the
+    // room above the progress bar allows.
+    void fitMessage();
 
     std::function<void()> block;       // runs whenever the dialog disappears
     std::function<void()> actionBlock; // when set, OK runs it instead of closing

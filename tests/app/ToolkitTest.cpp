@@ -11,6 +11,7 @@
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
 #include "toolkit/UILabel.h"
+#include "wordbank/WordModel.h"
 
 namespace {
 
@@ -74,6 +75,21 @@ TEST_F(Host, TheAlertKeepsItsButtonBlockAndActionRules) {
     alert.cancleBtn()->click();
     EXPECT_FALSE(alert.isVisible());
     EXPECT_EQ(closed, 1);
+}
+
+TEST_F(Host, ALongMessageGetsTheRoomItNeedsAndAShortOneTheUsualBox) {
+    auto& alert = CMAlert::shared();
+    const auto& rules = quillet::WordBankText::rulesText;
+    CMAlert::show(content_, "关于词库", QString::fromUtf8(rules.data(), rules.size()), false);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return alert.height() == window_.centralWidget()->height(); }));
+    EXPECT_GE(alert.message()->height(), alert.message()->heightForWidth(520)); // the last line too
+    EXPECT_LT(alert.message()->geometry().bottom(), alert.cancleBtn()->y());
+    alert.cancleBtn()->click();
+
+    CMAlert::show(content_, "t", "m", false);
+    EXPECT_EQ(alert.message()->size(), QSize(520, 320));
+    alert.cancleBtn()->click();
 }
 
 TEST(Controller, TheFirstAppearanceComesOnce) {
