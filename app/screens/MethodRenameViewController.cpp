@@ -28,7 +28,11 @@ constexpr auto pauseBeforeReplacing = std::chrono::seconds(1);
 
 QCheckBox* checkBox(const QString& title, QWidget* parent) {
     auto* box = new QCheckBox(title, parent);
-    box->setStyleSheet("QCheckBox { font-size: 16px; color: rgb(88, 88, 88); }");
+    // The images "normal" and "ok" stand for off and on.
+    box->setStyleSheet("QCheckBox { font-size: 16px; color: rgb(88, 88, 88); spacing: 8px; }"
+                       " QCheckBox::indicator { width: 20px; height: 20px; }"
+                       " QCheckBox::indicator:unchecked { image: url(:/images/normal.svg); }"
+                       " QCheckBox::indicator:checked { image: url(:/images/ok.svg); }");
     box->setCursor(Qt::PointingHandCursor);
     return box;
 }

@@ -81,9 +81,23 @@ protected:
 TEST_F(RenameScreen, ShowsItsOptionsAndTheSummaryFollowsTheRandomBox) {
     EXPECT_EQ(screen_->condition()->label()->text(), "Objective-C 项目, 从单词库生成方法名");
     EXPECT_EQ(screen_->ignoreInput()->toPlainText(), MethodRenameViewController::ignoreTemplate);
+    const QImage off = screen_->fillBtn()->grab().toImage();
     screen_->fillBtn()->click();
     EXPECT_EQ(screen_->condition()->label()->text(),
               "Objective-C 项目, 随机生成新方法名(代码质量欠佳)");
+    // The box wears the "ok" image when on: the theme colour, which "normal" has nowhere.
+    const auto hasTheme = [](const QImage& image) {
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y) == QColor(0x3a, 0xbc, 0xd0)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    EXPECT_FALSE(hasTheme(off));
+    EXPECT_TRUE(hasTheme(screen_->fillBtn()->grab().toImage()));
     screen_->fillBtn()->click();
     EXPECT_EQ(screen_->condition()->label()->text(), "Objective-C 项目, 从单词库生成方法名");
 
