@@ -8,7 +8,9 @@
 
 int main(int argc, char** argv) {
     using namespace quillet::bench;
-    if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--small")) {
+    const bool shapeOk = argc == 2 || (argc == 4 && std::string(argv[2]) == "--small");
+    // A folder named like an option ("--help") is a mistake, not a place to write.
+    if (!shapeOk || argv[1][0] == '-') {
         std::fprintf(stderr, "usage: quillet-corpus FOLDER [--small SEED]\n");
         return 2;
     }
