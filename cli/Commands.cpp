@@ -53,12 +53,18 @@ std::optional<std::vector<std::string>> wordsFor(const Arguments& args, MRenameT
     return words;
 }
 
-// Zips the project into the backup directory; the run goes on either way, as in the app.
-void backUp(const Arguments& args) {
+// Zips the project into the backup directory. Without a backup nothing is rewritten: the
+// project's files are the user's only copy.
+bool backUp(const Arguments& args) {
     const auto archive = backupFolder(args.project, SettingModel::shared().backupPath);
     if (!args.quiet || !archive) {
         std::cerr << "代码备份" << archive.value_or("失败") << "\n";
     }
+    if (!archive) {
+        std::cerr << "quillet-cli: the project was not changed; fix the backup directory (see "
+                  << Console::shared().path() << ") or rename with --no-backup\n";
+    }
+    return archive.has_value();
 }
 
 void printRunSummary(const MRenameTool& tool, std::size_t renamed) {
@@ -90,8 +96,8 @@ int runRename(const Arguments& args) {
         std::cerr << "quillet-cli: the words ran out: the list holds too few different words\n";
         return couldNotStart;
     }
-    if (args.backup) {
-        backUp(args);
+    if (args.backup && !backUp(args)) {
+        return couldNotStart;
     }
     std::optional<ProgressBar> progress;
     if (!args.quiet) {

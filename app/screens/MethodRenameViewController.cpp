@@ -25,6 +25,7 @@
 namespace {
 
 constexpr auto pauseBeforeReplacing = std::chrono::seconds(1);
+constexpr const char* backupFailedMessage = "项目未做任何修改，请检查设置中的代码备份目录";
 
 QCheckBox* checkBox(const QString& title, QWidget* parent) {
     auto* box = new QCheckBox(title, parent);
@@ -217,8 +218,11 @@ void MethodRenameViewController::startRun(std::shared_ptr<quillet::MRenameTool> 
     }
     worker_ = std::thread([this, tool, pairs = std::move(*pairs), project, backupDirectory] {
         const auto archive = quillet::backupFolder(project, backupDirectory);
-        std::this_thread::sleep_for(pauseBeforeReplacing);
-        tool->replace(pairs);
+        // Without a backup the project stays as it is: its files are the user's only copy.
+        if (archive) {
+            std::this_thread::sleep_for(pauseBeforeReplacing);
+            tool->replace(pairs);
+        }
         QMetaObject::invokeMethod(
             this, [this, archive] { finishRun(archive); }, Qt::QueuedConnection);
     });
@@ -236,8 +240,9 @@ void MethodRenameViewController::finishRun(const std::optional<std::string>& bac
         worker_.join(); // it has nothing left to do but return
     }
     auto& dialog = CMAlert::shared();
-    const QString text = "代码备份" + (backupPath ? QString::fromStdString(*backupPath) : "失败");
-    dialog.titleLabel()->setText("已完成");
+    const QString text = backupPath ? "代码备份" + QString::fromStdString(*backupPath)
+                                    : QString(backupFailedMessage);
+    dialog.titleLabel()->setText(backupPath ? "已完成" : "代码备份失败");
     dialog.message()->setText(text);
     dialog.cancleBtn()->show();
     emit dialogMessageShown(text);

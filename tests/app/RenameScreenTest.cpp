@@ -143,7 +143,7 @@ TEST_F(RenameScreen, AWholeRunRewritesTheProjectBacksItUpAndReportsInOrder) {
     EXPECT_EQ(screen_->pathInput()->label()->text(), "");
 }
 
-TEST_F(RenameScreen, RandomNamesNeedNoWordsAndAFailedBackupStillRuns) {
+TEST_F(RenameScreen, RandomNamesNeedNoWordsAndAFailedBackupLeavesTheProjectAsItWas) {
     setBank(0);
     // A file where the backup directory should be: the backup cannot be made.
     quillet::test::writeFile(temp_.path() / "blocked", "file");
@@ -152,7 +152,17 @@ TEST_F(RenameScreen, RandomNamesNeedNoWordsAndAFailedBackupStillRuns) {
     screen_->selectPathAction();
     const std::string before = treeDump(project_);
     const QStringList texts = run();
-    EXPECT_EQ(texts.last(), "代码备份失败");
+    EXPECT_EQ(dialogTitle(), "代码备份失败");
+    EXPECT_EQ(texts.last(), "项目未做任何修改，请检查设置中的代码备份目录");
+    EXPECT_EQ(treeDump(project_), before);
+    EXPECT_FALSE(fs::exists(fs::path(project_) / "MethodReplaceList.txt"));
+
+    // Random names need no words: with a backup folder, the same run goes through.
+    quillet::SettingModel::shared().backupPath = backups_.string();
+    screen_->selectPathAction();
+    const QStringList second = run();
+    ASSERT_FALSE(second.isEmpty());
+    EXPECT_TRUE(second.last().startsWith("代码备份" + QString::fromStdString(backups_.string())));
     EXPECT_NE(treeDump(project_), before);
 }
 

@@ -224,14 +224,15 @@ TEST_F(Cli, TheDefaultBankAndTheStoredPrefixDriveARenameAfterABackup) {
     EXPECT_EQ(treeDump(unpacked / "DemoShop"), original);
 }
 
-TEST_F(Cli, ABackupThatFailsIsReportedAndTheRunGoesOn) {
+TEST_F(Cli, ABackupThatFailsStopsTheRunBeforeAnythingIsWritten) {
     const std::string blocker = scratch_.write("blocker", "a file, not a folder");
     ASSERT_EQ(run("settings set --backup-dir " + blocker + "/Backup").exitCode, 0);
     const std::string before = treeDump(project());
     const auto result = run("rename " + project() + " --random --quiet");
-    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.exitCode, 1) << result.err;
     EXPECT_NE(result.err.find("代码备份失败"), std::string::npos) << result.err;
-    EXPECT_NE(treeDump(project()), before);
+    EXPECT_NE(result.err.find("the project was not changed"), std::string::npos) << result.err;
+    EXPECT_EQ(treeDump(project()), before);
 
     const auto skipped = run("rename " + project() + " --random --no-backup");
     EXPECT_EQ(skipped.exitCode, 0);
