@@ -24,6 +24,21 @@ void ProgressView::stop() {
     hide();
 }
 
+ProgressView* ProgressView::of(const QWidget* host) {
+    return host->findChild<ProgressView*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+void ProgressView::coverOn(QWidget* host) {
+    ProgressView* overlay = of(host);
+    (overlay != nullptr ? overlay : new ProgressView(host))->cover();
+}
+
+void ProgressView::stopOn(const QWidget* host) {
+    if (ProgressView* overlay = of(host)) {
+        overlay->stop();
+    }
+}
+
 void ProgressView::mousePressEvent(QMouseEvent* event) {
     std::puts("mouseDown");
     event->accept();

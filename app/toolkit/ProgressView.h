@@ -20,6 +20,11 @@ public:
     // Stops the spinner and takes the overlay away.
     void stop();
 
+    // The one overlay of a host: nothing until the first coverOn, then kept for reuse.
+    static ProgressView* of(const QWidget* host);
+    static void coverOn(QWidget* host);
+    static void stopOn(const QWidget* host);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

@@ -5,14 +5,13 @@
 UIView::UIView(QWidget* parent) : Styled<QWidget>(parent) {}
 
 void UIView::startLoading() {
-    if (loadingProgress_ == nullptr) {
-        loadingProgress_ = new ProgressView(this);
-    }
-    loadingProgress_->cover();
+    ProgressView::coverOn(this);
 }
 
 void UIView::stopLoading() {
-    if (loadingProgress_ != nullptr) {
-        loadingProgress_->stop();
-    }
+    ProgressView::stopOn(this);
+}
+
+ProgressView* UIView::loadingProgress() const {
+    return ProgressView::of(this);
 }

@@ -15,8 +15,5 @@ public:
     // Covers the view with the spinner overlay, which keeps clicks from what lies below.
     void startLoading();
     void stopLoading();
-    ProgressView* loadingProgress() const { return loadingProgress_; }
-
-private:
-    ProgressView* loadingProgress_ = nullptr;
+    ProgressView* loadingProgress() const;
 };

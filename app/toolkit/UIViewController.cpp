@@ -125,14 +125,13 @@ QPushButton* UIViewController::backbtn() {
 }
 
 void UIViewController::startLoading() {
-    if (loadingProgress_ == nullptr) {
-        loadingProgress_ = new ProgressView(this);
-    }
-    loadingProgress_->cover();
+    ProgressView::coverOn(this);
 }
 
 void UIViewController::stopLoading() {
-    if (loadingProgress_ != nullptr) {
-        loadingProgress_->stop();
-    }
+    ProgressView::stopOn(this);
+}
+
+ProgressView* UIViewController::loadingProgress() const {
+    return ProgressView::of(this);
 }

@@ -51,7 +51,7 @@ public:
     // Covers the view with the spinner overlay, which keeps clicks from what lies below.
     virtual void startLoading();
     virtual void stopLoading();
-    ProgressView* loadingProgress() const { return loadingProgress_; }
+    ProgressView* loadingProgress() const;
 
 public slots:
     void disappear();
@@ -72,7 +72,6 @@ private:
     bool loaded_ = false;
     bool isFirstAppear_ = true;
     QPushButton* backbtn_ = nullptr;
-    ProgressView* loadingProgress_ = nullptr;
     QPointer<UIViewController> presenting_;
     PresentationAnimator* animator_ = nullptr; // how this controller was presented
     bool ownedByPresenter_ = false;
