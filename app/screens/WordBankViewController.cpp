@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <chrono>
+#include <string_view>
 
 #include "CloudWordViewController.h"
 #include "CloudWords.h"
@@ -23,8 +24,8 @@ namespace {
 
 constexpr int tokenLength = 32;
 
-QString qs(const std::string& text) {
-    return QString::fromStdString(text);
+QString qs(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // The bottom row from the right: title, action, width.
@@ -167,10 +168,7 @@ bool WordBankViewController::normalizeTextArea() {
 }
 
 void WordBankViewController::aboutAction() {
-    CMAlert::show(this, "关于词库",
-                  QString::fromUtf8(quillet::WordBankText::rulesText.data(),
-                                    quillet::WordBankText::rulesText.size()),
-                  false);
+    CMAlert::show(this, "关于词库", qs(quillet::WordBankText::rulesText), false);
 }
 
 void WordBankViewController::verifyAction() {
@@ -222,8 +220,8 @@ void WordBankViewController::sureAction() {
     }
     if (!quillet::WordModel::canSave(
             quillet::WordModel::wordCount(wordBankInput_->toPlainText().toStdString()))) {
-        CMAlert::show(this, qs(std::string(quillet::WordBankText::cannotSaveTitle)),
-                      qs(std::string(quillet::WordBankText::cannotSaveMessage)), false);
+        CMAlert::show(this, qs(quillet::WordBankText::cannotSaveTitle),
+                      qs(quillet::WordBankText::cannotSaveMessage), false);
         return;
     }
     takeEdits();
