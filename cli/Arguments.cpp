@@ -43,13 +43,35 @@ Options optionsFor(Command command) {
         a.remark = v;
         return std::string();
     };
+    const auto sdk = [](Arguments& a, const std::string& v) {
+        a.sdkFolders.push_back(v);
+        return std::string();
+    };
+    const auto protect = [](Arguments& a, const std::string& v) {
+        a.protectFiles.push_back(v);
+        return std::string();
+    };
+    const auto mode = [](Arguments& a, const std::string& v) {
+        if (v != "precise" && v != "literal") {
+            return std::string("--mode must be precise or literal");
+        }
+        a.mode = v == "precise" ? RenameMode::precise : RenameMode::literal;
+        return std::string();
+    };
     switch (command) {
     case Command::methods:
         options.values["--ignore"] = ignore;
+        options.values["--mode"] = mode;
+        options.values["--sdk"] = sdk;
+        options.values["--protect"] = protect;
         options.positional = &Arguments::project;
         break;
     case Command::rename:
         options.values["--ignore"] = ignore;
+        options.values["--mode"] = mode;
+        options.values["--sdk"] = sdk;
+        options.values["--protect"] = protect;
+        options.flags["--dry-run"] = [](Arguments& a) { a.dryRun = true; };
         options.values["--words"] = [](Arguments& a, const std::string& v) {
             a.wordsFile = v;
             return std::string();
@@ -86,6 +108,9 @@ Options optionsFor(Command command) {
             a.prefix = v;
             return std::string();
         };
+        options.values["--sdk"] = sdk;
+        options.values["--protect"] = protect;
+        options.flags["--no-sdk"] = [](Arguments& a) { a.noSdk = true; };
         break;
     case Command::bankShow:
     case Command::settingsShow:
@@ -121,10 +146,13 @@ std::optional<std::pair<Command, std::size_t>> commandOf(const std::vector<std::
 
 std::string usageText() {
     return "usage:\n"
-           "  quillet-cli methods PROJECT [--ignore PREFIX]...\n"
-           "      List the methods a rename would change: selector, a tab, declaring header.\n"
+           "  quillet-cli methods PROJECT [--mode precise|literal] [--sdk DIR]...\n"
+           "                      [--protect FILE]... [--ignore PREFIX]...\n"
+           "      List the methods a rename would change: selector, a tab, declaring header;\n"
+           "      in the precise mode a third column says rename or why it is protected.\n"
            "  quillet-cli rename PROJECT [--random | --words FILE] [--prefix P] [--no-backup]\n"
-           "                     [--ignore PREFIX]... [--quiet] [--verbose]\n"
+           "                     [--mode precise|literal] [--sdk DIR]... [--protect FILE]...\n"
+           "                     [--ignore PREFIX]... [--dry-run] [--quiet] [--verbose]\n"
            "      Back the project up, rename its methods in place and write\n"
            "      MethodReplaceList.txt beside its sources. New names come from the default\n"
            "      word bank unless --random or --words is given.\n"
@@ -135,9 +163,21 @@ std::string usageText() {
            "      Show the default word bank; check a bank text; make FILE's words the default\n"
            "      bank's words; start a new default bank with a new token and no words.\n"
            "  quillet-cli settings show\n"
-           "  quillet-cli settings set [--backup-dir D] [--prefix P]\n"
+           "  quillet-cli settings set [--backup-dir D] [--prefix P] [--sdk DIR]... [--no-sdk]\n"
+           "                           [--protect FILE]\n"
            "\n"
-           "  --ignore PREFIX  skip sub-paths of PROJECT that start with PREFIX\n"
+           "  --mode precise   (the default) read the sources as Objective-C: rename every\n"
+           "                   exact use of a selector, and never one the SDK, the runtime or\n"
+           "                   code outside the project owns\n"
+           "  --mode literal   rewrite by the text rules, in the files that import the header\n"
+           "  --sdk DIR        also protect the selectors declared by the headers below DIR\n"
+           "                   (the platform's SDKs are read on their own: xcrun's on macOS,\n"
+           "                   GNUstep's elsewhere); with settings set, store the folders\n"
+           "  --protect FILE   never rename the selectors in FILE, one a line; with settings\n"
+           "                   set, store them\n"
+           "  --dry-run        write nothing; print the changes as a unified diff\n"
+           "  --ignore PREFIX  skip sub-paths of PROJECT that start with PREFIX (the precise\n"
+           "                   mode still reads them, to protect what they use)\n"
            "  --random         make new names of random letters\n"
            "  --words FILE     draw new names from FILE, a bank text: words joined by \",\"\n"
            "  --prefix P       put P in front of every new method name (default: the setting)\n"
@@ -186,8 +226,15 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
     if (parsed.random && parsed.wordsFile) {
         return failure("choose one of --random and --words FILE");
     }
-    if (parsed.command == Command::settingsSet && !parsed.backupDir && !parsed.prefix) {
-        return failure("settings set needs --backup-dir or --prefix");
+    if (parsed.command == Command::settingsSet && !parsed.backupDir && !parsed.prefix &&
+        parsed.sdkFolders.empty() && parsed.protectFiles.empty() && !parsed.noSdk) {
+        return failure("settings set needs --backup-dir, --prefix, --sdk, --no-sdk or --protect");
+    }
+    if (parsed.noSdk && !parsed.sdkFolders.empty()) {
+        return failure("choose one of --sdk DIR and --no-sdk");
+    }
+    if (parsed.command == Command::settingsSet && parsed.protectFiles.size() > 1) {
+        return failure("settings set takes one --protect FILE");
     }
     return ParseResult{parsed, ""};
 }

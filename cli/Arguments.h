@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/RenameMode.h"
+
 namespace quillet::cli {
 
 enum class Command {
@@ -30,9 +32,14 @@ struct Arguments {
     bool backup = true;
     bool quiet = false;
     bool verbose = false;
-    std::string bankFile;                 // bank verify, bank set
-    std::optional<std::string> remark;    // bank set, bank new
-    std::optional<std::string> backupDir; // settings set
+    RenameMode mode = RenameMode::precise; // methods, rename
+    std::vector<std::string> sdkFolders;   // methods, rename, settings set: --sdk
+    std::vector<std::string> protectFiles; // methods, rename, settings set: --protect
+    bool noSdk = false;                    // settings set: forget the stored SDK folders
+    bool dryRun = false;                   // rename: print the changes, write nothing
+    std::string bankFile;                  // bank verify, bank set
+    std::optional<std::string> remark;     // bank set, bank new
+    std::optional<std::string> backupDir;  // settings set
 };
 
 struct ParseResult {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iostream>
 
+#include "DryRun.h"
 #include "ProgressBar.h"
 #include "ProjectScan.h"
 #include "WordFile.h"
@@ -16,14 +17,21 @@
 namespace quillet::cli {
 
 int runMethods(const Arguments& args) {
-    MRenameTool tool;
-    if (!scanProject(tool, args, std::cerr)) {
+    MRenameTool tool(RandomSource::system(), args.mode);
+    const auto scan = scanProject(tool, args, std::cerr);
+    if (!scan) {
         return couldNotStart;
     }
-    for (const auto& method : tool.allMethodNames()) {
-        std::cout << method.selector() << '\t' << method.file << '\n';
+    const bool precise = args.mode == RenameMode::precise;
+    for (const auto& method : tool.candidateMethods()) {
+        std::cout << method.selector() << '\t' << method.file;
+        if (precise) {
+            const auto* reason = tool.protectionOf(method.selector());
+            std::cout << '\t' << (reason ? "protected: " + reason->describe() : "rename");
+        }
+        std::cout << '\n';
     }
-    printScanSummary(tool, std::cerr);
+    printScanSummary(tool, *scan, std::cerr);
     return done;
 }
 
@@ -67,14 +75,31 @@ bool backUp(const Arguments& args) {
     return archive.has_value();
 }
 
-void printRunSummary(const MRenameTool& tool, std::size_t renamed) {
+void printRunSummary(MRenameTool& tool, std::size_t renamed) {
     const auto& report = tool.writeReport();
-    std::cerr << "methods renamed: " << renamed << "\n"
-              << "files changed: " << report.written << " (unchanged " << report.unchanged
+    std::cerr << "methods renamed: " << renamed << "\n";
+    if (tool.mode() == RenameMode::precise) {
+        std::cerr << "methods protected: " << tool.protectedCount() << "\n";
+        for (const auto& file : tool.unparsedFiles()) {
+            std::cerr << "left as it is: " << file.path << ": " << file.problem << "\n";
+        }
+    }
+    std::cerr << "files changed: " << report.written << " (unchanged " << report.unchanged
               << ", failed " << report.failed << ")\n"
               << "name list: " << tool.rootPath() << "/MethodReplaceList.txt"
               << (report.listWritten ? "" : " (could not be written)") << "\n"
               << "log: " << Console::shared().path() << "\n";
+}
+
+// Rewrites in memory only and shows what would change.
+int dryRun(MRenameTool& tool, const std::vector<RenamePair>& pairs, bool quiet) {
+    tool.rewrite(pairs);
+    const std::size_t files = printChanges(tool, std::cout);
+    if (!quiet) {
+        std::cerr << "dry run: " << pairs.size() << " methods would be renamed in " << files
+                  << " files; nothing was written\n";
+    }
+    return done;
 }
 
 } // namespace
@@ -82,7 +107,7 @@ void printRunSummary(const MRenameTool& tool, std::size_t renamed) {
 int runRename(const Arguments& args) {
     Console::shared().setEcho(args.verbose);
     Console::shared().clear();
-    MRenameTool tool;
+    MRenameTool tool(RandomSource::system(), args.mode);
     tool.setMethodPrefix(args.prefix.value_or(SettingModel::shared().methodPrefix));
     if (!scanProject(tool, args, std::cerr)) {
         return couldNotStart;
@@ -95,6 +120,9 @@ int runRename(const Arguments& args) {
     if (!pairs) {
         std::cerr << "quillet-cli: the words ran out: the list holds too few different words\n";
         return couldNotStart;
+    }
+    if (args.dryRun) {
+        return dryRun(tool, *pairs, args.quiet);
     }
     if (args.backup && !backUp(args)) {
         return couldNotStart;

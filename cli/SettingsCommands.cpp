@@ -3,7 +3,9 @@
 #include <iostream>
 
 #include "Commands.h"
+#include "fs/SourceReader.h"
 #include "paths/PathRule.h"
+#include "precise/ProtectionSetup.h"
 #include "settings/Cacher.h"
 #include "settings/SettingModel.h"
 
@@ -12,7 +14,15 @@ namespace quillet::cli {
 int runSettingsShow() {
     const auto& settings = SettingModel::shared();
     std::cout << "backup directory: " << settings.backupPath << "\n"
-              << "method prefix: " << settings.methodPrefix << "\n";
+              << "method prefix: " << settings.methodPrefix << "\n"
+              << "rename mode in the app: " << (settings.preciseMode ? "precise" : "literal")
+              << "\n";
+    for (const auto& folder : settings.sdkFolders) {
+        std::cout << "SDK folder: " << folder << "\n";
+    }
+    for (const auto& selector : settings.protectedSelectors) {
+        std::cout << "protected selector: " << selector << "\n";
+    }
     return done;
 }
 
@@ -23,9 +33,25 @@ int runSettingsSet(const Arguments& args) {
         std::cerr << "保存失败: 路径含有特殊符号\n";
         return couldNotStart;
     }
+    std::optional<std::vector<std::string>> protectedSelectors;
+    if (!args.protectFiles.empty()) {
+        const auto list = fs::SourceReader::read(args.protectFiles.front());
+        if (!list.readable) {
+            std::cerr << "quillet-cli: cannot read the selector list " << args.protectFiles.front()
+                      << ": " << list.problem << "\n";
+            return couldNotStart;
+        }
+        protectedSelectors = selectorsOfList(list.source.text);
+    }
     settings.backupPath = backupPath;
     if (args.prefix) {
         settings.methodPrefix = *args.prefix;
+    }
+    if (args.noSdk || !args.sdkFolders.empty()) {
+        settings.sdkFolders = args.sdkFolders;
+    }
+    if (protectedSelectors) {
+        settings.protectedSelectors = std::move(*protectedSelectors);
     }
     if (!Cacher::shared().save(settings)) {
         std::cerr << "quillet-cli: the settings could not be stored in "

@@ -9,6 +9,7 @@ debian_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libcpp-httplib-dev libsqlite3-dev openssl
     qt6-base-dev qt6-webengine-dev qt6-svg-dev libgl-dev fonts-noto-cjk xvfb xauth
+    libgnustep-base-dev libgnustep-gui-dev gobjc clang patch
 )
 
 brew_formulae=(cmake ninja pkg-config clang-format icu4c openssl@3 nlohmann-json libzip

@@ -43,11 +43,41 @@ void FileModel::load(std::string inPath, const RenameTool& tool, fs::SourceRead 
     datas_ = text::split(text, ';');
     bom_ = std::move(read.source.bom);
     originalSize_ = read.source.originalSize;
-    reencoded_ = read.source.reencoded;
+    utf16_ = read.source.utf16;
+}
+
+void FileModel::loadWhole(std::string inPath, const RenameTool& tool, fs::SourceRead read,
+                          bool ignored) {
+    inPath_ = std::move(inPath);
+    tool_ = &tool;
+    whole_ = true;
+    ignored_ = ignored;
+    readable_ = read.readable;
+    problem_ = std::move(read.problem);
+    if (!readable_) {
+        return;
+    }
+    text_ = std::move(read.source.text);
+    bom_ = std::move(read.source.bom);
+    originalSize_ = read.source.originalSize;
+    utf16_ = read.source.utf16;
+}
+
+void FileModel::setText(std::string text) {
+    text_ = std::move(text);
+    changed_ = true;
+}
+
+std::string FileModel::decodedText() const {
+    return whole_ ? text_ : text::join(datas_, ";");
 }
 
 bool FileModel::isHeader() const {
     return inFile_.ends_with(".h");
+}
+
+bool FileModel::isInterfaceFile() const {
+    return inFile_.ends_with(".xib") || inFile_.ends_with(".storyboard");
 }
 
 const HeaderSet& FileModel::allHeaderFile() const {
@@ -79,15 +109,27 @@ bool FileModel::rewritePiece(std::size_t index, PieceRewriter& rewriter) {
 }
 
 std::string FileModel::contents() const {
-    return bom_ + text::join(datas_, ";");
+    if (!whole_) {
+        return bom_ + text::join(datas_, ";");
+    }
+    if (utf16_) {
+        const std::string bom = *utf16_ == text::ByteOrder::littleEndian ? "\xFF\xFE" : "\xFE\xFF";
+        return bom + text::utf8ToUtf16(text_, *utf16_);
+    }
+    return bom_ + text_;
+}
+
+bool FileModel::mayChangeOnDisk() const {
+    // Pieces of a UTF-16 file are written back as UTF-8 even when no piece changed.
+    return readable_ && !ignored_ && (changed_ || (!whole_ && utf16_));
 }
 
 FileModel::WriteResult FileModel::writeBack() const {
     if (!readable_) {
         return {WriteOutcome::notRead, {}};
     }
-    if (!changed_ && !reencoded_) {
-        return {WriteOutcome::unchanged, {}}; // the pieces join back to the bytes read
+    if (!mayChangeOnDisk()) {
+        return {WriteOutcome::unchanged, {}}; // the text is the bytes read
     }
     const std::string bytes = contents();
     // Renames can cancel out; only then can the size be the same and the bytes too.

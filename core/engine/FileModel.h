@@ -27,7 +27,9 @@ private:
     BitSet names_;
 };
 
-// One loaded source file: its text cut at every ";" and the quoted headers it imports.
+// One loaded file. For the literal rewrite: its text cut at every ";" and the quoted headers it
+// imports, written back as UTF-8. For the precise rewrite: its whole text, written back in the
+// encoding it was read in, so that every byte not rewritten stays as it was.
 class FileModel {
 public:
     explicit FileModel(std::string inFile) : inFile_(std::move(inFile)) {}
@@ -35,15 +37,26 @@ public:
     // Fills the model from a read of `inPath`: pieces and imports when the text was readable.
     void load(std::string inPath, const RenameTool& tool, fs::SourceRead read,
               ImportLineParser& imports);
+    // Keeps the whole text of a read of `inPath`. An ignored file is read for what it declares
+    // and uses, but never written.
+    void loadWhole(std::string inPath, const RenameTool& tool, fs::SourceRead read, bool ignored);
 
     const std::string& inFile() const { return inFile_; }
     const std::string& inPath() const { return inPath_; }
     const std::vector<std::string>& datas() const { return datas_; }
     const std::vector<std::string>& importFile() const { return importFile_; }
     bool readable() const { return readable_; }
+    bool ignored() const { return ignored_; }
     const std::string& problem() const { return problem_; }
 
+    // The whole text of a file loaded with loadWhole, and its rewritten form.
+    const std::string& text() const { return text_; }
+    void setText(std::string text);
+    // The text as it stands now, UTF-8 without a byte order mark.
+    std::string decodedText() const;
+
     bool isHeader() const;
+    bool isInterfaceFile() const; // a .xib or .storyboard
     // Headers are cut at "/" so comments fall away from declarations; implementation files at
     // "{" so a signature falls away from its body.
     char separator() const { return isHeader() ? '/' : '{'; }
@@ -58,6 +71,8 @@ public:
 
     // The bytes this file would be written back as.
     std::string contents() const;
+    // Whether writing the file back could change its bytes.
+    bool mayChangeOnDisk() const;
     enum class WriteOutcome { notRead, unchanged, written, failed };
     struct WriteResult {
         WriteOutcome outcome;
@@ -75,10 +90,13 @@ private:
     const RenameTool* tool_ = nullptr;
     bool readable_ = false;
     std::string problem_;
+    std::string text_;
+    bool whole_ = false;
+    bool ignored_ = false;
     std::string bom_;
     std::size_t originalSize_ = 0;
-    bool reencoded_ = false;
-    bool changed_ = false; // some piece was rewritten
+    std::optional<text::ByteOrder> utf16_;
+    bool changed_ = false; // some piece, or the text, was rewritten
     mutable std::optional<HeaderSet> allHeaderFile_;
 };
 

@@ -10,6 +10,9 @@
 #include "engine/WriteBack.h"
 #include "fs/DirectoryLister.h"
 #include "log/Log.h"
+#include "precise/NameGuard.h"
+#include "precise/ProjectIndex.h"
+#include "precise/SelectorRewrite.h"
 #include "text/Text.h"
 
 namespace quillet {
@@ -17,9 +20,15 @@ namespace quillet {
 namespace {
 
 constexpr unsigned kWriteThreads = 4;
+// Names drawn for one method before a precise run gives up finding one that is free.
+constexpr int namingAttempts = 1000;
 
 bool isSourcePath(std::string_view path) {
     return path.ends_with(".h") || path.ends_with(".mm") || path.ends_with(".m");
+}
+
+bool isInterfacePath(std::string_view path) {
+    return path.ends_with(".xib") || path.ends_with(".storyboard");
 }
 
 bool isIgnored(std::string_view subpath, const std::vector<std::string>& ignoring) {
@@ -38,19 +47,30 @@ bool hasImplementationBeside(const std::string& header) {
 
 } // namespace
 
+MRenameTool::MRenameTool(RandomSource& random, RenameMode mode) : mode_(mode), names_(random) {}
+
+MRenameTool::~MRenameTool() = default;
+
 bool MRenameTool::loadFiles(const std::vector<std::string>& ignoring) {
     const auto listing = fs::listRecursively(rootPath());
     if (!listing) {
         return false;
     }
     unlistedFolders_ = listing->unlistedFolders;
+    const bool precise = mode_ == RenameMode::precise;
     for (const auto& subpath : listing->subpaths) {
-        if (isIgnored(subpath, ignoring) || !isSourcePath(subpath)) {
+        const bool ignored = isIgnored(subpath, ignoring);
+        if ((ignored && !precise) ||
+            !(isSourcePath(subpath) || (precise && isInterfacePath(subpath)))) {
             continue;
         }
         const std::string fullPath = rootPath() + "/" + subpath;
-        loadFile(fullPath);
-        if (fullPath.ends_with(".h") && hasImplementationBeside(fullPath)) {
+        if (precise) {
+            loadWholeFile(fullPath, ignored);
+        } else {
+            loadFile(fullPath);
+        }
+        if (!ignored && fullPath.ends_with(".h") && hasImplementationBeside(fullPath)) {
             headerFiles_.push_back(fullPath);
             headerFileIndex_.push_back(allFiles().size() - 1);
         }
@@ -59,6 +79,10 @@ bool MRenameTool::loadFiles(const std::vector<std::string>& ignoring) {
 }
 
 void MRenameTool::collectMethods() {
+    if (mode_ == RenameMode::precise) {
+        collectFromTokens();
+        return;
+    }
     auto& predicate = this->predicate();
     for (const auto index : headerFileIndex_) {
         const FileModel& header = allFiles()[index];
@@ -112,9 +136,60 @@ void MRenameTool::parseDeclaration(std::string_view declaration, const std::stri
     collected_.push_back(std::move(method));
 }
 
+void MRenameTool::collectFromTokens() {
+    index_ = std::make_unique<ProjectIndex>(allFiles());
+    collected_ = index_->declaredMethods(headerFileIndex_);
+    std::vector<bool> ownHeader(allFiles().size(), false);
+    for (const auto index : headerFileIndex_) {
+        ownHeader[index] = true;
+    }
+    SelectorSet candidates;
+    for (const auto& method : collected_) {
+        candidates.insert(method.selector());
+    }
+    const ProtectionRules rules(allFiles(), *index_, ownHeader, inputs_, candidates);
+    for (const auto& selector : candidates) {
+        if (auto reason = rules.reasonFor(selector)) {
+            protected_.emplace(selector, std::move(*reason));
+        }
+    }
+    SelectorSet taken = index_->selectorsInUse();
+    taken.insert(inputs_.userList.begin(), inputs_.userList.end());
+    guard_ = std::make_unique<NameGuard>(std::move(taken), inputs_.sdk);
+}
+
+const ProtectionReason* MRenameTool::protectionOf(const std::string& selector) const {
+    const auto it = protected_.find(selector);
+    return it == protected_.end() ? nullptr : &it->second;
+}
+
+std::vector<UnparsedFile> MRenameTool::unparsedFiles() const {
+    std::vector<UnparsedFile> files;
+    for (std::size_t f = 0; index_ && f < allFiles().size(); ++f) {
+        const auto& problems = index_->factsOf(f).problems;
+        if (!problems.empty() && !allFiles()[f].ignored()) {
+            files.push_back({allFiles()[f].inPath(), text::join(problems, "; ")});
+        }
+    }
+    return files;
+}
+
 const std::vector<MethodModel>& MRenameTool::allMethodNames() {
     if (allMethodNames_) {
         return *allMethodNames_;
+    }
+    auto& methods = allMethodNames_.emplace();
+    for (const auto& method : candidateMethods()) {
+        if (!protected_.contains(method.selector())) {
+            methods.push_back(method);
+        }
+    }
+    return methods;
+}
+
+const std::vector<MethodModel>& MRenameTool::candidateMethods() {
+    if (candidates_) {
+        return *candidates_;
     }
     std::vector<std::string> selectors;
     for (const auto& method : collected_) {
@@ -135,7 +210,7 @@ const std::vector<MethodModel>& MRenameTool::allMethodNames() {
     }
     std::stable_sort(order.begin(), order.end(),
                      [&](std::size_t a, std::size_t b) { return lengths[a] > lengths[b]; });
-    auto& methods = allMethodNames_.emplace();
+    auto& methods = candidates_.emplace();
     for (const auto i : order) {
         methods.push_back(collected_[i]);
     }
@@ -146,30 +221,59 @@ std::optional<std::vector<RenamePair>>
 MRenameTool::makeNewNames(const std::vector<std::string>& words) {
     std::vector<RenamePair> pairs;
     for (const auto& method : allMethodNames()) {
-        MethodModel renamed;
-        for (std::size_t k = 0; k < method.elements.size(); ++k) {
-            std::string piece;
-            if (words.empty()) {
-                piece = names_.randomString(names_.randomPieceLength(), true);
-            } else if (auto word = names_.pickWord(words)) {
-                piece = std::move(*word);
-            } else {
+        std::optional<MethodModel> renamed;
+        for (int attempt = 1;; ++attempt) {
+            renamed = newNameFor(method, words);
+            if (!renamed) {
                 return std::nullopt;
             }
-            piece += ':';
-            if (k == 0) {
-                piece.insert(0, methodPrefix_);
+            if (!guard_ || guard_->admit(*renamed)) {
+                break;
             }
-            renamed.elements.push_back(std::move(piece));
+            if (attempt == namingAttempts) {
+                return std::nullopt;
+            }
         }
-        pairs.push_back(RenamePair{method, std::move(renamed)});
+        pairs.push_back(RenamePair{method, std::move(*renamed)});
     }
     return pairs;
 }
 
+std::optional<MethodModel> MRenameTool::newNameFor(const MethodModel& method,
+                                                   const std::vector<std::string>& words) {
+    MethodModel renamed;
+    for (std::size_t k = 0; k < method.elements.size(); ++k) {
+        if (method.elements[k] == ":") {
+            renamed.elements.emplace_back(":"); // an empty keyword stays empty
+            continue;
+        }
+        std::string piece;
+        if (words.empty()) {
+            piece = names_.randomString(names_.randomPieceLength(), true);
+        } else if (auto word = names_.pickWord(words)) {
+            piece = std::move(*word);
+        } else {
+            return std::nullopt;
+        }
+        piece += ':';
+        if (k == 0) {
+            piece.insert(0, methodPrefix_);
+        }
+        renamed.elements.push_back(std::move(piece));
+    }
+    return renamed;
+}
+
 bool MRenameTool::replace(const std::vector<RenamePair>& factor) {
-    writeOutputs(ReplacementPass(*this).run(factor));
+    writeOutputs(rewrite(factor));
     return true;
+}
+
+std::string MRenameTool::rewrite(const std::vector<RenamePair>& factor) {
+    if (mode_ == RenameMode::precise) {
+        return SelectorRewrite(allFiles(), *index_).run(factor);
+    }
+    return ReplacementPass(*this).run(factor);
 }
 
 void MRenameTool::writeOutputs(const std::string& nameList) {

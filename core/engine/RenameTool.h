@@ -31,8 +31,9 @@ public:
     DeclarationPredicate& predicate() const;
 
 protected:
-    // Reads one file and appends it to allFiles.
+    // Reads one file and appends it to allFiles: cut into pieces, or whole (see FileModel).
     void loadFile(const std::string& fullPath);
+    void loadWholeFile(const std::string& fullPath, bool ignored);
 
 private:
     std::string rootPath_;

@@ -64,7 +64,7 @@ SourceRead decode(std::string bytes) {
             return unreadable("not valid UTF-16 text");
         }
         result.source.text = std::move(*converted);
-        result.source.reencoded = true;
+        result.source.utf16 = order;
     } else {
         if (startsWith(bytes, utf8Bom)) {
             result.source.bom = utf8Bom;

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "text/Utf.h"
 
 namespace quillet::fs {
 
@@ -11,7 +14,9 @@ struct SourceText {
     std::string text; // UTF-8, without a byte order mark
     std::string bom;  // a UTF-8 byte order mark the file started with, written back in front
     std::size_t originalSize = 0; // bytes on disk
-    bool reencoded = false;       // UTF-16 on disk: writing the text back changes the bytes
+    // The byte order of a file that is UTF-16 on disk; writing `text` back as it is (UTF-8)
+    // changes its bytes.
+    std::optional<text::ByteOrder> utf16;
 };
 
 struct SourceRead {

@@ -14,8 +14,28 @@ SettingModel& SettingModel::shared() {
     return model;
 }
 
+namespace {
+
+// The strings of a JSON array; other elements are skipped.
+std::vector<std::string> stringsOf(const nlohmann::json& array) {
+    std::vector<std::string> strings;
+    for (const auto& element : array) {
+        if (element.is_string()) {
+            strings.push_back(element.get<std::string>());
+        }
+    }
+    return strings;
+}
+
+} // namespace
+
 std::string SettingModel::encode() const {
-    return nlohmann::json{{"backupPath", backupPath}, {"methodPrefix", methodPrefix}}.dump();
+    return nlohmann::json{{"backupPath", backupPath},
+                          {"methodPrefix", methodPrefix},
+                          {"preciseMode", preciseMode},
+                          {"sdkFolders", sdkFolders},
+                          {"protectedSelectors", protectedSelectors}}
+        .dump();
 }
 
 std::optional<SettingModel> SettingModel::decode(std::string_view archive) {
@@ -29,6 +49,15 @@ std::optional<SettingModel> SettingModel::decode(std::string_view archive) {
     }
     if (const auto it = json.find("methodPrefix"); it != json.end() && it->is_string()) {
         model.methodPrefix = it->get<std::string>();
+    }
+    if (const auto it = json.find("preciseMode"); it != json.end() && it->is_boolean()) {
+        model.preciseMode = it->get<bool>();
+    }
+    if (const auto it = json.find("sdkFolders"); it != json.end() && it->is_array()) {
+        model.sdkFolders = stringsOf(*it);
+    }
+    if (const auto it = json.find("protectedSelectors"); it != json.end() && it->is_array()) {
+        model.protectedSelectors = stringsOf(*it);
     }
     return model;
 }

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet {
 
@@ -20,11 +21,18 @@ public:
 
     std::string backupPath;
     std::string methodPrefix;
+    // Rename with the precise mode (protecting the SDK's and the runtime's selectors).
+    bool preciseMode = true;
+    // SDK folders whose headers a precise rename protects, besides the platform's own.
+    std::vector<std::string> sdkFolders;
+    // Selectors a precise rename never touches.
+    std::vector<std::string> protectedSelectors;
 
-    // The keyed form: {"backupPath": ..., "methodPrefix": ...}.
+    // The keyed form: {"backupPath": ..., "methodPrefix": ..., "preciseMode": ...,
+    // "sdkFolders": [...], "protectedSelectors": [...]}.
     std::string encode() const;
-    // Starts from the defaults and takes every key that holds a string; nothing when the text is
-    // not a JSON object at all.
+    // Starts from the defaults and takes every key that holds a value of its type, so records
+    // written before a key existed still decode; nothing when the text is not a JSON object.
     static std::optional<SettingModel> decode(std::string_view archive);
 };
 

@@ -111,4 +111,44 @@ std::optional<std::string> utf16ToUtf8(std::string_view bytes, ByteOrder order) 
     return out;
 }
 
+namespace {
+
+void appendUnit(std::string& out, char16_t unit, ByteOrder order) {
+    const auto high = static_cast<char>(unit >> 8);
+    const auto low = static_cast<char>(unit & 0xFF);
+    if (order == ByteOrder::littleEndian) {
+        out += low;
+        out += high;
+    } else {
+        out += high;
+        out += low;
+    }
+}
+
+} // namespace
+
+std::string utf8ToUtf16(std::string_view utf8, ByteOrder order) {
+    std::string out;
+    out.reserve(utf8.size() * 2);
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* end = p + utf8.size();
+    while (p < end) {
+        const unsigned char lead = *p;
+        const int extra = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+        char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
+        for (int i = 1; i <= extra && p + i < end; ++i) {
+            cp = (cp << 6) | (p[i] & 0x3F);
+        }
+        p += extra + 1;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            appendUnit(out, static_cast<char16_t>(0xD800 + (cp >> 10)), order);
+            appendUnit(out, static_cast<char16_t>(0xDC00 + (cp & 0x3FF)), order);
+        } else {
+            appendUnit(out, static_cast<char16_t>(cp), order);
+        }
+    }
+    return out;
+}
+
 } // namespace quillet::text

@@ -15,4 +15,7 @@ enum class ByteOrder { littleEndian, bigEndian };
 // well-formed UTF-16 (odd length, unpaired surrogate).
 std::optional<std::string> utf16ToUtf8(std::string_view bytes, ByteOrder order);
 
+// Well-formed UTF-8 as UTF-16 bytes in the given order, without a byte order mark.
+std::string utf8ToUtf16(std::string_view utf8, ByteOrder order);
+
 } // namespace quillet::text

@@ -48,7 +48,7 @@ protected:
 const std::string words = QUILLET_EXAMPLES_DIR "/words.txt";
 
 TEST_F(Cli, MethodsListsEachSelectorWithItsHeader) {
-    const auto result = run("methods " + project());
+    const auto result = run("methods " + project() + " --mode literal");
     ASSERT_EQ(result.exitCode, 0) << result.err;
     const auto lines = text::split(result.out, '\n');
     ASSERT_GT(lines.size(), 3u);
@@ -264,15 +264,16 @@ TEST_F(Cli, BankCommandsFollowTheWordBankRules) {
 TEST_F(Cli, SettingsKeepTheBackupDirectoryToThePathRule) {
     const auto defaults = run("settings show");
     EXPECT_EQ(defaults.out,
-              "backup directory: " + home_.str() + "/Quillet/Backup\nmethod prefix: \n");
+              "backup directory: " + home_.str() +
+                  "/Quillet/Backup\nmethod prefix: \nrename mode in the app: precise\n");
     const auto refused = run("settings set --backup-dir '/with space' --prefix p");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "保存失败: 路径含有特殊符号\n");
     EXPECT_EQ(run("settings show").out, defaults.out); // neither field changed
 
     ASSERT_EQ(run("settings set --backup-dir /srv/backups --prefix 'my prefix'").exitCode, 0);
-    EXPECT_EQ(run("settings show").out,
-              "backup directory: /srv/backups\nmethod prefix: my prefix\n");
+    EXPECT_EQ(run("settings show").out, "backup directory: /srv/backups\nmethod prefix: my "
+                                        "prefix\nrename mode in the app: precise\n");
 }
 
 } // namespace

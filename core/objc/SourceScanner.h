@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string_view>
+
+#include "objc/SourceFacts.h"
+#include "objc/Token.h"
+
+namespace quillet::objc {
+
+enum class ScanDepth : std::uint8_t {
+    declarations, // method declarations and definitions only, as an SDK header needs
+    everything,   // also message sends, @selector(...) and string literals
+};
+
+// Reads one Objective-C file's selectors and classes from its tokens: method declarations and
+// definitions in @interface, @protocol and @implementation blocks, message sends with their full
+// selector, @selector(...) and string literals shaped like a selector. Only selectors with at
+// least one keyword are recorded. Linear in the size of the text, whatever the text holds.
+SourceFacts scanSource(std::string_view text, Dialect dialect, ScanDepth depth);
+
+} // namespace quillet::objc

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "engine/FileModel.h"
+#include "engine/MethodModel.h"
+#include "objc/SourceFacts.h"
+#include "precise/SelectorSet.h"
+
+namespace quillet {
+
+// What every loaded file says about selectors and classes, read once from its tokens (or, for
+// an interface file, from its action attributes). Files are scanned on several threads.
+class ProjectIndex {
+public:
+    explicit ProjectIndex(const std::vector<FileModel>& files);
+
+    const objc::SourceFacts& factsOf(std::size_t file) const { return facts_[file]; }
+    // Read, and read as Objective-C without a problem: the file may be rewritten.
+    bool parsed(std::size_t file) const;
+
+    // The methods that the given headers declare and a rename may take, in header and
+    // declaration order: with at least one keyword, neither initialisers nor setters by name
+    // ("init…", "set…"), and no block type in the signature.
+    std::vector<MethodModel> declaredMethods(const std::vector<std::size_t>& headers) const;
+
+    // Every selector with keywords that is written anywhere in the project.
+    SelectorSet selectorsInUse() const;
+
+private:
+    const std::vector<FileModel>& files_;
+    std::vector<objc::SourceFacts> facts_;
+};
+
+} // namespace quillet

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace quillet {
+
+// Why a selector is never renamed. The user sees it (`quillet-cli methods`), so it names the
+// header, file or class that decided it.
+struct ProtectionReason {
+    enum class Kind {
+        sdk,           // the platform SDK declares it
+        runtime,       // the runtime or Foundation calls it by name
+        foreignHeader, // declared in a header that is not one of the project's classes
+        ignoredFile,   // used in a file under an ignored prefix, which is never rewritten
+        unparsedFile,  // used in a file that could not be read as Objective-C, left as it is
+        superCall,     // sent to super where the superclass is not the project's
+        userList,      // the user asked for it
+    };
+    Kind kind = Kind::sdk;
+    std::string detail; // the header, file or class, and what is wrong with it
+
+    std::string describe() const;
+};
+
+} // namespace quillet

@@ -1,0 +1,75 @@
+#include "precise/ProtectionSetup.h"
+
+#include "fs/SourceReader.h"
+#include "precise/SdkFolders.h"
+#include "precise/SdkSelectors.h"
+#include "text/Text.h"
+
+namespace quillet {
+
+namespace {
+
+std::string_view trimmed(std::string_view line) {
+    const auto first = line.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
+}
+
+} // namespace
+
+std::vector<std::string> selectorsOfList(std::string_view text) {
+    std::vector<std::string> selectors;
+    for (const auto line : text::splitViews(text, '\n')) {
+        const auto selector = trimmed(line);
+        if (!selector.empty() && selector.front() != '#') {
+            selectors.emplace_back(selector);
+        }
+    }
+    return selectors;
+}
+
+PreparedProtection prepareProtection(const ProtectionSources& sources,
+                                     const std::string& cacheFolder) {
+    PreparedProtection prepared;
+    const SdkSelectorCache cache(cacheFolder);
+    auto sdk = std::make_shared<SelectorSet>();
+    const auto read = [&](const std::string& folder, bool given) {
+        auto selectors = cache.load(folder);
+        if (!selectors) {
+            if (given && prepared.error.empty()) {
+                prepared.error = "cannot read the SDK folder " + folder;
+            }
+            return;
+        }
+        prepared.sdks.push_back(
+            {folder, selectors->headers, selectors->selectors.size(), selectors->fromCache});
+        sdk->merge(selectors->selectors);
+    };
+    for (const auto& folder : platformSdkFolders()) {
+        read(folder, false);
+    }
+    for (const auto& folder : sources.sdkFolders) {
+        read(folder, true);
+    }
+    prepared.inputs.sdk = std::move(sdk);
+
+    prepared.inputs.userList.insert(sources.protectedSelectors.begin(),
+                                    sources.protectedSelectors.end());
+    for (const auto& file : sources.protectFiles) {
+        const auto list = fs::SourceReader::read(file);
+        if (!list.readable) {
+            if (prepared.error.empty()) {
+                prepared.error = "cannot read the selector list " + file + ": " + list.problem;
+            }
+            continue;
+        }
+        for (auto& selector : selectorsOfList(list.source.text)) {
+            prepared.inputs.userList.insert(std::move(selector));
+        }
+    }
+    return prepared;
+}
+
+} // namespace quillet
