@@ -72,7 +72,7 @@ CorpusStats generateCorpus(const CorpusOptions& options, const fs::path& root) {
         throw std::runtime_error(root.string() + " is not empty");
     }
     const CorpusPlan plan(options);
-    ObjcFileWriter writer(plan, options.seed);
+    ObjcFileWriter writer(plan, options.seed, options.selectorsInText);
     TreeWriter tree(root);
     for (std::size_t c = 0; c < plan.classes().size(); ++c) {
         const auto& planned = plan.classes()[c];

@@ -17,6 +17,9 @@ struct CorpusOptions {
     std::size_t lines = 600000; // about
     int crlfPercent = 10;       // share of files with "\r\n" line ends
     int overlapPercent = 10;    // share of selectors whose first piece contains another's
+    // Doc comments and NSSelectorFromString strings that name selectors, which the literal and
+    // the precise mode treat differently.
+    bool selectorsInText = true;
 
     // The large project of the benchmark.
     static CorpusOptions large();

@@ -50,8 +50,9 @@ void ObjcFileWriter::Out::line(const std::string& content) {
     ++lines;
 }
 
-ObjcFileWriter::ObjcFileWriter(const CorpusPlan& plan, std::uint64_t seed)
-    : plan_(plan), random_(seed ^ 0x9e3779b97f4a7c15ULL), ownerOfMethod_(plan.methods().size()) {
+ObjcFileWriter::ObjcFileWriter(const CorpusPlan& plan, std::uint64_t seed, bool selectorsInText)
+    : plan_(plan), random_(seed ^ 0x9e3779b97f4a7c15ULL), selectorsInText_(selectorsInText),
+      ownerOfMethod_(plan.methods().size()) {
     for (std::size_t c = 0; c < plan.classes().size(); ++c) {
         for (const auto m : plan.classes()[c].methods) {
             ownerOfMethod_[m] = c;
@@ -163,8 +164,8 @@ std::string ObjcFileWriter::header(std::size_t classIndex) {
         const auto& method = plan_.methods()[m];
         if (chance(40)) {
             out.line("/**");
-            out.line(" * Called by the " + module.name + " screens; see " + method.selector() +
-                     ".");
+            out.line(" * Called by the " + module.name + " screens" +
+                     (selectorsInText_ ? "; see " + method.selector() : std::string()) + ".");
             out.line(" */");
         }
         out.line(declaration(method, false));
@@ -238,8 +239,10 @@ void ObjcFileWriter::helperMethod(Out& out, std::size_t number,
         // A selector this file cannot see: its class is not imported here.
         const auto& stranger =
             plan_.methods()[random_.uniform(static_cast<std::uint32_t>(plan_.methods().size()))];
-        out.line("        SEL later = NSSelectorFromString(@\"" + stranger.selector() + "\");");
-        out.line("        (void)later;");
+        if (selectorsInText_) {
+            out.line("        SEL later = NSSelectorFromString(@\"" + stranger.selector() + "\");");
+            out.line("        (void)later;");
+        }
     }
     out.line("        NSLog(@\"%@ step " + std::to_string(number) + " skipped\", @\"" +
              owner.implementation + "\");");

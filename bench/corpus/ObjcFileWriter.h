@@ -12,7 +12,8 @@ namespace quillet::bench {
 // Renders the files of a planned project as Objective-C text with "\n" line ends.
 class ObjcFileWriter {
 public:
-    ObjcFileWriter(const CorpusPlan& plan, std::uint64_t seed);
+    // `selectorsInText`: doc comments and NSSelectorFromString strings name selectors.
+    ObjcFileWriter(const CorpusPlan& plan, std::uint64_t seed, bool selectorsInText);
 
     std::string header(std::size_t classIndex);
     std::string implementation(std::size_t classIndex);
@@ -38,6 +39,7 @@ private:
 
     const CorpusPlan& plan_;
     SeededRandom random_;
+    bool selectorsInText_;
     std::vector<std::size_t> ownerOfMethod_;
 };
 

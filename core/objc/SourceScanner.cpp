@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_set>
 
 #include "objc/BracketMatch.h"
 #include "objc/Lexer.h"
@@ -47,6 +48,7 @@ private:
         std::size_t first;
         std::size_t end;
         std::int32_t container;
+        bool implementation;
     };
 
     std::size_t count() const { return tokens_.size(); }
@@ -87,6 +89,11 @@ private:
     // --- @interface, @protocol and @implementation blocks -----------------------------------
 
     void scanBlocks() {
+        scanBlockKeywords();
+        scanAlternativeSignatures();
+    }
+
+    void scanBlockKeywords() {
         std::size_t i = 0;
         while (i < count()) {
             const Token& token = tokens_[i];
@@ -146,10 +153,34 @@ private:
                 i = past(i);
             }
         }
-        if (implementation) {
-            implementations_.push_back({start, i, index});
-        }
+        blocks_.push_back({start, i, index, implementation});
         return atKeyword(i, "@end") ? i + 1 : i;
+    }
+
+    // "#if A / - (void)f:(A *)a { / #else / - (void)f:(B *)b { / #endif" gives one body to two
+    // signatures; the body is skipped after the first, so the other one is read here.
+    void scanAlternativeSignatures() {
+        for (std::size_t i = 0; i < count(); ++i) {
+            if (tokens_[i].kind != TokenKind::directive) {
+                continue;
+            }
+            const auto name = directiveName(text_, tokens_[i]);
+            if (name != "else" && name != "elif") {
+                continue;
+            }
+            std::size_t next = i + 1;
+            while (next < count() && tokens_[next].is(Token::inDirective)) {
+                ++next;
+            }
+            if (!(punct(next, "-") || punct(next, "+")) || methodStarts_.contains(next)) {
+                continue;
+            }
+            for (const auto& block : blocks_) {
+                if (block.first < next && next < block.end) {
+                    method(next, block.container, block.implementation);
+                }
+            }
+        }
     }
 
     // Past a list in angle brackets (generic parameters, protocols); stops early at anything
@@ -177,6 +208,7 @@ private:
     // A method declaration or definition starting at its "-" or "+"; returns the token after it
     // (after the body of a definition).
     std::size_t method(std::size_t start, std::int32_t container, bool implementation) {
+        methodStarts_.insert(start);
         SelectorUse use;
         use.kind = implementation ? UseKind::definition : UseKind::declaration;
         use.container = container;
@@ -201,8 +233,8 @@ private:
             if (punct(i, "(")) {
                 i = past(i); // the parameter's type
             }
-            if (identifier(i) && !punct(i + 1, ":")) {
-                ++i; // the parameter's name
+            if (identifier(i)) {
+                ++i; // the parameter's name, which may be followed by an empty keyword
             }
         }
         const std::size_t end = signatureEnd(i);
@@ -249,13 +281,14 @@ private:
         for (std::size_t i = 0; i < count(); ++i) {
             const Token& token = tokens_[i];
             if (token.kind == TokenKind::punctuator && textOf(i) == "[") {
-                while (implementation < implementations_.size() &&
-                       implementations_[implementation].end <= i) {
+                while (
+                    implementation < blocks_.size() &&
+                    (blocks_[implementation].end <= i || !blocks_[implementation].implementation)) {
                     ++implementation;
                 }
-                const bool inside = implementation < implementations_.size() &&
-                                    implementations_[implementation].first <= i;
-                message(i, inside ? implementations_[implementation].container : -1);
+                const bool inside =
+                    implementation < blocks_.size() && blocks_[implementation].first <= i;
+                message(i, inside ? blocks_[implementation].container : -1);
             } else if (token.kind == TokenKind::atKeyword && textOf(i) == "@selector") {
                 selectorExpression(i);
             } else if (token.kind == TokenKind::string) {
@@ -497,7 +530,8 @@ private:
     const std::vector<Token>& tokens_;
     BracketMatch brackets_;
     SourceFacts facts_;
-    std::vector<Extent> implementations_; // token extents of @implementation blocks, in order
+    std::vector<Extent> blocks_; // token extents of the blocks, in order
+    std::unordered_set<std::size_t> methodStarts_;
     std::vector<Item> items_;
 };
 

@@ -63,6 +63,11 @@ void appendLine(std::string& out, char mark, std::string_view line) {
     }
 }
 
+// A name with a blank in it ends with a tab, which is where patch looks for the name's end.
+std::string header(std::string_view label) {
+    return std::string(label) + (label.find(' ') != std::string_view::npos ? "\t\n" : "\n");
+}
+
 std::string range(std::size_t start, std::size_t count) {
     // An empty range names the line before it, as diff does.
     return std::to_string(count == 0 ? start : start + 1) + "," + std::to_string(count);
@@ -79,7 +84,7 @@ std::string unifiedDiff(std::string_view before, std::string_view after,
     if (changes.empty()) {
         return {};
     }
-    std::string out = "--- " + std::string(beforeLabel) + "\n+++ " + std::string(afterLabel) + "\n";
+    std::string out = "--- " + header(beforeLabel) + "+++ " + header(afterLabel);
     for (std::size_t first = 0; first < changes.size();) {
         std::size_t last = first;
         while (last + 1 < changes.size() &&

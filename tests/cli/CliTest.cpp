@@ -144,6 +144,10 @@ TEST_F(Cli, RunsThatCannotStartWriteNothing) {
         {"rename " + project() + " --words " + tooFew, "单词数量不足：单词数量为2个, 当前需要"},
         {"rename " + project() + " --words " + badWords, "not a word bank text"},
         {"rename " + project() + " --words " + scratch_.str() + "/none.txt", "cannot read"},
+        {"rename " + project() + " --random --sdk /no/such/sdk",
+         "cannot read the SDK folder /no/such/sdk"},
+        {"methods " + project() + " --protect " + scratch_.str() + "/none.txt",
+         "cannot read the selector list"},
     };
     for (const auto& c : cases) {
         const auto result = run(c.arguments);
@@ -156,11 +160,83 @@ TEST_F(Cli, RunsThatCannotStartWriteNothing) {
     EXPECT_EQ(treeDump(project_.path()), before);
 }
 
+TEST_F(Cli, MethodsInThePreciseModeSayWhyAMethodKeepsItsName) {
+    writeFile(
+        project() + "/Models/Shelf.h",
+        "@interface Shelf : NSObject\n- (void)insertObject:(id)o inBooksAtIndex:(NSUInteger)i;\n"
+        "+ (instancetype)stringWithFormat:(NSString *)format, ...;\n@end\n");
+    writeFile(project() + "/Models/Shelf.m", "@implementation Shelf\n@end\n");
+    const std::string sdk = scratch_.write("SDK/NSString.h", "@interface NSString\n"
+                                                             "+ (id)stringWithFormat:(id)f, ...;\n"
+                                                             "@end\n");
+    const std::string keep = scratch_.write("keep.txt", "# mine\nisCheaperThan:\n");
+    const auto result =
+        run("methods " + project() + " --sdk " + scratch_.str() + "/SDK --protect " + keep);
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    for (const std::string line :
+         {"insertObject:inBooksAtIndex:\tShelf.h\tprotected: called by the runtime by name\n",
+          "stringWithFormat:\tShelf.h\tprotected: declared by the SDK\n",
+          "isCheaperThan:\tProduct.h\tprotected: in the list of protected selectors\n",
+          "addProduct:quantity:\tCart.h\trename\n"}) {
+        EXPECT_NE(result.out.find(line), std::string::npos) << line << result.out;
+    }
+    const auto lines = text::split(result.out, '\n');
+    EXPECT_NE(result.err.find("methods: " + std::to_string(lines.size() - 1) + " (rename " +
+                              std::to_string(lines.size() - 4) + ", protected 3)\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("SDK: " + scratch_.str() + "/SDK (1 headers, 1 selectors)\n"),
+              std::string::npos)
+        << result.err;
+    // The second run reads the SDK folder from the cache.
+    EXPECT_NE(run("methods " + project() + " --sdk " + scratch_.str() + "/SDK")
+                  .err.find("/SDK (1 headers, 1 selectors, cached)\n"),
+              std::string::npos);
+}
+
+TEST_F(Cli, ADryRunPrintsTheChangesAsAPatchAndWritesNothing) {
+    const std::string before = treeDump(project_.path());
+    const auto result = run("rename " + project() + " --random --dry-run");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(treeDump(project_.path()), before);
+    EXPECT_FALSE(fs::exists(home_.path() / "Quillet" / "Backup"));
+    EXPECT_NE(result.out.find("--- a/Models/Cart.h\n+++ b/Models/Cart.h\n@@ -"), std::string::npos)
+        << result.out;
+    EXPECT_NE(result.err.find("; nothing was written\n"), std::string::npos) << result.err;
+
+    // The diff is a patch that applies to the project as it is.
+    const std::string patchFile = scratch_.write("run.diff", result.out);
+    const std::string apply = "cd '" + project() + "' && patch -s -p1 < '" + patchFile + "'";
+    ASSERT_EQ(std::system(apply.c_str()), 0);
+    EXPECT_NE(readFile(project() + "/Models/Cart.h"),
+              readFile(QUILLET_EXAMPLES_DIR "/DemoShop/Models/Cart.h"));
+    EXPECT_EQ(run("rename " + project() + " --random --dry-run --mode literal").exitCode, 0);
+}
+
+TEST_F(Cli, StoredSdkFoldersAndSelectorsProtectEveryRun) {
+    const std::string sdk = scratch_.write("SDK/Cart.h", "@interface Cart\n"
+                                                         "- (void)removeProduct:(id)p;\n@end\n");
+    const std::string keep = scratch_.write("keep.txt", "quantityOfProduct:\n");
+    ASSERT_EQ(run("settings set --sdk " + scratch_.str() + "/SDK --protect " + keep).exitCode, 0);
+    const auto shown = run("settings show").out;
+    EXPECT_NE(shown.find("SDK folder: " + scratch_.str() + "/SDK\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("protected selector: quantityOfProduct:\n"), std::string::npos);
+    const auto methods = run("methods " + project()).out;
+    EXPECT_NE(methods.find("removeProduct:\tCart.h\tprotected: declared by the SDK"),
+              std::string::npos);
+    EXPECT_NE(methods.find("quantityOfProduct:\tCart.h\tprotected: in the list"),
+              std::string::npos);
+    ASSERT_EQ(run("settings set --no-sdk").exitCode, 0);
+    EXPECT_EQ(run("settings show").out.find("SDK folder:"), std::string::npos);
+}
+
 TEST_F(Cli, UsageErrorsExitWithTwo) {
     for (const std::string& arguments : std::vector<std::string>{
              "", "frobnicate x", "rename " + project() + " --random --words w", "methods",
              "rename " + project() + " --random --prefix 'a b'", "methods a b", "bank",
-             "bank verify", "bank show extra", "settings set", "settings set --backup-dir"}) {
+             "bank verify", "bank show extra", "settings set", "settings set --backup-dir",
+             "methods " + project() + " --mode fast", "settings set --sdk /a --no-sdk",
+             "rename " + project() + " --sdk"}) {
         const auto result = run(arguments);
         if (arguments.empty()) {
             EXPECT_EQ(result.exitCode, 0);

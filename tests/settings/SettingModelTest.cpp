@@ -84,6 +84,31 @@ TEST_F(Settings, DamagedOrPartialRecordsKeepTheDefaultForWhatIsMissing) {
     EXPECT_EQ(cacher_.read<SettingModel>().methodPrefix, "");
 }
 
+TEST_F(Settings, TheRenameModeAndProtectionListsRoundTripAndOlderRecordsDecodeWithout) {
+    store_.setObject("SettingModel", BinaryData{R"({"backupPath": "/b", "methodPrefix": "p"})"});
+    const auto older = cacher_.read<SettingModel>();
+    EXPECT_TRUE(older.preciseMode);
+    EXPECT_TRUE(older.sdkFolders.empty());
+    EXPECT_EQ(older.backupPath, "/b");
+
+    SettingModel model;
+    model.preciseMode = false;
+    model.sdkFolders = {"/sdk/one", "/sdk/two"};
+    model.protectedSelectors = {"keep:"};
+    cacher_.save(model);
+    const auto back = cacher_.read<SettingModel>();
+    EXPECT_FALSE(back.preciseMode);
+    EXPECT_EQ(back.sdkFolders, model.sdkFolders);
+    EXPECT_EQ(back.protectedSelectors, model.protectedSelectors);
+
+    // Values of another type keep the defaults; strings among other things in a list are kept.
+    store_.setObject("SettingModel",
+                     BinaryData{R"({"preciseMode": "no", "sdkFolders": ["/a", 3, null]})"});
+    const auto odd = cacher_.read<SettingModel>();
+    EXPECT_TRUE(odd.preciseMode);
+    EXPECT_EQ(odd.sdkFolders, (std::vector<std::string>{"/a"}));
+}
+
 TEST(StandardStorePath, FollowsTheConfigurationFolderOfThePlatform) {
     const std::string home = std::getenv("HOME");
 #ifdef __APPLE__

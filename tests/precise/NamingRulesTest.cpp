@@ -1,0 +1,86 @@
+// The fixed rules of a precise run: the names the runtime calls, the words no keyword may be,
+// the names a run may give, and the actions of interface files.
+#include <gtest/gtest.h>
+
+#include "precise/InterfaceFileScanner.h"
+#include "precise/NameGuard.h"
+#include "precise/ReservedWords.h"
+#include "precise/RuntimeSelectors.h"
+#include "support/EngineRun.h"
+
+namespace quillet::test {
+namespace {
+
+TEST(NamingRules, TheRuntimeCallsNamedMethodsAndKeyValueCodingAccessors) {
+    for (const std::string selector : {"isEqual:",
+                                       "copyWithZone:",
+                                       "encodeWithCoder:",
+                                       "forwardInvocation:",
+                                       "methodSignatureForSelector:",
+                                       "respondsToSelector:",
+                                       "resolveInstanceMethod:",
+                                       "observeValueForKeyPath:ofObject:change:context:",
+                                       "objectAtIndexedSubscript:",
+                                       "setObject:forKeyedSubscript:",
+                                       "valueForKey:",
+                                       "countByEnumeratingWithState:objects:count:",
+                                       "insertObject:inItemsAtIndex:",
+                                       "removeObjectFromItemsAtIndex:",
+                                       "objectInItemsAtIndex:",
+                                       "itemsAtIndexes:",
+                                       "insertItems:atIndexes:",
+                                       "removeItemsAtIndexes:",
+                                       "replaceObjectInItemsAtIndex:withObject:",
+                                       "replaceItemsAtIndexes:withItems:",
+                                       "getItems:range:",
+                                       "validateName:error:",
+                                       "addTagsObject:",
+                                       "removeTagsObject:",
+                                       "memberOfTags:",
+                                       "intersectTags:"}) {
+        EXPECT_TRUE(isCalledByRuntime(selector)) << selector;
+    }
+    for (const std::string selector :
+         {"isEqualToOrder:", "addItem:", "removeItem:", "validate:error:", "insertObject:",
+          "objectInitems:", "getter:range:", "validateName:", "loadItemsAtIndexes:withAnimation:",
+          "add:Object:"}) {
+        EXPECT_FALSE(isCalledByRuntime(selector)) << selector;
+    }
+}
+
+TEST(NamingRules, ReservedWordsOfTheThreeLanguages) {
+    for (const char* word : {"for", "register", "class", "self", "id", "nil", "YES", "typename",
+                             "co_await", "_Nullable", "instancetype", "nonatomic"}) {
+        EXPECT_TRUE(isReservedWord(word)) << word;
+    }
+    for (const char* word : {"forward", "registerItem", "Self", "identity", ""}) {
+        EXPECT_FALSE(isReservedWord(word)) << word;
+    }
+}
+
+TEST(NamingRules, AGuardAdmitsEachFreeNameOnce) {
+    NameGuard guard({"inUse:"}, std::make_shared<SelectorSet>(SelectorSet{"fromSdk:with:"}));
+    EXPECT_FALSE(guard.admit(method("inUse:")));
+    EXPECT_FALSE(guard.admit(method("fromSdk:with:")));
+    EXPECT_FALSE(guard.admit(method("xxLoad:while:")));
+    EXPECT_TRUE(guard.admit(method("xxLoad:whilst:")));
+    EXPECT_FALSE(guard.admit(method("xxLoad:whilst:"))) << "handed out already";
+    NameGuard withoutSdk({}, nullptr);
+    EXPECT_TRUE(withoutSdk.admit(method("fromSdk:with:")));
+}
+
+TEST(NamingRules, InterfaceFilesYieldTheirActionSelectors) {
+    const std::string xml = "<action selector=\"save:\" id=\"1\"/>\n"
+                            "<action selector='cancel:sender:' id=\"2\"/>\n"
+                            "<action selector=\"close\" id=\"3\"/>\n"
+                            "<segue myselector=\"not:\" title=\"selector=&quot;no:&quot;\"/>\n";
+    const auto facts = scanInterfaceFile(xml);
+    ASSERT_EQ(facts.uses.size(), 2u);
+    EXPECT_EQ(facts.uses[0].selector, "save:");
+    EXPECT_EQ(facts.uses[1].selector, "cancel:sender:");
+    const auto& span = facts.spans[facts.uses[1].firstSpan];
+    EXPECT_EQ(xml.substr(span.offset, span.length), "cancel:sender:");
+}
+
+} // namespace
+} // namespace quillet::test
