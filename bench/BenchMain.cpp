@@ -1,6 +1,7 @@
-// Measures a whole rename of a generated large project: the cli end to end (time and peak
-// memory), the engine's phases in process, and the plain replacement pass as the baseline,
-// checking that both passes write the same bytes.
+// Measures a whole rename of a generated large project: the cli end to end in the literal and
+// the precise mode side by side (time and peak memory), the engine's phases in process, the
+// plain replacement pass as the baseline of the literal one (checking that both write the same
+// bytes), and the reading of a generated SDK folder, first and from the cache.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -11,10 +12,11 @@
 
 #include "ChildProcess.h"
 #include "CorpusGenerator.h"
+#include "SdkHeaders.h"
 #include "TreeCompare.h"
 #include "engine/MRenameTool.h"
-#include "engine/ReplacementPass.h"
 #include "log/Console.h"
+#include "precise/SdkSelectors.h"
 #include "random/RandomSource.h"
 #include "support/LiteralReplace.h"
 #include "text/Text.h"
@@ -50,11 +52,11 @@ struct EngineRun {
     std::size_t logEntries = 0;
 };
 
-// The engine's stages one by one; `literal` swaps in the plain pass (which writes as well).
-EngineRun runEngine(const stdfs::path& project, bool literal) {
+// The engine's stages one by one; `plain` swaps in the plain pass (which writes as well).
+EngineRun runEngine(const stdfs::path& project, RenameMode mode, bool plain) {
     EngineRun run;
     SeededRandom random(42);
-    MRenameTool tool(random);
+    MRenameTool tool(random, mode);
     Console::shared().clear();
     auto start = Clock::now();
     tool.setRootPath(project.string());
@@ -69,11 +71,11 @@ EngineRun runEngine(const stdfs::path& project, bool literal) {
     run.phases.names = since(start);
     run.pairs = pairs.size();
     start = Clock::now();
-    if (literal) {
+    if (plain) {
         test::replaceLiterally(tool, pairs);
         run.phases.replace = since(start);
     } else {
-        const std::string list = ReplacementPass(tool).run(pairs);
+        const std::string list = tool.rewrite(pairs);
         run.phases.replace = since(start);
         start = Clock::now();
         tool.writeOutputs(list);
@@ -108,6 +110,51 @@ double logCost(std::size_t entries, std::size_t batches, const stdfs::path& path
     return since(start);
 }
 
+struct CliFigures {
+    std::vector<double> seconds;
+    long peakKilobytes = 0;
+
+    double median() const {
+        auto sorted = seconds;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted[sorted.size() / 2];
+    }
+    double peakMB() const { return static_cast<double>(peakKilobytes) / 1024.0; }
+};
+
+bool addCliRun(CliFigures& figures, const stdfs::path& project, const char* mode,
+               const stdfs::path& home) {
+    const auto child = bench::runChild(
+        QUILLET_CLI_PATH,
+        {"rename", project.string(), "--random", "--quiet", "--no-backup", "--mode", mode},
+        home.string());
+    if (child.exitCode != 0) {
+        std::fprintf(stderr, "quillet-cli --mode %s failed with exit code %d\n", mode,
+                     child.exitCode);
+        return false;
+    }
+    figures.seconds.push_back(child.seconds);
+    figures.peakKilobytes = std::max(figures.peakKilobytes, child.peakKilobytes);
+    return true;
+}
+
+// A folder of SDK headers read the first time (parsed) and the second (from the cache).
+void measureSdk(const stdfs::path& workRoot, std::size_t headers) {
+    const stdfs::path sdk = workRoot / "sdk";
+    const auto bytes = bench::writeSdkHeaders(sdk, headers, 7);
+    const SdkSelectorCache cache((workRoot / "sdk-cache").string());
+    auto start = Clock::now();
+    const auto first = cache.load(sdk.string());
+    const double parsed = since(start);
+    start = Clock::now();
+    const auto again = cache.load(sdk.string());
+    const double cached = since(start);
+    std::printf("SDK folder: %zu headers, %.1f MB, %zu selectors: parsed in %.3f s, from the "
+                "cache in %.3f s%s\n",
+                first->headers, static_cast<double>(bytes) / 1e6, first->selectors.size(), parsed,
+                cached, again->fromCache ? "" : " (NOT CACHED)");
+}
+
 void printPhases(const char* title, const Phases& p) {
     std::printf(
         "%-22s scan %.3f  collect %.3f  names %.3f  replace %.3f  write %.3f  total %.3f s\n",
@@ -119,6 +166,7 @@ void printPhases(const char* title, const Phases& p) {
 int main(int argc, char** argv) {
     bool runLiteral = true;
     int cliRuns = 3;
+    std::size_t sdkHeaders = 4000;
     stdfs::path workParent = stdfs::temp_directory_path();
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -126,11 +174,14 @@ int main(int argc, char** argv) {
             runLiteral = false;
         } else if (arg == "--cli-runs" && i + 1 < argc) {
             cliRuns = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--sdk-headers" && i + 1 < argc) {
+            sdkHeaders = static_cast<std::size_t>(std::max(1, std::atoi(argv[++i])));
         } else if (arg == "--work" && i + 1 < argc) {
             workParent = argv[++i]; // e.g. a memory file system, to leave the disk out
         } else {
             std::fprintf(stderr,
-                         "usage: quillet-bench [--skip-literal] [--cli-runs N] [--work DIR]\n");
+                         "usage: quillet-bench [--skip-literal] [--cli-runs N] [--sdk-headers N] "
+                         "[--work DIR]\n");
             return 2;
         }
     }
@@ -149,36 +200,43 @@ int main(int argc, char** argv) {
                 stats.files, stats.lines, static_cast<double>(bytes) / 1e6, stats.methods,
                 since(start));
 
-    std::vector<double> times;
-    long peak = 0;
+    // Reads the platform's SDK folders into the cache once, so every precise run finds them
+    // the same way.
+    bench::runChild(QUILLET_CLI_PATH, {"methods", corpus.string()}, (workRoot / "home").string());
+    CliFigures literalCli;
+    CliFigures preciseCli;
     for (int i = 0; i < cliRuns; ++i) {
-        const auto project = freshCopy(corpus, workRoot, "cli-" + std::to_string(i));
-        const auto child = bench::runChild(
-            QUILLET_CLI_PATH, {"rename", project.string(), "--random", "--quiet", "--no-backup"},
-            (workRoot / "home").string());
-        if (child.exitCode != 0) {
-            std::fprintf(stderr, "quillet-cli failed with exit code %d\n", child.exitCode);
+        // Alternately, so that the machine's moods fall on both alike.
+        const auto literalCopy = freshCopy(corpus, workRoot, "literal-" + std::to_string(i));
+        const auto preciseCopy = freshCopy(corpus, workRoot, "precise-" + std::to_string(i));
+        if (!addCliRun(literalCli, literalCopy, "literal", workRoot / "home") ||
+            !addCliRun(preciseCli, preciseCopy, "precise", workRoot / "home")) {
             return 1;
         }
-        times.push_back(child.seconds);
-        peak = std::max(peak, child.peakKilobytes);
     }
-    std::sort(times.begin(), times.end());
-    const double peakMB = static_cast<double>(peak) / 1024.0;
     const double budgetMB = 4.0 * static_cast<double>(bytes) / (1024.0 * 1024.0) + 50.0;
-    std::printf("cli rename --random: median %.3f s of %d runs (min %.3f, max %.3f); peak memory "
-                "%.1f MB (budget 4 x sources + 50 MB = %.1f MB)\n",
-                times[times.size() / 2], cliRuns, times.front(), times.back(), peakMB, budgetMB);
+    std::printf("cli rename --random, median of %d runs each: literal %.3f s, precise %.3f s "
+                "(precise / literal = %.2f)\n",
+                cliRuns, literalCli.median(), preciseCli.median(),
+                preciseCli.median() / literalCli.median());
+    std::printf("peak memory: literal %.1f MB, precise %.1f MB (budget 4 x sources + 50 MB = "
+                "%.1f MB)\n",
+                literalCli.peakMB(), preciseCli.peakMB(), budgetMB);
 
-    const auto indexed = runEngine(freshCopy(corpus, workRoot, "indexed"), false);
+    const auto indexed =
+        runEngine(freshCopy(corpus, workRoot, "indexed"), RenameMode::literal, false);
     const double log = logCost(indexed.logEntries, indexed.pairs, workRoot / "log-cost.txt");
     std::printf("pairs %zu, log entries %zu\n", indexed.pairs, indexed.logEntries);
     printPhases("indexed pass:", indexed.phases);
     std::printf("%-22s of the replace phase about %.3f s is the log, %.3f s the rewriting\n", "",
                 log, std::max(0.0, indexed.phases.replace - log));
+    const auto precise =
+        runEngine(freshCopy(corpus, workRoot, "precise"), RenameMode::precise, false);
+    printPhases("precise (no SDK):", precise.phases);
 
     if (runLiteral) {
-        const auto plain = runEngine(freshCopy(corpus, workRoot, "plain"), true);
+        const auto plain =
+            runEngine(freshCopy(corpus, workRoot, "plain"), RenameMode::literal, true);
         printPhases("plain pass (baseline):", plain.phases);
         const auto difference = bench::firstDifference(workRoot / "plain", workRoot / "indexed");
         std::printf("outputs %s\n",
@@ -193,6 +251,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    measureSdk(workRoot, sdkHeaders);
     stdfs::remove_all(workRoot);
     return 0;
 }

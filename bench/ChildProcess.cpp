@@ -23,6 +23,7 @@ ChildRun runChild(const std::string& program, const std::vector<std::string>& ar
     if (pid == 0) {
         ::setenv("HOME", home.c_str(), 1);
         ::unsetenv("XDG_CONFIG_HOME");
+        ::unsetenv("XDG_CACHE_HOME");
         const int null = ::open("/dev/null", O_WRONLY);
         ::dup2(null, STDOUT_FILENO);
         ::dup2(null, STDERR_FILENO);

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QProgressBar>
+#include <algorithm>
 #include <any>
 #include <chrono>
 
@@ -10,8 +11,12 @@
 #include "engine/WordCountRule.h"
 #include "log/Log.h"
 #include "notify/Notify.h"
+#include "paths/CacheFolder.h"
 #include "paths/PathRule.h"
 #include "platform/CMOpenPanel.h"
+#include "precise/ProtectionSetup.h"
+#include "random/RandomSource.h"
+#include "settings/Cacher.h"
 #include "settings/SettingModel.h"
 #include "toolkit/Palette.h"
 #include "toolkit/UIAlertViewController.h"
@@ -96,8 +101,11 @@ void MethodRenameViewController::viewDidLoad() {
 
     swiftBtn_ = checkBox("Swift项目", this);
     fillBtn_ = checkBox("随机生成新方法名", this);
+    preciseBtn_ = checkBox("精确模式（保护系统方法）", this);
+    preciseBtn_->setChecked(quillet::SettingModel::shared().preciseMode);
     connect(swiftBtn_, &QCheckBox::clicked, this, [this] { selectDidChange(swiftBtn_); });
     connect(fillBtn_, &QCheckBox::clicked, this, [this] { selectDidChange(fillBtn_); });
+    connect(preciseBtn_, &QCheckBox::clicked, this, &MethodRenameViewController::rememberMode);
 
     ignoreInput_ = new UITextView(ignoreTemplate, this);
     ignoreInput_->setBorder({Palette::theme(), 1, 0});
@@ -128,8 +136,36 @@ void MethodRenameViewController::viewDidLayout() {
     condition_->setGeometry(20, 20 + 32 + 4, w - 40, 32);
     swiftBtn_->setGeometry(80, 90, w - 160, 38);
     fillBtn_->setGeometry(80, 90 + 38 + 10, w - 160, 38);
+    preciseBtn_->setGeometry(80, 90 + 2 * (38 + 10), w - 160, 38);
     sureBtn_->setGeometry(20, h - 20 - 48, w - 40, 48);
-    ignoreInput_->setGeometry(20, h - 20 - 48 - 20 - 230, w - 40, 230);
+    // The editor takes what the third check box leaves of its 230 points.
+    const int editorTop = std::max(90 + 3 * (38 + 10), h - 20 - 48 - 20 - 230);
+    ignoreInput_->setGeometry(20, editorTop, w - 40, h - 20 - 48 - 20 - editorTop);
+}
+
+void MethodRenameViewController::rememberMode() {
+    auto& settings = quillet::SettingModel::shared();
+    settings.preciseMode = preciseBtn_->isChecked();
+    quillet::Cacher::shared().save(settings);
+}
+
+// The SDKs and selector lists a precise run protects; false (after telling the user) when one
+// the settings name cannot be read.
+bool MethodRenameViewController::prepareProtection(quillet::MRenameTool& tool) {
+    const auto& settings = quillet::SettingModel::shared();
+    auto prepared = quillet::prepareProtection(
+        {settings.sdkFolders, {}, settings.protectedSelectors}, quillet::cacheFolder());
+    if (!prepared.error.empty()) {
+        CMAlert::show(this, "无法读取精确模式的设置", QString::fromStdString(prepared.error),
+                      false);
+        return false;
+    }
+    for (const auto& sdk : prepared.sdks) {
+        QLOG_AS("sureAction()",
+                "SDK " + sdk.folder + ": " + std::to_string(sdk.selectors) + " selectors");
+    }
+    tool.setProtectionInputs(std::move(prepared.inputs));
+    return true;
 }
 
 void MethodRenameViewController::updateCondition() {
@@ -167,9 +203,15 @@ void MethodRenameViewController::sureAction() {
         CMAlert::show(this, "非法路径", "[路径/文件名]不能使用中文、空格以及特殊字符", false);
         return;
     }
-    auto tool = std::make_shared<quillet::MRenameTool>();
+    const bool precise = preciseBtn_->isChecked();
+    auto tool = std::make_shared<quillet::MRenameTool>(quillet::RandomSource::system(),
+                                                       precise ? quillet::RenameMode::precise
+                                                               : quillet::RenameMode::literal);
     tool->setRootPath(path.toStdString());
     tool->setMethodPrefix(quillet::SettingModel::shared().methodPrefix);
+    if (precise && !prepareProtection(*tool)) {
+        return;
+    }
     if (!tool->loadFiles(ignoreList(ignoreInput_->toPlainText()))) {
         QLOG_AS("sureAction()", "查找头文件失败");
         return;
@@ -210,13 +252,23 @@ void MethodRenameViewController::startRun(std::shared_ptr<quillet::MRenameTool> 
     bar->show();
     progressCount_ = 0;
 
+    RunSummary summary;
+    summary.precise = tool->mode() == quillet::RenameMode::precise;
+    summary.renamed = pairs->size();
+    summary.protectedMethods = tool->protectedCount();
+    for (const auto& file : tool->unparsedFiles()) {
+        QLOG_AS("startRun(tool:words:)", "left as it is: " + file.path + ": " + file.problem);
+        ++summary.unparsedFiles;
+    }
+
     // The backup is of the folder being rewritten, made before anything is written.
     const std::string project = tool->rootPath();
     const std::string backupDirectory = quillet::SettingModel::shared().backupPath;
     if (worker_.joinable()) {
         worker_.join();
     }
-    worker_ = std::thread([this, tool, pairs = std::move(*pairs), project, backupDirectory] {
+    worker_ = std::thread([this, tool, pairs = std::move(*pairs), project, backupDirectory,
+                           summary] {
         const auto archive = quillet::backupFolder(project, backupDirectory);
         // Without a backup the project stays as it is: its files are the user's only copy.
         if (archive) {
@@ -224,7 +276,7 @@ void MethodRenameViewController::startRun(std::shared_ptr<quillet::MRenameTool> 
             tool->replace(pairs);
         }
         QMetaObject::invokeMethod(
-            this, [this, archive] { finishRun(archive); }, Qt::QueuedConnection);
+            this, [this, archive, summary] { finishRun(archive, summary); }, Qt::QueuedConnection);
     });
 }
 
@@ -235,13 +287,22 @@ void MethodRenameViewController::showProgress(const QString& text) {
     emit dialogMessageShown(text);
 }
 
-void MethodRenameViewController::finishRun(const std::optional<std::string>& backupPath) {
+void MethodRenameViewController::finishRun(const std::optional<std::string>& backupPath,
+                                           const RunSummary& summary) {
     if (worker_.joinable()) {
         worker_.join(); // it has nothing left to do but return
     }
     auto& dialog = CMAlert::shared();
-    const QString text = backupPath ? "代码备份" + QString::fromStdString(*backupPath)
-                                    : QString(backupFailedMessage);
+    QString text = backupPath ? "代码备份" + QString::fromStdString(*backupPath)
+                              : QString(backupFailedMessage);
+    if (backupPath && summary.precise) {
+        text += QString("\n重命名 %1 个方法，保护 %2 个方法（系统、运行时或外部代码使用的方法）")
+                    .arg(summary.renamed)
+                    .arg(summary.protectedMethods);
+        if (summary.unparsedFiles > 0) {
+            text += QString("\n%1 个文件无法解析，保持原样（见日志）").arg(summary.unparsedFiles);
+        }
+    }
     dialog.titleLabel()->setText(backupPath ? "已完成" : "代码备份失败");
     dialog.message()->setText(text);
     dialog.cancleBtn()->show();

@@ -38,6 +38,7 @@ public:
     UIInteractiveView* condition();
     UITextView* ignoreInput() const { return ignoreInput_; }
     QCheckBox* fillBtn() const { return fillBtn_; }
+    QCheckBox* preciseBtn() const { return preciseBtn_; }
     QCheckBox* swiftBtn() const { return swiftBtn_; }
     UIButton* sureBtn() const { return sureBtn_; }
 
@@ -56,17 +57,28 @@ protected:
     void viewDidLayout() override;
 
 private:
+    // What the completion text says besides the backup.
+    struct RunSummary {
+        bool precise = false;
+        std::size_t renamed = 0;
+        std::size_t protectedMethods = 0;
+        std::size_t unparsedFiles = 0;
+    };
+
     void selectDidChange(QCheckBox* box);
+    void rememberMode();
+    bool prepareProtection(quillet::MRenameTool& tool);
     void startRun(std::shared_ptr<quillet::MRenameTool> tool,
                   const std::vector<std::string>& words);
     void showProgress(const QString& text);
-    void finishRun(const std::optional<std::string>& backupPath);
+    void finishRun(const std::optional<std::string>& backupPath, const RunSummary& summary);
 
     Language language_ = Language::oc;
     UIInteractiveView* pathInput_ = nullptr;
     UIInteractiveView* condition_ = nullptr;
     QCheckBox* swiftBtn_ = nullptr;
     QCheckBox* fillBtn_ = nullptr;
+    QCheckBox* preciseBtn_ = nullptr;
     UITextView* ignoreInput_ = nullptr;
     UIButton* sureBtn_ = nullptr;
     std::thread worker_;

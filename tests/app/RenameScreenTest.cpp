@@ -11,6 +11,7 @@
 #include "log/Console.h"
 #include "platform/CMOpenPanel.h"
 #include "screens/MethodRenameViewController.h"
+#include "settings/Cacher.h"
 #include "settings/SettingModel.h"
 #include "support/Files.h"
 #include "support/Words.h"
@@ -125,6 +126,11 @@ TEST_F(RenameScreen, AWholeRunRewritesTheProjectBacksItUpAndReportsInOrder) {
     }
     ASSERT_TRUE(texts.last().startsWith("代码备份" + QString::fromStdString(backups_.string())))
         << texts.last().toStdString();
+    const QStringList completion = texts.last().split('\n');
+    ASSERT_EQ(completion.size(), 2);
+    EXPECT_EQ(completion[1],
+              QString("重命名 %1 个方法，保护 0 个方法（系统、运行时或外部代码使用的方法）")
+                  .arg(texts.size() - 2));
     EXPECT_EQ(dialogTitle(), "已完成");
     EXPECT_TRUE(CMAlert::shared().cancleBtn()->isVisible());
     EXPECT_EQ(CMAlert::shared().progressBar()->value(), CMAlert::shared().progressBar()->maximum());
@@ -132,7 +138,7 @@ TEST_F(RenameScreen, AWholeRunRewritesTheProjectBacksItUpAndReportsInOrder) {
     // The project changed, its name list is beside it, and the backup holds it as it was.
     EXPECT_NE(treeDump(project_), before);
     EXPECT_TRUE(fs::exists(fs::path(project_) / "MethodReplaceList.txt"));
-    const std::string archive = texts.last().mid(4).toStdString();
+    const std::string archive = completion[0].mid(4).toStdString();
     ASSERT_TRUE(fs::exists(archive));
     TempDir unpacked;
     ASSERT_EQ(std::system(("unzip -q '" + archive + "' -d '" + unpacked.str() + "'").c_str()), 0);
@@ -141,6 +147,40 @@ TEST_F(RenameScreen, AWholeRunRewritesTheProjectBacksItUpAndReportsInOrder) {
     // Closing the dialog empties the path field.
     CMAlert::shared().cancleBtn()->click();
     EXPECT_EQ(screen_->pathInput()->label()->text(), "");
+}
+
+TEST_F(RenameScreen, ThePreciseBoxIsRememberedAndARunSaysWhatItProtected) {
+    ASSERT_TRUE(screen_->preciseBtn()->isChecked());
+    EXPECT_EQ(screen_->preciseBtn()->text(), "精确模式（保护系统方法）");
+    // The runtime calls objectAtIndexedSubscript: by name, so a precise run keeps it.
+    quillet::test::writeFile(fs::path(project_) / "Models/Shelf.h",
+                             "@interface Shelf : NSObject\n"
+                             "- (id)objectAtIndexedSubscript:(NSUInteger)index;\n@end\n");
+    quillet::test::writeFile(fs::path(project_) / "Models/Shelf.m",
+                             "#import \"Shelf.h\"\n@implementation Shelf\n"
+                             "- (id)objectAtIndexedSubscript:(NSUInteger)index { return nil; }\n"
+                             "@end\n");
+    screen_->fillBtn()->click();
+    screen_->selectPathAction();
+    const QStringList precise = run();
+    ASSERT_FALSE(precise.isEmpty());
+    EXPECT_TRUE(precise.last().contains("，保护 1 个方法")) << precise.last().toStdString();
+    EXPECT_NE(readFile(fs::path(project_) / "Models/Shelf.m").find("objectAtIndexedSubscript:"),
+              std::string::npos);
+    CMAlert::shared().cancleBtn()->click();
+
+    // Unchecked, the box is stored off, and the next run is literal: it renames the method.
+    screen_->preciseBtn()->click();
+    EXPECT_FALSE(quillet::SettingModel::shared().preciseMode);
+    EXPECT_FALSE(quillet::Cacher::shared().read<quillet::SettingModel>().preciseMode);
+    screen_->selectPathAction();
+    const QStringList literal = run();
+    ASSERT_FALSE(literal.isEmpty());
+    EXPECT_FALSE(literal.last().contains('\n')) << literal.last().toStdString();
+    EXPECT_EQ(readFile(fs::path(project_) / "Models/Shelf.m").find("objectAtIndexedSubscript:"),
+              std::string::npos);
+    screen_->preciseBtn()->click();
+    EXPECT_TRUE(quillet::Cacher::shared().read<quillet::SettingModel>().preciseMode);
 }
 
 TEST_F(RenameScreen, RandomNamesNeedNoWordsAndAFailedBackupLeavesTheProjectAsItWas) {
