@@ -9,28 +9,14 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
+#include "support/Command.h"
 #include "support/Files.h"
 
 namespace quillet::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string& text) {
-    std::string result = "'";
-    for (const char c : text) {
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return result + "'";
-}
 
 std::size_t countMatches(const std::string& text, const std::regex& pattern) {
     return static_cast<std::size_t>(
@@ -79,21 +65,16 @@ protected:
         return readFile(project() + "/" + relative);
     }
 
-    Outcome run(const std::string& command) const {
-        const std::string out = (scratch_.path() / "out").string();
-        const std::string err = (scratch_.path() / "err").string();
-        const std::string full = command + " >" + quoted(out) + " 2>" + quoted(err) + " </dev/null";
-        const int status = std::system(full.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+    CommandResult syntaxCheck() const {
+        return runCommand("bash " + shellQuoted(QUILLET_BUILDCHECK_SCRIPT) + " " +
+                              shellQuoted(project()),
+                          scratch_);
     }
 
-    Outcome syntaxCheck() const {
-        return run("bash " + quoted(QUILLET_BUILDCHECK_SCRIPT) + " " + quoted(project()));
-    }
-
-    Outcome runRename() const {
-        return run("HOME=" + quoted(home_.str()) + " " + quoted(QUILLET_CLI_PATH) + " rename " +
-                   quoted(project()) + " --random --no-backup --quiet");
+    CommandResult runRename() const {
+        return runCommand("HOME=" + shellQuoted(home_.str()) + " " + shellQuoted(QUILLET_CLI_PATH) +
+                              " rename " + shellQuoted(project()) + " --random --no-backup --quiet",
+                          scratch_);
     }
 
     // Every .h and .m file of the copy, one after the other.

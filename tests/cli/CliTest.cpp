@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
+#include "support/Command.h"
 #include "support/Files.h"
 #include "text/Text.h"
 
@@ -14,12 +14,6 @@ namespace quillet::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct CliResult {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
 
 class Cli : public ::testing::Test {
 protected:
@@ -31,13 +25,10 @@ protected:
     std::string project() const { return (project_.path() / "DemoShop").string(); }
     std::string logPath() const { return (home_.path() / "Quillet.txt").string(); }
 
-    CliResult run(const std::string& arguments) const {
-        const std::string out = (scratch_.path() / "out").string();
-        const std::string err = (scratch_.path() / "err").string();
-        const std::string command = "HOME='" + home_.str() + "' '" QUILLET_CLI_PATH "' " +
-                                    arguments + " >'" + out + "' 2>'" + err + "' </dev/null";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+    CommandResult run(const std::string& arguments) const {
+        return runCommand("HOME=" + shellQuoted(home_.str()) + " " + shellQuoted(QUILLET_CLI_PATH) +
+                              " " + arguments,
+                          scratch_);
     }
 
     TempDir project_;
