@@ -4,83 +4,105 @@ namespace quillet::objc {
 
 namespace {
 
-// The bracket character of a one-character punctuator, or '\0'.
-char bracketOf(std::string_view source, const Token& token) {
-    if (token.kind != TokenKind::punctuator || token.length != 1) {
-        return '\0';
-    }
-    const char c = source[token.offset];
-    switch (c) {
-    case '(':
-    case ')':
-    case '[':
-    case ']':
-    case '{':
-    case '}':
-        return c;
-    default:
-        return '\0';
-    }
-}
+// How far below the innermost open bracket a closer looks for its own kind before it is taken
+// for a stray one: real code never needs many, and the bound keeps hostile input linear.
+constexpr int deepestSearch = 64;
+constexpr std::size_t mostProblems = 16;
 
-char openerFor(char closer) {
-    return closer == ')' ? '(' : closer == ']' ? '[' : '{';
+// 0, 1, 2 for "(", "[", "{"; 3, 4, 5 for their closers; -1 for anything else.
+int bracketOf(std::string_view source, const Token& token) {
+    if (token.kind != TokenKind::punctuator || token.length != 1) {
+        return -1;
+    }
+    switch (source[token.offset]) {
+    case '(':
+        return 0;
+    case '[':
+        return 1;
+    case '{':
+        return 2;
+    case ')':
+        return 3;
+    case ']':
+        return 4;
+    case '}':
+        return 5;
+    default:
+        return -1;
+    }
 }
 
 } // namespace
 
 BracketMatch::BracketMatch(std::string_view source, const std::vector<Token>& tokens)
-    : source_(source), tokens_(tokens), partner_(tokens.size(), none) {
-    std::vector<std::uint32_t> directiveStack;
+    : tokens_(tokens), partner_(tokens.size(), none) {
+    std::uint32_t directiveTop = none;
     for (std::uint32_t i = 0; i < tokens.size(); ++i) {
         const Token& token = tokens[i];
         if (token.kind == TokenKind::directive) {
-            directiveStack.clear();
+            directiveTop = none;
             conditional(directiveName(source, token));
             continue;
         }
-        const char bracket = bracketOf(source, token);
-        if (bracket == '\0') {
+        const int bracket = bracketOf(source, token);
+        if (bracket < 0) {
             continue;
         }
         const bool inDirective = token.is(Token::inDirective);
-        auto& stack = inDirective ? directiveStack : stack_;
-        if (bracket == '(' || bracket == '[' || bracket == '{') {
-            stack.push_back(i);
+        auto& top = inDirective ? directiveTop : top_;
+        if (bracket < 3) {
+            open(top, i, bracket);
         } else {
-            close(stack, i, !inDirective);
+            close(top, i, bracket - 3, !inDirective);
         }
     }
-    for (const auto opener : stack_) {
-        problems_.push_back({tokens[opener].offset, "unclosed bracket"});
+    for (auto node = top_; node != none; node = opens_[node].outer) {
+        report(opens_[node].token, "unclosed bracket");
     }
 }
 
-void BracketMatch::close(std::vector<std::uint32_t>& stack, std::uint32_t closer, bool report) {
-    const char wanted = openerFor(source_[tokens_[closer].offset]);
-    // Usually the top; otherwise the nearest opener of the same kind, leaving the ones above it
-    // unclosed.
-    for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
-        if (source_[tokens_[*it].offset] != wanted) {
+void BracketMatch::report(std::uint32_t token, const char* what) {
+    if (problems_.size() < mostProblems) {
+        problems_.push_back({tokens_[token].offset, what});
+    }
+}
+
+void BracketMatch::open(std::uint32_t& top, std::uint32_t token, int kind) {
+    Open node{token, top, top == none ? std::array<std::uint32_t, 3>{} : opens_[top].counts};
+    ++node.counts[static_cast<std::size_t>(kind)];
+    opens_.push_back(node);
+    top = static_cast<std::uint32_t>(opens_.size() - 1);
+}
+
+void BracketMatch::close(std::uint32_t& top, std::uint32_t closer, int kind, bool report) {
+    const auto k = static_cast<std::size_t>(kind);
+    // Usually the innermost; otherwise the nearest one of the same kind, leaving the ones inside
+    // it unclosed.
+    std::uint32_t node = top;
+    for (int depth = 0; node != none && opens_[node].counts[k] > 0 && depth < deepestSearch;
+         ++depth, node = opens_[node].outer) {
+        const auto& candidate = opens_[node];
+        const bool sameKind =
+            candidate.counts[k] > (candidate.outer == none ? 0 : opens_[candidate.outer].counts[k]);
+        if (!sameKind) {
             continue;
         }
-        const std::uint32_t opener = *it;
-        if (report && it != stack.rbegin()) {
-            problems_.push_back({tokens_[stack.back()].offset, "unclosed bracket"});
+        if (report && node != top) {
+            this->report(opens_[top].token, "unclosed bracket");
         }
-        stack.erase(std::prev(it.base()), stack.end());
-        partner_[opener] = closer;
-        partner_[closer] = opener;
+        partner_[candidate.token] = closer;
+        partner_[closer] = candidate.token;
+        top = candidate.outer;
         return;
     }
     if (report) {
-        problems_.push_back({tokens_[closer].offset, "closing bracket without its opener"});
+        this->report(closer, "closing bracket without its opener");
     }
 }
 
 void BracketMatch::conditional(std::string_view name) {
     if (name == "if" || name == "ifdef" || name == "ifndef") {
-        conditionals_.push_back({stack_, {}, false});
+        conditionals_.push_back({top_});
         return;
     }
     if (conditionals_.empty()) {
@@ -89,13 +111,13 @@ void BracketMatch::conditional(std::string_view name) {
     auto& current = conditionals_.back();
     if (name == "elif" || name == "else") {
         if (!current.firstBranchDone) {
-            current.afterFirstBranch = stack_;
+            current.afterFirstBranch = top_;
             current.firstBranchDone = true;
         }
-        stack_ = current.atIf;
+        top_ = current.atIf;
     } else if (name == "endif") {
         if (current.firstBranchDone) {
-            stack_ = std::move(current.afterFirstBranch);
+            top_ = current.afterFirstBranch;
         }
         conditionals_.pop_back();
     }

@@ -4,6 +4,9 @@ namespace quillet::objc {
 
 namespace {
 
+// The first few problems say enough; a damaged file can have one on every line.
+constexpr std::size_t mostProblems = 16;
+
 bool isIdentifierStart(char c) {
     const auto byte = static_cast<unsigned char>(c);
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == '$' || byte >= 0x80;
@@ -100,7 +103,9 @@ private:
     }
 
     void problem(std::size_t offset, const char* what) {
-        result_.problems.push_back({static_cast<std::uint32_t>(offset), what});
+        if (result_.problems.size() < mostProblems) {
+            result_.problems.push_back({static_cast<std::uint32_t>(offset), what});
+        }
     }
 
     void emit(std::size_t start, TokenKind kind, std::uint8_t flags = 0) {

@@ -17,7 +17,7 @@ struct LexProblem {
 
 struct Lexed {
     std::vector<Token> tokens;
-    std::vector<LexProblem> problems;
+    std::vector<LexProblem> problems; // the first few
 };
 
 // Cuts an Objective-C or Objective-C++ text into tokens in one pass, without regular

@@ -175,10 +175,13 @@ private:
             if (!(punct(next, "-") || punct(next, "+")) || methodStarts_.contains(next)) {
                 continue;
             }
-            for (const auto& block : blocks_) {
-                if (block.first < next && next < block.end) {
-                    method(next, block.container, block.implementation);
-                }
+            // The last block starting before the signature, if the signature is inside it.
+            const auto after = std::upper_bound(
+                blocks_.begin(), blocks_.end(), next,
+                [](std::size_t token, const Extent& block) { return token < block.first; });
+            if (after != blocks_.begin() && next < std::prev(after)->end) {
+                const auto& block = *std::prev(after);
+                method(next, block.container, block.implementation);
             }
         }
     }

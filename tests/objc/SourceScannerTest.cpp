@@ -217,6 +217,20 @@ TEST(SourceScanner, ProblemsNameTheirLine) {
     EXPECT_TRUE(scan("#define BEGIN {\n#define END }\nint x;\n").problems.empty());
 }
 
+TEST(SourceScanner, HostileNestingIsReadInOnePass) {
+    // Deep open brackets, closers of the wrong kind, and conditionals around all of it: each
+    // would cost a pass over the open brackets if they were searched or copied.
+    std::string text(200000, '(');
+    for (int i = 0; i < 50000; ++i) {
+        text += "\n#if A\n[\n#else\n{\n#endif\n";
+    }
+    text += std::string(200000, ']');
+    const auto facts = scan(text);
+    ASSERT_FALSE(facts.problems.empty());
+    EXPECT_LE(facts.problems.size(), 3u);
+    EXPECT_TRUE(facts.uses.empty());
+}
+
 TEST(SourceScanner, DeclarationsOnlyForSdkHeaders) {
     const auto facts = scanSource("@interface A\n- (void)a:(int)x;\n@end\nvoid f() { [b c:1]; }\n",
                                   Dialect::objectiveC, ScanDepth::declarations);
