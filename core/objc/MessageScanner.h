@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "objc/BlockScanner.h"
+#include "objc/TokenView.h"
+#include "objc/UseRecorder.h"
+
+namespace quillet::objc {
+
+// Reads the selectors a file's code uses: message sends with their whole selector (nested ones,
+// blocks, casts, ternaries and C++ in their arguments), @selector(...), and string literals that
+// spell a selector. Every "[" is looked at once, so the scan stays linear.
+class MessageScanner {
+public:
+    MessageScanner(const TokenView& tokens, UseRecorder& uses,
+                   const std::vector<BlockExtent>& blocks)
+        : tokens_(tokens), uses_(uses), blocks_(blocks) {}
+
+    void run();
+
+private:
+    // An item of a bracket's contents: one token, or a whole bracketed group.
+    struct Item {
+        std::uint32_t first;
+        std::uint32_t last;
+    };
+
+    std::int32_t implementationAround(std::size_t token);
+    bool mayStartMessage(std::size_t previous, std::size_t open) const;
+    bool endsExpression(const Item& item) const;
+    bool isIdentifier(const Item& item) const;
+    bool is(const Item& item, std::string_view p) const;
+    bool readItems(std::size_t open, std::size_t close);
+    std::size_t firstKeyword() const;
+    void message(std::size_t open, std::int32_t container);
+    void selectorExpression(std::size_t at);
+    void stringLiteral(const Token& token);
+
+    const TokenView& tokens_;
+    UseRecorder& uses_;
+    const std::vector<BlockExtent>& blocks_;
+    std::size_t nextBlock_ = 0;
+    std::vector<Item> items_;
+};
+
+} // namespace quillet::objc
