@@ -1,23 +1,8 @@
 #include "objc/MessageScanner.h"
 
-#include <algorithm>
-#include <array>
-
 #include "objc/SelectorText.h"
 
 namespace quillet::objc {
-
-namespace {
-
-// Words after which "[" starts a message rather than a subscript.
-bool startsAnExpression(std::string_view word) {
-    static constexpr std::array<std::string_view, 14> words = {
-        "return", "case",     "else",     "do",        "in",  "throw", "delete",
-        "sizeof", "co_await", "co_yield", "co_return", "and", "or",    "not"};
-    return std::find(words.begin(), words.end(), word) != words.end();
-}
-
-} // namespace
 
 void MessageScanner::run() {
     for (std::size_t i = 0; i < tokens_.count(); ++i) {
@@ -42,27 +27,12 @@ std::int32_t MessageScanner::implementationAround(std::size_t token) {
     return inside ? blocks_[nextBlock_].container : -1;
 }
 
-// Whether "[" after token `previous` can start a message (rather than a subscript).
-bool MessageScanner::mayStartMessage(std::size_t previous, std::size_t open) const {
-    const Token& token = tokens_[previous];
-    if (token.is(Token::inDirective) != tokens_[open].is(Token::inDirective)) {
-        return true;
-    }
-    switch (token.kind) {
-    case TokenKind::identifier:
-        return startsAnExpression(tokens_.textOf(previous));
-    case TokenKind::number:
-    case TokenKind::string:
-    case TokenKind::character:
-    case TokenKind::headerName:
-        return false;
-    case TokenKind::atKeyword:
-    case TokenKind::directive:
-        return true;
-    case TokenKind::punctuator:
-        return tokens_.textOf(previous) != "]" && tokens_.textOf(previous) != "@";
-    }
-    return true;
+// "@[" opens an array literal. Any other "[" is a message when its contents have a message's
+// shape, which a subscript, a lambda's captures or an attribute never has; so a message is found
+// even after a name, as after the macros NS_DURING or a BEGIN_SCOPE that opens a block.
+bool MessageScanner::isArrayLiteral(std::size_t open) const {
+    return open > 0 && tokens_.punct(open - 1, "@") &&
+           tokens_[open - 1].is(Token::inDirective) == tokens_[open].is(Token::inDirective);
 }
 
 bool MessageScanner::endsExpression(const Item& item) const {
@@ -118,10 +88,17 @@ bool MessageScanner::readItems(std::size_t open, std::size_t close) {
 }
 
 // Where the first keyword of a message starts among the items: the first "name:" that follows a
-// complete receiver expression.
+// complete receiver expression, outside a conditional ("m[flag ? (int) count : 0]" holds none).
 std::size_t MessageScanner::firstKeyword() const {
+    int openTernaries = 0;
     for (std::size_t k = 1; k + 1 < items_.size(); ++k) {
-        if (isIdentifier(items_[k]) && is(items_[k + 1], ":") && endsExpression(items_[k - 1])) {
+        if (is(items_[k - 1], "?")) {
+            ++openTernaries;
+        } else if (is(items_[k - 1], ":") && openTernaries > 0) {
+            --openTernaries;
+        }
+        if (openTernaries == 0 && isIdentifier(items_[k]) && is(items_[k + 1], ":") &&
+            endsExpression(items_[k - 1])) {
             return k;
         }
     }
@@ -133,7 +110,7 @@ void MessageScanner::message(std::size_t open, std::int32_t container) {
     if (close == BracketMatch::none || close < open) {
         return;
     }
-    if (open > 0 && !mayStartMessage(open - 1, open)) {
+    if (isArrayLiteral(open)) {
         return;
     }
     if (!readItems(open, close)) {

@@ -30,7 +30,7 @@ private:
     };
 
     std::int32_t implementationAround(std::size_t token);
-    bool mayStartMessage(std::size_t previous, std::size_t open) const;
+    bool isArrayLiteral(std::size_t open) const;
     bool endsExpression(const Item& item) const;
     bool isIdentifier(const Item& item) const;
     bool is(const Item& item, std::string_view p) const;

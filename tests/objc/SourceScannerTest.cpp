@@ -43,8 +43,10 @@ Texts spellings(std::string_view source) {
         std::string text;
         for (std::uint32_t k = 0; k < use.spanCount; ++k) {
             const auto& span = facts.spans[use.firstSpan + k];
-            text += (k ? "|" : "") +
-                    (span.length ? std::string(source.substr(span.offset, span.length)) : "_");
+            if (k > 0) {
+                text += '|';
+            }
+            text.append(span.length > 0 ? source.substr(span.offset, span.length) : "_");
         }
         out.push_back(text);
     }
@@ -160,6 +162,12 @@ TEST(SourceScanner, BracketsThatAreNoMessages) {
     // A message after "return", "in" and a cast, and inside a subscript.
     EXPECT_EQ(sends("return [a b:1]; for (id x in [c d:2]) {} id y = (id)[e f:3]; z = m[[g h:4]];"),
               (Texts{"b:", "d:", "f:", "h:"}));
+    // A message after a macro that stands for a statement or opens a block.
+    EXPECT_EQ(sends("NS_DURING\n  [self take:1];\nNS_HANDLER\n  [self guard:e];\nNS_ENDHANDLER\n"
+                    "BEGIN_SCOPE [self take:5]; END_SCOPE\n"),
+              (Texts{"take:", "guard:", "take:"}));
+    // A conditional subscript is no message, whatever its parts look like.
+    EXPECT_EQ(sends("x = m[flag ? (int) count : 0]; y = m[a ? b.c : d];"), Texts{});
     // C++ scopes in arguments are not keywords.
     EXPECT_EQ(sends("[o take:std::string(\"a\") with:ns::value];", Dialect::objectiveCpp),
               (Texts{"take:with:"}));
