@@ -4,51 +4,52 @@ namespace quillet {
 
 namespace {
 
-enum class Quick { matches, fails, unsure };
-
-// White space that the expression's "\\s" surely matches.
-bool isPlainSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+// ICU's "\s": the White_Space property.
+bool isWhiteSpace(char32_t c) {
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F ||
+           c == 0x205F || c == 0x3000;
 }
 
-// Characters that may or may not count as white space: other control characters and anything
-// beyond ASCII.
-bool mayBeSpace(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte < 0x20 || byte >= 0x7F;
-}
-
-// With "." crossing line ends, the expression matches exactly when some "+", "," or "-" is
-// followed by optional white space and "(". Plain ASCII settles that without the regular
-// expression engine; only unusual white space is left to it.
-Quick quickMatch(std::string_view text) {
-    bool unsure = false;
-    for (auto sign = text.find_first_of("+,-"); sign != std::string_view::npos;
-         sign = text.find_first_of("+,-", sign + 1)) {
-        auto next = sign + 1;
-        while (next < text.size() && isPlainSpace(text[next])) {
-            ++next;
-        }
-        if (next < text.size() && text[next] == '(') {
-            return Quick::matches;
-        }
-        unsure = unsure || (next < text.size() && mayBeSpace(text[next]));
+// The code point at `i` and its length in bytes; a byte that starts no well-formed sequence is
+// taken alone (and is no white space).
+std::pair<char32_t, std::size_t> codePointAt(std::string_view text, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+    const unsigned char lead = byte(i);
+    const std::size_t length = lead < 0xC0 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+    if (length == 1 || i + length > text.size()) {
+        return {lead, 1};
     }
-    return unsure ? Quick::unsure : Quick::fails;
+    char32_t c = lead & (0x7F >> length);
+    for (std::size_t k = 1; k < length; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) {
+            return {lead, 1};
+        }
+        c = (c << 6) | (byte(i + k) & 0x3F);
+    }
+    return {c, length};
 }
 
 } // namespace
 
-bool DeclarationPredicate::matches(std::string_view text) {
-    switch (quickMatch(text)) {
-    case Quick::matches:
-        return true;
-    case Quick::fails:
-        return false;
-    case Quick::unsure:
-        break;
+// A run of white space is walked only by the sign right before it, so the whole text is read
+// about once, whatever it holds.
+bool DeclarationPredicate::matches(std::string_view text) const {
+    for (auto sign = text.find_first_of("+,-"); sign != std::string_view::npos;
+         sign = text.find_first_of("+,-", sign + 1)) {
+        auto next = sign + 1;
+        while (next < text.size()) {
+            const auto [c, length] = codePointAt(text, next);
+            if (!isWhiteSpace(c)) {
+                break;
+            }
+            next += length;
+        }
+        if (next < text.size() && text[next] == '(') {
+            return true;
+        }
     }
-    return pattern_.matches(text);
+    return false;
 }
 
 } // namespace quillet

@@ -2,22 +2,19 @@
 
 #include <string_view>
 
-#include "text/IcuPattern.h"
-
 namespace quillet {
 
 // Tells whether a text holds a method declaration or a definition's signature: a "+", "," or "-"
-// followed by optional white space and "(". Matched over the whole text with "." crossing line
-// breaks, so a signature preceded by the previous method's closing brace still counts.
+// followed by optional white space and "(". This is what the regular expression below means when
+// matched over the whole text with "." crossing line breaks (so a signature preceded by the
+// previous method's closing brace still counts), decided in one pass over the text: white space
+// is ICU's "\s", the Unicode White_Space characters.
 class DeclarationPredicate {
 public:
-    // The regular expression, matched against the whole text.
+    // The regular expression this predicate decides, matched against the whole text.
     static constexpr const char* expression = "^.*\n?\\s*([+,-]{1})\\s*\\(.*$";
 
-    bool matches(std::string_view text);
-
-private:
-    text::IcuPattern pattern_{expression, text::IcuPattern::Dot::crossesLineEnd};
+    bool matches(std::string_view text) const;
 };
 
 } // namespace quillet

@@ -46,19 +46,41 @@ TEST(DeclarationPredicate, AgreesWithTheRegularExpression) {
                                                "\xC2\x85",
                                                "\x1C",
                                                "\xE4\xB8\xAD",
-                                               "\x7F"};
+                                               "\x7F",
+                                               "\xE1\x9A\x80",
+                                               "\xE2\x80\x8A",
+                                               "\xE2\x80\x8B",
+                                               "\xE2\x81\x9F",
+                                               "\xEF\xBB\xBF",
+                                               "\xE1\xA0\x8E",
+                                               "\xF0\x9F\x98\x80"};
     text::IcuPattern reference(DeclarationPredicate::expression,
                                text::IcuPattern::Dot::crossesLineEnd);
     DeclarationPredicate predicate;
     SeededRandom random(7);
-    for (int round = 0; round < 20000; ++round) {
+    for (int round = 0; round < 40000; ++round) {
         std::string text;
-        const auto length = random.uniform(9);
+        const auto length = random.uniform(12);
         for (std::uint32_t k = 0; k < length; ++k) {
             text += alphabet[random.uniform(static_cast<std::uint32_t>(alphabet.size()))];
         }
         ASSERT_EQ(predicate.matches(text), reference.matches(text)) << "text: [" << text << "]";
     }
+}
+
+// A sign, a character beyond ASCII and a long run of blanks once sent the regular expression
+// engine into minutes of backtracking; the answer now comes in one pass.
+TEST(DeclarationPredicate, LongRunsOfBlanksAfterUnusualCharactersAreDecidedAtOnce) {
+    const DeclarationPredicate predicate;
+    const std::string blanks(100000, ' ');
+    EXPECT_FALSE(predicate.matches("-\xC3\xA9" + blanks + "x"));
+    EXPECT_FALSE(predicate.matches(", \xE3\x80\x80" + blanks + "\x1C(void)"));
+    EXPECT_TRUE(predicate.matches("+\xE3\x80\x80" + blanks + "\xC2\xA0(void)"));
+    std::string many;
+    for (int i = 0; i < 20000; ++i) {
+        many += "- \xC2\x85 x ";
+    }
+    EXPECT_FALSE(predicate.matches(many + blanks));
 }
 
 } // namespace
