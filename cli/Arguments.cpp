@@ -3,6 +3,8 @@
 #include <functional>
 #include <map>
 
+#include "text/Utf.h"
+
 namespace quillet::cli {
 
 namespace {
@@ -16,6 +18,11 @@ bool isIdentifier(const std::string& text) {
         }
     }
     return true;
+}
+
+// Stored texts are UTF-8; anything else is refused before it reaches the settings.
+std::string utf8Text(const std::string& option, const std::string& value) {
+    return text::isValidUtf8(value) ? std::string() : option + " must be UTF-8 text";
 }
 
 ParseResult failure(std::string error) {
@@ -41,7 +48,7 @@ Options optionsFor(Command command) {
     };
     const auto remark = [](Arguments& a, const std::string& v) {
         a.remark = v;
-        return std::string();
+        return utf8Text("--remark", v);
     };
     const auto sdk = [](Arguments& a, const std::string& v) {
         a.sdkFolders.push_back(v);
@@ -97,6 +104,7 @@ Options optionsFor(Command command) {
         break;
     case Command::bankNew:
         options.values["--remark"] = remark;
+        options.flags["--force"] = [](Arguments& a) { a.force = true; };
         break;
     case Command::settingsSet:
         options.values["--backup-dir"] = [](Arguments& a, const std::string& v) {
@@ -106,7 +114,7 @@ Options optionsFor(Command command) {
         // Stored as typed, as the settings screen does.
         options.values["--prefix"] = [](Arguments& a, const std::string& v) {
             a.prefix = v;
-            return std::string();
+            return utf8Text("--prefix", v);
         };
         options.values["--sdk"] = sdk;
         options.values["--protect"] = protect;
@@ -159,9 +167,10 @@ std::string usageText() {
            "  quillet-cli bank show\n"
            "  quillet-cli bank verify FILE\n"
            "  quillet-cli bank set FILE [--remark R]\n"
-           "  quillet-cli bank new [--remark R]\n"
+           "  quillet-cli bank new [--remark R] [--force]\n"
            "      Show the default word bank; check a bank text; make FILE's words the default\n"
-           "      bank's words; start a new default bank with a new token and no words.\n"
+           "      bank's words; start a new default bank with a new token and no words\n"
+           "      (--force: even when the default bank has words, which are then lost).\n"
            "  quillet-cli settings show\n"
            "  quillet-cli settings set [--backup-dir D] [--prefix P] [--sdk DIR]... [--no-sdk]\n"
            "                           [--protect FILE]\n"

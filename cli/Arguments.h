@@ -37,6 +37,7 @@ struct Arguments {
     std::vector<std::string> protectFiles; // methods, rename, settings set: --protect
     bool noSdk = false;                    // settings set: forget the stored SDK folders
     bool dryRun = false;                   // rename: print the changes, write nothing
+    bool force = false;                    // bank new: replace a bank that has words
     std::string bankFile;                  // bank verify, bank set
     std::optional<std::string> remark;     // bank set, bank new
     std::optional<std::string> backupDir;  // settings set

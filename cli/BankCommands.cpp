@@ -70,6 +70,13 @@ int runBankSet(const Arguments& args) {
 }
 
 int runBankNew(const Arguments& args) {
+    const auto current = WordModel::loadLocal();
+    if (!current.text.empty() && !args.force) {
+        std::cerr << "quillet-cli: the default word bank (" << current.id << ") holds "
+                  << WordModel::displayedWordCount(current.text)
+                  << " words; bank new --force replaces it\n";
+        return couldNotStart;
+    }
     auto bank = WordModel::makeNew(deviceIdentifier(), std::chrono::system_clock::now());
     bank.title = args.remark.value_or("");
     return saveAsDefault(bank);

@@ -14,6 +14,7 @@
 #include "defaults/JsonValue.h"
 #include "fs/AtomicFile.h"
 #include "log/Log.h"
+#include "paths/HomeFolder.h"
 #include "text/TimeText.h"
 
 namespace quillet {
@@ -71,12 +72,12 @@ DefaultsStore& DefaultsStore::standard() {
 
 std::string DefaultsStore::standardPath() {
 #ifdef __APPLE__
-    const std::string folder = environment("HOME") + "/Library/Application Support";
+    const std::string folder = homeFolder() + "/Library/Application Support";
 #else
     std::string folder = environment("XDG_CONFIG_HOME");
     // Relative values are to be ignored, as if unset.
     if (folder.empty() || folder.front() != '/') {
-        folder = environment("HOME") + "/.config";
+        folder = homeFolder() + "/.config";
     }
 #endif
     return folder + "/Quillet/Defaults.json";

@@ -227,7 +227,8 @@ TEST_F(Cli, UsageErrorsExitWithTwo) {
              "rename " + project() + " --random --prefix 'a b'", "methods a b", "bank",
              "bank verify", "bank show extra", "settings set", "settings set --backup-dir",
              "methods " + project() + " --mode fast", "settings set --sdk /a --no-sdk",
-             "rename " + project() + " --sdk"}) {
+             "rename " + project() + " --sdk", "settings set --prefix " + shellQuoted("a\xff"),
+             "bank new --remark " + shellQuoted("\xc3")}) {
         const auto result = run(arguments);
         if (arguments.empty()) {
             EXPECT_EQ(result.exitCode, 0);
@@ -319,9 +320,18 @@ TEST_F(Cli, BankCommandsFollowTheWordBankRules) {
 
     const auto made = run("bank new --remark 'A&B'");
     ASSERT_EQ(made.exitCode, 0) << made.err;
+    // A bank with words is only replaced on purpose.
+    ASSERT_EQ(run("bank set " + good).exitCode, 0);
+    const auto kept = run("bank new");
+    EXPECT_EQ(kept.exitCode, 1);
+    EXPECT_NE(kept.err.find("holds 2 words; bank new --force replaces it"), std::string::npos)
+        << kept.err;
+    EXPECT_NE(run("bank show").out.find("words: 2\n"), std::string::npos);
+    const auto replaced = run("bank new --remark 'A&B' --force");
+    ASSERT_EQ(replaced.exitCode, 0) << replaced.err;
     const std::regex tip("默认词库: A＆B, ([0-9A-F]{32})\n");
     std::smatch token;
-    ASSERT_TRUE(std::regex_match(made.out, token, tip)) << made.out;
+    ASSERT_TRUE(std::regex_match(replaced.out, token, tip)) << replaced.out;
     ASSERT_EQ(run("bank set " + good).exitCode, 0);
     const auto shown = run("bank show");
     EXPECT_EQ(shown.out,

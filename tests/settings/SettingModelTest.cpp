@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "log/Console.h"
+#include "paths/HomeFolder.h"
 #include "settings/Cacher.h"
 #include "settings/SettingModel.h"
 #include "support/EngineRun.h"
@@ -122,4 +123,16 @@ TEST(StandardStorePath, FollowsTheConfigurationFolderOfThePlatform) {
     ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(DefaultsStore::standardPath(), home + "/.config/Quillet/Defaults.json");
 #endif
+}
+
+TEST(StandardStorePath, WithoutHomeTheSettingsAndTheLogShareTheUsersHomeFolder) {
+    const std::string home = std::getenv("HOME");
+    ::unsetenv("HOME");
+    const std::string folder = homeFolder();
+    const std::string settings = DefaultsStore::standardPath();
+    ::setenv("HOME", home.c_str(), 1);
+    ASSERT_FALSE(folder.empty());
+    EXPECT_NE(folder, home);
+    EXPECT_TRUE(settings.starts_with(folder + "/")) << settings;
+    EXPECT_NE(settings.rfind("/.config/", 0), 0u) << "not below the file system's root";
 }
