@@ -9,6 +9,8 @@
 #include "engine/ReplacementPass.h"
 #include "engine/WriteBack.h"
 #include "fs/DirectoryLister.h"
+#include "fs/Durability.h"
+#include "fs/StaleTemporaries.h"
 #include "log/Log.h"
 #include "precise/NameGuard.h"
 #include "precise/ProjectIndex.h"
@@ -57,6 +59,7 @@ bool MRenameTool::loadFiles(const std::vector<std::string>& ignoring) {
         return false;
     }
     unlistedFolders_ = listing->unlistedFolders;
+    listedPaths_ = listing->subpaths;
     const bool precise = mode_ == RenameMode::precise;
     for (const auto& subpath : listing->subpaths) {
         const bool ignored = isIgnored(subpath, ignoring);
@@ -276,8 +279,28 @@ std::string MRenameTool::rewrite(const std::vector<RenamePair>& factor) {
     return ReplacementPass(*this).run(factor);
 }
 
+std::vector<const FileModel*> MRenameTool::unreadableFiles() const {
+    std::vector<const FileModel*> files;
+    for (const auto& file : allFiles()) {
+        if (!file.readable()) {
+            files.push_back(&file);
+        }
+    }
+    return files;
+}
+
 void MRenameTool::writeOutputs(const std::string& nameList) {
     writeReport_ = {};
+    for (const auto& removed : fs::removeStaleTemporaries(rootPath(), listedPaths_)) {
+        QLOG_AS("write(toFile:_:)", "Removed " + removed + ", left by a run that was stopped");
+    }
+    // The list is the only record of the new names: without it, nothing may change.
+    writeReport_.listWritten =
+        writeLogged(nameList, rootPath() + "/MethodReplaceList.txt", "write(toFile:)");
+    if (!writeReport_.listWritten) {
+        return;
+    }
+    QLOG_AS("write(toFile:)", "MethodReplaceList.txt", nameList);
     const auto& files = allFiles();
     std::vector<FileModel::WriteResult> results(files.size());
     // Creating and renaming files is mostly the file system's work, which overlaps well.
@@ -299,8 +322,7 @@ void MRenameTool::writeOutputs(const std::string& nameList) {
             break;
         }
     }
-    writeReport_.listWritten =
-        writeLogged(nameList, rootPath() + "/MethodReplaceList.txt", "write(toFile:)");
+    writeReport_.synced = fs::syncFileSystemOf(rootPath());
 }
 
 } // namespace quillet

@@ -25,12 +25,14 @@ struct UnparsedFile {
     std::string problem;
 };
 
-// How the write-back of a run went.
+// How the write-back of a run went. The name list is written first: when it cannot be, no
+// source file is written at all.
 struct WriteReport {
     std::size_t written = 0;
     std::size_t unchanged = 0;
     std::size_t failed = 0;
     bool listWritten = false;
+    bool synced = false; // the written files reached the disk
 };
 
 // The rename engine for one run: scan, collect the declared methods, make new names, rewrite.
@@ -84,8 +86,12 @@ public:
     std::string rewrite(const std::vector<RenamePair>& factor);
     const WriteReport& writeReport() const { return writeReport_; }
 
-    // Writes the files and the name list, as the end of replace() does.
+    // Writes the name list, then the files, then makes them durable, as the end of replace()
+    // does. Temporary files a killed run left in the project are removed first.
     void writeOutputs(const std::string& nameList);
+    // The files below the root that could not be read: never written, and the project may no
+    // longer build if they use a renamed method.
+    std::vector<const FileModel*> unreadableFiles() const;
 
 private:
     void collectFromTokens();
@@ -96,6 +102,7 @@ private:
     std::vector<std::string> headerFiles_;
     std::vector<std::size_t> headerFileIndex_; // position in allFiles of each header
     std::vector<std::string> unlistedFolders_;
+    std::vector<std::string> listedPaths_; // every entry below the root, for stale temporaries
     std::vector<MethodModel> collected_;
     std::optional<std::vector<MethodModel>> candidates_;
     std::optional<std::vector<MethodModel>> allMethodNames_;

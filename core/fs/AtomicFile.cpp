@@ -8,6 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "fs/StaleTemporaries.h"
+
 namespace quillet::fs {
 
 namespace {
@@ -30,19 +32,37 @@ bool writeAll(int fd, std::string_view content) {
     return true;
 }
 
-std::string temporaryName(const std::string& path, unsigned attempt) {
+// A free hidden name beside `path` for a file of this process.
+std::string temporaryName(const std::string& path) {
     static thread_local std::minstd_rand generator{std::random_device{}()};
     const auto slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    return folder + "." + name + ".quillet-" + std::to_string(generator()) + "-" +
-           std::to_string(attempt);
+    return folder + temporaryNameOf(name, std::to_string(generator()));
 }
 
-// Opens a new temporary file; the umask applies to its mode like to any new file.
-int createTemporary(const std::string& path, std::string& temporary) {
+#ifdef O_TMPFILE
+std::string folderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash + 1);
+}
+#endif
+
+// Opens a new file for the content: unnamed where the system can, else a hidden temporary one
+// (`temporary` then names it). The umask applies to its mode like to any new file.
+int createFile(const std::string& path, std::string& temporary) {
+#ifdef O_TMPFILE
+    // An unnamed file is named through /proc, so it is used only where /proc is there.
+    static const bool canName = ::access("/proc/self/fd", F_OK) == 0;
+    const int unnamed =
+        canName ? ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1;
+    if (unnamed >= 0) {
+        temporary.clear();
+        return unnamed;
+    }
+#endif
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
-        temporary = temporaryName(path, attempt);
+        temporary = temporaryName(path);
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST) {
             return fd;
@@ -50,6 +70,23 @@ int createTemporary(const std::string& path, std::string& temporary) {
     }
     errno = EEXIST;
     return -1;
+}
+
+// Gives a complete unnamed file a temporary name beside `path`; true when it has one.
+bool nameUnnamed(int fd, const std::string& path, std::string& temporary) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        temporary = temporaryName(path);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) ==
+            0) {
+            return true;
+        }
+        if (errno != EEXIST) {
+            break;
+        }
+    }
+    temporary.clear();
+    return false;
 }
 
 } // namespace
@@ -65,7 +102,7 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
     }
 
     std::string temporary;
-    const int fd = createTemporary(path, temporary);
+    const int fd = createFile(path, temporary);
     if (fd < 0) {
         return describe(path, errno);
     }
@@ -78,6 +115,11 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
         ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
     }
     int error = errno;
+    // An unnamed file is named only now, when nothing is left to write into it.
+    if (ok && temporary.empty() && !nameUnnamed(fd, path, temporary)) {
+        ok = false;
+        error = errno;
+    }
     if (::close(fd) != 0 && ok) {
         ok = false;
         error = errno;
@@ -87,7 +129,9 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
         error = errno;
     }
     if (!ok) {
-        ::unlink(temporary.c_str());
+        if (!temporary.empty()) {
+            ::unlink(temporary.c_str());
+        }
         return describe(path, error);
     }
     return std::nullopt;

@@ -6,11 +6,13 @@
 
 namespace quillet::fs {
 
-// Replaces the file at `path` with `content`: writes a temporary file beside it and renames it
-// into place, so readers see the old file or the new one, never a mix. A file already there keeps
-// its permission bits (and owner, where allowed); a file without any write permission bit is
-// refused rather than replaced behind its owner's back. Returns the reason on failure, after
-// removing the temporary file.
+// Replaces the file at `path` with `content`, so readers see the old file or the new one, never
+// a mix. On Linux the content goes into an unnamed file first, which is given a name only once
+// complete; elsewhere into a hidden temporary file beside it. Temporary names carry the writer's
+// process id, so the ones a killed process leaves behind can be found (StaleTemporaries). A file
+// already there keeps its permission bits (and owner, where allowed); a file without any write
+// permission bit is refused rather than replaced behind its owner's back. Returns the reason on
+// failure, after removing what it made.
 std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content);
 
 } // namespace quillet::fs

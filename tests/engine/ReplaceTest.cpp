@@ -229,8 +229,11 @@ TEST(ReplaceOutputs, LogNamesEachPairThenEachFileInScope) {
     Console::shared().clear();
     renameFoo(dir);
     const std::string log = readFile(Console::shared().path());
-    EXPECT_EQ(logValues(log), (std::vector<std::string>{"Replacing fooWithName:count:", "Foo.h",
-                                                        "Foo.m", "User.m"}));
+    // Then the name list, as the run's record of its new names.
+    EXPECT_EQ(logValues(log),
+              (std::vector<std::string>{"Replacing fooWithName:count:", "Foo.h", "Foo.m", "User.m",
+                                        "MethodReplaceList.txt", "[ 1/1 ] Method in Foo.h",
+                                        "Old --> fooWithName:count:", "New --> xxApple:river:"}));
     EXPECT_NE(log.find(" replace(factor:) [Line "), std::string::npos);
 }
 

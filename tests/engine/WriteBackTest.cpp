@@ -1,9 +1,13 @@
 #include <filesystem>
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "engine/MRenameTool.h"
+#include "fs/AtomicFile.h"
 #include "log/Console.h"
 #include "support/EngineRun.h"
 #include "support/Files.h"
@@ -93,7 +97,8 @@ TEST(WriteBack, ReadOnlyFileIsLoggedAndTheOthersAreStillWritten) {
     EXPECT_NE(log.find(locked), std::string::npos);
 }
 
-TEST(WriteBack, ListThatCannotBeWrittenIsLoggedAndTheRunStillSucceeds) {
+// The list is the only record of the new names: a run that cannot write it changes nothing.
+TEST(WriteBack, AListThatCannotBeWrittenStopsTheRunBeforeAnySourceIsWritten) {
     TempDir dir;
     dir.write("Foo.h", header);
     dir.write("Foo.m", call);
@@ -104,8 +109,73 @@ TEST(WriteBack, ListThatCannotBeWrittenIsLoggedAndTheRunStillSucceeds) {
     scan(tool, dir.str());
     EXPECT_TRUE(tool.replace({fooPair}));
     EXPECT_FALSE(tool.writeReport().listWritten);
-    EXPECT_EQ(readFile(dir.path() / "Foo.m"), renamedCall);
+    EXPECT_EQ(tool.writeReport().written, 0u);
+    EXPECT_EQ(readFile(dir.path() / "Foo.m"), call);
+    EXPECT_EQ(readFile(dir.path() / "Foo.h"), header);
     EXPECT_NE(readFile(Console::shared().path()).find(" write(toFile:) [Line "), std::string::npos);
+}
+
+// The list is on disk before the first source file changes: a source that cannot be written
+// finds it there already, and a finished run has made both durable.
+TEST(WriteBack, TheListComesFirstAndTheRunEndsDurable) {
+    TempDir dir;
+    dir.write("Foo.h", header);
+    const auto locked = dir.write("Foo.m", call);
+    ::chmod(locked.c_str(), 0444);
+    MRenameTool tool;
+    scan(tool, dir.str());
+    tool.replace({fooPair});
+    EXPECT_TRUE(tool.writeReport().listWritten);
+    EXPECT_EQ(tool.writeReport().failed, 1u);
+    EXPECT_TRUE(tool.writeReport().synced);
+    EXPECT_NE(readFile(dir.path() / "MethodReplaceList.txt").find("New --> xxApple:river:"),
+              std::string::npos);
+}
+
+TEST(WriteBack, TemporaryFilesOfAStoppedRunAreRemovedAndNoneIsLeft) {
+    TempDir dir;
+    dir.write("Foo.h", header);
+    dir.write("Foo.m", call);
+    // A process that has ended: its temporary files can only be leftovers.
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(ended, nullptr, 0);
+    const std::string stale = ".Foo.m.quillet-" + std::to_string(ended) + "-77";
+    dir.write(stale, "half a file");
+    dir.write("Sub/.User.m.quillet-" + std::to_string(ended) + "-1", "half");
+    const std::string mine = ".Other.m.quillet-" + std::to_string(::getpid()) + "-5";
+    dir.write(mine, "being written");
+    dir.write(".hidden.quillet-notes", "not ours");
+
+    MRenameTool tool;
+    scan(tool, dir.str());
+    tool.replace({fooPair});
+    EXPECT_FALSE(fs::exists(dir.path() / stale));
+    EXPECT_FALSE(
+        fs::exists(dir.path() / "Sub" / (".User.m.quillet-" + std::to_string(ended) + "-1")));
+    EXPECT_TRUE(fs::exists(dir.path() / mine)) << "a running process's file stays";
+    EXPECT_TRUE(fs::exists(dir.path() / ".hidden.quillet-notes"));
+}
+
+// A process killed while it writes leaves nothing behind but the file as it was or as it is now.
+TEST(WriteBack, AWriteKilledHalfWayLeavesNoTemporaryFile) {
+    TempDir dir;
+    const std::string target = dir.write("Big.m", "old");
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+        const std::string content(64u << 20, 'x');
+        while (true) {
+            (void)quillet::fs::writeFileAtomically(target, content);
+        }
+    }
+    ::usleep(150000);
+    ::kill(writer, SIGKILL);
+    ::waitpid(writer, nullptr, 0);
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        EXPECT_EQ(entry.path().filename(), "Big.m");
+    }
 }
 
 TEST(WriteBack, EncodingsComeBackAsUtf8AndAByteOrderMarkIsKept) {
