@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -13,9 +15,11 @@
 #include <unistd.h>
 #include <zip.h>
 
+#include "fs/StaleTemporaries.h"
 #include "log/Log.h"
 #include "text/Text.h"
 #include "text/TimeText.h"
+#include "text/Utf.h"
 
 namespace quillet {
 
@@ -90,6 +94,11 @@ bool listTree(const std::string& folder, const std::string& name, std::vector<En
     return true;
 }
 
+// UTF-8 names are marked as such; any other name is stored as its bytes are.
+zip_flags_t encodingOf(const std::string& name) {
+    return text::isValidUtf8(name) ? ZIP_FL_ENC_UTF_8 : ZIP_FL_ENC_RAW;
+}
+
 // Builds one archive; discards it unless close() succeeds.
 class ArchiveWriter {
 public:
@@ -118,7 +127,7 @@ public:
         const mode_t type = entry.info.st_mode & S_IFMT;
         zip_int64_t index = -1;
         if (type == S_IFDIR) {
-            index = zip_dir_add(archive_, entry.name.c_str(), ZIP_FL_ENC_UTF_8);
+            index = zip_dir_add(archive_, entry.name.c_str(), encodingOf(entry.name));
         } else if (type == S_IFREG) {
             index = addSource(entry.name, zip_source_file(archive_, entry.path.c_str(), 0, -1));
             const bool store = isCompressedFormat(entry.name);
@@ -143,6 +152,15 @@ public:
         return true;
     }
 
+    bool setComment(const std::string& comment) {
+        if (zip_set_archive_comment(archive_, comment.data(),
+                                    static_cast<zip_uint16_t>(comment.size())) != 0) {
+            error_ = zip_error_strerror(zip_get_error(archive_));
+            return false;
+        }
+        return true;
+    }
+
     // Writes the archive: libzip writes a temporary file beside it and renames it into place.
     bool close() {
         if (zip_close(archive_) != 0) {
@@ -158,7 +176,7 @@ private:
         if (source == nullptr) {
             return -1;
         }
-        const auto index = zip_file_add(archive_, name.c_str(), source, ZIP_FL_ENC_UTF_8);
+        const auto index = zip_file_add(archive_, name.c_str(), source, encodingOf(name));
         if (index < 0) {
             zip_source_free(source);
         }
@@ -198,6 +216,51 @@ std::optional<std::string> failed(const std::string& why) {
     return std::nullopt;
 }
 
+// The entries directly in a folder, by name.
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code code;
+    for (stdfs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
+        names.push_back(it->path().filename().string());
+    }
+    return names;
+}
+
+// Gives the complete archive at `temporary` the first free name of `wanted`, "_2", "_3"... and
+// never replaces a file: a hard link fails when the name is taken. Where the file system has no
+// hard links, a rename after a look that the name is free.
+std::optional<std::string> publish(const std::string& temporary, const std::string& wanted,
+                                   std::string& error) {
+    const std::string stem = wanted.substr(0, wanted.size() - 4); // without ".zip"
+    for (int number = 1; number < 10000; ++number) {
+        const std::string candidate =
+            number == 1 ? wanted : stem + "_" + std::to_string(number) + ".zip";
+        if (::link(temporary.c_str(), candidate.c_str()) == 0) {
+            ::unlink(temporary.c_str());
+            return candidate;
+        }
+        if (errno == EEXIST) {
+            continue;
+        }
+        struct stat taken {};
+        if (::lstat(candidate.c_str(), &taken) == 0) {
+            continue;
+        }
+        if (::rename(temporary.c_str(), candidate.c_str()) == 0) {
+            return candidate;
+        }
+        error = candidate + ": " + std::strerror(errno);
+        return std::nullopt;
+    }
+    error = wanted + ": every numbered name is taken";
+    return std::nullopt;
+}
+
+std::string absolute(const std::string& path) {
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
+}
+
 } // namespace
 
 std::optional<std::string> backupArchivePath(const std::string& folderPath,
@@ -234,19 +297,31 @@ std::optional<std::string> backupFolder(const std::string& folderPath,
     if (!listTree(folderPath, rootName, entries, error)) {
         return failed(error);
     }
-    ArchiveWriter writer(*archivePath);
-    if (!writer.opened()) {
-        return failed(*archivePath + ": " + writer.error());
-    }
-    for (const auto& entry : entries) {
-        if (!writer.add(entry)) {
-            return failed(writer.error());
+    fs::removeStaleTemporaries(backupDirectory, namesIn(backupDirectory));
+    const auto slash = archivePath->rfind('/');
+    const std::string temporary =
+        backupDirectory + "/" + fs::temporaryNameOf(archivePath->substr(slash + 1), "backup");
+    {
+        ArchiveWriter writer(temporary);
+        if (!writer.opened()) {
+            return failed(*archivePath + ": " + writer.error());
+        }
+        for (const auto& entry : entries) {
+            if (!writer.add(entry)) {
+                return failed(writer.error());
+            }
+        }
+        if (!writer.setComment(std::string(backupCommentPrefix) + absolute(folderPath)) ||
+            !writer.close()) {
+            return failed(*archivePath + ": " + writer.error());
         }
     }
-    if (!writer.close()) {
-        return failed(*archivePath + ": " + writer.error());
+    auto published = publish(temporary, *archivePath, error);
+    if (!published) {
+        ::unlink(temporary.c_str());
+        return failed(error);
     }
-    return archivePath;
+    return published;
 }
 
 } // namespace quillet

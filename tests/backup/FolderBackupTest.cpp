@@ -12,6 +12,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+
+#include <zip.h>
+
 #include "backup/FolderBackup.h"
 #include "support/Files.h"
 
@@ -114,15 +120,59 @@ TEST_F(Backup, ArchiveNameCarriesTheFolderAndTheLocalTime) {
     EXPECT_EQ(backupArchivePath("//", "/b", time), std::nullopt);
 }
 
-TEST_F(Backup, ASecondBackupInTheSameSecondReplacesTheFirst) {
+// Quick runs must not lose the backup of the original code: an archive is never replaced.
+TEST_F(Backup, BackupsInTheSameSecondAreNumberedAndNoneIsReplaced) {
     const auto now = std::chrono::system_clock::now();
     const auto first = backupFolder(demo(), backups(), now);
     ASSERT_TRUE(first);
+    const std::string original = readFile(*first);
     project_.write("Demo/Classes/Added.m", "// added\n");
     const auto second = backupFolder(demo(), backups(), now);
-    ASSERT_EQ(second, first);
-    EXPECT_EQ(filesIn(backups()).size(), 1u);
+    const auto third = backupFolder(demo(), backups(), now);
+    ASSERT_TRUE(second && third);
+    const std::string stem = first->substr(0, first->size() - 4);
+    EXPECT_EQ(*second, stem + "_2.zip");
+    EXPECT_EQ(*third, stem + "_3.zip");
+    EXPECT_EQ(filesIn(backups()).size(), 3u);
+    EXPECT_TRUE(readFile(*first) == original);
     EXPECT_EQ(readFile(unpack(*second, unpacked_) / "Demo/Classes/Added.m"), "// added\n");
+}
+
+TEST_F(Backup, NamesThatAreNotUtf8AreStoredAsTheyAreAndTheCommentNamesTheFolder) {
+    project_.write("Demo/Legacy/caf\xE9\xFF.m", "// latin-1 name\n");
+    const auto archive = backupFolder(demo(), backups());
+    ASSERT_TRUE(archive);
+    int error = 0;
+    zip_t* zip = zip_open(archive->c_str(), ZIP_RDONLY, &error);
+    ASSERT_NE(zip, nullptr);
+    std::vector<std::string> names;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i) {
+        names.emplace_back(zip_get_name(zip, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW));
+    }
+    EXPECT_NE(std::find(names.begin(), names.end(), "Demo/Legacy/caf\xE9\xFF.m"), names.end());
+    int length = 0;
+    const char* comment = zip_get_archive_comment(zip, &length, ZIP_FL_ENC_RAW);
+    ASSERT_NE(comment, nullptr);
+    char resolved[PATH_MAX];
+    ASSERT_NE(::realpath(demo().c_str(), resolved), nullptr);
+    EXPECT_EQ(std::string(comment, static_cast<std::size_t>(length)),
+              "Quillet backup of " + std::string(resolved));
+    zip_close(zip);
+}
+
+TEST_F(Backup, TemporaryFilesOfAStoppedBackupAreRemoved) {
+    const pid_t ended = ::fork();
+    if (ended == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(ended, nullptr, 0);
+    stdfs::create_directories(backups());
+    const std::string leftover =
+        backups() + "/.Demo_x.zip.quillet-" + std::to_string(ended) + "-backup.Xy12Ab";
+    test::writeFile(leftover, "half an archive");
+    const auto archive = backupFolder(demo(), backups());
+    ASSERT_TRUE(archive);
+    EXPECT_EQ(filesIn(backups()), std::vector<std::string>{stdfs::path(*archive).filename()});
 }
 
 TEST_F(Backup, FailuresReturnNothingAndLeaveNoArchiveBehind) {
