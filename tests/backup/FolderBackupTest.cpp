@@ -18,7 +18,9 @@
 
 #include <zip.h>
 
+#include "backup/BackupRestore.h"
 #include "backup/FolderBackup.h"
+#include "fs/FolderLock.h"
 #include "support/Files.h"
 
 using namespace quillet;
@@ -226,4 +228,88 @@ TEST_F(Backup, AnUnreadableFileFailsTheBackup) {
     ::chmod(locked.c_str(), 0);
     EXPECT_FALSE(backupFolder(demo(), backups()));
     EXPECT_TRUE(filesIn(backups()).empty());
+}
+
+namespace {
+
+std::map<std::string, std::string> withoutEntries(std::map<std::string, std::string> tree,
+                                                  const std::vector<std::string>& names) {
+    for (const auto& name : names) {
+        tree.erase(name);
+    }
+    return tree;
+}
+
+} // namespace
+
+TEST_F(Backup, ARestorePutsTheProjectBackAndListsWhatWasAddedSince) {
+    project_.write("Demo/Legacy/caf\xE9\xFF.m", "// latin-1 name\n");
+    const auto original = describeTree(demo());
+    const auto archive = backupFolder(demo(), backups());
+    ASSERT_TRUE(archive);
+    EXPECT_EQ(backedUpFolder(*archive), stdfs::canonical(demo()).string());
+
+    // What a run and a user do afterwards: rewrite, lose, retype, add.
+    project_.write("Demo/Classes/Cart.m", "// renamed\n");
+    ::chmod((demo() + "/run.sh").c_str(), 0644);
+    stdfs::remove(demo() + "/secret.txt");
+    stdfs::remove_all(demo() + "/Empty");
+    stdfs::remove(demo() + "/Cart-link.h");
+    project_.write("Demo/Cart-link.h", "a file where a link was");
+    project_.write("Demo/MethodReplaceList.txt", "[ 1/1 ] ...");
+    project_.write("Demo/New/Added.m", "// new\n");
+
+    const auto result = restoreBackup(*archive, demo(), false);
+    ASSERT_TRUE(result.report) << result.error;
+    EXPECT_TRUE(result.report->failed.empty()) << result.report->failed.front();
+    EXPECT_EQ(result.report->added,
+              (std::vector<std::string>{"MethodReplaceList.txt", "New", "New/Added.m"}));
+    EXPECT_FALSE(result.report->addedRemoved);
+    EXPECT_EQ(result.report->restored, 6u); // Cart.m, run.sh, secret.txt, Empty, Nested, the link
+    EXPECT_EQ(withoutEntries(describeTree(demo()), result.report->added), original);
+
+    const auto cleaned = restoreBackup(*archive, demo(), true);
+    ASSERT_TRUE(cleaned.report);
+    EXPECT_TRUE(cleaned.report->addedRemoved);
+    EXPECT_EQ(cleaned.report->restored, 0u);
+    EXPECT_EQ(describeTree(demo()), original);
+}
+
+TEST_F(Backup, ARestoreIntoAnEmptyPlaceRebuildsTheWholeProject) {
+    const auto archive = backupFolder(demo(), backups());
+    ASSERT_TRUE(archive);
+    const std::string elsewhere = unpacked_.str() + "/Copy";
+    const auto result = restoreBackup(*archive, elsewhere, false);
+    ASSERT_TRUE(result.report) << result.error;
+    EXPECT_EQ(describeTree(elsewhere), describeTree(demo()));
+}
+
+TEST_F(Backup, ARestoreRefusesArchivesThatReachOutsideOrAProjectInUse) {
+    const std::string hostile = backups_.str() + "/hostile.zip";
+    int code = 0;
+    zip_t* zip = zip_open(hostile.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
+    ASSERT_NE(zip, nullptr);
+    static const char evil[] = "evil";
+    zip_file_add(zip, "Demo/../../escaped.m", zip_source_buffer(zip, evil, 4, 0), ZIP_FL_ENC_UTF_8);
+    ASSERT_EQ(zip_close(zip), 0);
+    const auto before = describeTree(project_.path());
+    const auto refused = restoreBackup(hostile, demo(), true);
+    EXPECT_FALSE(refused.report);
+    EXPECT_NE(refused.error.find("not a backup of one folder"), std::string::npos) << refused.error;
+    EXPECT_EQ(describeTree(project_.path()), before);
+    EXPECT_FALSE(stdfs::exists(project_.path().parent_path() / "escaped.m"));
+
+    EXPECT_NE(
+        restoreBackup(project_.str() + "/Demo/run.sh", demo(), false).error.find("cannot open"),
+        std::string::npos);
+    EXPECT_FALSE(backedUpFolder(hostile));
+
+    const auto archive = backupFolder(demo(), backups());
+    ASSERT_TRUE(archive);
+    std::string why;
+    const auto held = fs::FolderLock::take(demo(), why);
+    ASSERT_TRUE(held) << why;
+    const auto busy = restoreBackup(*archive, demo(), false);
+    EXPECT_FALSE(busy.report);
+    EXPECT_NE(busy.error.find("another run is working on it"), std::string::npos) << busy.error;
 }

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillet {
+
+// What putting a project back from its backup did.
+struct RestoreReport {
+    std::size_t restored = 0;  // files, links and folders put back as the archive holds them
+    std::size_t unchanged = 0; // already as the archive holds them
+    // Below the project but not in the archive (made since the backup, such as the name list):
+    // kept, or removed when asked to clean.
+    std::vector<std::string> added;
+    bool addedRemoved = false;
+    std::vector<std::string> failed; // each with the reason it could not be put back
+};
+
+struct RestoreResult {
+    std::optional<RestoreReport> report; // nothing when the restore could not start
+    std::string error;                   // why it could not start
+};
+
+// The folder a backup was made of, as its comment says; nothing for an archive without one.
+std::optional<std::string> backedUpFolder(const std::string& archive);
+
+// Puts `project` back exactly as `archive` (a backup of it) holds it: files that changed since
+// are replaced atomically, missing ones made again, links and permission bits as archived.
+// Everything below the project that the archive does not hold is listed, and removed only when
+// `clean`. Holds the project's lock while it works; an archive entry that would land outside the
+// project refuses the whole restore before anything is written.
+RestoreResult restoreBackup(const std::string& archive, const std::string& project, bool clean);
+
+} // namespace quillet
