@@ -36,6 +36,8 @@ struct Options {
     // The one plain argument a command takes, if any, and its name in messages.
     std::string Arguments::*positional = nullptr;
     std::string positionalName;
+    // A second plain argument some command takes, which may be left out.
+    std::string Arguments::*optionalPositional = nullptr;
 };
 
 Options optionsFor(Command command) {
@@ -120,6 +122,12 @@ Options optionsFor(Command command) {
         options.values["--protect"] = protect;
         options.flags["--no-sdk"] = [](Arguments& a) { a.noSdk = true; };
         break;
+    case Command::restore:
+        options.flags["--clean"] = [](Arguments& a) { a.clean = true; };
+        options.positional = &Arguments::archive;
+        options.positionalName = "ARCHIVE";
+        options.optionalPositional = &Arguments::project;
+        break;
     case Command::bankShow:
     case Command::settingsShow:
     case Command::help:
@@ -130,8 +138,8 @@ Options optionsFor(Command command) {
 
 // "methods", "rename", "bank show", ...: the command and how many words it took.
 std::optional<std::pair<Command, std::size_t>> commandOf(const std::vector<std::string>& args) {
-    static const std::map<std::string, Command> single = {{"methods", Command::methods},
-                                                          {"rename", Command::rename}};
+    static const std::map<std::string, Command> single = {
+        {"methods", Command::methods}, {"rename", Command::rename}, {"restore", Command::restore}};
     static const std::map<std::string, Command> bank = {{"show", Command::bankShow},
                                                         {"verify", Command::bankVerify},
                                                         {"set", Command::bankSet},
@@ -164,6 +172,10 @@ std::string usageText() {
            "      Back the project up, rename its methods in place and write\n"
            "      MethodReplaceList.txt beside its sources. New names come from the default\n"
            "      word bank unless --random or --words is given.\n"
+           "  quillet-cli restore ARCHIVE [PROJECT] [--clean]\n"
+           "      Put the project back as the backup ARCHIVE holds it (into the folder it was\n"
+           "      made of, unless PROJECT is given). Files added since are listed and kept,\n"
+           "      or removed with --clean.\n"
            "  quillet-cli bank show\n"
            "  quillet-cli bank verify FILE\n"
            "  quillet-cli bank set FILE [--remark R]\n"
@@ -211,6 +223,7 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
     parsed.command = command->first;
     const Options options = optionsFor(parsed.command);
     bool positionalSeen = false;
+    bool optionalSeen = false;
     for (std::size_t i = command->second; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (const auto flag = options.flags.find(arg); flag != options.flags.end()) {
@@ -222,6 +235,10 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
             if (auto error = value->second(parsed, args[++i]); !error.empty()) {
                 return failure(error);
             }
+        } else if (!arg.starts_with("--") && positionalSeen &&
+                   options.optionalPositional != nullptr && !optionalSeen) {
+            parsed.*options.optionalPositional = arg;
+            optionalSeen = true;
         } else if (arg.starts_with("--") || options.positional == nullptr || positionalSeen) {
             return failure("unexpected argument: " + arg);
         } else {

@@ -17,6 +17,7 @@ enum class Command {
     bankNew,
     settingsShow,
     settingsSet,
+    restore,
     help
 };
 
@@ -41,6 +42,8 @@ struct Arguments {
     std::string bankFile;                  // bank verify, bank set
     std::optional<std::string> remark;     // bank set, bank new
     std::optional<std::string> backupDir;  // settings set
+    std::string archive;                   // restore (the project is optional there)
+    bool clean = false;                    // restore: remove what was added since the backup
 };
 
 struct ParseResult {

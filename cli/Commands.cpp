@@ -7,7 +7,6 @@
 #include "ProgressBar.h"
 #include "ProjectScan.h"
 #include "WordFile.h"
-#include "backup/FolderBackup.h"
 #include "engine/WordCountRule.h"
 #include "log/Console.h"
 #include "notify/Notify.h"
@@ -17,13 +16,13 @@
 namespace quillet::cli {
 
 int runMethods(const Arguments& args) {
-    MRenameTool tool(RandomSource::system(), args.mode);
-    const auto scan = scanProject(tool, args, std::cerr);
-    if (!scan) {
+    RenameJob job(requestFor(args));
+    if (!prepareJob(job, std::cerr)) {
         return couldNotStart;
     }
+    const auto& tool = job.tool();
     const bool precise = args.mode == RenameMode::precise;
-    for (const auto& method : tool.candidateMethods()) {
+    for (const auto& method : job.tool().candidateMethods()) {
         std::cout << method.selector() << '\t' << method.file;
         if (precise) {
             const auto* reason = tool.protectionOf(method.selector());
@@ -31,14 +30,14 @@ int runMethods(const Arguments& args) {
         }
         std::cout << '\n';
     }
-    printScanSummary(tool, *scan, std::cerr);
+    printScanSummary(job, std::cerr);
     return done;
 }
 
 namespace {
 
 // The words of the run: none in random mode, else the words file's or the default bank's.
-std::optional<std::vector<std::string>> wordsFor(const Arguments& args, MRenameTool& tool) {
+std::optional<std::vector<std::string>> wordsFor(const Arguments& args, RenameJob& job) {
     if (args.random) {
         return std::vector<std::string>{};
     }
@@ -53,9 +52,8 @@ std::optional<std::vector<std::string>> wordsFor(const Arguments& args, MRenameT
     } else {
         words = wordList(WordModel::loadLocal().text);
     }
-    const auto need = wordsNeeded(selectorPieceCount(tool.allMethodNames()));
-    if (words.size() < need) {
-        std::cerr << notEnoughWordsMessage(words.size(), need) << "\n";
+    if (const auto shortage = job.wordShortage(words)) {
+        std::cerr << *shortage << "\n";
         return std::nullopt;
     }
     return words;
@@ -63,8 +61,8 @@ std::optional<std::vector<std::string>> wordsFor(const Arguments& args, MRenameT
 
 // Zips the project into the backup directory. Without a backup nothing is rewritten: the
 // project's files are the user's only copy.
-bool backUp(const Arguments& args) {
-    const auto archive = backupFolder(args.project, SettingModel::shared().backupPath);
+bool backUp(const Arguments& args, const RenameJob& job) {
+    const auto archive = job.backUp(SettingModel::shared().backupPath);
     if (!args.quiet || !archive) {
         std::cerr << "代码备份" << archive.value_or("失败") << "\n";
     }
@@ -75,9 +73,10 @@ bool backUp(const Arguments& args) {
     return archive.has_value();
 }
 
-void printRunSummary(MRenameTool& tool, std::size_t renamed) {
+void printRunSummary(const RenameJob& job, std::size_t renamed) {
+    const auto& tool = job.tool();
     const auto& report = tool.writeReport();
-    std::cerr << "methods renamed: " << renamed << "\n";
+    std::cerr << "methods renamed: " << (report.listWritten ? renamed : 0) << "\n";
     if (tool.mode() == RenameMode::precise) {
         std::cerr << "methods protected: " << tool.protectedCount() << "\n";
         for (const auto& file : tool.unparsedFiles()) {
@@ -89,6 +88,28 @@ void printRunSummary(MRenameTool& tool, std::size_t renamed) {
               << "name list: " << tool.rootPath() << "/MethodReplaceList.txt"
               << (report.listWritten ? "" : " (could not be written)") << "\n"
               << "log: " << Console::shared().path() << "\n";
+}
+
+// What keeps a finished run from being whole, always said, even with --quiet.
+int completion(const RenameJob& job) {
+    const auto& tool = job.tool();
+    const auto& report = tool.writeReport();
+    if (!report.listWritten) {
+        std::cerr << "quillet-cli: the name list could not be written, so the project was not "
+                     "changed; see "
+                  << Console::shared().path() << "\n";
+        return couldNotStart;
+    }
+    for (const auto* file : tool.unreadableFiles()) {
+        std::cerr << "not read, left as it was (it may use renamed methods): " << file->inPath()
+                  << ": " << file->problem() << "\n";
+    }
+    if (!job.complete()) {
+        std::cerr << "quillet-cli: some files could not be written or read; see "
+                  << Console::shared().path() << "\n";
+        return writeFailures;
+    }
+    return done;
 }
 
 // Rewrites in memory only and shows what would change.
@@ -107,24 +128,23 @@ int dryRun(MRenameTool& tool, const std::vector<RenamePair>& pairs, bool quiet) 
 int runRename(const Arguments& args) {
     Console::shared().setEcho(args.verbose);
     Console::shared().clear();
-    MRenameTool tool(RandomSource::system(), args.mode);
-    tool.setMethodPrefix(args.prefix.value_or(SettingModel::shared().methodPrefix));
-    if (!scanProject(tool, args, std::cerr)) {
+    RenameJob job(requestFor(args));
+    if (!prepareJob(job, std::cerr)) {
         return couldNotStart;
     }
-    const auto words = wordsFor(args, tool);
+    const auto words = wordsFor(args, job);
     if (!words) {
         return couldNotStart;
     }
-    const auto pairs = tool.makeNewNames(*words);
+    const auto pairs = job.makeNames(*words);
     if (!pairs) {
         std::cerr << "quillet-cli: the words ran out: the list holds too few different words\n";
         return couldNotStart;
     }
     if (args.dryRun) {
-        return dryRun(tool, *pairs, args.quiet);
+        return dryRun(job.tool(), *pairs, args.quiet);
     }
-    if (args.backup && !backUp(args)) {
+    if (args.backup && !backUp(args, job)) {
         return couldNotStart;
     }
     std::optional<ProgressBar> progress;
@@ -140,21 +160,15 @@ int runRename(const Arguments& args) {
             }
         },
         Notification::progress);
-    tool.replace(*pairs);
+    job.rename(*pairs);
     Notify::center().removeObserver(&token);
     if (progress) {
         progress->finish();
     }
     if (!args.quiet) {
-        printRunSummary(tool, pairs->size());
+        printRunSummary(job, pairs->size());
     }
-    const auto& report = tool.writeReport();
-    if (report.failed > 0 || !report.listWritten) {
-        std::cerr << "quillet-cli: some files could not be written; see "
-                  << Console::shared().path() << "\n";
-        return writeFailures;
-    }
-    return done;
+    return completion(job);
 }
 
 } // namespace quillet::cli

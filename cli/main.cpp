@@ -5,6 +5,7 @@
 #include "Arguments.h"
 #include "BankCommands.h"
 #include "Commands.h"
+#include "RestoreCommand.h"
 #include "SettingsCommands.h"
 #include "log/Console.h"
 
@@ -23,6 +24,8 @@ int main(int argc, char** argv) {
         return runMethods(*parsed.arguments);
     case Command::rename:
         return runRename(*parsed.arguments);
+    case Command::restore:
+        return runRestore(*parsed.arguments);
     case Command::bankShow:
         return runBankShow();
     case Command::bankVerify:

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "fs/FolderLock.h"
 #include "support/Command.h"
 #include "support/Files.h"
 #include "text/Text.h"
@@ -37,6 +38,16 @@ protected:
 };
 
 const std::string words = QUILLET_EXAMPLES_DIR "/words.txt";
+
+std::vector<fs::path> backupsIn(const fs::path& folder) {
+    std::vector<fs::path> found;
+    if (fs::exists(folder)) {
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            found.push_back(entry.path());
+        }
+    }
+    return found;
+}
 
 TEST_F(Cli, MethodsListsEachSelectorWithItsHeader) {
     const auto result = run("methods " + project() + " --mode literal");
@@ -221,6 +232,62 @@ TEST_F(Cli, StoredSdkFoldersAndSelectorsProtectEveryRun) {
     EXPECT_EQ(run("settings show").out.find("SDK folder:"), std::string::npos);
 }
 
+TEST_F(Cli, ASecondRunOnAFolderInUseIsRefusedAndWritesNothing) {
+    const std::string before = treeDump(project_.path());
+    std::string why;
+    const auto held = quillet::fs::FolderLock::take(project(), why);
+    ASSERT_TRUE(held) << why;
+    const auto result = run("rename " + project() + " --random --no-backup");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find(project() + ": another run is working on it; nothing was written"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(treeDump(project_.path()), before);
+}
+
+TEST_F(Cli, AFileThatCannotBeReadIsNamedAndTheRunIsNotCalledDone) {
+    // It calls a renamed method, which it will go on calling by the old name.
+    const std::string blob = project() + "/Models/Blob.m";
+    writeFile(blob, std::string("[cart addProduct:p quantity:1];\0", 32));
+    const auto result = run("rename " + project() + " --random --no-backup --quiet");
+    EXPECT_EQ(result.exitCode, 3) << result.err;
+    EXPECT_NE(result.err.find("not read, left as it was (it may use renamed methods): " + blob +
+                              ": binary content"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(readFile(logPath()).find("Not read, left as it was: " + blob), std::string::npos);
+}
+
+TEST_F(Cli, RestorePutsTheProjectBackAsItsBackupHoldsIt) {
+    const std::string original = treeDump(project());
+    ASSERT_EQ(run("rename " + project() + " --random --quiet").exitCode, 0);
+    ASSERT_NE(treeDump(project()), original);
+    const auto archives = backupsIn(home_.path() / "Quillet" / "Backup");
+    ASSERT_EQ(archives.size(), 1u);
+
+    const auto restored = run("restore " + archives.front().string());
+    ASSERT_EQ(restored.exitCode, 0) << restored.err;
+    EXPECT_NE(restored.out.find("kept, added since the backup: MethodReplaceList.txt\n"),
+              std::string::npos)
+        << restored.out;
+    fs::remove(project() + "/MethodReplaceList.txt");
+    EXPECT_EQ(treeDump(project()), original);
+
+    ASSERT_EQ(run("rename " + project() + " --random --quiet --no-backup").exitCode, 0);
+    const std::string elsewhere = scratch_.str() + "/Elsewhere";
+    ASSERT_EQ(run("restore " + archives.front().string() + " " + elsewhere).exitCode, 0);
+    EXPECT_EQ(treeDump(elsewhere), original);
+    const auto cleaned = run("restore " + archives.front().string() + " --clean");
+    ASSERT_EQ(cleaned.exitCode, 0) << cleaned.err;
+    EXPECT_NE(cleaned.out.find("removed, added since the backup: MethodReplaceList.txt\n"),
+              std::string::npos);
+    EXPECT_EQ(treeDump(project()), original);
+
+    const auto notAnArchive = run("restore " + project() + "/Models/Cart.m");
+    EXPECT_EQ(notAnArchive.exitCode, 1);
+    EXPECT_NE(notAnArchive.err.find("does not say which folder it holds"), std::string::npos);
+}
+
 TEST_F(Cli, UsageErrorsExitWithTwo) {
     for (const std::string& arguments : std::vector<std::string>{
              "", "frobnicate x", "rename " + project() + " --random --words w", "methods",
@@ -228,7 +295,8 @@ TEST_F(Cli, UsageErrorsExitWithTwo) {
              "bank verify", "bank show extra", "settings set", "settings set --backup-dir",
              "methods " + project() + " --mode fast", "settings set --sdk /a --no-sdk",
              "rename " + project() + " --sdk", "settings set --prefix " + shellQuoted("a\xff"),
-             "bank new --remark " + shellQuoted("\xc3")}) {
+             "bank new --remark " + shellQuoted("\xc3"), "restore", "restore a b c",
+             "restore a --force"}) {
         const auto result = run(arguments);
         if (arguments.empty()) {
             EXPECT_EQ(result.exitCode, 0);
@@ -251,16 +319,6 @@ TEST_F(Cli, AFileThatCannotBeWrittenIsReportedButTheRestIsDone) {
     EXPECT_NE(result.err.find("could not be written"), std::string::npos);
     EXPECT_EQ(readFile(locked), lockedBefore);
     EXPECT_NE(treeDump(project()), before);
-}
-
-std::vector<fs::path> backupsIn(const fs::path& folder) {
-    std::vector<fs::path> found;
-    if (fs::exists(folder)) {
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            found.push_back(entry.path());
-        }
-    }
-    return found;
 }
 
 TEST_F(Cli, TheDefaultBankAndTheStoredPrefixDriveARenameAfterABackup) {
