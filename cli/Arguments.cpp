@@ -208,7 +208,8 @@ std::string usageText() {
            "  --verbose        also print the run log on standard output\n"
            "\n"
            "exit status: 0 done, 1 the run could not start or the change was refused,\n"
-           "             2 usage error, 3 done but some files could not be written (see the log)\n";
+           "             2 usage error, 3 done but some files could not be written or read\n"
+           "             (see the summary and the log)\n";
 }
 
 ParseResult parseArguments(const std::vector<std::string>& args) {

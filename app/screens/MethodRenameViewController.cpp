@@ -6,16 +6,16 @@
 #include <any>
 #include <chrono>
 
-#include "backup/FolderBackup.h"
-#include "engine/MRenameTool.h"
+#include "RunOutcome.h"
+#include "backup/BackupRestore.h"
 #include "engine/WordCountRule.h"
+#include "job/RenameJob.h"
 #include "log/Log.h"
 #include "notify/Notify.h"
 #include "paths/CacheFolder.h"
 #include "paths/PathRule.h"
 #include "platform/CMOpenPanel.h"
-#include "precise/ProtectionSetup.h"
-#include "random/RandomSource.h"
+#include "platform/SheetAlert.h"
 #include "settings/Cacher.h"
 #include "settings/SettingModel.h"
 #include "toolkit/Palette.h"
@@ -30,7 +30,6 @@
 namespace {
 
 constexpr auto pauseBeforeReplacing = std::chrono::seconds(1);
-constexpr const char* backupFailedMessage = "项目未做任何修改，请检查设置中的代码备份目录";
 
 QCheckBox* checkBox(const QString& title, QWidget* parent) {
     auto* box = new QCheckBox(title, parent);
@@ -149,22 +148,30 @@ void MethodRenameViewController::rememberMode() {
     quillet::Cacher::shared().save(settings);
 }
 
-// The SDKs and selector lists a precise run protects; false (after telling the user) when one
-// the settings name cannot be read.
-bool MethodRenameViewController::prepareProtection(quillet::MRenameTool& tool) {
-    const auto& settings = quillet::SettingModel::shared();
-    auto prepared = quillet::prepareProtection(
-        {settings.sdkFolders, {}, settings.protectedSelectors}, quillet::cacheFolder());
-    if (!prepared.error.empty()) {
-        CMAlert::show(this, "无法读取精确模式的设置", QString::fromStdString(prepared.error),
-                      false);
+// Tells the user why a run cannot start, as the screen always has; true when it cannot.
+bool MethodRenameViewController::refused(const std::optional<quillet::RenameRefusal>& refusal) {
+    if (!refusal) {
         return false;
     }
-    for (const auto& sdk : prepared.sdks) {
-        QLOG_AS("sureAction()",
-                "SDK " + sdk.folder + ": " + std::to_string(sdk.selectors) + " selectors");
+    using Reason = quillet::RenameRefusal::Reason;
+    switch (refusal->reason) {
+    case Reason::illegalPath:
+        CMAlert::show(this, "非法路径", "[路径/文件名]不能使用中文、空格以及特殊字符", false);
+        break;
+    case Reason::busy:
+        CMAlert::show(this, "项目正在重命名中", "另一个重命名正在处理这个项目，请等它完成后再试",
+                      false);
+        break;
+    case Reason::protectionUnreadable:
+        CMAlert::show(this, "无法读取精确模式的设置", QString::fromStdString(refusal->detail),
+                      false);
+        break;
+    case Reason::noSuchFolder:
+    case Reason::notAFolder:
+    case Reason::noHeaders:
+        QLOG_AS("sureAction()", "查找头文件失败");
+        break;
     }
-    tool.setProtectionInputs(std::move(prepared.inputs));
     return true;
 }
 
@@ -203,38 +210,36 @@ void MethodRenameViewController::sureAction() {
         CMAlert::show(this, "非法路径", "[路径/文件名]不能使用中文、空格以及特殊字符", false);
         return;
     }
-    const bool precise = preciseBtn_->isChecked();
-    auto tool = std::make_shared<quillet::MRenameTool>(quillet::RandomSource::system(),
-                                                       precise ? quillet::RenameMode::precise
-                                                               : quillet::RenameMode::literal);
-    tool->setRootPath(path.toStdString());
-    tool->setMethodPrefix(quillet::SettingModel::shared().methodPrefix);
-    if (precise && !prepareProtection(*tool)) {
+    const auto& settings = quillet::SettingModel::shared();
+    quillet::RenameRequest request;
+    request.project = path.toStdString();
+    request.mode =
+        preciseBtn_->isChecked() ? quillet::RenameMode::precise : quillet::RenameMode::literal;
+    request.ignore = ignoreList(ignoreInput_->toPlainText());
+    request.methodPrefix = settings.methodPrefix;
+    request.protection = {settings.sdkFolders, {}, settings.protectedSelectors};
+    auto job = std::make_shared<quillet::RenameJob>(std::move(request));
+    if (refused(job->prepare(quillet::cacheFolder()))) {
         return;
     }
-    if (!tool->loadFiles(ignoreList(ignoreInput_->toPlainText()))) {
-        QLOG_AS("sureAction()", "查找头文件失败");
-        return;
+    for (const auto& sdk : job->sdks()) {
+        QLOG_AS("sureAction()",
+                "SDK " + sdk.folder + ": " + std::to_string(sdk.selectors) + " selectors");
     }
-    tool->collectMethods();
     std::vector<std::string> words;
     if (!fillBtn_->isChecked()) {
-        const std::size_t needed =
-            quillet::wordsNeeded(quillet::selectorPieceCount(tool->allMethodNames()));
         words = quillet::wordList(quillet::WordModel::loadLocal().text);
-        if (words.size() < needed) {
-            CMAlert::show(
-                this, QString::fromStdString(quillet::notEnoughWordsMessage(words.size(), needed)),
-                "", false);
+        if (const auto shortage = job->wordShortage(words)) {
+            CMAlert::show(this, QString::fromStdString(*shortage), "", false);
             return;
         }
     }
-    startRun(std::move(tool), words);
+    startRun(std::move(job), words);
 }
 
-void MethodRenameViewController::startRun(std::shared_ptr<quillet::MRenameTool> tool,
+void MethodRenameViewController::startRun(std::shared_ptr<quillet::RenameJob> job,
                                           const std::vector<std::string>& words) {
-    auto pairs = tool->makeNewNames(words);
+    auto pairs = job->makeNames(words);
     if (!pairs) {
         // Enough words, but too few different ones to give every method a new name.
         CMAlert::show(this, "单词数量不足", "词库中不同的单词不够生成全部新方法名", false);
@@ -251,32 +256,28 @@ void MethodRenameViewController::startRun(std::shared_ptr<quillet::MRenameTool> 
     bar->setValue(0);
     bar->show();
     progressCount_ = 0;
-
-    RunSummary summary;
-    summary.precise = tool->mode() == quillet::RenameMode::precise;
-    summary.renamed = pairs->size();
-    summary.protectedMethods = tool->protectedCount();
-    for (const auto& file : tool->unparsedFiles()) {
+    for (const auto& file : job->tool().unparsedFiles()) {
         QLOG_AS("startRun(tool:words:)", "left as it is: " + file.path + ": " + file.problem);
-        ++summary.unparsedFiles;
     }
 
-    // The backup is of the folder being rewritten, made before anything is written.
-    const std::string project = tool->rootPath();
+    // The backup is of the folder being rewritten, made before anything is written. The job
+    // holds the folder's lock until the worker lets go of it.
     const std::string backupDirectory = quillet::SettingModel::shared().backupPath;
     if (worker_.joinable()) {
         worker_.join();
     }
-    worker_ = std::thread([this, tool, pairs = std::move(*pairs), project, backupDirectory,
-                           summary] {
-        const auto archive = quillet::backupFolder(project, backupDirectory);
+    worker_ = std::thread([this, job, pairs = std::move(*pairs), backupDirectory]() mutable {
+        const auto archive = job->backUp(backupDirectory);
         // Without a backup the project stays as it is: its files are the user's only copy.
         if (archive) {
             std::this_thread::sleep_for(pauseBeforeReplacing);
-            tool->replace(pairs);
+            job->rename(pairs);
         }
+        const RunOutcome outcome = RunOutcome::of(*job, archive, pairs.size());
+        const std::string project = job->tool().rootPath();
+        job.reset(); // lets go of the folder before the user can act on the result
         QMetaObject::invokeMethod(
-            this, [this, archive, summary] { finishRun(archive, summary); }, Qt::QueuedConnection);
+            this, [this, outcome, project] { finishRun(outcome, project); }, Qt::QueuedConnection);
     });
 }
 
@@ -287,25 +288,70 @@ void MethodRenameViewController::showProgress(const QString& text) {
     emit dialogMessageShown(text);
 }
 
-void MethodRenameViewController::finishRun(const std::optional<std::string>& backupPath,
-                                           const RunSummary& summary) {
+void MethodRenameViewController::finishRun(const RunOutcome& outcome, const std::string& project) {
     if (worker_.joinable()) {
         worker_.join(); // it has nothing left to do but return
     }
     auto& dialog = CMAlert::shared();
-    QString text = backupPath ? "代码备份" + QString::fromStdString(*backupPath)
-                              : QString(backupFailedMessage);
-    if (backupPath && summary.precise) {
-        text += QString("\n重命名 %1 个方法，保护 %2 个方法（系统、运行时或外部代码使用的方法）")
-                    .arg(summary.renamed)
-                    .arg(summary.protectedMethods);
-        if (summary.unparsedFiles > 0) {
-            text += QString("\n%1 个文件无法解析，保持原样（见日志）").arg(summary.unparsedFiles);
-        }
-    }
-    dialog.titleLabel()->setText(backupPath ? "已完成" : "代码备份失败");
+    const QString text = outcome.message();
+    dialog.titleLabel()->setText(outcome.title());
     dialog.message()->setText(text);
+    dialog.fitMessage();
+    dialog.progressBar()->hide();
     dialog.cancleBtn()->show();
+    if (outcome.offersRestore()) {
+        offerRestore(*outcome.archive, project);
+    }
     emit dialogMessageShown(text);
     emit runFinished();
+}
+
+// "恢复备份" beside OK: asks, then puts the project back as the backup holds it.
+void MethodRenameViewController::offerRestore(const std::string& archive,
+                                              const std::string& project) {
+    CMAlert::shared().showOtherButton("恢复备份", [screen = QPointer(this), archive, project] {
+        if (!screen) {
+            return;
+        }
+        const int answer = SheetAlert::run(
+            screen->window(), {"恢复备份？",
+                               "项目将恢复为备份中的状态: " + QString::fromStdString(archive) +
+                                   "\n重命名后新增的文件（如 MethodReplaceList.txt）会保留。",
+                               {"恢复", "取消"},
+                               nullptr});
+        if (answer == SheetAlert::firstButton) {
+            screen->restoreAction(archive, project);
+        }
+    });
+}
+
+void MethodRenameViewController::restoreAction(std::string archive, std::string project) {
+    const auto result = quillet::restoreBackup(archive, project, false);
+    auto& dialog = CMAlert::shared();
+    dialog.hideOtherButton();
+    if (!result.report) {
+        QLOG_AS("restoreAction()", "Restore failed", result.error);
+        dialog.titleLabel()->setText("恢复备份失败");
+        dialog.message()->setText(QString::fromStdString(result.error));
+    } else {
+        const auto& report = *result.report;
+        QLOG_AS("restoreAction()", "Restored " + project + " from " + archive);
+        dialog.titleLabel()->setText(report.failed.empty() ? "已恢复备份" : "部分文件未能恢复");
+        QString text = QString("恢复了 %1 个文件，%2 个文件本来就与备份相同")
+                           .arg(report.restored)
+                           .arg(report.unchanged);
+        if (!report.added.empty()) {
+            text += QString("\n备份之后新增的 %1 个文件已保留").arg(report.added.size());
+        }
+        if (!report.failed.empty()) {
+            text += QString("\n%1 个文件无法恢复（见日志）").arg(report.failed.size());
+            for (const auto& failure : report.failed) {
+                QLOG_AS("restoreAction()", "Not restored", failure);
+            }
+        }
+        dialog.message()->setText(text);
+    }
+    dialog.fitMessage();
+    emit dialogMessageShown(dialog.message()->text());
+    emit restoreFinished();
 }

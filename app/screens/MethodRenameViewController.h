@@ -15,8 +15,10 @@ class UIInteractiveView;
 class UITextView;
 
 namespace quillet {
-class MRenameTool;
-}
+class RenameJob;
+struct RenameRefusal;
+} // namespace quillet
+struct RunOutcome;
 
 // The page on which the user runs the tool: the project folder, the options, the ignore list and
 // Execute. A run checks the folder, scans it, checks the words, then backs the project up and
@@ -51,27 +53,21 @@ signals:
     // Every text the run dialog shows, in order, from "解析中..." to the completion text.
     void dialogMessageShown(const QString& message);
     void runFinished();
+    void restoreFinished();
 
 protected:
     void viewDidLoad() override;
     void viewDidLayout() override;
 
 private:
-    // What the completion text says besides the backup.
-    struct RunSummary {
-        bool precise = false;
-        std::size_t renamed = 0;
-        std::size_t protectedMethods = 0;
-        std::size_t unparsedFiles = 0;
-    };
-
     void selectDidChange(QCheckBox* box);
     void rememberMode();
-    bool prepareProtection(quillet::MRenameTool& tool);
-    void startRun(std::shared_ptr<quillet::MRenameTool> tool,
-                  const std::vector<std::string>& words);
+    bool refused(const std::optional<quillet::RenameRefusal>& refusal);
+    void startRun(std::shared_ptr<quillet::RenameJob> job, const std::vector<std::string>& words);
     void showProgress(const QString& text);
-    void finishRun(const std::optional<std::string>& backupPath, const RunSummary& summary);
+    void finishRun(const RunOutcome& outcome, const std::string& project);
+    void offerRestore(const std::string& archive, const std::string& project);
+    void restoreAction(std::string archive, std::string project);
 
     Language language_ = Language::oc;
     UIInteractiveView* pathInput_ = nullptr;

@@ -69,6 +69,33 @@ UIButton* UIAlertViewController::backBtn() {
     return backBtn_;
 }
 
+UIButton* UIAlertViewController::otherBtn() {
+    if (otherBtn_ == nullptr) {
+        otherBtn_ = dialogButton(QString(), this);
+        otherBtn_->hide();
+        connect(otherBtn_, &QPushButton::clicked, this, [this] {
+            // A copy: the action may hide the button, which lets go of the action.
+            if (const auto action = otherAction_) {
+                action();
+            }
+        });
+    }
+    return otherBtn_;
+}
+
+void UIAlertViewController::showOtherButton(const QString& title, std::function<void()> action) {
+    otherBtn()->setText(title);
+    otherAction_ = std::move(action);
+    otherBtn_->show();
+    viewDidLayout();
+}
+
+void UIAlertViewController::hideOtherButton() {
+    otherBtn()->hide();
+    otherAction_ = nullptr;
+    viewDidLayout();
+}
+
 QProgressBar* UIAlertViewController::progressBar() {
     if (progressBar_ == nullptr) {
         progressBar_ = new QProgressBar(this);
@@ -97,7 +124,12 @@ void UIAlertViewController::viewDidLayout() {
     const int w = width();
     const int h = height();
     backBtn()->setGeometry(30, 30, 150, 36);
-    cancleBtn()->setGeometry((w - 300) / 2, h - 40 - 40, 300, 40);
+    if (otherBtn()->isVisible()) {
+        otherBtn()->setGeometry(w / 2 - 10 - 240, h - 40 - 40, 240, 40);
+        cancleBtn()->setGeometry(w / 2 + 10, h - 40 - 40, 240, 40);
+    } else {
+        cancleBtn()->setGeometry((w - 300) / 2, h - 40 - 40, 300, 40);
+    }
     titleLabel()->setGeometry(0, 60, w, 40);
     fitMessage();
     if (progressBar_ != nullptr) {
@@ -155,6 +187,7 @@ void show(UIViewController* on, const QString& title, const QString& message, bo
     dialog.cancleBtn()->setText("好的");
     dialog.cancleBtn()->setVisible(!hidesButton);
     dialog.backBtn()->hide();
+    dialog.hideOtherButton();
     dialog.progressBar()->hide();
     on->presentViewControllerAsSheet(&dialog);
 }

@@ -8,8 +8,8 @@ class QProgressBar;
 class UIButton;
 class UILabel;
 
-// The application's one modal dialog: a title, a message, an OK button and a hidden Back
-// button, over the whole window.
+// The application's one modal dialog: a title, a message, an OK button and hidden Back and
+// second buttons, over the whole window.
 class UIAlertViewController : public UIViewController {
     Q_OBJECT
 public:
@@ -19,6 +19,10 @@ public:
     UILabel* message();
     UIButton* cancleBtn();
     UIButton* backBtn();
+    // A second button left of OK, for what a result offers to do next; hidden unless shown.
+    UIButton* otherBtn();
+    void showOtherButton(const QString& title, std::function<void()> action);
+    void hideOtherButton();
     // A bar under the message for long work; hidden unless a caller shows it.
     QProgressBar* progressBar();
     // Places the message for its text: 520 x 320, taller when the text needs it, as far as the
@@ -42,6 +46,8 @@ private:
     UILabel* message_ = nullptr;
     UIButton* cancleBtn_ = nullptr;
     UIButton* backBtn_ = nullptr;
+    UIButton* otherBtn_ = nullptr;
+    std::function<void()> otherAction_;
     QProgressBar* progressBar_ = nullptr;
 };
 

@@ -8,8 +8,10 @@
 #include <QTest>
 #include <filesystem>
 
+#include "fs/FolderLock.h"
 #include "log/Console.h"
 #include "platform/CMOpenPanel.h"
+#include "platform/SheetAlert.h"
 #include "screens/MethodRenameViewController.h"
 #include "settings/Cacher.h"
 #include "settings/SettingModel.h"
@@ -181,6 +183,60 @@ TEST_F(RenameScreen, ThePreciseBoxIsRememberedAndARunSaysWhatItProtected) {
               std::string::npos);
     screen_->preciseBtn()->click();
     EXPECT_TRUE(quillet::Cacher::shared().read<quillet::SettingModel>().preciseMode);
+}
+
+TEST_F(RenameScreen, TheBackupCanBeRestoredFromTheCompletionAfterAConfirmation) {
+    screen_->fillBtn()->click();
+    screen_->selectPathAction();
+    const std::string before = treeDump(project_);
+    run();
+    auto& dialog = CMAlert::shared();
+    ASSERT_TRUE(dialog.otherBtn()->isVisible());
+    EXPECT_EQ(dialog.otherBtn()->text(), "恢复备份");
+    const std::string renamed = treeDump(project_);
+    ASSERT_NE(renamed, before);
+
+    QStringList asked;
+    SheetAlert::setAnswerer([&](const SheetAlert::Question& question) {
+        asked << question.message;
+        return asked.size() == 1 ? SheetAlert::secondButton : SheetAlert::firstButton;
+    });
+    dialog.otherBtn()->click(); // "取消": nothing happens
+    EXPECT_EQ(treeDump(project_), renamed);
+    QSignalSpy restored(screen_, &MethodRenameViewController::restoreFinished);
+    dialog.otherBtn()->click();
+    SheetAlert::setAnswerer({});
+    ASSERT_EQ(restored.count(), 1);
+    EXPECT_EQ(asked, (QStringList{"恢复备份？", "恢复备份？"}));
+    EXPECT_EQ(dialogTitle(), "已恢复备份");
+    EXPECT_TRUE(dialog.message()->text().contains("备份之后新增的 1 个文件已保留"))
+        << dialog.message()->text().toStdString();
+    EXPECT_FALSE(dialog.otherBtn()->isVisible());
+    fs::remove(fs::path(project_) / "MethodReplaceList.txt");
+    EXPECT_EQ(treeDump(project_), before);
+}
+
+TEST_F(RenameScreen, AFolderAnotherRunHoldsIsRefusedAndUnreadableFilesAreNamed) {
+    screen_->fillBtn()->click();
+    screen_->selectPathAction();
+    const std::string before = treeDump(project_);
+    {
+        std::string why;
+        const auto held = quillet::fs::FolderLock::take(project_, why);
+        ASSERT_TRUE(held) << why;
+        screen_->sureAction();
+        EXPECT_EQ(dialogTitle(), "项目正在重命名中");
+        EXPECT_EQ(treeDump(project_), before);
+        CMAlert::shared().cancleBtn()->click();
+    }
+    // A file that calls a renamed method but cannot be read goes on with the old name.
+    quillet::test::writeFile(fs::path(project_) / "Models/Blob.m",
+                             std::string("[cart addProduct:p quantity:1];\0", 32));
+    const QStringList texts = run();
+    ASSERT_FALSE(texts.isEmpty());
+    EXPECT_TRUE(
+        texts.last().contains("\n1 个文件无法读取，保持原样，其中可能仍使用旧方法名: Blob.m"))
+        << texts.last().toStdString();
 }
 
 TEST_F(RenameScreen, RandomNamesNeedNoWordsAndAFailedBackupLeavesTheProjectAsItWas) {

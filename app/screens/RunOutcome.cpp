@@ -1,0 +1,74 @@
+#include "RunOutcome.h"
+
+#include <QStringList>
+
+#include "job/RenameJob.h"
+
+namespace {
+
+constexpr const char* backupFailedMessage = "项目未做任何修改，请检查设置中的代码备份目录";
+constexpr const char* listFailedMessage = "方法名列表无法写入，项目未做任何修改（见日志）";
+constexpr std::size_t namesShown = 5;
+
+QString fileNameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return QString::fromStdString(slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+} // namespace
+
+RunOutcome RunOutcome::of(const quillet::RenameJob& job, std::optional<std::string> archive,
+                          std::size_t renamed) {
+    const auto& tool = job.tool();
+    RunOutcome outcome;
+    outcome.archive = std::move(archive);
+    outcome.listWritten = tool.writeReport().listWritten;
+    outcome.precise = tool.mode() == quillet::RenameMode::precise;
+    outcome.renamed = renamed;
+    outcome.protectedMethods = tool.protectedCount();
+    outcome.unparsedFiles = tool.unparsedFiles().size();
+    for (const auto* file : tool.unreadableFiles()) {
+        outcome.unreadableFiles.push_back(file->inPath());
+    }
+    outcome.failedWrites = tool.writeReport().failed;
+    return outcome;
+}
+
+QString RunOutcome::title() const {
+    if (!archive) {
+        return "代码备份失败";
+    }
+    return listWritten ? "已完成" : "重命名失败";
+}
+
+QString RunOutcome::message() const {
+    if (!archive) {
+        return backupFailedMessage;
+    }
+    QString text = "代码备份" + QString::fromStdString(*archive);
+    if (!listWritten) {
+        return text + "\n" + listFailedMessage;
+    }
+    if (precise) {
+        text += QString("\n重命名 %1 个方法，保护 %2 个方法（系统、运行时或外部代码使用的方法）")
+                    .arg(renamed)
+                    .arg(protectedMethods);
+        if (unparsedFiles > 0) {
+            text += QString("\n%1 个文件无法解析，保持原样（见日志）").arg(unparsedFiles);
+        }
+    }
+    if (!unreadableFiles.empty()) {
+        QStringList names;
+        for (std::size_t i = 0; i < unreadableFiles.size() && i < namesShown; ++i) {
+            names << fileNameOf(unreadableFiles[i]);
+        }
+        text += QString("\n%1 个文件无法读取，保持原样，其中可能仍使用旧方法名: %2%3")
+                    .arg(unreadableFiles.size())
+                    .arg(names.join(", "))
+                    .arg(unreadableFiles.size() > namesShown ? " 等（见日志）" : "");
+    }
+    if (failedWrites > 0) {
+        text += QString("\n%1 个文件无法写入（见日志）").arg(failedWrites);
+    }
+    return text;
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quillet {
+class RenameJob;
+}
+
+// How a run of the rename screen ended, and the words the completion dialog says it in.
+struct RunOutcome {
+    std::optional<std::string> archive; // the backup; nothing when it failed (nothing renamed)
+    bool listWritten = false;           // without the list nothing was renamed either
+    bool precise = false;
+    std::size_t renamed = 0;
+    std::size_t protectedMethods = 0;
+    std::size_t unparsedFiles = 0;
+    std::vector<std::string> unreadableFiles; // not read, left as they were
+    std::size_t failedWrites = 0;
+
+    // After the job has run (or stopped at its backup).
+    static RunOutcome of(const quillet::RenameJob& job, std::optional<std::string> archive,
+                         std::size_t renamed);
+
+    QString title() const;
+    QString message() const;
+    // A backup to restore: the run got as far as rewriting.
+    bool offersRestore() const { return archive.has_value() && listWritten; }
+};
