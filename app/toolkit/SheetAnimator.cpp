@@ -1,5 +1,7 @@
 #include "SheetAnimator.h"
 
+#include "SheetCover.h"
+
 SheetAnimator& SheetAnimator::shared() {
     static SheetAnimator animator;
     return animator;
@@ -8,7 +10,8 @@ SheetAnimator& SheetAnimator::shared() {
 bool SheetAnimator::animatePresentation(UIViewController* presented, UIViewController* presenter) {
     QWidget* window = presenter->window();
     presented->setParent(window);
-    presented->setGeometry(window->rect());
+    presented->setEnabled(true);
+    SheetCover::cover(presented);
     presented->raise();
     presented->show();
     presented->setFocus();
@@ -17,6 +20,7 @@ bool SheetAnimator::animatePresentation(UIViewController* presented, UIViewContr
 
 void SheetAnimator::animateDismissal(UIViewController* presented, UIViewController*,
                                      std::function<void()> done) {
+    SheetCover::uncover(presented);
     presented->hide();
     done();
 }

@@ -2,8 +2,9 @@
 
 #include "UIViewController.h"
 
-// Shows a controller as a sheet: a layer over the whole window that takes the input until it
-// is dismissed.
+// Shows a controller as a sheet: a layer over the whole window that takes the input until it is
+// dismissed, the keyboard as well as the mouse. What it covers is disabled meanwhile, so no
+// focus, shortcut or click reaches it, and the sheet keeps the window's size.
 class SheetAnimator : public PresentationAnimator {
 public:
     static SheetAnimator& shared();

@@ -1,6 +1,7 @@
 // The rename screen driven as a user drives it, on a copy of the example project.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QMainWindow>
 #include <QProgressBar>
@@ -181,8 +182,50 @@ TEST_F(RenameScreen, ThePreciseBoxIsRememberedAndARunSaysWhatItProtected) {
     EXPECT_FALSE(literal.last().contains('\n')) << literal.last().toStdString();
     EXPECT_EQ(readFile(fs::path(project_) / "Models/Shelf.m").find("objectAtIndexedSubscript:"),
               std::string::npos);
+    CMAlert::shared().cancleBtn()->click();
     screen_->preciseBtn()->click();
     EXPECT_TRUE(quillet::Cacher::shared().read<quillet::SettingModel>().preciseMode);
+}
+
+// Keys go where the focus is, as a user's do.
+void press(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr ? focus : &window, key, modifiers);
+}
+
+TEST_F(RenameScreen, WhileARunIsShownTheKeyboardReachesNothingBelowIt) {
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    screen_->fillBtn()->click();
+    screen_->selectPathAction();
+    screen_->sureBtn()->setFocus();
+    QSignalSpy finished(screen_, &MethodRenameViewController::runFinished);
+    screen_->sureAction();
+    for (int i = 0; i < 12; ++i) {
+        press(window_, i % 3 == 2 ? Qt::Key_Backtab : Qt::Key_Tab);
+        press(window_, Qt::Key_Space);
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus == nullptr || CMAlert::shared().isAncestorOf(focus) ||
+                    focus == &CMAlert::shared())
+            << "focus on " << focus->metaObject()->className();
+    }
+    EXPECT_FALSE(screen_->swiftBtn()->isChecked());
+    EXPECT_EQ(dialogTitle(), "执行中...");
+    // The sheet keeps covering the window when the window changes size.
+    window_.resize(1100, 700);
+    QTest::qWait(20);
+    EXPECT_EQ(CMAlert::shared().geometry(), window_.rect());
+
+    ASSERT_TRUE(finished.wait(30000));
+    QTest::qWait(50);
+    EXPECT_EQ(finished.count(), 1);
+    std::size_t archives = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(backups_)) {
+        ++archives;
+    }
+    EXPECT_EQ(archives, 1u) << "a second run was started under the dialog";
+    CMAlert::shared().cancleBtn()->click();
+    EXPECT_TRUE(screen_->sureBtn()->isEnabled()) << "the page is given back once the sheet goes";
 }
 
 TEST_F(RenameScreen, TheBackupCanBeRestoredFromTheCompletionAfterAConfirmation) {

@@ -56,7 +56,14 @@ protected:
     }
     QString dialogTitle() const { return CMAlert::shared().titleLabel()->text(); }
     QString dialogMessage() const { return CMAlert::shared().message()->text(); }
-    void press(const QString& title) { screen_->button(title)->click(); }
+    // Presses a button of the screen as a user can: after closing a dialog that covers it.
+    void press(const QString& title) {
+        if (CMAlert::shared().isVisible() && CMAlert::shared().cancleBtn()->isVisible()) {
+            CMAlert::shared().cancleBtn()->click();
+        }
+        ASSERT_TRUE(screen_->button(title)->isEnabled()) << title.toStdString();
+        screen_->button(title)->click();
+    }
     void type(const QString& remark, const QString& words) {
         screen_->label()->label()->setText(remark);
         screen_->wordBankInput()->setPlainText(words);
