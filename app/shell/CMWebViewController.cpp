@@ -1,6 +1,7 @@
 #include "CMWebViewController.h"
 
 #include <QPushButton>
+#include <QTimer>
 #include <QWebEngineHistory>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
@@ -39,6 +40,13 @@ void CMWebViewController::viewDidLoad() {
     webView_->setPage(new JumpingPage(webView_));
     connect(webView_->page(), &QWebEnginePage::loadingChanged, this,
             &CMWebViewController::loadingChanged);
+    timeout_ = new QTimer(this);
+    timeout_->setSingleShot(true);
+    connect(timeout_, &QTimer::timeout, this, [this] {
+        webView_->stop();
+        std::puts("didFailProvisionalNavigation");
+        showError(cannotConnectHtml);
+    });
 }
 
 void CMWebViewController::viewDidLayout() {
@@ -53,18 +61,31 @@ void CMWebViewController::viewFirstDidAppear() {
 }
 
 void CMWebViewController::loadingChanged(const QWebEngineLoadingInfo& info) {
+    const bool errorText = info.url().scheme() == "data";
     switch (info.status()) {
     case QWebEngineLoadingInfo::LoadStartedStatus:
         QLOG_AS("webView(_:didStartProvisionalNavigation:)",
                 "didStartProvisionalNavigation " + webView_->url().toString().toStdString());
+        if (!errorText) {
+            showingError_ = false;
+            timeout_->start(loadTimeout);
+        }
         break;
     case QWebEngineLoadingInfo::LoadSucceededStatus:
-        didFinish();
+        timeout_->stop();
+        if (errorText && showingError_) {
+            errorShown();
+        } else {
+            didFinish();
+        }
         break;
     case QWebEngineLoadingInfo::LoadFailedStatus:
-        // A navigation cancelled for the browser ends as stopped, not failed, and is ignored.
-        if (info.errorDomain() == QWebEngineLoadingInfo::ConnectionErrorDomain ||
-            info.errorDomain() == QWebEngineLoadingInfo::NoErrorDomain) {
+        timeout_->stop();
+        if (info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain) {
+            // The site answered, if with an error status: its page is shown like any other.
+            didFinish();
+        } else if (info.errorDomain() == QWebEngineLoadingInfo::ConnectionErrorDomain ||
+                   info.errorDomain() == QWebEngineLoadingInfo::NoErrorDomain) {
             std::puts("didFailProvisionalNavigation");
             showError(cannotConnectHtml);
         } else {
@@ -73,6 +94,8 @@ void CMWebViewController::loadingChanged(const QWebEngineLoadingInfo& info) {
         }
         break;
     case QWebEngineLoadingInfo::LoadStoppedStatus:
+        // A navigation cancelled for the browser ends as stopped, not failed, and is ignored.
+        timeout_->stop();
         break;
     }
 }
@@ -81,9 +104,15 @@ void CMWebViewController::didFinish() {
     std::puts("didFinish");
     stopLoading();
     webView_->page()->runJavaScript("document.body.style.backgroundColor=\"#FFFFFF\"");
+    lastPageIndex_ = webView_->history()->currentItemIndex();
+    showBackArrow(webView_->history()->canGoBack());
+    emit pageFinished();
+}
+
+void CMWebViewController::showBackArrow(bool canGoBack) {
     QPushButton* back = backbtn();
     back->disconnect(this);
-    if (webView_->history()->canGoBack()) {
+    if (canGoBack) {
         connect(back, &QPushButton::clicked, this, &CMWebViewController::goBack);
         back->show();
     } else if (showBackBtn) {
@@ -93,14 +122,27 @@ void CMWebViewController::didFinish() {
         back->hide();
     }
     back->raise();
-    emit pageFinished();
 }
 
 void CMWebViewController::showError(const char* html) {
     stopLoading();
+    showingError_ = true;
     webView_->setHtml(QString::fromUtf8(html));
 }
 
+// The error text is no page to go back from to the address that failed: back leads to the last
+// page that loaded, if there was one.
+void CMWebViewController::errorShown() {
+    std::puts("didFinish");
+    showBackArrow(lastPageIndex_ >= 0);
+    emit pageFinished();
+}
+
 void CMWebViewController::goBack() {
+    auto* history = webView_->history();
+    if (showingError_ && lastPageIndex_ >= 0 && lastPageIndex_ < history->count()) {
+        history->goToItem(history->itemAt(lastPageIndex_));
+        return;
+    }
     webView_->back();
 }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QString>
+#include <chrono>
 
 #include "toolkit/UIViewController.h"
 
 class QWebEngineView;
 class QWebEngineLoadingInfo;
+class QTimer;
 
 // A page of the web site inside the content pane: the loading overlay while it loads, a back
 // arrow when it has history, red error texts when loading fails, and ".jump" links sent to the
@@ -17,6 +19,8 @@ public:
 
     QString url;
     bool showBackBtn = false;
+    // How long a page may take to load before it counts as unreachable.
+    std::chrono::milliseconds loadTimeout{60000};
 
     QWebEngineView* webView() const { return webView_; }
 
@@ -42,6 +46,13 @@ private:
     void loadingChanged(const QWebEngineLoadingInfo& info);
     void didFinish();
     void showError(const char* html);
+    void errorShown();
+    void showBackArrow(bool canGoBack);
 
     QWebEngineView* webView_ = nullptr;
+    QTimer* timeout_ = nullptr;
+    // The history entry of the last page that loaded; the error text and the failed address
+    // are entries too, and going back skips them.
+    int lastPageIndex_ = -1;
+    bool showingError_ = false;
 };

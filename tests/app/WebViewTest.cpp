@@ -8,6 +8,7 @@
 #include <QWebEngineView>
 
 #include "ClosedPort.h"
+#include "FixedAnswerServer.h"
 #include "LocalService.h"
 #include "platform/Workspace.h"
 #include "shell/CMWebViewController.h"
@@ -93,13 +94,63 @@ TEST_F(HelpPage, AJumpLinkOpensInTheBrowserWithoutJumpAndThePageStays) {
     EXPECT_EQ(finished.count(), 1);
 }
 
-TEST_F(HelpPage, AnUnreachableServerShowsTheRedConnectionText) {
+TEST_F(HelpPage, AnUnreachableServerShowsTheRedConnectionTextAndNoBackArrow) {
+    QSignalSpy finished(&page_, &CMWebViewController::pageFinished);
     open(closedLoopbackAddress("/index.php/901.html"));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return pageText() == QString("网络异常: 无法连接服务器"); }, 20000));
+    waitForLoad(finished, 1);
     EXPECT_FALSE(overlayShown());
     EXPECT_EQ(evaluate("getComputedStyle(document.querySelector('p')).color").toString(),
               "rgb(255, 0, 0)");
+    // The error text is no page to go back from.
+    EXPECT_FALSE(page_.backbtn()->isVisible());
+}
+
+TEST_F(HelpPage, AfterALinkThatFailsTheBackArrowLeadsToTheLastPage) {
+    QSignalSpy finished(&page_, &CMWebViewController::pageFinished);
+    open(site_ + "/901.html");
+    waitForLoad(finished, 1);
+    page_.webView()->load(QUrl(closedLoopbackAddress("/gone.html")));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return pageText() == QString("网络异常: 无法连接服务器"); }, 20000));
+    waitForLoad(finished, 2);
+    ASSERT_TRUE(page_.backbtn()->isVisible());
+    page_.backbtn()->click();
+    waitForLoad(finished, 3);
+    EXPECT_TRUE(address().endsWith("/901.html")) << address().toStdString();
+    EXPECT_TRUE(pageText().contains("公告"));
+    EXPECT_FALSE(page_.backbtn()->isVisible());
+}
+
+TEST_F(HelpPage, AnErrorStatusFromTheSiteShowsTheSitesPage) {
+    for (const int status : {404, 500}) {
+        FixedAnswerServer site(status, "<html><body><p>这一页不在了</p></body></html>");
+        CMWebViewController page;
+        QSignalSpy finished(&page, &CMWebViewController::pageFinished);
+        page.url = site.url("/index.php/missing.html");
+        page.resize(760, 510);
+        page.show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return finished.count() == 1; }, 20000));
+        QVariant text;
+        bool done = false;
+        page.webView()->page()->runJavaScript("document.body.innerText", [&](const QVariant& v) {
+            text = v;
+            done = true;
+        });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+        EXPECT_EQ(text.toString(), "这一页不在了") << status;
+    }
+}
+
+TEST_F(HelpPage, APageThatNeverArrivesEndsInTheConnectionTextAfterTheTimeOut) {
+    FixedAnswerServer silent(0, {});
+    page_.loadTimeout = std::chrono::milliseconds(500);
+    open(silent.url("/index.php/901.html"));
+    EXPECT_TRUE(overlayShown());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return pageText() == QString("网络异常: 无法连接服务器"); }, 20000));
+    EXPECT_FALSE(overlayShown());
 }
 
 } // namespace
