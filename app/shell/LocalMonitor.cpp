@@ -54,6 +54,11 @@ bool LocalMonitor::handle(const QKeyEvent& key) {
     if (!key.modifiers().testFlag(Qt::ControlModifier)) {
         return false;
     }
+    // Redo has other keys than Control and Z on some systems (Control-Y here); all of them are
+    // taken, like undo's.
+    if (key.matches(QKeySequence::Undo) || key.matches(QKeySequence::Redo)) {
+        return true;
+    }
     QPlainTextEdit* view = focusedTextView();
     switch (key.key()) {
     case Qt::Key_V:

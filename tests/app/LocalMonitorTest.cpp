@@ -83,6 +83,11 @@ TEST_F(Keys, UndoAndRedoAreSwallowedWhilePlainKeysStillType) {
     typeIn(textView_, Qt::Key_Z, Qt::ControlModifier);
     typeIn(textView_, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(textView_->toPlainText(), "hello worldz");
+    // Something undone another way (the text view's own menu) is not redone by Control-Y.
+    textView_->undo();
+    ASSERT_EQ(textView_->toPlainText(), "hello world");
+    typeIn(textView_, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(textView_->toPlainText(), "hello world");
 }
 
 TEST_F(Keys, WithoutAFocusedTextViewTheShortcutsDoNothingAndAreSwallowed) {

@@ -77,6 +77,17 @@ TEST_F(Host, TheAlertKeepsItsButtonBlockAndActionRules) {
     EXPECT_EQ(closed, 1);
 }
 
+TEST_F(Host, TheDialogButtonsAreFilledButtonsInTheDialogsColours) {
+    CMAlert::show(content_, "t", "m", false);
+    for (UIButton* button : {CMAlert::shared().cancleBtn(), CMAlert::shared().backBtn()}) {
+        EXPECT_EQ(button->border().radius, 5);
+        ASSERT_TRUE(button->textStyle());
+        EXPECT_EQ(button->textStyle()->fontSize, 18);
+        EXPECT_EQ(button->fontInfo().pixelSize(), 18);
+    }
+    CMAlert::shared().cancleBtn()->click();
+}
+
 TEST_F(Host, ALongMessageGetsTheRoomItNeedsAndAShortOneTheUsualBox) {
     auto& alert = CMAlert::shared();
     const auto& rules = quillet::WordBankText::rulesText;
