@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "log/Console.h"
+#include "platform/ChineseInterface.h"
 #include "platform/QtMainQueue.h"
 #include "platform/StandardUpdater.h"
 #include "service/Config.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     // Closing the window keeps the application; activating it brings the window back.
     QApplication::setQuitOnLastWindowClosed(false);
 #endif
+    installChineseInterface();
     QtMainQueue mainQueue;
     quillet::MainQueue::setMain(mainQueue);
     quillet::Console::shared().setEcho(true);

@@ -8,7 +8,8 @@ debian_packages=(
     libicu-dev libssl-dev nlohmann-json3-dev libzip-dev zip unzip
     libgtest-dev libgmock-dev libbenchmark-dev
     libcpp-httplib-dev libsqlite3-dev openssl
-    qt6-base-dev qt6-webengine-dev qt6-svg-dev libgl-dev fonts-noto-cjk xvfb xauth
+    qt6-base-dev qt6-webengine-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-noto-cjk
+    xvfb xauth
     libgnustep-base-dev libgnustep-gui-dev gobjc clang patch
 )
 

@@ -4,6 +4,7 @@
 #include <QNetworkRequest>
 
 #include "AppcastFeed.h"
+#include "NetworkFailureText.h"
 #include "UpdateWindow.h"
 #include "log/Log.h"
 
@@ -48,7 +49,7 @@ void StandardUpdater::finish(QNetworkReply* reply) {
     QString failure;
     std::optional<AppcastItem> newest;
     if (reply->error() != QNetworkReply::NoError) {
-        failure = reply->errorString();
+        failure = networkFailureText(reply->error(), status);
     } else if (status != 200) {
         failure = QString("服务器返回 %1").arg(status);
     } else if (reply->bytesAvailable() > feedSizeLimit ||

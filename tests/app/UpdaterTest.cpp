@@ -63,12 +63,13 @@ TEST_F(Updates, TheInteractiveCheckSaysUpToDateOrWhyItFailed) {
     unreachable.checkForUpdates();
     waitFor(unreachable);
     EXPECT_EQ(unreachable.window()->headline()->text(), "检查更新失败");
-    EXPECT_FALSE(unreachable.window()->detail()->text().isEmpty());
+    EXPECT_EQ(unreachable.window()->detail()->text(), "服务器拒绝连接");
 
     StandardUpdater missing(QUrl(QString::fromStdString(service_.url()) + "/nothing.xml"), "0.1");
     missing.checkForUpdates();
     waitFor(missing);
     EXPECT_EQ(missing.window()->headline()->text(), "检查更新失败");
+    EXPECT_EQ(missing.window()->detail()->text(), "服务器上没有更新信息 (404)");
 }
 
 TEST_F(Updates, TheBackgroundCheckShowsAWindowOnlyForANewerVersion) {

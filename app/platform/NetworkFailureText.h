@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QNetworkReply>
+#include <QString>
+
+// What went wrong with a request, in the interface's Chinese: the reason itself, not Qt's English
+// text.
+QString networkFailureText(QNetworkReply::NetworkError error, int httpStatus);

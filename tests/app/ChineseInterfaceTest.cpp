@@ -1,0 +1,52 @@
+// Qt's own texts in the interface's language.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+#include "platform/ChineseInterface.h"
+
+namespace {
+
+bool hasChinese(const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() >= 0x4E00 && c.unicode() <= 0x9FFF) {
+            return true;
+        }
+    }
+    return false;
+}
+
+TEST(ChineseInterface, QtsDialogsAndMenusSpeakChinese) {
+    ASSERT_TRUE(installChineseInterface()) << "Qt's Chinese translations are not installed";
+    QFileDialog dialog(nullptr, QString(), QString());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    QStringList texts;
+    for (const auto* label : dialog.findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    for (const auto* button : dialog.findChildren<QPushButton*>()) {
+        texts << button->text();
+    }
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), hasChinese))
+        << texts.join("|").toStdString();
+    EXPECT_FALSE(texts.contains("Look in:"));
+    EXPECT_FALSE(texts.contains("&Choose"));
+    EXPECT_FALSE(texts.contains("Cancel"));
+
+    QLineEdit field("text");
+    std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    for (const auto* action : menu->actions()) {
+        if (!action->isSeparator()) {
+            EXPECT_TRUE(hasChinese(action->text())) << action->text().toStdString();
+        }
+    }
+}
+
+} // namespace
