@@ -19,6 +19,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 #endif
     installChineseInterface();
+    useChineseFont();
     QtMainQueue mainQueue;
     quillet::MainQueue::setMain(mainQueue);
     quillet::Console::shared().setEcho(true);

@@ -1,6 +1,9 @@
 #include "ChineseInterface.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QFont>
+#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -24,4 +27,17 @@ bool installChineseInterface() {
     QCoreApplication::installTranslator(candidate);
     translator = candidate;
     return true;
+}
+
+void useChineseFont() {
+    const QStringList families = QFontDatabase::families();
+    for (const char* family : {"PingFang SC", "Noto Sans CJK SC", "Source Han Sans SC",
+                               "WenQuanYi Micro Hei", "Microsoft YaHei"}) {
+        if (families.contains(family)) {
+            QFont font = QApplication::font();
+            font.setFamily(family);
+            QApplication::setFont(font);
+            return;
+        }
+    }
 }

@@ -139,7 +139,10 @@ void UIAlertViewController::viewDidLayout() {
 
 void UIAlertViewController::fitMessage() {
     const int top = 60 + 40 + 30;
-    const int room = progressTop(height()) - 10 - top;
+    // Above the progress bar while it shows, else above the buttons.
+    const bool barShown = progressBar_ != nullptr && !progressBar_->isHidden();
+    const int bottom = barShown ? progressTop(height()) : height() - 40 - 40;
+    const int room = bottom - 10 - top;
     const int needed = message()->heightForWidth(messageWidth);
     const int fitted = std::max(messageHeight, std::min(needed, room));
     message()->setGeometry((width() - messageWidth) / 2, top, messageWidth, fitted);
@@ -182,13 +185,13 @@ void show(UIViewController* on, const QString& title, const QString& message, bo
     dialog.loadViewIfNeeded();
     dialog.titleLabel()->setText(title);
     dialog.message()->setText(message);
-    dialog.fitMessage(); // a long text, such as the word bank rules, would lose its last lines
     dialog.block = std::move(completion);
     dialog.cancleBtn()->setText("好的");
     dialog.cancleBtn()->setVisible(!hidesButton);
     dialog.backBtn()->hide();
     dialog.hideOtherButton();
     dialog.progressBar()->hide();
+    dialog.fitMessage(); // a long text, such as the word bank rules, would lose its last lines
     on->presentViewControllerAsSheet(&dialog);
 }
 

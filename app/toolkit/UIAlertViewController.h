@@ -26,7 +26,7 @@ public:
     // A bar under the message for long work; hidden unless a caller shows it.
     QProgressBar* progressBar();
     // Places the message for its text: 520 x 320, taller when the text needs it, as far as the
-    // room above the progress bar allows.
+    // room above the progress bar (or, while it is hidden, the buttons) allows.
     void fitMessage();
 
     std::function<void()> block;       // runs whenever the dialog disappears

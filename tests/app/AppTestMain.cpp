@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "log/Console.h"
+#include "platform/ChineseInterface.h"
 #include "platform/QtMainQueue.h"
 #include "screens/CheckRunViewController.h"
 #include "service/MainQueue.h"
@@ -20,7 +21,9 @@ int main(int argc, char** argv) {
     ::setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
     ::setenv("QTWEBENGINE_CHROMIUM_FLAGS", "--disable-gpu", 0);
     QApplication application(argc, argv);
-    Q_INIT_RESOURCE(app); // the images live in a static library
+    Q_INIT_RESOURCE(app);      // the images live in a static library
+    installChineseInterface(); // as the application does
+    useChineseFont();
     QtMainQueue queue;
     quillet::MainQueue::setMain(queue);
     quillet::Console::shared().setEcho(false);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 
 #include "platform/ChineseInterface.h"
+#include "toolkit/UITextField.h"
 
 namespace {
 
@@ -47,6 +49,22 @@ TEST(ChineseInterface, QtsDialogsAndMenusSpeakChinese) {
             EXPECT_TRUE(hasChinese(action->text())) << action->text().toStdString();
         }
     }
+}
+
+// The settings screen's placeholder lost its underscore and the descenders of "my" and "gobal":
+// a line box measured in a Latin font is too short for mixed text.
+TEST(ChineseInterface, ALineOfMixedTextFitsTheLineItIsGiven) {
+    const QFont before = QApplication::font();
+    QApplication::setFont(QFont("DejaVu Sans"));
+    useChineseFont();
+    UITextField field;
+    field.setTextStyle({Qt::black, 13});
+    field.ensurePolished();
+    const QString placeholder = "默认不填充,示例: test_、my、gobal等";
+    const QFontMetrics metrics(field.font());
+    EXPECT_GE(metrics.height(), metrics.boundingRect(placeholder).height())
+        << field.font().family().toStdString();
+    QApplication::setFont(before);
 }
 
 } // namespace
