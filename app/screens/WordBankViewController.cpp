@@ -132,6 +132,10 @@ void WordBankViewController::viewFirstDidAppear() {
 
 void WordBankViewController::viewDidAppear() {
     UIViewController::viewDidAppear();
+    // The words are what this page edits. Left to itself, the focus went to the remark, the
+    // first field, which then came back with all its text selected.
+    wordBankInput_->setFocus(Qt::OtherFocusReason);
+    label_->label()->deselect();
     const int picked = CloudWords::selectedCloudIndex();
     const auto& cache = CloudWords::cache();
     if (picked >= 0 && static_cast<std::size_t>(picked) < cache.size()) {

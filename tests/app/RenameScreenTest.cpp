@@ -82,6 +82,14 @@ protected:
     MethodRenameViewController* screen_;
 };
 
+TEST_F(RenameScreen, ThePathFieldIsFramedToShowWhereToDoubleClick) {
+    const QImage field = screen_->pathInput()->label()->grab().toImage();
+    const QColor frame(204, 204, 204);
+    EXPECT_EQ(field.pixelColor(field.width() / 2, 0), frame);
+    EXPECT_EQ(field.pixelColor(field.width() / 2, field.height() - 1), frame);
+    EXPECT_EQ(screen_->pathInput()->cursor().shape(), Qt::PointingHandCursor);
+}
+
 TEST_F(RenameScreen, ShowsItsOptionsAndTheSummaryFollowsTheRandomBox) {
     EXPECT_EQ(screen_->condition()->label()->text(), "Objective-C 项目, 从单词库生成方法名");
     EXPECT_EQ(screen_->ignoreInput()->toPlainText(), MethodRenameViewController::ignoreTemplate);
@@ -293,6 +301,7 @@ TEST_F(RenameScreen, RandomNamesNeedNoWordsAndAFailedBackupLeavesTheProjectAsItW
     const QStringList texts = run();
     EXPECT_EQ(dialogTitle(), "代码备份失败");
     EXPECT_EQ(texts.last(), "项目未做任何修改，请检查设置中的代码备份目录");
+    EXPECT_FALSE(CMAlert::shared().progressBar()->isVisible()) << "no progress to show";
     EXPECT_EQ(treeDump(project_), before);
     EXPECT_FALSE(fs::exists(fs::path(project_) / "MethodReplaceList.txt"));
 

@@ -124,6 +124,18 @@ protected:
     QStringList sheets_;
 };
 
+TEST_F(WordBankScreen, TheRemarkComesBackUnselectedAndTheWordsTakeTheFocus) {
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    screen_->label()->label()->setText("我的词库");
+    // The page leaves and comes back, as when another page was shown over it.
+    screen_->hide();
+    screen_->show();
+    QTest::qWait(20);
+    EXPECT_FALSE(screen_->label()->label()->hasSelectedText());
+    EXPECT_TRUE(screen_->wordBankInput()->hasFocus());
+}
+
 TEST_F(WordBankScreen, SaveChecksRunInOrderAndTheFirstFailingOneSpeaks) {
     // A fresh installation shows nothing.
     EXPECT_EQ(screen_->id()->text(), "");
