@@ -45,8 +45,9 @@ Console::~Console() {
 }
 
 Console& Console::shared() {
-    static Console console(defaultPath());
-    return console;
+    // Never destroyed: a request's thread may still log while the program exits.
+    static auto* console = new Console(defaultPath());
+    return *console;
 }
 
 std::string Console::defaultPath() {

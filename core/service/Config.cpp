@@ -6,9 +6,15 @@ namespace quillet::Config {
 
 namespace {
 
+// An address as given, without the "/" it may end with ("http://host:8417/"), so that paths
+// can be added to it.
 std::string fromEnvironment(const char* name, const char* builtIn) {
     const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0' ? value : builtIn;
+    std::string address = value != nullptr && *value != '\0' ? value : builtIn;
+    while (address.ends_with('/')) {
+        address.pop_back();
+    }
+    return address;
 }
 
 } // namespace

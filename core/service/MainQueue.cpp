@@ -1,27 +1,41 @@
 #include "service/MainQueue.h"
 
-#include <atomic>
-
 namespace quillet {
 
 namespace {
 
-RunLoopQueue& fallbackQueue() {
-    static RunLoopQueue queue;
-    return queue;
+// Held while work is handed over and while a queue retires, so a queue never goes while work is
+// being handed to it. Never destroyed: threads may still post while the program exits.
+std::mutex& currentMutex() {
+    static auto* mutex = new std::mutex;
+    return *mutex;
 }
 
-std::atomic<MainQueue*> current{nullptr};
+MainQueue* current = nullptr;
 
 } // namespace
 
-MainQueue& MainQueue::main() {
-    MainQueue* queue = current.load();
-    return queue != nullptr ? *queue : fallbackQueue();
+MainQueue::~MainQueue() {
+    retire();
+}
+
+void MainQueue::retire() {
+    std::lock_guard lock(currentMutex());
+    if (current == this) {
+        current = nullptr;
+    }
+}
+
+void MainQueue::post(std::function<void()> work) {
+    std::lock_guard lock(currentMutex());
+    if (current != nullptr) {
+        current->async(std::move(work));
+    }
 }
 
 void MainQueue::setMain(MainQueue& queue) {
-    current.store(&queue);
+    std::lock_guard lock(currentMutex());
+    current = &queue;
 }
 
 void RunLoopQueue::async(std::function<void()> work) {

@@ -77,14 +77,22 @@ WebResult WebRequest::exchange(const RequestParams& params, const std::string& u
                                std::chrono::milliseconds timeout) {
     const auto fields = encodeParam(params);
     QLOG("request:" + nlohmann::json(fields).dump());
-    httplib::Client client(url);
+    // The client takes "scheme://host:port"; a path after it ("/", "/api/") is where to post.
+    const auto schemeEnd = url.find("://");
+    const auto pathStart = url.find('/', schemeEnd == std::string::npos ? 0 : schemeEnd + 3);
+    const std::string origin = url.substr(0, pathStart);
+    std::string path = pathStart == std::string::npos ? "/" : url.substr(pathStart);
+    if (!path.ends_with('/')) {
+        path += '/';
+    }
+    httplib::Client client(origin);
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeout);
     const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(timeout - seconds);
     client.set_connection_timeout(seconds.count(), micros.count());
     client.set_read_timeout(seconds.count(), micros.count());
     client.set_write_timeout(seconds.count(), micros.count());
     const auto response =
-        client.Post("/", formBody(fields), "application/x-www-form-urlencoded; charset=utf-8");
+        client.Post(path, formBody(fields), "application/x-www-form-urlencoded; charset=utf-8");
     if (!response) {
         return {std::nullopt, describe(response.error())};
     }
@@ -107,7 +115,7 @@ void WebRequest::start(const RequestParams& params, CompletionHandler completion
     const std::chrono::milliseconds timeout{timeoutMs.load()};
     std::thread([params, timeout, handler = std::move(completionHandler)]() mutable {
         auto result = exchange(params, Config::serviceURL(), timeout);
-        MainQueue::main().async([handler = std::move(handler), result = std::move(result)]() {
+        MainQueue::post([handler = std::move(handler), result = std::move(result)]() {
             handler(result.data, result.error);
         });
     }).detach();

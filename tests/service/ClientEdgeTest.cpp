@@ -2,12 +2,16 @@
 // request with a body chosen by the test.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
 #include <thread>
 
 #include <httplib.h>
 
 #include "log/Console.h"
+#include "service/Config.h"
 #include "service/Envelope.h"
+#include "service/MainQueue.h"
 #include "service/NormalModel.h"
 #include "service/ParseProtocol.h"
 #include "service/WebRequest.h"
@@ -21,11 +25,13 @@ namespace {
 class StandIn {
 public:
     StandIn() {
-        server_.Post("/", [this](const httplib::Request&, httplib::Response& response) {
+        const auto answer = [this](const httplib::Request&, httplib::Response& response) {
             std::this_thread::sleep_for(delay_);
             response.status = status_;
             response.set_content(body_, "application/json");
-        });
+        };
+        server_.Post("/", answer);
+        server_.Post("/api/", answer);
         port_ = server_.bind_to_any_port("127.0.0.1");
         thread_ = std::thread([this] { server_.listen_after_bind(); });
         while (!server_.is_running()) {
@@ -36,14 +42,18 @@ public:
         server_.stop();
         thread_.join();
     }
-    WebResult answerWith(std::string body, int status = 200,
-                         std::chrono::milliseconds timeout = std::chrono::seconds(5),
-                         std::chrono::milliseconds delay = {}) {
+    std::string url() const { return "http://127.0.0.1:" + std::to_string(port_); }
+    // What every later request gets, and after how long.
+    void prepare(std::string body, int status = 200, std::chrono::milliseconds delay = {}) {
         body_ = std::move(body);
         status_ = status;
         delay_ = delay;
-        return WebRequest::exchange({{"port", std::int64_t{1021}}},
-                                    "http://127.0.0.1:" + std::to_string(port_), timeout);
+    }
+    WebResult answerWith(std::string body, int status = 200,
+                         std::chrono::milliseconds timeout = std::chrono::seconds(5),
+                         std::chrono::milliseconds delay = {}, const std::string& path = "") {
+        prepare(std::move(body), status, delay);
+        return WebRequest::exchange({{"port", std::int64_t{1021}}}, url() + path, timeout);
     }
 
 private:
@@ -90,6 +100,48 @@ TEST(ClientAnswers, ASilentServerEndsInTheTransportErrorAfterTheTimeOut) {
     ASSERT_TRUE(result.error);
     EXPECT_NE(*result.error, WebRequest::decodingFailed);
     EXPECT_NE(result.error->find("Read"), std::string::npos) << *result.error; // timed out reading
+}
+
+TEST(ClientAnswers, AnAddressEndingInASlashOrNamingAPathIsReached) {
+    StandIn server;
+    const std::string plain = R"({"code":1})";
+    for (const std::string path : {"/", "/api", "/api/"}) {
+        EXPECT_EQ(
+            server.answerWith(envelopeBody(plain), 200, std::chrono::seconds(5), {}, path).data,
+            plain)
+            << path;
+    }
+    ::setenv("QUILLET_SERVICE_URL", (server.url() + "//").c_str(), 1);
+    EXPECT_EQ(Config::serviceURL(), server.url());
+    ::unsetenv("QUILLET_SERVICE_URL");
+}
+
+// A request still out when the program's main queue goes (the app quits) finds no queue: its
+// completion is dropped, and nothing that is gone is touched.
+TEST(ClientAnswers, ACompletionAfterTheMainQueueHasGoneIsDropped) {
+    StandIn server;
+    ::setenv("QUILLET_SERVICE_URL", server.url().c_str(), 1);
+    auto ran = std::make_shared<std::atomic<bool>>(false);
+    {
+        RunLoopQueue queue;
+        MainQueue::setMain(queue);
+        // The stand-in answers late, so the request is out when the queue goes.
+        server.prepare(envelopeBody("{}"), 200, std::chrono::milliseconds(300));
+        WebRequest::start(
+            {{"port", std::int64_t{1021}}},
+            [ran](std::optional<std::string>, std::optional<std::string>) { *ran = true; });
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(800));
+    EXPECT_FALSE(*ran);
+
+    server.prepare(envelopeBody("{}"));
+    RunLoopQueue next;
+    MainQueue::setMain(next);
+    WebRequest::start(
+        {{"port", std::int64_t{1021}}},
+        [ran](std::optional<std::string>, std::optional<std::string>) { *ran = true; });
+    EXPECT_TRUE(next.runUntil([&] { return ran->load(); }, std::chrono::seconds(5)));
+    ::unsetenv("QUILLET_SERVICE_URL");
 }
 
 TEST(ClientAnswers, NoServerAtAllIsATransportError) {
