@@ -13,6 +13,7 @@
 #include <zip.h>
 
 #include "backup/FolderBackup.h"
+#include "backup/ZipArchive.h"
 #include "fs/AtomicFile.h"
 #include "fs/DirectoryLister.h"
 #include "fs/Durability.h"
@@ -32,54 +33,25 @@ struct ArchivedEntry {
     mode_t mode = 0; // type and permission bits as archived
 };
 
-// Opens an archive for reading and closes it when it goes.
-class ArchiveReader {
-public:
-    explicit ArchiveReader(const std::string& path) {
-        int code = 0;
-        archive_ = zip_open(path.c_str(), ZIP_RDONLY, &code);
-        if (archive_ == nullptr) {
-            zip_error_t error;
-            zip_error_init_with_code(&error, code);
-            error_ = zip_error_strerror(&error);
-            zip_error_fini(&error);
-        }
+// The content of one entry; nothing when it cannot be read.
+std::optional<std::string> contentOf(const ZipArchive& archive, zip_uint64_t index) {
+    zip_stat_t stat;
+    zip_stat_init(&stat);
+    if (zip_stat_index(archive.get(), index, 0, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0) {
+        return std::nullopt;
     }
-    ~ArchiveReader() {
-        if (archive_ != nullptr) {
-            zip_discard(archive_);
-        }
+    zip_file_t* file = zip_fopen_index(archive.get(), index, 0);
+    if (file == nullptr) {
+        return std::nullopt;
     }
-    ArchiveReader(const ArchiveReader&) = delete;
-    ArchiveReader& operator=(const ArchiveReader&) = delete;
-
-    bool opened() const { return archive_ != nullptr; }
-    const std::string& error() const { return error_; }
-    zip_t* get() const { return archive_; }
-
-    std::optional<std::string> contentOf(zip_uint64_t index) const {
-        zip_stat_t stat;
-        zip_stat_init(&stat);
-        if (zip_stat_index(archive_, index, 0, &stat) != 0 || (stat.valid & ZIP_STAT_SIZE) == 0) {
-            return std::nullopt;
-        }
-        zip_file_t* file = zip_fopen_index(archive_, index, 0);
-        if (file == nullptr) {
-            return std::nullopt;
-        }
-        std::string content(static_cast<std::size_t>(stat.size), '\0');
-        const auto read = zip_fread(file, content.data(), stat.size);
-        zip_fclose(file);
-        if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size) {
-            return std::nullopt;
-        }
-        return content;
+    std::string content(static_cast<std::size_t>(stat.size), '\0');
+    const auto read = zip_fread(file, content.data(), stat.size);
+    zip_fclose(file);
+    if (read < 0 || static_cast<zip_uint64_t>(read) != stat.size) {
+        return std::nullopt;
     }
-
-private:
-    zip_t* archive_ = nullptr;
-    std::string error_;
-};
+    return content;
+}
 
 // A name that stays inside the project: no absolute path, no "..", no empty step.
 bool staysInside(const std::string& relative) {
@@ -96,8 +68,7 @@ bool staysInside(const std::string& relative) {
 
 // The entries of a backup of one folder, each relative to that folder; an error when the archive
 // is not one.
-std::optional<std::vector<ArchivedEntry>> entriesOf(const ArchiveReader& reader,
-                                                    std::string& error) {
+std::optional<std::vector<ArchivedEntry>> entriesOf(const ZipArchive& reader, std::string& error) {
     std::vector<ArchivedEntry> entries;
     std::string root;
     const auto count = zip_get_num_entries(reader.get(), 0);
@@ -141,7 +112,7 @@ std::optional<std::vector<ArchivedEntry>> entriesOf(const ArchiveReader& reader,
 
 class Restorer {
 public:
-    Restorer(const ArchiveReader& reader, std::string project)
+    Restorer(const ZipArchive& reader, std::string project)
         : reader_(reader), project_(std::move(project)) {}
 
     void restore(const std::vector<ArchivedEntry>& entries) {
@@ -241,7 +212,7 @@ private:
 
     void link(const ArchivedEntry& entry) {
         const std::string path = pathOf(entry.relative);
-        const auto target = reader_.contentOf(entry.index);
+        const auto target = contentOf(reader_, entry.index);
         if (!target) {
             fail(path, "cannot read it from the archive");
             return;
@@ -267,7 +238,7 @@ private:
 
     void file(const ArchivedEntry& entry) {
         const std::string path = pathOf(entry.relative);
-        const auto content = reader_.contentOf(entry.index);
+        const auto content = contentOf(reader_, entry.index);
         if (!content) {
             fail(path, "cannot read it from the archive");
             return;
@@ -312,7 +283,7 @@ private:
         return read && bytes == content;
     }
 
-    const ArchiveReader& reader_;
+    const ZipArchive& reader_;
     std::string project_;
     std::set<std::string> archived_;
     std::map<std::string, mode_t> folderModes_;
@@ -322,7 +293,7 @@ private:
 } // namespace
 
 std::optional<std::string> backedUpFolder(const std::string& archive) {
-    const ArchiveReader reader(archive);
+    const ZipArchive reader(archive, ZIP_RDONLY);
     if (!reader.opened()) {
         return std::nullopt;
     }
@@ -339,7 +310,7 @@ std::optional<std::string> backedUpFolder(const std::string& archive) {
 }
 
 RestoreResult restoreBackup(const std::string& archive, const std::string& project, bool clean) {
-    const ArchiveReader reader(archive);
+    const ZipArchive reader(archive, ZIP_RDONLY);
     if (!reader.opened()) {
         return {std::nullopt, "cannot open " + archive + ": " + reader.error()};
     }

@@ -15,6 +15,7 @@
 #include <unistd.h>
 #include <zip.h>
 
+#include "backup/ZipArchive.h"
 #include "fs/StaleTemporaries.h"
 #include "log/Log.h"
 #include "text/Text.h"
@@ -99,28 +100,13 @@ zip_flags_t encodingOf(const std::string& name) {
     return text::isValidUtf8(name) ? ZIP_FL_ENC_UTF_8 : ZIP_FL_ENC_RAW;
 }
 
-// Builds one archive; discards it unless close() succeeds.
+// Builds one archive; it is discarded unless close() succeeds.
 class ArchiveWriter {
 public:
-    explicit ArchiveWriter(const std::string& path) {
-        int code = 0;
-        archive_ = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code);
-        if (archive_ == nullptr) {
-            zip_error_t error;
-            zip_error_init_with_code(&error, code);
-            error_ = zip_error_strerror(&error);
-            zip_error_fini(&error);
-        }
-    }
-    ~ArchiveWriter() {
-        if (archive_ != nullptr) {
-            zip_discard(archive_);
-        }
-    }
-    ArchiveWriter(const ArchiveWriter&) = delete;
-    ArchiveWriter& operator=(const ArchiveWriter&) = delete;
+    explicit ArchiveWriter(const std::string& path)
+        : zip_(path, ZIP_CREATE | ZIP_TRUNCATE), archive_(zip_.get()), error_(zip_.error()) {}
 
-    bool opened() const { return archive_ != nullptr; }
+    bool opened() const { return zip_.opened(); }
     const std::string& error() const { return error_; }
 
     bool add(const Entry& entry) {
@@ -161,13 +147,11 @@ public:
         return true;
     }
 
-    // Writes the archive: libzip writes a temporary file beside it and renames it into place.
     bool close() {
-        if (zip_close(archive_) != 0) {
-            error_ = zip_error_strerror(zip_get_error(archive_));
+        if (!zip_.close()) {
+            error_ = zip_.error();
             return false;
         }
-        archive_ = nullptr;
         return true;
     }
 
@@ -206,7 +190,8 @@ private:
         return false;
     }
 
-    zip_t* archive_ = nullptr;
+    ZipArchive zip_;
+    zip_t* archive_;
     std::string error_;
     std::deque<std::string> linkTargets_;
 };
