@@ -8,7 +8,7 @@
 
 namespace quillet {
 
-PieceRewriter::PieceRewriter(const RenamePair& pair, DeclarationPredicate& predicate)
+PieceRewriter::PieceRewriter(const RenamePair& pair, const DeclarationPredicate& predicate)
     : predicate_(predicate), oldSelectorCall_("@selector(" + pair.old.selector() + ")"),
       newSelectorCall_("@selector(" + pair.new_.selector() + ")"), oldPieces_(pair.old.elements),
       newPieces_(pair.new_.elements) {

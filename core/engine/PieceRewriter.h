@@ -15,7 +15,7 @@ class DeclarationPredicate;
 // declaration or signature (the predicate matches), or as a call site.
 class PieceRewriter {
 public:
-    PieceRewriter(const RenamePair& pair, DeclarationPredicate& predicate);
+    PieceRewriter(const RenamePair& pair, const DeclarationPredicate& predicate);
 
     // Returns whether the piece changed.
     bool rewrite(std::string& piece, char separator);
@@ -25,7 +25,7 @@ private:
     bool mayChange(std::string_view text) const;
     bool allPiecesPresent(std::string_view text) const;
 
-    DeclarationPredicate& predicate_;
+    const DeclarationPredicate& predicate_;
     std::string oldSelectorCall_;
     std::string newSelectorCall_;
     std::vector<std::string> oldPieces_;

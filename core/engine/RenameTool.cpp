@@ -18,13 +18,6 @@ const ImportGraph& RenameTool::importGraph() const {
     return *importGraph_;
 }
 
-DeclarationPredicate& RenameTool::predicate() const {
-    if (!predicate_) {
-        predicate_ = std::make_unique<DeclarationPredicate>();
-    }
-    return *predicate_;
-}
-
 void RenameTool::loadFile(const std::string& fullPath) {
     if (!importPredicate_) {
         importPredicate_ = std::make_unique<ImportLineParser>();

@@ -28,7 +28,7 @@ public:
 
     // The import graph of the loaded files, built on first use.
     const ImportGraph& importGraph() const;
-    DeclarationPredicate& predicate() const;
+    const DeclarationPredicate& predicate() const { return predicate_; }
 
 protected:
     // Reads one file and appends it to allFiles: cut into pieces, or whole (see FileModel).
@@ -39,7 +39,7 @@ private:
     std::string rootPath_;
     std::vector<FileModel> allFiles_;
     mutable std::unique_ptr<ImportLineParser> importPredicate_;
-    mutable std::unique_ptr<DeclarationPredicate> predicate_;
+    const DeclarationPredicate predicate_{};
     mutable std::unique_ptr<ImportGraph> importGraph_;
 };
 
