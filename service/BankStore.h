@@ -31,9 +31,12 @@ public:
 
     bool opened() const { return db_ != nullptr; }
 
-    enum class Change { done, notFound, otherOwner, failed };
-    // Creates or replaces the bank, unless another owner holds its token.
+    enum class Change { done, notFound, otherOwner, ownerFull, failed };
+    // Creates or replaces the bank, unless another owner holds its token or the owner already
+    // keeps `maximumBanksPerOwner` other banks.
     Change save(const StoredBank& bank);
+
+    static constexpr long long maximumBanksPerOwner = 200;
     Change remove(const std::string& id, const std::string& owner);
 
     // Nothing when the lookup itself failed.
