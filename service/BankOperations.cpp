@@ -30,10 +30,11 @@ NormalModel success(std::string msg) {
     return answer;
 }
 
-WordModel toWordModel(const StoredBank& bank) {
+// `owner` is what the answer says in "uuid": the bank's owner, or "" to anyone else.
+WordModel toWordModel(const StoredBank& bank, const std::string& owner) {
     WordModel model;
     model.id = bank.id;
-    model.uuid = bank.owner;
+    model.uuid = owner;
     model.tool = bank.tool;
     model.title = bank.title;
     model.text = bank.text;
@@ -41,11 +42,13 @@ WordModel toWordModel(const StoredBank& bank) {
     return model;
 }
 
-NormalModel banksAnswer(const std::vector<StoredBank>& banks) {
+// The owner's device identifier is the credential for saving, deleting and listing, so it goes
+// back only to a request that already carries it; a token shared with others reveals no owner.
+NormalModel banksAnswer(const std::vector<StoredBank>& banks, const std::string& asker) {
     NormalModel answer = success("获取成功");
     answer.data.emplace();
     for (const auto& bank : banks) {
-        answer.data->push_back(toWordModel(bank));
+        answer.data->push_back(toWordModel(bank, bank.owner == asker ? bank.owner : ""));
     }
     answer.count = std::to_string(banks.size());
     return answer;
@@ -115,6 +118,9 @@ NormalModel BankOperations::save(const nlohmann::json& request) {
         return success("保存成功");
     case BankStore::Change::otherOwner:
         return refusal("你不能保存此词库, 因为不是你的词库");
+    case BankStore::Change::ownerFull:
+        return refusal("每台设备最多保存" + std::to_string(BankStore::maximumBanksPerOwner) +
+                       "个词库，请先删除不用的词库");
     case BankStore::Change::notFound:
     case BankStore::Change::failed:
         break;
@@ -123,16 +129,19 @@ NormalModel BankOperations::save(const nlohmann::json& request) {
 }
 
 NormalModel BankOperations::fetch(const nlohmann::json& request) {
+    // Older clients send no "uuid" with a token; they are answered as strangers.
+    const auto owner = text(request, "uuid");
     if (const auto id = text(request, "id")) {
         const auto banks = store_.find(*id);
         if (!banks) {
             return refusal(kServerError);
         }
-        return banks->empty() ? refusal("口令不存在") : banksAnswer(*banks);
+        // Device identifiers are never empty, so "" is no one's.
+        return banks->empty() ? refusal("口令不存在") : banksAnswer(*banks, owner.value_or(""));
     }
-    if (const auto owner = text(request, "uuid"); owner && !owner->empty()) {
+    if (owner && !owner->empty()) {
         const auto banks = store_.ownedBy(*owner);
-        return banks ? banksAnswer(*banks) : refusal(kServerError);
+        return banks ? banksAnswer(*banks, *owner) : refusal(kServerError);
     }
     return refusal("缺少口令或设备标识");
 }
@@ -153,6 +162,7 @@ NormalModel BankOperations::remove(const nlohmann::json& request) {
         return refusal("词库不存在");
     case BankStore::Change::otherOwner:
         return refusal("你不可以删掉此词库，因为不是你的词库");
+    case BankStore::Change::ownerFull:
     case BankStore::Change::failed:
         break;
     }

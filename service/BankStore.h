@@ -6,8 +6,11 @@
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace quillet::service {
+
+class ServiceLog;
 
 // A word bank as the service keeps it.
 struct StoredBank {
@@ -20,11 +23,13 @@ struct StoredBank {
 };
 
 // The banks in one SQLite file (WAL, so readers never wait for a writer). Every change is one
-// transaction; the methods may be called from any thread.
+// transaction; the methods may be called from any thread. Failures are logged with SQLite's
+// own reason.
 class BankStore {
 public:
-    // Opens or creates the file; `error` says why when the store could not be opened.
-    BankStore(const std::string& path, std::string& error);
+    // Opens or creates the file; `error` says why when the store could not be opened. `log`
+    // may be null.
+    BankStore(const std::string& path, std::string& error, const ServiceLog* log = nullptr);
     ~BankStore();
     BankStore(const BankStore&) = delete;
     BankStore& operator=(const BankStore&) = delete;
@@ -35,21 +40,32 @@ public:
     // Creates or replaces the bank, unless another owner holds its token or the owner already
     // keeps `maximumBanksPerOwner` other banks.
     Change save(const StoredBank& bank);
+    Change remove(const std::string& id, const std::string& owner);
 
     static constexpr long long maximumBanksPerOwner = 200;
-    Change remove(const std::string& id, const std::string& owner);
 
     // Nothing when the lookup itself failed.
     std::optional<std::vector<StoredBank>> find(const std::string& id);
     // Every bank of the owner, the most recently saved first.
     std::optional<std::vector<StoredBank>> ownedBy(const std::string& owner);
 
+    // Whether the file still answers a query.
+    bool healthy();
+
 private:
-    std::optional<std::vector<StoredBank>> select(const char* sql, const std::string& key);
+    // The statements are prepared once; each use ends with a reset, so that no statement stays
+    // open past its transaction and holds back the checkpoints that keep the WAL small.
+    enum Query { ownerOfBank, banksOfOwner, writeBank, eraseBank, bankById, banksByOwner, count };
+
+    std::optional<std::vector<StoredBank>> select(Query query, const std::string& key);
+    Change fail(const char* what);
     bool execute(const char* sql);
 
     std::mutex mutex_;
     sqlite3* db_ = nullptr;
+    sqlite3_stmt* statements_[count] = {};
+    long long nextRevision_ = 1;
+    const ServiceLog* log_;
 };
 
 } // namespace quillet::service

@@ -6,10 +6,12 @@
 #include "BankOperations.h"
 #include "BankStore.h"
 #include "EnvelopeHandler.h"
-
-namespace httplib {
-class Server;
-}
+#include "ServiceLog.h"
+#include "SiteFiles.h"
+#include "http/HttpHandler.h"
+#include "http/HttpLimits.h"
+#include "http/HttpServer.h"
+#include "http/TlsContext.h"
 
 namespace quillet::service {
 
@@ -18,15 +20,15 @@ struct ServiceOptions {
     std::string site;        // folder with pages/ and appcast.xml
     std::string certificate; // both set: HTTPS
     std::string key;
+    HttpLimits limits;
 };
 
 // The word bank service: POST "/" with the enciphered form field "data", the help pages under
-// "/index.php/", and the update feed "/appcast.xml". One log line per request on standard error,
-// without words or device identifiers.
-class ServiceServer {
+// "/index.php/", the update feed "/appcast.xml" and "/healthz" for whoever watches the
+// service. One log line per request on standard error, without words or device identifiers.
+class ServiceServer : public HttpHandler {
 public:
     explicit ServiceServer(const ServiceOptions& options);
-    ~ServiceServer();
     ServiceServer(const ServiceServer&) = delete;
     ServiceServer& operator=(const ServiceServer&) = delete;
 
@@ -34,23 +36,28 @@ public:
     const std::string& problem() const { return problem_; }
 
     // Binds to `port` on `host` (0: any free port); returns the port, or -1.
-    int bind(const std::string& host, int port);
+    int bind(const std::string& host, int port) { return server_.bind(host, port); }
     // Serves until stop(); returns false when it could not.
-    bool run();
-    void stop();
-    bool isRunning() const;
+    bool run() { return server_.run(); }
+    void stop() { server_.stop(); }
+    bool isRunning() const { return server_.isRunning(); }
 
-    static constexpr std::size_t maximumBody = 1 << 20;
+    HttpResponse respond(const HttpRequest& request) override;
+    HttpResponse refuse(int status, const HttpRequest& request) override;
 
 private:
-    void installRoutes();
+    HttpResponse answerEnvelope(const HttpRequest& request);
+    HttpResponse health();
 
     std::string problem_;
+    ServiceLog log_;
     BankStore store_;
     BankOperations operations_;
     EnvelopeHandler envelopes_;
-    std::string site_;
-    std::unique_ptr<httplib::Server> server_;
+    SiteFiles site_;
+    std::string tlsProblem_;
+    std::unique_ptr<TlsContext> tls_;
+    HttpServer server_;
 };
 
 } // namespace quillet::service

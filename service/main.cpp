@@ -1,4 +1,5 @@
 // quillet-service: the word bank service, help pages and update feed.
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +17,19 @@ constexpr const char* kUsage =
     "  --listen  address to serve on (default 127.0.0.1:" QUILLET_SERVICE_PORT_TEXT ")\n"
     "  --db      SQLite file of the word banks (default quillet-service.db)\n"
     "  --cert, --key  serve HTTPS with this certificate and private key (PEM)\n"
-    "  --site    folder with pages/ and appcast.xml (default the built-in site)\n";
+    "  --site    folder with pages/ and appcast.xml (default the built-in site)\n"
+    "  --request-timeout SECONDS  time a client has to send a whole request (default 10)\n";
+
+// A whole number of seconds from 1 to a day.
+bool parseSeconds(const std::string& text, std::chrono::milliseconds& into) {
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < 1 || value > 86400) {
+        return false;
+    }
+    into = std::chrono::seconds(value);
+    return true;
+}
 
 bool splitAddress(const std::string& address, std::string& host, int& port) {
     const auto colon = address.rfind(':');
@@ -37,20 +50,27 @@ bool splitAddress(const std::string& address, std::string& host, int& port) {
 
 int main(int argc, char** argv) {
     std::string address = "127.0.0.1:" QUILLET_SERVICE_PORT_TEXT;
-    quillet::service::ServiceOptions options{"quillet-service.db", QUILLET_SITE_DIR, "", ""};
+    std::string requestTimeout = "10";
+    quillet::service::ServiceOptions options{"quillet-service.db", QUILLET_SITE_DIR, "", "", {}};
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        std::string* target = arg == "--listen" ? &address
-                              : arg == "--db"   ? &options.database
-                              : arg == "--cert" ? &options.certificate
-                              : arg == "--key"  ? &options.key
-                              : arg == "--site" ? &options.site
-                                                : nullptr;
+        std::string* target = arg == "--listen"            ? &address
+                              : arg == "--request-timeout" ? &requestTimeout
+                              : arg == "--db"              ? &options.database
+                              : arg == "--cert"            ? &options.certificate
+                              : arg == "--key"             ? &options.key
+                              : arg == "--site"            ? &options.site
+                                                           : nullptr;
         if (target == nullptr || i + 1 >= argc) {
             std::fputs(kUsage, stderr);
             return 2;
         }
         *target = argv[++i];
+    }
+    if (!parseSeconds(requestTimeout, options.limits.requestTimeout)) {
+        std::fprintf(stderr, "quillet-service: not a number of seconds: %s\n",
+                     requestTimeout.c_str());
+        return 2;
     }
     std::string host;
     int port = 0;
