@@ -1,0 +1,320 @@
+// The real service program under clients that misbehave: trickling, flooding, crowding in,
+// or sending what HTTP does not allow. Each test checks that the others are still served.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include <nlohmann/json.hpp>
+
+#include "ServiceProcess.h"
+#include "service/NormalModel.h"
+#include "service/ParseProtocol.h"
+#include "service/WebRequest.h"
+#include "support/Files.h"
+#include "support/Words.h"
+
+using namespace quillet;
+using namespace std::chrono_literals;
+using test::ServiceProcess;
+
+namespace {
+
+const std::string kOwner = "0123456789ABCDEF0123456789ABCDEF";
+
+int connectTo(int port, bool blocking = true) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | (blocking ? 0 : SOCK_NONBLOCK), 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const int result = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    EXPECT_TRUE(result == 0 || (!blocking && errno == EINPROGRESS)) << std::strerror(errno);
+    return fd;
+}
+
+bool sendAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const auto sent = ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        if (sent <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(sent));
+    }
+    return true;
+}
+
+// Everything the server sends until it closes the connection, or until `limit` passes.
+std::string readUntilClosed(int fd, std::chrono::milliseconds limit = 15s) {
+    std::string received;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              deadline - std::chrono::steady_clock::now())
+                              .count();
+        pollfd watched{fd, POLLIN, 0};
+        if (left <= 0 || ::poll(&watched, 1, static_cast<int>(left)) <= 0) {
+            return received + "<still open>";
+        }
+        char buffer[4096];
+        const auto got = ::recv(fd, buffer, sizeof buffer, 0);
+        if (got <= 0) {
+            return received;
+        }
+        received.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+// One raw request on its own connection: the whole answer, up to the server's close.
+std::string exchangeRaw(int port, const std::string& request) {
+    const int fd = connectTo(port);
+    sendAll(fd, request);
+    ::shutdown(fd, SHUT_WR);
+    std::string answer = readUntilClosed(fd);
+    ::close(fd);
+    return answer;
+}
+
+// The message of an envelope answer's body.
+std::string envelopeMessage(const std::string& answer) {
+    const auto json =
+        nlohmann::json::parse(answer.substr(answer.find("\r\n\r\n") + 4), nullptr, false);
+    const auto plain = WebRequest::decodeParam(&json);
+    const auto model = ParseProtocol<NormalModel>::parse(plain.value_or(""));
+    return model ? model->msg : "(not an envelope)";
+}
+
+bool savesWell(const std::string& url, int bank) {
+    char token[33];
+    std::snprintf(token, sizeof token, "%032X", bank);
+    const auto result = WebRequest::exchange({{"port", std::int64_t{1020}},
+                                              {"id", std::string(token)},
+                                              {"uuid", kOwner},
+                                              {"tool", std::string("Quillet")},
+                                              {"title", std::string("bank")},
+                                              {"text", test::bankText(100)}},
+                                             url, 5s);
+    const auto model = ParseProtocol<NormalModel>::parse(result.data.value_or(""));
+    return model && model->code == 1;
+}
+
+long peakMemoryKiB(pid_t pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with("VmHWM:")) {
+            return std::stol(line.substr(6));
+        }
+    }
+    return -1;
+}
+
+// Clients that start a request and then send one byte at a time, `every` apart, `bytes`
+// times; each notes whether the server closed its connection before it was done.
+class TricklingClients {
+public:
+    TricklingClients(int port, int count, std::chrono::milliseconds every, int bytes) {
+        for (int i = 0; i < count; ++i) {
+            const int fd = connectTo(port);
+            sendAll(fd, "POST / HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Slow: ");
+            sockets_.push_back(fd);
+        }
+        thread_ = std::thread([this, every, bytes] {
+            for (int sent = 0; sent < bytes && !stopped_; ++sent) {
+                std::this_thread::sleep_for(every);
+                for (const int fd : sockets_) {
+                    if (!sendAll(fd, "a")) {
+                        ++cutOff_;
+                        ::shutdown(fd, SHUT_RDWR); // counted once
+                    }
+                }
+            }
+        });
+    }
+    ~TricklingClients() {
+        stopped_ = true;
+        thread_.join();
+        for (const int fd : sockets_) {
+            ::close(fd);
+        }
+    }
+    const std::vector<int>& sockets() const { return sockets_; }
+    // Waits until every client sent all its bytes or was cut off.
+    void join() { thread_.join(); }
+
+private:
+    std::vector<int> sockets_;
+    std::thread thread_;
+    std::atomic<bool> stopped_{false};
+    std::atomic<int> cutOff_{0};
+};
+
+} // namespace
+
+TEST(ServiceLimits, TricklingClientsAreCutOffWhileOthersAreServed) {
+    test::TempDir dir;
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string(),
+                           {"--request-timeout", "2"});
+    ASSERT_GT(service.port(), 0);
+    TricklingClients slow(service.port(), 64, 250ms, 40);
+    for (int bank = 0; bank < 20; ++bank) {
+        EXPECT_TRUE(savesWell(service.url(), bank)) << bank;
+    }
+    // Each trickling request is answered "408" at its deadline, and its connection closed.
+    for (const int fd : slow.sockets()) {
+        const std::string answer = readUntilClosed(fd);
+        EXPECT_TRUE(answer.starts_with("HTTP/1.1 408 ")) << answer;
+        EXPECT_EQ(envelopeMessage(answer), "请求超时");
+    }
+    EXPECT_TRUE(savesWell(service.url(), 99));
+}
+
+TEST(ServiceLimits, StopsAtOnceWhileClientsAreStillTrickling) {
+    test::TempDir dir;
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string());
+    ASSERT_GT(service.port(), 0);
+    // Well inside the default deadline of 10 seconds, so only the stop can end them.
+    TricklingClients slow(service.port(), 16, 200ms, 30);
+    std::this_thread::sleep_for(500ms);
+    EXPECT_EQ(service.terminate(), 0);
+    // Had the service waited for them, they would all have been answered "408"; instead their
+    // connections were closed with no answer at all.
+    for (const int fd : slow.sockets()) {
+        EXPECT_EQ(readUntilClosed(fd, 1s), "");
+    }
+}
+
+TEST(ServiceLimits, HeaderFloodsAreRefusedEarlyAndHoldNoMemory) {
+    test::TempDir dir;
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string());
+    ASSERT_GT(service.port(), 0);
+    std::string flood = "GET /healthz HTTP/1.1\r\n";
+    for (int i = 0; i < 1'000'000; ++i) {
+        flood += "X-A: 1\r\n";
+    }
+    std::vector<std::thread> flooders;
+    std::atomic<int> refused{0};
+    for (int i = 0; i < 8; ++i) {
+        flooders.emplace_back([&] {
+            const int fd = connectTo(service.port());
+            sendAll(fd, flood); // stops when the service closes its side
+            if (readUntilClosed(fd).starts_with("HTTP/1.1 431 ")) {
+                ++refused;
+            }
+            ::close(fd);
+        });
+    }
+    for (auto& flooder : flooders) {
+        flooder.join();
+    }
+    EXPECT_EQ(refused, 8);
+    // Eight floods of a million headers each once took hundreds of megabytes.
+    const long peak = peakMemoryKiB(service.pid());
+    EXPECT_GT(peak, 0);
+    EXPECT_LT(peak, 64 * 1024) << peak << " KiB";
+    EXPECT_TRUE(savesWell(service.url(), 1));
+}
+
+TEST(ServiceLimits, ABurstOfNewConnectionsWaitsInTheBacklogInsteadOfBeingDropped) {
+    test::TempDir dir;
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string());
+    ASSERT_GT(service.port(), 0);
+    // While the program is stopped, only the kernel's backlog can take connections.
+    ::kill(service.pid(), SIGSTOP);
+    constexpr int kClients = 300;
+    std::vector<pollfd> connecting;
+    for (int i = 0; i < kClients; ++i) {
+        connecting.push_back({connectTo(service.port(), false), POLLOUT, 0});
+    }
+    int established = 0;
+    const auto deadline = std::chrono::steady_clock::now() + 2s;
+    while (established < kClients && std::chrono::steady_clock::now() < deadline) {
+        ::poll(connecting.data(), connecting.size(), 100);
+        established = 0;
+        for (auto& c : connecting) {
+            established += (c.revents & POLLOUT) != 0 && (c.revents & (POLLERR | POLLHUP)) == 0;
+        }
+    }
+    ::kill(service.pid(), SIGCONT);
+    EXPECT_EQ(established, kClients);
+    int answered = 0;
+    for (auto& c : connecting) {
+        ::fcntl(c.fd, F_SETFL, 0);
+        sendAll(c.fd, "GET /healthz HTTP/1.1\r\nConnection: close\r\n\r\n");
+        answered += readUntilClosed(c.fd).starts_with("HTTP/1.1 200 ");
+        ::close(c.fd);
+    }
+    EXPECT_EQ(answered, kClients);
+}
+
+TEST(ServiceLimits, RefusalsSayWhatWentWrong) {
+    test::TempDir dir;
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string());
+    ASSERT_GT(service.port(), 0);
+    const std::string post = "POST / HTTP/1.1\r\nHost: x\r\n";
+    struct Case {
+        std::string request;
+        std::string status;
+        std::string message; // empty: not an envelope request
+    };
+    std::string manyHeaders;
+    for (int i = 0; i < 101; ++i) {
+        manyHeaders += "X-A: 1\r\n";
+    }
+    const std::vector<Case> cases = {
+        {post + "Content-Length: 6\r\nContent-Length: 6\r\n\r\ndata=x", "400", "请求格式错误"},
+        {post + "Transfer-Encoding: chunked\r\n\r\n0\r\n\r\n", "501", "不支持的请求格式"},
+        {post + "Content-Length: 2000000\r\n\r\n", "413", "请求过大"},
+        {post + manyHeaders + "\r\n", "431", "请求头过大"},
+        {"GET /nowhere HTTP/1.1\r\n\r\n", "404", ""},
+        {"PUT / HTTP/1.1\r\nContent-Length: 0\r\n\r\n", "405", ""},
+        {"GET /healthz HTTP/1.1\r\n\r\n", "200", ""},
+        {"GET\r\n\r\n", "400", ""},
+    };
+    for (const auto& c : cases) {
+        const std::string answer = exchangeRaw(service.port(), c.request);
+        EXPECT_TRUE(answer.starts_with("HTTP/1.1 " + c.status + " ")) << c.request << answer;
+        if (!c.message.empty()) {
+            EXPECT_EQ(envelopeMessage(answer), c.message) << c.request;
+        }
+    }
+    const std::string head = exchangeRaw(service.port(), "HEAD /healthz HTTP/1.0\r\n\r\n");
+    EXPECT_NE(head.find("Content-Length: 3\r\n"), std::string::npos) << head;
+    EXPECT_TRUE(head.ends_with("\r\n\r\n")) << head;
+}
+
+TEST(ServiceLimits, PagesStayInsideTheSiteAndPathsCannotForgeLogLines) {
+    test::TempDir dir;
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string());
+    ASSERT_GT(service.port(), 0);
+    const auto get = [&](const std::string& target) {
+        return exchangeRaw(service.port(),
+                           "GET " + target + " HTTP/1.1\r\nConnection: close\r\n\r\n");
+    };
+    EXPECT_TRUE(get("/index.php/901.html").starts_with("HTTP/1.1 200 "));
+    EXPECT_TRUE(get("/index.php/%39%30%31.html").starts_with("HTTP/1.1 200 "));
+    for (const char* outside :
+         {"/index.php/901.html%00.png", "/index.php/..%2Fappcast.xml",
+          "/index.php/%2e%2e/appcast.xml", "/index.php/../appcast.xml", "/index.php//etc/passwd",
+          "/index.php/%2Fetc%2Fpasswd", "/index.php/%"}) {
+        EXPECT_TRUE(get(outside).starts_with("HTTP/1.1 404 ")) << outside;
+    }
+    get("/x%0d%0a2026-01-01T00:00:00Z%20POST%20/%20200%20port=1020%20code=1");
+    EXPECT_TRUE(
+        exchangeRaw(service.port(), "GET /\x1b[2J HTTP/1.1\r\n\r\n").starts_with("HTTP/1.1 400 "));
+    service.terminate();
+    const std::string log = service.log();
+    EXPECT_NE(log.find("GET /x%0d%0a2026-01-01T00:00:00Z%20POST"), std::string::npos) << log;
+    EXPECT_EQ(log.find("\n2026-01-01T00:00:00Z"), std::string::npos) << log;
+    EXPECT_EQ(log.find('\x1b'), std::string::npos);
+}
