@@ -7,7 +7,6 @@
 
 #include "crypto/Digest.h"
 #include "defaults/DefaultsStore.h"
-#include "text/IcuPattern.h"
 #include "text/Text.h"
 #include "text/TimeText.h"
 #include "wordbank/DeviceIdentifier.h"
@@ -23,6 +22,15 @@ constexpr std::string_view kFullwidthComma = "，";
 std::string withoutSeparator(std::string field) {
     text::replaceAll(field, std::string_view(&kSeparator, 1), kSeparatorStandIn);
     return field;
+}
+
+// What matching the whole text against ^[a-zA-Z,]{1,}$ decides, without a regular expression
+// engine: ICU's gives up on texts of some hundred thousand characters, and that failure read as
+// "breaks the rules". Any byte of a non-ASCII character fails, as the character itself did.
+bool onlyLettersAndCommas(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return c == ',' || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
 }
 
 } // namespace
@@ -83,8 +91,7 @@ std::variant<std::string, WordBankRuleBreak> WordModel::normalize(std::string_vi
     std::string canonical(bankText);
     text::replaceAll(canonical, " ", "");
     text::replaceAll(canonical, kFullwidthComma, ",");
-    thread_local text::IcuPattern rule("^[a-zA-Z,]{1,}$");
-    if (!rule.matches(canonical)) {
+    if (!onlyLettersAndCommas(canonical)) {
         return WordBankRuleBreak{std::string(WordBankText::brokenRulesTitle),
                                  std::string(WordBankText::brokenRulesMessage)};
     }

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <nlohmann/json.hpp>
 
 #include "defaults/DefaultsStore.h"
 #include "random/RandomSource.h"
 #include "support/Files.h"
 #include "support/Words.h"
+#include "text/IcuPattern.h"
+#include "text/Text.h"
 #include "wordbank/DeviceIdentifier.h"
 #include "wordbank/WordModel.h"
 
@@ -45,6 +49,49 @@ TEST(Normalize, RefusesAnythingButLettersAndCommas) {
     }
     const auto broken = std::get<WordBankRuleBreak>(WordModel::normalize("1"));
     EXPECT_EQ(broken.message, "可能含有中文或特殊字符或为空");
+}
+
+TEST(Normalize, AcceptsAVeryLongText) {
+    // 50,000 words of eleven letters and a comma: 600,000 characters.
+    std::string text;
+    for (int i = 0; i < 50000; ++i) {
+        std::string word = "wordbank";
+        for (int n = i, digit = 0; digit < 3; ++digit, n /= 26) {
+            word += static_cast<char>('a' + n % 26);
+        }
+        text += word + ",";
+    }
+    ASSERT_EQ(text.size(), 600000u);
+    const auto result = WordModel::normalize(text);
+    ASSERT_TRUE(std::holds_alternative<std::string>(result));
+    EXPECT_EQ(WordModel::displayedWordCount(std::get<std::string>(result)), 17576u);
+    for (const char* tail : {"\n", "1", "词", "\xF0\x9F\x98\x80"}) {
+        EXPECT_EQ(normalized(text + tail), "!词库不符合规则") << tail;
+    }
+}
+
+TEST(Normalize, DecidesAsTheLettersAndCommasPatternDoes) {
+    // The rule as the pattern it was first written as; the two must agree on every text.
+    text::IcuPattern rule("^[a-zA-Z,]{1,}$");
+    // Letters, commas and what the cleaning removes, then characters that break the rule.
+    std::vector<std::string> pieces = {"a", "Z", "m", "Q", ",", " ", "，"};
+    for (const char* refused :
+         {"1", "_", "-", "\n", "\r", "\t", "\x7F", "é", "词", "\xF0\x9F\x98\x80", "\xFF", "\xE8"}) {
+        pieces.emplace_back(refused);
+    }
+    pieces.emplace_back(1, '\0');
+    SeededRandom random(7);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        const auto length = random.uniform(6);
+        for (std::uint32_t i = 0; i < length; ++i) {
+            text += pieces[random.uniform(static_cast<std::uint32_t>(pieces.size()))];
+        }
+        std::string cleaned = text;
+        text::replaceAll(cleaned, " ", "");
+        text::replaceAll(cleaned, "，", ",");
+        EXPECT_EQ(normalized(text) != "!词库不符合规则", rule.matches(cleaned)) << text;
+    }
 }
 
 TEST(WordCount, SaveLimitCountsEveryPieceAndDisplayCountsWords) {
