@@ -77,7 +77,7 @@ int runBankNew(const Arguments& args) {
                   << " words; bank new --force replaces it\n";
         return couldNotStart;
     }
-    auto bank = WordModel::makeNew(deviceIdentifier(), std::chrono::system_clock::now());
+    auto bank = WordModel::makeNew(deviceIdentifier());
     bank.title = args.remark.value_or("");
     return saveAsDefault(bank);
 }

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <chrono>
 #include <string_view>
 
 #include "CloudWordViewController.h"
@@ -185,8 +184,7 @@ void WordBankViewController::verifyAction() {
 }
 
 void WordBankViewController::newAction() {
-    currentWord_ =
-        quillet::WordModel::makeNew(quillet::deviceIdentifier(), std::chrono::system_clock::now());
+    currentWord_ = quillet::WordModel::makeNew(quillet::deviceIdentifier());
     copyIDBtn_->hide();
     showBank(currentWord_);
 }

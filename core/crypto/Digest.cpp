@@ -17,13 +17,6 @@ std::string upperHex(std::string_view bytes) {
     return hex;
 }
 
-std::string md5Hex(std::string_view bytes) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_md5(), nullptr);
-    return upperHex(std::string_view(reinterpret_cast<const char*>(digest), length));
-}
-
 std::string hmacSha256(std::string_view key, std::string_view data) {
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;

@@ -5,8 +5,6 @@
 
 namespace quillet::crypto {
 
-// The MD5 digest of the bytes as 32 uppercase hexadecimal digits.
-std::string md5Hex(std::string_view bytes);
 // HMAC-SHA256 of `data` under `key`, as 32 raw bytes.
 std::string hmacSha256(std::string_view key, std::string_view data);
 // Bytes as uppercase hexadecimal digits, two per byte.

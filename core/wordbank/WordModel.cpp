@@ -1,14 +1,15 @@
 #include "wordbank/WordModel.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 
 #include <nlohmann/json.hpp>
 
 #include "crypto/Digest.h"
 #include "defaults/DefaultsStore.h"
+#include "random/RandomSource.h"
 #include "text/Text.h"
-#include "text/TimeText.h"
 #include "wordbank/DeviceIdentifier.h"
 
 namespace quillet {
@@ -74,16 +75,22 @@ bool WordModel::save(DefaultsStore& store) {
     return stored;
 }
 
-std::string WordModel::dateText(std::chrono::system_clock::time_point time) {
-    return text::formatTime(time, "%Y-%m-%d %H:%M:%S +0000", text::Zone::utc);
-}
-
-WordModel WordModel::makeNew(const std::string& deviceIdentifier,
-                             std::chrono::system_clock::time_point now) {
+WordModel WordModel::makeNew(const std::string& deviceIdentifier) {
+    // Whoever guesses a token can fetch the bank, so it is drawn, never derived from anything
+    // (such as the time) that others can work out. A failing generator throws rather than
+    // falling back to weaker bits: no bank is better than one that anyone can find.
+    RandomSource& random = RandomSource::system();
+    std::string bytes;
+    for (int i = 0; i < 4; ++i) {
+        const std::uint32_t word = random.next();
+        for (int shift = 0; shift < 32; shift += 8) {
+            bytes += static_cast<char>((word >> shift) & 0xFF);
+        }
+    }
     WordModel model;
     model.uuid = deviceIdentifier;
     model.tool = "Quillet";
-    model.id = crypto::md5Hex(dateText(now));
+    model.id = crypto::upperHex(bytes);
     return model;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,8 +42,9 @@ public:
     bool save();
     bool save(DefaultsStore& store);
 
-    static WordModel makeNew(const std::string& deviceIdentifier,
-                             std::chrono::system_clock::time_point now);
+    // A bank owned by `deviceIdentifier` with a fresh token of 128 bits from the system's secure
+    // generator, which throws when it cannot give them.
+    static WordModel makeNew(const std::string& deviceIdentifier);
 
     // The canonical text, or why the text breaks the rules.
     static std::variant<std::string, WordBankRuleBreak> normalize(std::string_view bankText);
@@ -59,9 +59,6 @@ public:
     // Strict: the six keys must all be there and all hold strings.
     static std::optional<WordModel> fromJson(const nlohmann::json& json);
     nlohmann::json toJson() const;
-
-    // "2026-12-05 10:54:41 +0000": the date text the token is made from.
-    static std::string dateText(std::chrono::system_clock::time_point time);
 };
 
 // Alert texts of the word bank rules.

@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QCryptographicHash>
 #include <QMainWindow>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -86,12 +85,7 @@ protected:
         return ask({{"port", std::int64_t{1021}}, {"id", token}});
     }
     std::string uploadAsAnotherUser(const std::string& remark) {
-        // A token of its own, apart from the ones New makes in the same second.
-        const std::string token =
-            QCryptographicHash::hash(QByteArray::fromStdString(remark), QCryptographicHash::Md5)
-                .toHex()
-                .toUpper()
-                .toStdString();
+        const std::string token = WordModel::makeNew(otherOwner).id;
         const auto answer = ask({{"port", std::int64_t{1020}},
                                  {"id", token},
                                  {"tool", std::string("Quillet")},

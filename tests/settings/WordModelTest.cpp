@@ -1,15 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <chrono>
+#include <set>
 #include <vector>
 
 #include <nlohmann/json.hpp>
+#include <openssl/evp.h>
 
+#include "crypto/Digest.h"
 #include "defaults/DefaultsStore.h"
 #include "random/RandomSource.h"
 #include "support/Files.h"
 #include "support/Words.h"
 #include "text/IcuPattern.h"
 #include "text/Text.h"
+#include "text/TimeText.h"
 #include "wordbank/DeviceIdentifier.h"
 #include "wordbank/WordModel.h"
 
@@ -28,6 +34,13 @@ std::string normalized(std::string_view text) {
 }
 
 const std::string kOwner = "0123456789ABCDEF0123456789ABCDEF";
+
+std::string md5Hex(std::string_view bytes) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int length = 0;
+    EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_md5(), nullptr);
+    return crypto::upperHex(std::string_view(reinterpret_cast<const char*>(digest), length));
+}
 
 } // namespace
 
@@ -112,8 +125,7 @@ TEST(StoredBank, RoundTripsAndOtherShapesLoadAsNoBank) {
     EXPECT_EQ(WordModel::loadLocal(store, kOwner).uuid, kOwner);
     EXPECT_EQ(WordModel::loadLocal(store, kOwner).id, "");
 
-    WordModel bank =
-        WordModel::makeNew("FEDCBA9876543210FEDCBA9876543210", std::chrono::system_clock::now());
+    WordModel bank = WordModel::makeNew("FEDCBA9876543210FEDCBA9876543210");
     bank.title = "团队词库";
     bank.text = "userAction,loginManager";
     bank.count = "2";
@@ -140,7 +152,7 @@ TEST(StoredBank, RoundTripsAndOtherShapesLoadAsNoBank) {
 TEST(StoredBank, AnAmpersandInTheRemarkCannotBreakTheRecord) {
     TempDir dir;
     DefaultsStore store((dir.path() / "Defaults.json").string());
-    WordModel bank = WordModel::makeNew(kOwner, std::chrono::system_clock::now());
+    WordModel bank = WordModel::makeNew(kOwner);
     bank.title = "A&B";
     bank.text = "userAction";
     bank.save(store);
@@ -151,17 +163,43 @@ TEST(StoredBank, AnAmpersandInTheRemarkCannotBreakTheRecord) {
     EXPECT_EQ(loaded.text, "userAction");
 }
 
-TEST(MakeNew, TokenIsTheDigestOfTheUtcDateText) {
-    // 2026-12-05 10:54:41 UTC
-    const auto time = std::chrono::system_clock::from_time_t(1796468081);
-    EXPECT_EQ(WordModel::dateText(time), "2026-12-05 10:54:41 +0000");
-    const auto bank = WordModel::makeNew(kOwner, time);
-    // MD5 of "2026-12-05 10:54:41 +0000", worked out independently with md5sum.
-    EXPECT_EQ(bank.id, "C198A1D5C25DA3999C67807B12A4D0F7");
+TEST(MakeNew, ANewBankIsOwnedHereWithAToken) {
+    const auto bank = WordModel::makeNew(kOwner);
     EXPECT_EQ(bank.uuid, kOwner);
     EXPECT_EQ(bank.tool, "Quillet");
     EXPECT_TRUE(bank.title.empty() && bank.text.empty() && bank.count.empty());
-    EXPECT_EQ(WordModel::makeNew(kOwner, time + std::chrono::milliseconds(900)).id, bank.id);
+}
+
+TEST(MakeNew, TokensAreUnguessableAndNeverRepeat) {
+    const auto before = std::chrono::system_clock::now();
+    std::set<std::string> tokens;
+    std::array<int, 16> digitUses{};
+    constexpr int kTokens = 10000;
+    for (int i = 0; i < kTokens; ++i) {
+        const auto token = WordModel::makeNew(kOwner).id;
+        ASSERT_EQ(token.size(), 32u) << token;
+        for (const char c : token) {
+            const auto digit = std::string_view("0123456789ABCDEF").find(c);
+            ASSERT_NE(digit, std::string_view::npos) << token;
+            ++digitUses[digit];
+        }
+        tokens.insert(token);
+    }
+    // Many made in one second still differ.
+    EXPECT_EQ(tokens.size(), static_cast<std::size_t>(kTokens));
+    // Every digit shows up about 20,000 times in 320,000; a stuck bit or a byte that is always
+    // the same would push some far from that.
+    for (const int uses : digitUses) {
+        EXPECT_GT(uses, 18000);
+        EXPECT_LT(uses, 22000);
+    }
+    // Nothing like the digest of the creation time, which anyone could work out.
+    const auto after = std::chrono::system_clock::now();
+    for (auto second = std::chrono::floor<std::chrono::seconds>(before) - std::chrono::seconds(1);
+         second <= after + std::chrono::seconds(1); second += std::chrono::seconds(1)) {
+        const auto dateText = text::formatTime(second, "%Y-%m-%d %H:%M:%S +0000", text::Zone::utc);
+        EXPECT_FALSE(tokens.contains(md5Hex(dateText))) << dateText;
+    }
 }
 
 TEST(WordModelJson, AllSixKeysMustBeStrings) {
