@@ -291,7 +291,11 @@ void WordBankViewController::orderCmdAction() {
 }
 
 void WordBankViewController::requestData() {
-    send({{"port", std::int64_t{1021}}, {"id", identifyInput()->text().toStdString()}},
+    // Only when this device owns the bank does the answer name it as the owner, which lets the
+    // screen save and delete it; anyone else's comes back with no owner and stays read-only.
+    send({{"port", std::int64_t{1021}},
+          {"id", identifyInput()->text().toStdString()},
+          {"uuid", quillet::deviceIdentifier()}},
          "requestData()", [this](const quillet::NormalModel& answer) {
              if (answer.code == 1 && answer.data && !answer.data->empty()) {
                  currentWord_ = answer.data->front();

@@ -80,9 +80,10 @@ protected:
         EXPECT_TRUE(model.has_value()) << result.error.value_or("");
         return model.value_or(quillet::NormalModel{});
     }
-    // The service's own view of a bank.
+    // The service's view of a bank, asked by this device.
     quillet::NormalModel fetch(const std::string& token) {
-        return ask({{"port", std::int64_t{1021}}, {"id", token}});
+        return ask(
+            {{"port", std::int64_t{1021}}, {"id", token}, {"uuid", quillet::deviceIdentifier()}});
     }
     std::string uploadAsAnotherUser(const std::string& remark) {
         const std::string token = WordModel::makeNew(otherOwner).id;
@@ -203,7 +204,7 @@ TEST_F(WordBankScreen, AnotherUsersBankIsFetchedByTokenButKeptOnlyAsTheDefault) 
     waitForAnswer(screen_);
     EXPECT_EQ(screen_->id()->text().toStdString(), token);
     EXPECT_EQ(screen_->label()->label()->text(), "别人的");
-    EXPECT_EQ(screen_->currentWord().uuid, otherOwner);
+    EXPECT_EQ(screen_->currentWord().uuid, ""); // the service names no other owner
 
     press("保存");
     EXPECT_EQ(dialogTitle(), "你不能保存此词库, 因为不是你的词库");
@@ -246,6 +247,7 @@ TEST_F(WordBankScreen, DeletingFollowsItsRules) {
     press("词库口令");
     waitForAnswer(screen_);
     ASSERT_FALSE(screen_->currentWord().count.empty());
+    EXPECT_EQ(screen_->currentWord().uuid, quillet::deviceIdentifier()); // named as its own
 
     SheetAlert::setAnswerer([](const SheetAlert::Question&) { return SheetAlert::firstButton; });
     press("删除"); // cancelled

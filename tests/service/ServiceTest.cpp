@@ -77,7 +77,9 @@ TEST(Service, AnOwnBankIsSavedFetchedListedAndDeleted) {
     const std::string second = "00000000000000000000000000000002";
     EXPECT_EQ(service.answer(saveRequest(second, kOwner, bankText(100, 'b'), "second")).code, 1);
 
-    const auto fetched = service.answer({{"port", std::int64_t{1021}}, {"id", kToken}});
+    // The owner, asking with the token and its own identifier, is named as the owner.
+    const auto fetched =
+        service.answer({{"port", std::int64_t{1021}}, {"id", kToken}, {"uuid", kOwner}});
     EXPECT_EQ(fetched.code, 1);
     ASSERT_TRUE(fetched.data);
     ASSERT_EQ(fetched.data->size(), 1u);
@@ -103,21 +105,46 @@ TEST(Service, AnOwnBankIsSavedFetchedListedAndDeleted) {
     EXPECT_EQ(service.answer({{"port", std::int64_t{1021}}, {"id", kToken}}).code, 0);
 }
 
-TEST(Service, AnotherOwnersBankCanBeFetchedButNotOverwrittenOrDeleted) {
+TEST(Service, WhoeverHasTheTokenCanReadTheBankButLearnsNoOwnerAndChangesNothing) {
     LocalService service;
     ASSERT_EQ(service.answer(saveRequest(kToken, kOwner, bankText(100))).code, 1);
-    const auto overwrite = service.answer(saveRequest(kToken, kOther, bankText(200, 'z')));
-    EXPECT_EQ(overwrite.code, 0);
-    EXPECT_EQ(overwrite.msg, "你不能保存此词库, 因为不是你的词库");
-    const auto deletion =
-        service.answer({{"port", std::int64_t{1022}}, {"id", kToken}, {"uuid", kOther}});
-    EXPECT_EQ(deletion.code, 0);
-    // A token alone deletes nothing.
+    const std::string second = "00000000000000000000000000000002";
+    ASSERT_EQ(service.answer(saveRequest(second, kOwner, bankText(100, 'b'))).code, 1);
+
+    // Another device, and an older client that sends the token alone, read the bank but are
+    // told no owner.
+    for (const RequestParams& fetch :
+         {RequestParams{{"port", std::int64_t{1021}}, {"id", kToken}, {"uuid", kOther}},
+          RequestParams{{"port", std::int64_t{1021}}, {"id", kToken}}}) {
+        const auto read = service.answer(fetch);
+        EXPECT_EQ(read.code, 1);
+        ASSERT_TRUE(read.data && read.data->size() == 1u);
+        EXPECT_EQ(read.data->front().uuid, "");
+        EXPECT_EQ(read.data->front().title, "团队词库");
+        EXPECT_EQ(read.data->front().text,
+                  std::get<std::string>(WordModel::normalize(bankText(100))));
+    }
+
+    // Neither what it was told nor its own identifier lets the stranger change or list anything.
+    for (const std::string& owner : {std::string(), kOther}) {
+        const auto overwrite = service.answer(saveRequest(kToken, owner, bankText(200, 'z')));
+        EXPECT_EQ(overwrite.code, 0) << owner;
+        EXPECT_EQ(overwrite.msg,
+                  owner.empty() ? "缺少设备标识" : "你不能保存此词库, 因为不是你的词库");
+        const auto deletion =
+            service.answer({{"port", std::int64_t{1022}}, {"id", kToken}, {"uuid", owner}});
+        EXPECT_EQ(deletion.code, 0) << owner;
+        const auto listed = service.answer({{"port", std::int64_t{1021}}, {"uuid", owner}});
+        EXPECT_FALSE(listed.data && !listed.data->empty()) << owner;
+    }
     EXPECT_EQ(service.answer({{"port", std::int64_t{1022}}, {"id", kToken}}).code, 0);
-    const auto kept = service.answer({{"port", std::int64_t{1021}}, {"id", kToken}});
-    ASSERT_TRUE(kept.data && kept.data->size() == 1u);
-    EXPECT_EQ(kept.data->front().count, "100");
-    EXPECT_EQ(kept.data->front().uuid, kOwner);
+
+    const auto owned = service.answer({{"port", std::int64_t{1021}}, {"uuid", kOwner}});
+    ASSERT_TRUE(owned.data);
+    ASSERT_EQ(owned.data->size(), 2u);
+    EXPECT_EQ(owned.data->at(1).id, kToken);
+    EXPECT_EQ(owned.data->at(1).count, "100");
+    EXPECT_EQ(owned.data->at(1).uuid, kOwner);
 }
 
 TEST(Service, EverySaveRuleIsCheckedBeforeAnythingIsStored) {
@@ -147,6 +174,23 @@ TEST(Service, EverySaveRuleIsCheckedBeforeAnythingIsStored) {
     }
     EXPECT_EQ(service.answer({{"port", std::int64_t{1021}}, {"uuid", kOwner}}).data->size(), 0u);
     EXPECT_EQ(service.answer(saveRequest(kToken, kOwner, bankText(2000))).code, 1);
+}
+
+TEST(Service, AnOwnerWhoKeepsTheMostBanksIsToldToDeleteFirst) {
+    LocalService service;
+    const auto token = [](int i) {
+        char text[33];
+        std::snprintf(text, sizeof text, "%032X", i);
+        return std::string(text);
+    };
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_EQ(service.answer(saveRequest(token(i), kOwner, bankText(100))).code, 1) << i;
+    }
+    const auto refused = service.answer(saveRequest(token(200), kOwner, bankText(100)));
+    EXPECT_EQ(refused.code, 0);
+    EXPECT_EQ(refused.msg, "每台设备最多保存200个词库，请先删除不用的词库");
+    // Banks already kept can still be saved again.
+    EXPECT_EQ(service.answer(saveRequest(token(0), kOwner, bankText(101))).code, 1);
 }
 
 TEST(Service, MalformedRequestsGetADecodableRefusal) {
