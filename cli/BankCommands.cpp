@@ -40,10 +40,12 @@ int saveAsDefault(WordModel& bank) {
 
 int runBankShow() {
     const auto bank = WordModel::loadLocal();
+    // Another owner's identifier is their credential on the service, so it is never printed.
+    const char* owner = bank.uuid == deviceIdentifier() ? "this device" : "another device";
     std::cout << "token: " << bank.id << "\n"
               << "remark: " << bank.title << "\n"
               << "words: " << WordModel::displayedWordCount(bank.text) << "\n"
-              << "owner: " << (bank.uuid == deviceIdentifier() ? "this device" : bank.uuid) << "\n";
+              << "owner: " << owner << "\n";
     return done;
 }
 

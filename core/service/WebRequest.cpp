@@ -34,6 +34,33 @@ std::string describe(httplib::Error error) {
     return "The request could not be completed: " + httplib::to_string(error);
 }
 
+// A device identifier is its owner's credential on the service, so the log names none: every
+// "uuid" shows as a stand-in. The enciphered forms are not logged either, since the envelope's
+// key is in every copy of the program.
+void hideIdentifiers(nlohmann::json& json) {
+    if (json.is_array()) {
+        for (auto& element : json) {
+            hideIdentifiers(element);
+        }
+        return;
+    }
+    if (!json.is_object()) {
+        return;
+    }
+    for (auto& [key, value] : json.items()) {
+        if (key == "uuid" && value.is_string()) {
+            value = "<device identifier>";
+        } else {
+            hideIdentifiers(value);
+        }
+    }
+}
+
+std::string loggable(nlohmann::json json) {
+    hideIdentifiers(json);
+    return json.dump();
+}
+
 } // namespace
 
 std::map<std::string, std::string> WebRequest::encodeParam(const RequestParams& params) {
@@ -47,7 +74,7 @@ std::map<std::string, std::string> WebRequest::encodeParam(const RequestParams& 
     } catch (const nlohmann::json::exception&) {
         return {}; // text that is not UTF-8
     }
-    QLOG("request:" + json);
+    QLOG("request:" + loggable(std::move(object)));
     return {{"data", wrapEnvelope(json)}};
 }
 
@@ -60,7 +87,6 @@ std::optional<std::string> WebRequest::decodeParam(const nlohmann::json* data) {
             return std::nullopt;
         }
     }
-    QLOG("response:" + data->dump());
     const auto envelope = data->find("data");
     if (envelope == data->end()) {
         return std::nullopt;
@@ -69,14 +95,14 @@ std::optional<std::string> WebRequest::decodeParam(const nlohmann::json* data) {
     if (!plain) {
         return std::nullopt;
     }
-    QLOG("response:" + *plain);
+    auto answer = nlohmann::json::parse(*plain, nullptr, false);
+    QLOG("response:" + (answer.is_discarded() ? *plain : loggable(std::move(answer))));
     return plain;
 }
 
 WebResult WebRequest::exchange(const RequestParams& params, const std::string& url,
                                std::chrono::milliseconds timeout) {
     const auto fields = encodeParam(params);
-    QLOG("request:" + nlohmann::json(fields).dump());
     // The client takes "scheme://host:port"; a path after it ("/", "/api/") is where to post.
     const auto schemeEnd = url.find("://");
     const auto pathStart = url.find('/', schemeEnd == std::string::npos ? 0 : schemeEnd + 3);

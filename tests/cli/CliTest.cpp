@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "defaults/DefaultsStore.h"
 #include "fs/FolderLock.h"
 #include "support/Command.h"
 #include "support/Files.h"
 #include "text/Text.h"
+#include "wordbank/WordModel.h"
 
 namespace quillet::test {
 namespace {
@@ -394,6 +396,18 @@ TEST_F(Cli, BankCommandsFollowTheWordBankRules) {
     const auto shown = run("bank show");
     EXPECT_EQ(shown.out,
               "token: " + token[1].str() + "\nremark: A＆B\nwords: 2\nowner: this device\n");
+
+    // Another device's bank, as older versions stored it with the owner's identifier: that
+    // identifier is the owner's credential and is not printed.
+    WordModel theirs;
+    theirs.id = token[1].str();
+    theirs.uuid = std::string(32, 'F');
+    theirs.title = "theirs";
+    theirs.text = "userAction";
+    DefaultsStore store(home_.str() + "/.config/Quillet/Defaults.json");
+    ASSERT_TRUE(theirs.save(store));
+    EXPECT_EQ(run("bank show").out,
+              "token: " + token[1].str() + "\nremark: theirs\nwords: 1\nowner: another device\n");
 }
 
 TEST_F(Cli, SettingsKeepTheBackupDirectoryToThePathRule) {

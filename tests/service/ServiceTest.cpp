@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "LocalService.h"
+#include "log/Console.h"
 #include "service/Envelope.h"
 #include "service/NormalModel.h"
 #include "service/ParseProtocol.h"
@@ -145,6 +146,21 @@ TEST(Service, WhoeverHasTheTokenCanReadTheBankButLearnsNoOwnerAndChangesNothing)
     EXPECT_EQ(owned.data->at(1).id, kToken);
     EXPECT_EQ(owned.data->at(1).count, "100");
     EXPECT_EQ(owned.data->at(1).uuid, kOwner);
+}
+
+TEST(Service, TheClientLogNamesNoDeviceIdentifier) {
+    LocalService service;
+    ASSERT_EQ(service.answer(saveRequest(kToken, kOwner, bankText(100))).code, 1);
+    ASSERT_EQ(service.answer({{"port", std::int64_t{1021}}, {"uuid", kOwner}}).data->size(), 1u);
+    const std::string log = quillet::test::readFile(Console::shared().path());
+    // The exchanges are logged, each identifier replaced.
+    EXPECT_NE(log.find(R"("port":1020)"), std::string::npos) << log;
+    EXPECT_NE(log.find(R"("title":"团队词库")"), std::string::npos) << log;
+    EXPECT_NE(log.find(R"("uuid":"<device identifier>")"), std::string::npos) << log;
+    EXPECT_EQ(log.find(kOwner), std::string::npos) << log;
+    // Nor in the envelope, which anyone with the program can open.
+    const auto sent = WebRequest::encodeParam(saveRequest(kToken, kOwner, bankText(100)));
+    EXPECT_EQ(log.find(sent.at("data")), std::string::npos);
 }
 
 TEST(Service, EverySaveRuleIsCheckedBeforeAnythingIsStored) {
