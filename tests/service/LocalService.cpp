@@ -11,7 +11,7 @@ namespace quillet::test {
 
 LocalService::LocalService(const std::string& certificate, const std::string& key) {
     server_ = std::make_unique<service::ServiceServer>(
-        service::ServiceOptions{database(), QUILLET_SITE_DIR, certificate, key});
+        service::ServiceOptions{database(), QUILLET_SITE_DIR, certificate, key, {}});
     EXPECT_EQ(server_->problem(), "");
     const int port = server_->bind("127.0.0.1", 0);
     EXPECT_GT(port, 0);
