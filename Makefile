@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 DEPS_STAMP := $(BUILD_DIR)/.deps-installed
 
-.PHONY: all deps configure build test run install-app service bench bench-backup format clean
+.PHONY: all deps configure build test run install-app service bench bench-backup service-load format clean
 
 all: build
 
@@ -40,6 +40,12 @@ bench: build
 
 bench-backup: build
 	$(BUILD_DIR)/bin/quillet-backup-bench
+
+# The word bank service under wrk's load, beside BASELINE (another quillet-service program) when
+# given: make service-load [BASELINE=/path/to/quillet-service] [DURATION=seconds per case]
+service-load: configure
+	cmake --build $(BUILD_DIR) --target quillet-service quillet-service-load-bodies
+	./scripts/service-load.sh $(if $(DURATION),--duration $(DURATION)) $(BUILD_DIR) $(BASELINE)
 
 format:
 	find core cli service app tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
