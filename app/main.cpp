@@ -1,6 +1,9 @@
 // Quillet, the desktop application.
 #include <QApplication>
 
+#include <cstdio>
+#include <string_view>
+
 #include "log/Console.h"
 #include "platform/ChineseInterface.h"
 #include "platform/QtMainQueue.h"
@@ -8,12 +11,18 @@
 #include "service/Config.h"
 #include "shell/AppDelegate.h"
 #include "shell/MainWindow.h"
+#include "version/Version.h"
 
 int main(int argc, char** argv) {
+    // Answered before the application starts, so it works where there is no display.
+    if (argc == 2 && std::string_view(argv[1]) == "--version") {
+        std::printf("quillet %s\n", quillet::version);
+        return 0;
+    }
     QApplication application(argc, argv);
     Q_INIT_RESOURCE(app); // the images live in a static library
     QApplication::setApplicationName("Quillet");
-    QApplication::setApplicationVersion(QUILLET_VERSION);
+    QApplication::setApplicationVersion(quillet::version);
 #ifdef __APPLE__
     // Closing the window keeps the application; activating it brings the window back.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -162,6 +162,7 @@ std::optional<std::pair<Command, std::size_t>> commandOf(const std::vector<std::
 
 std::string usageText() {
     return "usage:\n"
+           "  quillet-cli --version\n"
            "  quillet-cli methods PROJECT [--mode precise|literal] [--sdk DIR]...\n"
            "                      [--protect FILE]... [--ignore PREFIX]...\n"
            "      List the methods a rename would change: selector, a tab, declaring header;\n"

@@ -8,10 +8,15 @@
 #include "RestoreCommand.h"
 #include "SettingsCommands.h"
 #include "log/Console.h"
+#include "version/Version.h"
 
 int main(int argc, char** argv) {
     using namespace quillet::cli;
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--version") {
+        std::cout << "quillet-cli " << quillet::version << "\n";
+        return done;
+    }
     // The log is echoed only by rename --verbose.
     quillet::Console::shared().setEcho(false);
     const auto parsed = parseArguments(args);

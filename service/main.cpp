@@ -9,11 +9,13 @@
 #include <pthread.h>
 
 #include "ServiceServer.h"
+#include "version/Version.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: quillet-service [--listen HOST:PORT] [--db FILE] [--cert CERT --key KEY] [--site DIR]\n"
+    "       quillet-service --version\n"
     "  --listen  address to serve on (default 127.0.0.1:" QUILLET_SERVICE_PORT_TEXT ")\n"
     "  --db      SQLite file of the word banks (default quillet-service.db)\n"
     "  --cert, --key  serve HTTPS with this certificate and private key (PEM)\n"
@@ -52,6 +54,10 @@ int main(int argc, char** argv) {
     std::string address = "127.0.0.1:" QUILLET_SERVICE_PORT_TEXT;
     std::string requestTimeout = "10";
     quillet::service::ServiceOptions options{"quillet-service.db", QUILLET_SITE_DIR, "", "", {}};
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::printf("quillet-service %s\n", quillet::version);
+        return 0;
+    }
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         std::string* target = arg == "--listen"            ? &address
