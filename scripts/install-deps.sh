@@ -10,6 +10,7 @@ debian_packages=(
     libcpp-httplib-dev libsqlite3-dev openssl
     qt6-base-dev qt6-webengine-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-noto-cjk
     xvfb xauth
+    desktop-file-utils appstream
     libgnustep-base-dev libgnustep-gui-dev gobjc clang patch
 )
 
