@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(app); // the images live in a static library
     QApplication::setApplicationName("Quillet");
     QApplication::setApplicationVersion(quillet::version);
+    QApplication::setWindowIcon(QIcon(":/images/quillet.svg"));
+    QApplication::setDesktopFileName("app.quillet.Quillet"); // Wayland's app id: icon and entry
 #ifdef __APPLE__
     // Closing the window keeps the application; activating it brings the window back.
     QApplication::setQuitOnLastWindowClosed(false);
