@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 DEPS_STAMP := $(BUILD_DIR)/.deps-installed
 
-.PHONY: all deps configure build test run install-app service bench bench-backup service-load format clean
+.PHONY: all deps configure build test run install-app package service bench bench-backup service-load format clean
 
 all: build
 
@@ -29,6 +29,10 @@ run: build
 # Installs the application where its environment check expects it (QUILLET_APP_PATH).
 install-app: build
 	./scripts/install-app.sh $(BUILD_DIR)
+
+# The Debian package and the tarball, built for /usr in build/package.
+package: deps
+	./scripts/make-package.sh $(BUILD_DIR)/package
 
 # The word bank service on the address the programs are built to use, until Ctrl-C.
 service: build

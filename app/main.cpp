@@ -1,5 +1,6 @@
 // Quillet, the desktop application.
 #include <QApplication>
+#include <QDir>
 
 #include <cstdio>
 #include <string_view>
@@ -8,6 +9,7 @@
 #include "platform/ChineseInterface.h"
 #include "platform/QtMainQueue.h"
 #include "platform/StandardUpdater.h"
+#include "screens/CheckRunViewController.h"
 #include "service/Config.h"
 #include "shell/AppDelegate.h"
 #include "shell/MainWindow.h"
@@ -18,6 +20,14 @@ int main(int argc, char** argv) {
     if (argc == 2 && std::string_view(argv[1]) == "--version") {
         std::printf("quillet %s\n", quillet::version);
         return 0;
+    }
+    // The environment check without a window, for scripts and for checking an installation.
+    if (argc == 2 && std::string_view(argv[1]) == "--check-environment") {
+        QCoreApplication core(argc, argv);
+        const auto report = CheckRunViewController::checkReport(
+            CheckRunViewController::runningBundlePath(), QDir::homePath());
+        std::printf("%s", report.text.toStdString().c_str());
+        return report.passed ? 0 : 1;
     }
     QApplication application(argc, argv);
     Q_INIT_RESOURCE(app); // the images live in a static library

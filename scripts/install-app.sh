@@ -8,5 +8,5 @@ if [ -z "$app" ]; then
     echo "QUILLET_APP_PATH is not set in $build/CMakeCache.txt" >&2
     exit 1
 fi
-cmake --install "$build" --prefix "$app" >/dev/null
+cmake --install "$build" --prefix "$app" --component app >/dev/null
 echo "$app"

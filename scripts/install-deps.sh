@@ -11,6 +11,7 @@ debian_packages=(
     qt6-base-dev qt6-webengine-dev qt6-svg-dev qt6-translations-l10n libgl-dev fonts-noto-cjk
     xvfb xauth
     desktop-file-utils appstream
+    dpkg-dev lintian curl
     libgnustep-base-dev libgnustep-gui-dev gobjc clang patch
 )
 

@@ -3,10 +3,16 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 
 #include <pthread.h>
+
+#ifdef __APPLE__
+#include <climits>
+#include <mach-o/dyld.h>
+#endif
 
 #include "ServiceServer.h"
 #include "version/Version.h"
@@ -19,8 +25,28 @@ constexpr const char* kUsage =
     "  --listen  address to serve on (default 127.0.0.1:" QUILLET_SERVICE_PORT_TEXT ")\n"
     "  --db      SQLite file of the word banks (default quillet-service.db)\n"
     "  --cert, --key  serve HTTPS with this certificate and private key (PEM)\n"
-    "  --site    folder with pages/ and appcast.xml (default the built-in site)\n"
+    "  --site    folder with pages/ and appcast.xml (default: share/quillet/site beside bin/)\n"
     "  --request-timeout SECONDS  time a client has to send a whole request (default 10)\n";
+
+// The site installed beside the program: <prefix>/bin/quillet-service serves
+// <prefix>/share/quillet/site. The build copies the site to the same place in the build tree.
+std::string defaultSiteFolder(const char* argv0) {
+    std::error_code error;
+    std::filesystem::path program;
+#ifdef __APPLE__
+    char path[PATH_MAX];
+    uint32_t size = sizeof path;
+    if (_NSGetExecutablePath(path, &size) == 0) {
+        program = std::filesystem::canonical(path, error);
+    }
+#else
+    program = std::filesystem::read_symlink("/proc/self/exe", error);
+#endif
+    if (program.empty()) {
+        program = std::filesystem::absolute(argv0, error);
+    }
+    return (program.parent_path().parent_path() / "share" / "quillet" / "site").string();
+}
 
 // A whole number of seconds from 1 to a day.
 bool parseSeconds(const std::string& text, std::chrono::milliseconds& into) {
@@ -53,7 +79,8 @@ bool splitAddress(const std::string& address, std::string& host, int& port) {
 int main(int argc, char** argv) {
     std::string address = "127.0.0.1:" QUILLET_SERVICE_PORT_TEXT;
     std::string requestTimeout = "10";
-    quillet::service::ServiceOptions options{"quillet-service.db", QUILLET_SITE_DIR, "", "", {}};
+    quillet::service::ServiceOptions options{"quillet-service.db", defaultSiteFolder(argv[0]), "",
+                                             "", {}};
     if (argc == 2 && std::string(argv[1]) == "--version") {
         std::printf("quillet-service %s\n", quillet::version);
         return 0;
