@@ -5,8 +5,20 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="${1:-$root/build/package}"
+# Debian's hardening (stack protector, fortified functions, read-only relocations bound at
+# start), without its -g and -O2: the build type chooses the optimisation and CPack strips.
+hardening=()
+if command -v dpkg-buildflags >/dev/null; then
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    compile=()
+    for flag in $(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS); do
+        [[ "$flag" == -g || "$flag" == -O2 ]] || compile+=("$flag")
+    done
+    hardening=(-DCMAKE_CXX_FLAGS="${compile[*]}"
+        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)")
+fi
 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_TESTS=OFF \
-    -DCMAKE_INSTALL_PREFIX=/usr -DQUILLET_APP_PATH=/usr >/dev/null
+    -DCMAKE_INSTALL_PREFIX=/usr -DQUILLET_APP_PATH=/usr "${hardening[@]}" >/dev/null
 cmake --build "$dir"
 rm -rf "$dir/packages"
 (cd "$dir" && cpack >/dev/null)
