@@ -79,8 +79,8 @@ bool splitAddress(const std::string& address, std::string& host, int& port) {
 int main(int argc, char** argv) {
     std::string address = "127.0.0.1:" QUILLET_SERVICE_PORT_TEXT;
     std::string requestTimeout = "10";
-    quillet::service::ServiceOptions options{"quillet-service.db", defaultSiteFolder(argv[0]), "",
-                                             "", {}};
+    quillet::service::ServiceOptions options{
+        "quillet-service.db", defaultSiteFolder(argv[0]), "", "", {}};
     if (argc == 2 && std::string(argv[1]) == "--version") {
         std::printf("quillet-service %s\n", quillet::version);
         return 0;
