@@ -8,6 +8,7 @@
 #include <thread>
 
 #include <pthread.h>
+#include <sys/resource.h>
 
 #ifdef __APPLE__
 #include <climits>
@@ -46,6 +47,16 @@ std::string defaultSiteFolder(const char* argv0) {
         program = std::filesystem::absolute(argv0, error);
     }
     return (program.parent_path().parent_path() / "share" / "quillet" / "site").string();
+}
+
+// Every connection holds a descriptor; the usual soft limit of 1024 would end accepting before
+// the connection limit does.
+void raiseOpenFileLimit() {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+    }
 }
 
 // A whole number of seconds from 1 to a day.
@@ -111,6 +122,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quillet-service: not HOST:PORT: %s\n", address.c_str());
         return 2;
     }
+
+    raiseOpenFileLimit();
 
     // Signals are taken by one thread that stops the server; the others never see them.
     sigset_t signals;

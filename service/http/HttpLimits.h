@@ -18,7 +18,7 @@ struct HttpLimits {
     std::chrono::milliseconds writeTimeout{10'000};
     // After stop(), answers still being written get this long.
     std::chrono::milliseconds stopGrace{2'000};
-    std::size_t maximumConnections = 512;
+    std::size_t maximumConnections = 1024;
 };
 
 } // namespace quillet::service
