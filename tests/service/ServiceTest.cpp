@@ -1,15 +1,13 @@
 // The word bank service end to end: the real client, over HTTP, to the real service.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cstdio>
-#include <fstream>
+#include <cstdlib>
 
 #include <httplib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "LocalService.h"
+#include "ServiceProcess.h"
 #include "log/Console.h"
 #include "service/Envelope.h"
 #include "service/NormalModel.h"
@@ -270,54 +268,22 @@ TEST(ServiceProgram, ListensUntilTerminatedAndKeepsItsBanks) {
     quillet::test::TempDir dir;
     const std::string log = (dir.path() / "log").string();
     const std::string db = (dir.path() / "banks.db").string();
-    const auto start = [&] {
-        std::remove(log.c_str()); // the port is read from a fresh log
-        const pid_t child = ::fork();
-        if (child == 0) {
-            std::freopen(log.c_str(), "w", stderr);
-            ::execl(QUILLET_SERVICE_PATH, QUILLET_SERVICE_PATH, "--listen", "127.0.0.1:0", "--db",
-                    db.c_str(), nullptr);
-            ::_exit(127);
-        }
-        return child;
-    };
-    const auto portIn = [&] {
-        for (int attempt = 0; attempt < 200; ++attempt) {
-            std::ifstream in(log);
-            std::string text((std::istreambuf_iterator<char>(in)), {});
-            if (const auto at = text.find("listening on 127.0.0.1:"); at != std::string::npos) {
-                return std::stoi(text.substr(at + 23));
-            }
-            ::usleep(20000);
-        }
-        return 0;
-    };
-    const auto stop = [](pid_t child) {
-        ::kill(child, SIGTERM);
-        int status = 0;
-        ::waitpid(child, &status, 0);
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    };
 
-    pid_t child = start();
-    int port = portIn();
-    ASSERT_GT(port, 0);
-    const std::string url = "http://127.0.0.1:" + std::to_string(port);
-    const auto saved = WebRequest::exchange(saveRequest(kToken, kOwner, bankText(100)), url,
+    quillet::test::ServiceProcess first(db, log);
+    ASSERT_GT(first.port(), 0);
+    const auto saved = WebRequest::exchange(saveRequest(kToken, kOwner, bankText(100)), first.url(),
                                             std::chrono::seconds(5));
     ASSERT_TRUE(saved.data) << saved.error.value_or("");
-    EXPECT_EQ(stop(child), 0);
+    EXPECT_EQ(first.terminate(), 0);
     const std::string written = quillet::test::readFile(log);
     EXPECT_NE(written.find("port=1020 code=1"), std::string::npos) << written;
     EXPECT_EQ(written.find(kOwner), std::string::npos); // no device identifier in clear
 
-    child = start();
-    port = portIn();
-    ASSERT_GT(port, 0);
-    const auto fetched =
-        WebRequest::exchange({{"port", std::int64_t{1021}}, {"id", kToken}},
-                             "http://127.0.0.1:" + std::to_string(port), std::chrono::seconds(5));
+    quillet::test::ServiceProcess second(db, log);
+    ASSERT_GT(second.port(), 0);
+    const auto fetched = WebRequest::exchange({{"port", std::int64_t{1021}}, {"id", kToken}},
+                                              second.url(), std::chrono::seconds(5));
     ASSERT_TRUE(fetched.data);
     EXPECT_NE(fetched.data->find("\"count\":\"100\""), std::string::npos);
-    EXPECT_EQ(stop(child), 0);
+    EXPECT_EQ(second.terminate(), 0);
 }
