@@ -127,14 +127,12 @@ bool HttpConnection::writeAll(std::string_view data) {
         if (step.wait == Channel::Wait::none) {
             return false;
         }
-        // Once the server stops, an answer still going out gets only the grace time.
-        auto until = deadline;
-        if (stop_.raised()) {
-            until = std::min(until, stop_.raisedAt() + limits_.stopGrace);
-        }
-        if (!waitFor(step.wait, std::min(until, Clock::now() + std::chrono::milliseconds(250)),
-                     false) &&
-            Clock::now() >= until) {
+        // Once the server stops, an answer still going out gets only the grace time: a stop
+        // during the wait ends it early, and the next round waits within the grace.
+        const bool stopping = stop_.raised();
+        const auto until =
+            stopping ? std::min(deadline, stop_.raisedAt() + limits_.stopGrace) : deadline;
+        if (!waitFor(step.wait, until, !stopping) && Clock::now() >= until) {
             return false;
         }
     }
