@@ -4,8 +4,6 @@ namespace quillet::service {
 
 const char* HttpResponse::reason(int status) {
     switch (status) {
-    case 100:
-        return "Continue";
     case 200:
         return "OK";
     case 400:
@@ -20,8 +18,6 @@ const char* HttpResponse::reason(int status) {
         return "Content Too Large";
     case 431:
         return "Request Header Fields Too Large";
-    case 500:
-        return "Internal Server Error";
     case 501:
         return "Not Implemented";
     case 503:
