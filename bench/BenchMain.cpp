@@ -15,6 +15,7 @@
 #include "SdkHeaders.h"
 #include "TreeCompare.h"
 #include "engine/MRenameTool.h"
+#include "job/RenameStrategies.h"
 #include "log/Console.h"
 #include "precise/SdkSelectors.h"
 #include "random/RandomSource.h"
@@ -56,7 +57,7 @@ struct EngineRun {
 EngineRun runEngine(const stdfs::path& project, RenameMode mode, bool plain) {
     EngineRun run;
     SeededRandom random(42);
-    MRenameTool tool(random, mode);
+    MRenameTool tool(random, strategyFor(mode));
     Console::shared().clear();
     auto start = Clock::now();
     tool.setRootPath(project.string());

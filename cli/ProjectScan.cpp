@@ -1,10 +1,7 @@
 #include "ProjectScan.h"
 
-#include "engine/WordCountRule.h"
-#include "log/Log.h"
-#include "paths/CacheFolder.h"
+#include "WordFile.h"
 #include "paths/PathRule.h"
-#include "settings/SettingModel.h"
 
 namespace quillet::cli {
 
@@ -12,91 +9,102 @@ namespace {
 
 inline constexpr std::string_view noHeadersMessage = "查找头文件失败";
 
-void printPreciseSummary(RenameJob& job, std::ostream& err) {
-    for (const auto& sdk : job.sdks()) {
+void printPreciseSummary(const RunReport& report, std::ostream& err) {
+    for (const auto& sdk : report.sdks) {
         err << "SDK: " << sdk.folder << " (" << sdk.headers << " headers, " << sdk.selectors
             << " selectors" << (sdk.fromCache ? ", cached" : "") << ")\n";
     }
-    if (job.sdks().empty()) {
+    if (report.sdks.empty()) {
         err << "SDK: none found; selectors of the platform are not protected (give --sdk DIR)\n";
     }
-    const auto unparsed = job.tool().unparsedFiles();
-    err << "files left as they are (not read as Objective-C): " << unparsed.size() << "\n";
-    for (const auto& file : unparsed) {
+    err << "files left as they are (not read as Objective-C): " << report.unparsedFiles.size()
+        << "\n";
+    for (const auto& file : report.unparsedFiles) {
         err << "  " << file.path << ": " << file.problem << "\n";
     }
 }
 
 } // namespace
 
-RenameRequest requestFor(const Arguments& args) {
-    const auto& settings = SettingModel::shared();
-    RenameRequest request;
-    request.project = args.project;
-    request.mode = args.mode;
-    request.ignore = args.ignore;
-    request.methodPrefix = args.prefix.value_or(settings.methodPrefix);
-    request.protection = {settings.sdkFolders, args.protectFiles, settings.protectedSelectors};
-    request.protection.sdkFolders.insert(request.protection.sdkFolders.end(),
+std::optional<RunOptions> runOptionsFor(const Arguments& args, std::ostream& err) {
+    auto options = RunOptions::stored(args.project, args.mode);
+    options.ignore = args.ignore;
+    if (args.prefix) {
+        options.methodPrefix = *args.prefix;
+    }
+    options.protection.protectFiles = args.protectFiles;
+    options.protection.sdkFolders.insert(options.protection.sdkFolders.end(),
                                          args.sdkFolders.begin(), args.sdkFolders.end());
-    return request;
+    if (args.random) {
+        options.words.reset();
+    } else if (args.wordsFile) {
+        auto read = readWordFile(*args.wordsFile);
+        if (!read.words) {
+            err << "quillet-cli: " << read.error << "\n";
+            return std::nullopt;
+        }
+        options.words = std::move(*read.words);
+    }
+    if (!args.backup) {
+        options.backupDirectory.reset();
+    }
+    options.dryRun = args.dryRun;
+    return options;
 }
 
-bool prepareJob(RenameJob& job, std::ostream& err) {
-    const auto refusal = job.prepare(cacheFolder());
-    if (!refusal) {
-        return true;
-    }
-    using Reason = RenameRefusal::Reason;
-    switch (refusal->reason) {
+void printRefusal(const RunRefusal& refusal, std::ostream& err) {
+    using Reason = RunRefusal::Reason;
+    switch (refusal.reason) {
     case Reason::illegalPath:
         err << illegalPathTitle << ": " << illegalPathMessage << "\n";
         break;
     case Reason::noSuchFolder:
-        err << "quillet-cli: no such folder: " << refusal->detail << "\n";
+        err << "quillet-cli: no such folder: " << refusal.detail << "\n";
         break;
     case Reason::notAFolder:
-        err << "quillet-cli: not a folder: " << refusal->detail << "\n";
+        err << "quillet-cli: not a folder: " << refusal.detail << "\n";
         break;
     case Reason::busy:
-        err << "quillet-cli: " << refusal->detail << "; nothing was written\n";
+        err << "quillet-cli: " << refusal.detail << "; nothing was written\n";
         break;
     case Reason::protectionUnreadable:
-        err << "quillet-cli: " << refusal->detail << "\n";
+        err << "quillet-cli: " << refusal.detail << "\n";
         break;
     case Reason::noHeaders:
-        QLOG(std::string(noHeadersMessage));
         err << noHeadersMessage << "\n";
         break;
+    case Reason::notEnoughWords:
+        err << refusal.detail << "\n";
+        break;
+    case Reason::wordsRanOut:
+        err << "quillet-cli: the words ran out: the list holds too few different words\n";
+        break;
     }
-    return false;
 }
 
-void printScanSummary(RenameJob& job, std::ostream& err) {
-    auto& tool = job.tool();
-    const auto unreadable = tool.unreadableFiles();
-    err << "files loaded: " << tool.allFiles().size() - unreadable.size() << "\n";
-    err << "unreadable files skipped: " << unreadable.size() << "\n";
-    for (const auto* file : unreadable) {
-        err << "  " << file->inPath() << ": " << file->problem() << "\n";
+void printScanSummary(const RunReport& report, std::ostream& err) {
+    const bool precise = report.mode == RenameMode::precise;
+    err << "files loaded: " << report.filesLoaded << "\n";
+    err << "unreadable files skipped: " << report.unreadableFiles.size() << "\n";
+    for (const auto& file : report.unreadableFiles) {
+        err << "  " << file.path << ": " << file.problem << "\n";
     }
-    for (const auto& folder : tool.unlistedFolders()) {
-        err << "  " << tool.rootPath() << "/" << folder << "/: folder could not be listed\n";
+    for (const auto& folder : report.unlistedFolders) {
+        err << "  " << report.project << "/" << folder << "/: folder could not be listed\n";
     }
-    if (tool.mode() == RenameMode::precise) {
-        printPreciseSummary(job, err);
+    if (precise) {
+        printPreciseSummary(report, err);
     }
-    const auto& methods = tool.allMethodNames();
-    const auto pieces = selectorPieceCount(methods);
-    err << "headers kept: " << tool.headerFiles().size() << "\n";
-    if (tool.mode() == RenameMode::precise) {
-        err << "methods: " << tool.candidateMethods().size() << " (rename " << methods.size()
-            << ", protected " << tool.protectedCount() << ")\n";
+    const std::size_t renamed = report.methods.size() - report.protectedMethods;
+    err << "headers kept: " << report.headers << "\n";
+    if (precise) {
+        err << "methods: " << report.methods.size() << " (rename " << renamed << ", protected "
+            << report.protectedMethods << ")\n";
     } else {
-        err << "methods: " << methods.size() << "\n";
+        err << "methods: " << renamed << "\n";
     }
-    err << "selector pieces: " << pieces << "\n";
-    err << "words needed: " << wordsNeeded(pieces) << "\n";
+    err << "selector pieces: " << report.selectorPieces << "\n";
+    err << "words needed: " << report.wordsNeeded << "\n";
 }
 
 } // namespace quillet::cli

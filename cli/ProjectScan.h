@@ -1,22 +1,24 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 
 #include "Arguments.h"
-#include "job/RenameJob.h"
+#include "job/RunOptions.h"
+#include "job/RunReport.h"
 
 namespace quillet::cli {
 
-// The job a methods or rename command runs: the project, mode, ignore list and protection of the
-// command line, with the stored settings' SDK folders, selectors and (unless given) prefix.
-RenameRequest requestFor(const Arguments& args);
+// The run a methods or rename command asks for: the stored settings and default bank, with what
+// the command line gives (mode, ignore list, prefix, SDK folders, selector lists, words, backup,
+// dry run). Nothing when a words file cannot be read, after saying why on `err`.
+std::optional<RunOptions> runOptionsFor(const Arguments& args, std::ostream& err);
 
-// Prepares the job; on refusal prints why on `err` and returns false. Nothing has been written
-// then.
-bool prepareJob(RenameJob& job, std::ostream& err);
+// Says on `err` why a run was refused; nothing had been written.
+void printRefusal(const RunRefusal& refusal, std::ostream& err);
 
 // What the scan found: files, unreadable files (each named), headers, methods, pieces, words;
 // in the precise mode also the SDKs read, the protected methods and the files left unparsed.
-void printScanSummary(RenameJob& job, std::ostream& err);
+void printScanSummary(const RunReport& report, std::ostream& err);
 
 } // namespace quillet::cli

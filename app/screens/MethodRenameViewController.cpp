@@ -3,16 +3,12 @@
 #include <QCheckBox>
 #include <QProgressBar>
 #include <algorithm>
-#include <any>
 #include <chrono>
 
 #include "RunOutcome.h"
 #include "backup/BackupRestore.h"
-#include "engine/WordCountRule.h"
 #include "job/RenameJob.h"
 #include "log/Log.h"
-#include "notify/Notify.h"
-#include "paths/CacheFolder.h"
 #include "paths/PathRule.h"
 #include "platform/CMOpenPanel.h"
 #include "platform/SheetAlert.h"
@@ -25,7 +21,6 @@
 #include "toolkit/UILabel.h"
 #include "toolkit/UITextField.h"
 #include "toolkit/UITextView.h"
-#include "wordbank/WordModel.h"
 
 namespace {
 
@@ -75,7 +70,6 @@ MethodRenameViewController::MethodRenameViewController(QWidget* parent)
     : UIViewController(parent) {}
 
 MethodRenameViewController::~MethodRenameViewController() {
-    quillet::Notify::center().removeObserver(this);
     if (worker_.joinable()) {
         worker_.join(); // a run is never cut off half way through the project
     }
@@ -120,16 +114,6 @@ void MethodRenameViewController::viewDidLoad() {
     connect(sureBtn_, &QPushButton::clicked, this, &MethodRenameViewController::sureAction);
 
     updateCondition();
-    // Progress comes from the worker thread; the texts move to the main thread in order.
-    quillet::Notify::add(
-        this,
-        [this](const quillet::PostedNotification& posted) {
-            const auto* text = std::any_cast<std::string>(&posted.object);
-            const QString message = text != nullptr ? QString::fromStdString(*text) : QString();
-            QMetaObject::invokeMethod(
-                this, [this, message] { showProgress(message); }, Qt::QueuedConnection);
-        },
-        quillet::Notification::progress);
 }
 
 void MethodRenameViewController::viewDidLayout() {
@@ -150,33 +134,6 @@ void MethodRenameViewController::rememberMode() {
     auto& settings = quillet::SettingModel::shared();
     settings.preciseMode = preciseBtn_->isChecked();
     quillet::Cacher::shared().save(settings);
-}
-
-// Tells the user why a run cannot start, as the screen always has; true when it cannot.
-bool MethodRenameViewController::refused(const std::optional<quillet::RenameRefusal>& refusal) {
-    if (!refusal) {
-        return false;
-    }
-    using Reason = quillet::RenameRefusal::Reason;
-    switch (refusal->reason) {
-    case Reason::illegalPath:
-        CMAlert::show(this, "非法路径", "[路径/文件名]不能使用中文、空格以及特殊字符", false);
-        break;
-    case Reason::busy:
-        CMAlert::show(this, "项目正在重命名中", "另一个重命名正在处理这个项目，请等它完成后再试",
-                      false);
-        break;
-    case Reason::protectionUnreadable:
-        CMAlert::show(this, "无法读取精确模式的设置", QString::fromStdString(refusal->detail),
-                      false);
-        break;
-    case Reason::noSuchFolder:
-    case Reason::notAFolder:
-    case Reason::noHeaders:
-        QLOG_AS("sureAction()", "查找头文件失败");
-        break;
-    }
-    return true;
 }
 
 void MethodRenameViewController::updateCondition() {
@@ -214,41 +171,17 @@ void MethodRenameViewController::sureAction() {
         CMAlert::show(this, "非法路径", "[路径/文件名]不能使用中文、空格以及特殊字符", false);
         return;
     }
-    const auto& settings = quillet::SettingModel::shared();
-    quillet::RenameRequest request;
-    request.project = path.toStdString();
-    request.mode =
-        preciseBtn_->isChecked() ? quillet::RenameMode::precise : quillet::RenameMode::literal;
-    request.ignore = ignoreList(ignoreInput_->toPlainText());
-    request.methodPrefix = settings.methodPrefix;
-    request.protection = {settings.sdkFolders, {}, settings.protectedSelectors};
-    auto job = std::make_shared<quillet::RenameJob>(std::move(request));
-    if (refused(job->prepare(quillet::cacheFolder()))) {
-        return;
+    auto options = quillet::RunOptions::stored(
+        path.toStdString(),
+        preciseBtn_->isChecked() ? quillet::RenameMode::precise : quillet::RenameMode::literal);
+    options.ignore = ignoreList(ignoreInput_->toPlainText());
+    if (fillBtn_->isChecked()) {
+        options.words.reset(); // random names need no words
     }
-    for (const auto& sdk : job->sdks()) {
-        QLOG_AS("sureAction()",
-                "SDK " + sdk.folder + ": " + std::to_string(sdk.selectors) + " selectors");
-    }
-    std::vector<std::string> words;
-    if (!fillBtn_->isChecked()) {
-        words = quillet::wordList(quillet::WordModel::loadLocal().text);
-        if (const auto shortage = job->wordShortage(words)) {
-            CMAlert::show(this, QString::fromStdString(*shortage), "", false);
-            return;
-        }
-    }
-    startRun(std::move(job), words);
+    startRun(std::move(options));
 }
 
-void MethodRenameViewController::startRun(std::shared_ptr<quillet::RenameJob> job,
-                                          const std::vector<std::string>& words) {
-    auto pairs = job->makeNames(words);
-    if (!pairs) {
-        // Enough words, but too few different ones to give every method a new name.
-        CMAlert::show(this, "单词数量不足", "词库中不同的单词不够生成全部新方法名", false);
-        return;
-    }
+void MethodRenameViewController::startRun(quillet::RunOptions options) {
     CMAlert::show(this, "执行中...", "解析中...", true, [input = QPointer(pathInput_)] {
         if (input) {
             input->label()->clear();
@@ -256,46 +189,62 @@ void MethodRenameViewController::startRun(std::shared_ptr<quillet::RenameJob> jo
     });
     emit dialogMessageShown("解析中...");
     QProgressBar* bar = CMAlert::shared().progressBar();
-    bar->setRange(0, static_cast<int>(pairs->size()));
+    bar->setRange(0, 1);
     bar->setValue(0);
     bar->show();
     progressCount_ = 0;
-    for (const auto& file : job->tool().unparsedFiles()) {
-        QLOG_AS("startRun(tool:words:)", "left as it is: " + file.path + ": " + file.problem);
-    }
 
-    // The backup is of the folder being rewritten, made before anything is written. The job
-    // holds the folder's lock until the worker lets go of it.
-    const std::string backupDirectory = quillet::SettingModel::shared().backupPath;
     if (worker_.joinable()) {
         worker_.join();
     }
-    worker_ = std::thread([this, job, pairs = std::move(*pairs), backupDirectory]() mutable {
-        const auto archive = job->backUp(backupDirectory);
-        // Without a backup the project stays as it is: its files are the user's only copy.
-        if (archive) {
-            std::this_thread::sleep_for(pauseBeforeReplacing);
-            job->rename(pairs);
-        }
-        const RunOutcome outcome = RunOutcome::of(*job, archive, pairs.size());
-        const std::string project = job->tool().rootPath();
-        job.reset(); // lets go of the folder before the user can act on the result
+    worker_ = std::thread([this, options = std::move(options)] {
+        // Texts reach the main thread in the order they were posted, the report last.
+        class Observer final : public quillet::RunObserver {
+        public:
+            explicit Observer(MethodRenameViewController* screen) : screen_(screen) {}
+            void progress(std::size_t, std::size_t total, const std::string& text) override {
+                QMetaObject::invokeMethod(
+                    screen_,
+                    [screen = screen_, message = QString::fromStdString(text), total] {
+                        screen->showProgress(message, total);
+                    },
+                    Qt::QueuedConnection);
+            }
+            // The backup is made: a moment to read the dialog before the project changes.
+            void aboutToRename(const quillet::RunReport&) override {
+                std::this_thread::sleep_for(pauseBeforeReplacing);
+            }
+
+        private:
+            MethodRenameViewController* screen_;
+        } observer(this);
+        // The job holds the folder's lock until it returns, before the user can act on the
+        // result.
+        auto report =
+            std::make_shared<quillet::RunReport>(quillet::RenameJob().run(options, observer));
         QMetaObject::invokeMethod(
-            this, [this, outcome, project] { finishRun(outcome, project); }, Qt::QueuedConnection);
+            this, [this, report] { finishRun(*report); }, Qt::QueuedConnection);
     });
 }
 
-void MethodRenameViewController::showProgress(const QString& text) {
+void MethodRenameViewController::showProgress(const QString& text, std::size_t total) {
     auto& dialog = CMAlert::shared();
     dialog.message()->setText(text);
+    dialog.progressBar()->setRange(0, static_cast<int>(total));
     dialog.progressBar()->setValue(++progressCount_);
     emit dialogMessageShown(text);
 }
 
-void MethodRenameViewController::finishRun(const RunOutcome& outcome, const std::string& project) {
+void MethodRenameViewController::finishRun(const quillet::RunReport& report) {
     if (worker_.joinable()) {
         worker_.join(); // it has nothing left to do but return
     }
+    if (report.refusal) {
+        showRefusal(*report.refusal);
+        emit runFinished();
+        return;
+    }
+    const auto outcome = RunOutcome::of(report);
     auto& dialog = CMAlert::shared();
     const QString text = outcome.message();
     dialog.titleLabel()->setText(outcome.title());
@@ -304,10 +253,43 @@ void MethodRenameViewController::finishRun(const RunOutcome& outcome, const std:
     dialog.progressBar()->hide();
     dialog.cancleBtn()->show();
     if (outcome.offersRestore()) {
-        offerRestore(*outcome.archive, project);
+        offerRestore(*outcome.archive, report.project);
     }
     emit dialogMessageShown(text);
     emit runFinished();
+}
+
+// Tells the user, in the dialog already up, why the run did not start; closing it keeps the
+// path for another try.
+void MethodRenameViewController::showRefusal(const quillet::RunRefusal& refusal) {
+    using Reason = quillet::RunRefusal::Reason;
+    auto& dialog = CMAlert::shared();
+    dialog.block = nullptr;
+    switch (refusal.reason) {
+    case Reason::illegalPath:
+        CMAlert::show(this, "非法路径", "[路径/文件名]不能使用中文、空格以及特殊字符", false);
+        break;
+    case Reason::busy:
+        CMAlert::show(this, "项目正在重命名中", "另一个重命名正在处理这个项目，请等它完成后再试",
+                      false);
+        break;
+    case Reason::protectionUnreadable:
+        CMAlert::show(this, "无法读取精确模式的设置", QString::fromStdString(refusal.detail),
+                      false);
+        break;
+    case Reason::notEnoughWords:
+        CMAlert::show(this, QString::fromStdString(refusal.detail), "", false);
+        break;
+    case Reason::wordsRanOut:
+        // Enough words, but too few different ones to give every method a new name.
+        CMAlert::show(this, "单词数量不足", "词库中不同的单词不够生成全部新方法名", false);
+        break;
+    case Reason::noSuchFolder:
+    case Reason::notAFolder:
+    case Reason::noHeaders:
+        dialog.dismissController(); // the log says it; the user sees nothing
+        break;
+    }
 }
 
 // "恢复备份" beside OK: asks, then puts the project back as the backup holds it.

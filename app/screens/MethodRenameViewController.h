@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/MethodModel.h"
+#include "job/RunOptions.h"
 #include "toolkit/UIViewController.h"
 
 class QCheckBox;
@@ -15,14 +15,13 @@ class UIInteractiveView;
 class UITextView;
 
 namespace quillet {
-class RenameJob;
-struct RenameRefusal;
+struct RunRefusal;
+struct RunReport;
 } // namespace quillet
-struct RunOutcome;
 
 // The page on which the user runs the tool: the project folder, the options, the ignore list and
-// Execute. A run checks the folder, scans it, checks the words, then backs the project up and
-// rewrites it on a worker thread while the dialog shows the progress.
+// Execute. Once the path passes, the dialog shows and the whole run (scan, words, names, backup,
+// rewrite) goes on a worker thread while the dialog shows its progress.
 class MethodRenameViewController : public UIViewController {
     Q_OBJECT
 public:
@@ -62,10 +61,10 @@ protected:
 private:
     void selectDidChange(QCheckBox* box);
     void rememberMode();
-    bool refused(const std::optional<quillet::RenameRefusal>& refusal);
-    void startRun(std::shared_ptr<quillet::RenameJob> job, const std::vector<std::string>& words);
-    void showProgress(const QString& text);
-    void finishRun(const RunOutcome& outcome, const std::string& project);
+    void startRun(quillet::RunOptions options);
+    void showProgress(const QString& text, std::size_t total);
+    void finishRun(const quillet::RunReport& report);
+    void showRefusal(const quillet::RunRefusal& refusal);
     void offerRestore(const std::string& archive, const std::string& project);
     void restoreAction(std::string archive, std::string project);
 

@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "job/RenameJob.h"
+#include "job/RunReport.h"
 
 namespace {
 
@@ -17,20 +17,20 @@ QString fileNameOf(const std::string& path) {
 
 } // namespace
 
-RunOutcome RunOutcome::of(const quillet::RenameJob& job, std::optional<std::string> archive,
-                          std::size_t renamed) {
-    const auto& tool = job.tool();
+RunOutcome RunOutcome::of(const quillet::RunReport& report) {
     RunOutcome outcome;
-    outcome.archive = std::move(archive);
-    outcome.listWritten = tool.writeReport().listWritten;
-    outcome.precise = tool.mode() == quillet::RenameMode::precise;
-    outcome.renamed = renamed;
-    outcome.protectedMethods = tool.protectedCount();
-    outcome.unparsedFiles = tool.unparsedFiles().size();
-    for (const auto* file : tool.unreadableFiles()) {
-        outcome.unreadableFiles.push_back(file->inPath());
+    if (report.backup && report.backup->ok()) {
+        outcome.archive = report.backup->value();
     }
-    outcome.failedWrites = tool.writeReport().failed;
+    outcome.listWritten = report.writes.listWritten;
+    outcome.precise = report.mode == quillet::RenameMode::precise;
+    outcome.renamed = report.pairs.size();
+    outcome.protectedMethods = report.protectedMethods;
+    outcome.unparsedFiles = report.unparsedFiles.size();
+    for (const auto& file : report.unreadableFiles) {
+        outcome.unreadableFiles.push_back(file.path);
+    }
+    outcome.failedWrites = report.writes.failed;
     return outcome;
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace quillet {
-class RenameJob;
+struct RunReport;
 }
 
 // How a run of the rename screen ended, and the words the completion dialog says it in.
@@ -21,8 +21,7 @@ struct RunOutcome {
     std::size_t failedWrites = 0;
 
     // After the job has run (or stopped at its backup).
-    static RunOutcome of(const quillet::RenameJob& job, std::optional<std::string> archive,
-                         std::size_t renamed);
+    static RunOutcome of(const quillet::RunReport& report);
 
     QString title() const;
     QString message() const;

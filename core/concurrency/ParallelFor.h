@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <exception>
 #include <mutex>
@@ -39,6 +40,68 @@ void parallelFor(std::size_t count, unsigned maximumThreads, const Work& work) {
         helpers.emplace_back(drain);
     }
     drain();
+    for (auto& helper : helpers) {
+        helper.join();
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
+// As parallelFor, but the calling thread does none of the work: it calls `reached(done)` each
+// time more items have completed, with the number completed so far, so that whatever it reports
+// comes from one thread, in order. Returns once every item is done; rethrows as parallelFor.
+template <typename Work, typename Reached>
+void parallelForReporting(std::size_t count, unsigned maximumThreads, const Work& work,
+                          const Reached& reached) {
+    const unsigned available = std::max(1u, std::thread::hardware_concurrency());
+    const auto threads =
+        static_cast<unsigned>(std::min<std::size_t>({count, maximumThreads, available}));
+    std::atomic<std::size_t> next{0};
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::size_t completed = 0;
+    unsigned running = threads;
+    std::exception_ptr failure;
+    auto drain = [&] {
+        for (std::size_t i; (i = next.fetch_add(1)) < count;) {
+            try {
+                work(i);
+            } catch (...) {
+                std::lock_guard lock(mutex);
+                if (!failure) {
+                    failure = std::current_exception();
+                }
+                next = count;
+                continue;
+            }
+            std::lock_guard lock(mutex);
+            ++completed;
+            changed.notify_one();
+        }
+        std::lock_guard lock(mutex);
+        --running;
+        changed.notify_one();
+    };
+    std::vector<std::thread> helpers;
+    for (unsigned t = 0; t < threads; ++t) {
+        helpers.emplace_back(drain);
+    }
+    std::size_t reported = 0;
+    for (;;) {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return completed > reported || running == 0; });
+        const std::size_t done = completed;
+        const bool finished = running == 0;
+        lock.unlock();
+        if (done > reported) {
+            reported = done;
+            reached(done);
+        }
+        if (finished) {
+            break;
+        }
+    }
     for (auto& helper : helpers) {
         helper.join();
     }

@@ -3,9 +3,8 @@
 #include <algorithm>
 
 #include "engine/ImportLineParser.h"
+#include "engine/LiteralRename.h"
 #include "engine/PieceRewriter.h"
-#include "engine/RenameTool.h"
-#include "fs/AtomicFile.h"
 #include "log/Log.h"
 #include "text/Text.h"
 
@@ -25,59 +24,19 @@ std::vector<std::string> HeaderSet::names() const {
     return list;
 }
 
-void FileModel::load(std::string inPath, const RenameTool& tool, fs::SourceRead read,
+void FileModel::load(std::string inPath, const LiteralRename& tool, fs::SourceRead read,
                      ImportLineParser& imports) {
-    inPath_ = std::move(inPath);
     tool_ = &tool;
-    readable_ = read.readable;
-    problem_ = std::move(read.problem);
-    if (!readable_) {
+    const auto text = takeRead(std::move(inPath), std::move(read));
+    if (!text) {
         return;
     }
-    const std::string& text = read.source.text;
-    for (const auto line : text::splitViews(text, '\n')) {
+    for (const auto line : text::splitViews(*text, '\n')) {
         if (auto name = imports.headerName(line)) {
             importFile_.push_back(std::move(*name));
         }
     }
-    datas_ = text::split(text, ';');
-    bom_ = std::move(read.source.bom);
-    originalSize_ = read.source.originalSize;
-    utf16_ = read.source.utf16;
-}
-
-void FileModel::loadWhole(std::string inPath, const RenameTool& tool, fs::SourceRead read,
-                          bool ignored) {
-    inPath_ = std::move(inPath);
-    tool_ = &tool;
-    whole_ = true;
-    ignored_ = ignored;
-    readable_ = read.readable;
-    problem_ = std::move(read.problem);
-    if (!readable_) {
-        return;
-    }
-    text_ = std::move(read.source.text);
-    bom_ = std::move(read.source.bom);
-    originalSize_ = read.source.originalSize;
-    utf16_ = read.source.utf16;
-}
-
-void FileModel::setText(std::string text) {
-    text_ = std::move(text);
-    changed_ = true;
-}
-
-std::string FileModel::decodedText() const {
-    return whole_ ? text_ : text::join(datas_, ";");
-}
-
-bool FileModel::isHeader() const {
-    return inFile_.ends_with(".h");
-}
-
-bool FileModel::isInterfaceFile() const {
-    return inFile_.ends_with(".xib") || inFile_.ends_with(".storyboard");
+    datas_ = text::split(*text, ';');
 }
 
 const HeaderSet& FileModel::allHeaderFile() const {
@@ -88,14 +47,14 @@ const HeaderSet& FileModel::allHeaderFile() const {
 }
 
 bool FileModel::sees(const MethodModel& method) const {
-    return allHeaderFile().contains(method.file) || inFile_ == method.file;
+    return allHeaderFile().contains(method.file) || inFile() == method.file;
 }
 
 void FileModel::rewrite(const MethodModel& old, const MethodModel& new_) {
     if (!sees(old)) {
         return;
     }
-    QLOG_AS("replace(factor:)", inFile_);
+    QLOG_AS("replace(factor:)", inFile());
     PieceRewriter rewriter(RenamePair{old, new_}, tool_->predicate());
     for (std::size_t index = 0; index < datas_.size(); ++index) {
         rewritePiece(index, rewriter);
@@ -108,38 +67,16 @@ bool FileModel::rewritePiece(std::size_t index, PieceRewriter& rewriter) {
     return changed;
 }
 
-std::string FileModel::contents() const {
-    if (!whole_) {
-        return bom_ + text::join(datas_, ";");
-    }
-    if (utf16_) {
-        const std::string bom = *utf16_ == text::ByteOrder::littleEndian ? "\xFF\xFE" : "\xFE\xFF";
-        return bom + text::utf8ToUtf16(text_, *utf16_);
-    }
-    return bom_ + text_;
+std::string FileModel::decodedText() const {
+    return text::join(datas_, ";");
 }
 
 bool FileModel::mayChangeOnDisk() const {
-    // Pieces of a UTF-16 file are written back as UTF-8 even when no piece changed.
-    return readable_ && !ignored_ && (changed_ || (!whole_ && utf16_));
+    return readable() && (changed_ || utf16());
 }
 
-FileModel::WriteResult FileModel::writeBack() const {
-    if (!readable_) {
-        return {WriteOutcome::notRead, {}};
-    }
-    if (!mayChangeOnDisk()) {
-        return {WriteOutcome::unchanged, {}}; // the text is the bytes read
-    }
-    const std::string bytes = contents();
-    // Renames can cancel out; only then can the size be the same and the bytes too.
-    if (bytes.size() == originalSize_ && fs::SourceReader::holds(inPath_, bytes)) {
-        return {WriteOutcome::unchanged, {}};
-    }
-    if (auto error = fs::writeFileAtomically(inPath_, bytes)) {
-        return {WriteOutcome::failed, std::move(*error)};
-    }
-    return {WriteOutcome::written, {}};
+std::string FileModel::contents() const {
+    return bom() + text::join(datas_, ";");
 }
 
 } // namespace quillet

@@ -6,15 +6,15 @@
 #include <unistd.h>
 
 #include "concurrency/ParallelFor.h"
-#include "engine/ReplacementPass.h"
+#include "engine/DeclarationParser.h"
+#include "engine/LiteralRename.h"
+#include "engine/RenameTexts.h"
 #include "engine/WriteBack.h"
 #include "fs/DirectoryLister.h"
 #include "fs/Durability.h"
 #include "fs/StaleTemporaries.h"
 #include "log/Log.h"
-#include "precise/NameGuard.h"
-#include "precise/ProjectIndex.h"
-#include "precise/SelectorRewrite.h"
+#include "notify/Notify.h"
 #include "text/Text.h"
 
 namespace quillet {
@@ -22,16 +22,8 @@ namespace quillet {
 namespace {
 
 constexpr unsigned kWriteThreads = 4;
-// Names drawn for one method before a precise run gives up finding one that is free.
+// Names drawn for one method before a run gives up finding one its mode admits.
 constexpr int namingAttempts = 1000;
-
-bool isSourcePath(std::string_view path) {
-    return path.ends_with(".h") || path.ends_with(".mm") || path.ends_with(".m");
-}
-
-bool isInterfacePath(std::string_view path) {
-    return path.ends_with(".xib") || path.ends_with(".storyboard");
-}
 
 bool isIgnored(std::string_view subpath, const std::vector<std::string>& ignoring) {
     return std::any_of(ignoring.begin(), ignoring.end(),
@@ -49,132 +41,58 @@ bool hasImplementationBeside(const std::string& header) {
 
 } // namespace
 
-MRenameTool::MRenameTool(RandomSource& random, RenameMode mode) : mode_(mode), names_(random) {}
+MRenameTool::MRenameTool(RandomSource& random, std::unique_ptr<RenameStrategy> mode)
+    : mode_(mode ? std::move(mode) : std::make_unique<LiteralRename>()), names_(random) {}
 
 MRenameTool::~MRenameTool() = default;
 
 bool MRenameTool::loadFiles(const std::vector<std::string>& ignoring) {
-    const auto listing = fs::listRecursively(rootPath());
+    const auto listing = fs::listRecursively(rootPath_);
     if (!listing) {
         return false;
     }
     unlistedFolders_ = listing->unlistedFolders;
     listedPaths_ = listing->subpaths;
-    const bool precise = mode_ == RenameMode::precise;
     for (const auto& subpath : listing->subpaths) {
         const bool ignored = isIgnored(subpath, ignoring);
-        if ((ignored && !precise) ||
-            !(isSourcePath(subpath) || (precise && isInterfacePath(subpath)))) {
+        if (!mode_->reads(subpath, ignored)) {
             continue;
         }
-        const std::string fullPath = rootPath() + "/" + subpath;
-        if (precise) {
-            loadWholeFile(fullPath, ignored);
-        } else {
-            loadFile(fullPath);
-        }
+        const std::string fullPath = rootPath_ + "/" + subpath;
+        mode_->load(fullPath, ignored);
         if (!ignored && fullPath.ends_with(".h") && hasImplementationBeside(fullPath)) {
             headerFiles_.push_back(fullPath);
-            headerFileIndex_.push_back(allFiles().size() - 1);
+            headerFileIndex_.push_back(mode_->fileCount() - 1);
         }
     }
     return !headerFiles_.empty();
 }
 
+std::vector<const ProjectFile*> MRenameTool::files() const {
+    std::vector<const ProjectFile*> all;
+    all.reserve(mode_->fileCount());
+    for (std::size_t i = 0; i < mode_->fileCount(); ++i) {
+        all.push_back(&mode_->file(i));
+    }
+    return all;
+}
+
 void MRenameTool::collectMethods() {
-    if (mode_ == RenameMode::precise) {
-        collectFromTokens();
-        return;
-    }
-    auto& predicate = this->predicate();
-    for (const auto index : headerFileIndex_) {
-        const FileModel& header = allFiles()[index];
-        if (!header.readable()) {
-            continue;
-        }
-        const std::string text = text::join(header.datas(), ";");
-        std::string declaration;
-        for (const auto line : text::splitViews(text, '\n')) {
-            if (predicate.matches(line)) {
-                // A declaration left open is dropped when the next one starts.
-                declaration = line;
-            }
-            if (declaration.empty()) {
-                continue;
-            }
-            const bool ends = line.find(';') != std::string_view::npos;
-            if (declaration != line) {
-                declaration += line;
-            }
-            if (ends) {
-                parseDeclaration(declaration, header.inFile());
-                declaration.clear();
-            }
-        }
-    }
+    auto collection = mode_->collect(headerFileIndex_);
+    collected_.insert(collected_.end(), std::make_move_iterator(collection.methods.begin()),
+                      std::make_move_iterator(collection.methods.end()));
+    protected_ = std::move(collection.protections);
 }
 
 void MRenameTool::parseDeclaration(std::string_view declaration, const std::string& file) {
-    if (declaration.find('^') != std::string_view::npos) {
-        return; // block types are left alone
+    if (auto method = methodOfDeclaration(declaration, file)) {
+        collected_.push_back(std::move(*method));
     }
-    MethodModel method;
-    method.file = file;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= declaration.size(); ++i) {
-        if (i < declaration.size() && declaration[i] != ')' && declaration[i] != ' ' &&
-            declaration[i] != '(') {
-            continue;
-        }
-        const auto piece = declaration.substr(start, i - start);
-        if (piece.find(':') != std::string_view::npos && text::utf16Length(piece) > 2) {
-            method.elements.emplace_back(piece);
-        }
-        start = i + 1;
-    }
-    const std::string selector = method.selector();
-    if (method.elements.empty() || selector.starts_with("init") || selector.starts_with("set")) {
-        return;
-    }
-    collected_.push_back(std::move(method));
-}
-
-void MRenameTool::collectFromTokens() {
-    index_ = std::make_unique<ProjectIndex>(allFiles());
-    collected_ = index_->declaredMethods(headerFileIndex_);
-    std::vector<bool> ownHeader(allFiles().size(), false);
-    for (const auto index : headerFileIndex_) {
-        ownHeader[index] = true;
-    }
-    SelectorSet candidates;
-    for (const auto& method : collected_) {
-        candidates.insert(method.selector());
-    }
-    const ProtectionRules rules(allFiles(), *index_, ownHeader, inputs_, candidates);
-    for (const auto& selector : candidates) {
-        if (auto reason = rules.reasonFor(selector)) {
-            protected_.emplace(selector, std::move(*reason));
-        }
-    }
-    SelectorSet taken = index_->selectorsInUse();
-    taken.insert(inputs_.userList.begin(), inputs_.userList.end());
-    guard_ = std::make_unique<NameGuard>(std::move(taken), inputs_.sdk);
 }
 
 const ProtectionReason* MRenameTool::protectionOf(const std::string& selector) const {
     const auto it = protected_.find(selector);
     return it == protected_.end() ? nullptr : &it->second;
-}
-
-std::vector<UnparsedFile> MRenameTool::unparsedFiles() const {
-    std::vector<UnparsedFile> files;
-    for (std::size_t f = 0; index_ && f < allFiles().size(); ++f) {
-        const auto& problems = index_->factsOf(f).problems;
-        if (!problems.empty() && !allFiles()[f].ignored()) {
-            files.push_back({allFiles()[f].inPath(), text::join(problems, "; ")});
-        }
-    }
-    return files;
 }
 
 const std::vector<MethodModel>& MRenameTool::allMethodNames() {
@@ -230,7 +148,7 @@ MRenameTool::makeNewNames(const std::vector<std::string>& words) {
             if (!renamed) {
                 return std::nullopt;
             }
-            if (!guard_ || guard_->admit(*renamed)) {
+            if (mode_->admit(*renamed)) {
                 break;
             }
             if (attempt == namingAttempts) {
@@ -272,57 +190,65 @@ bool MRenameTool::replace(const std::vector<RenamePair>& factor) {
     return true;
 }
 
-std::string MRenameTool::rewrite(const std::vector<RenamePair>& factor) {
-    if (mode_ == RenameMode::precise) {
-        return SelectorRewrite(allFiles(), *index_).run(factor);
+std::string MRenameTool::rewrite(const std::vector<RenamePair>& factor,
+                                 const PairProgress& progress) {
+    std::string nameList;
+    for (std::size_t i = 0; i < factor.size(); ++i) {
+        nameList += nameListEntry(i + 1, factor.size(), factor[i]);
     }
-    return ReplacementPass(*this).run(factor);
+    mode_->rewrite(factor, [&](std::size_t index) {
+        Notify::center().post(Notification::progress,
+                              progressText(index + 1, factor.size(), factor[index]));
+        if (progress) {
+            progress(index);
+        }
+    });
+    return nameList;
 }
 
-std::vector<const FileModel*> MRenameTool::unreadableFiles() const {
-    std::vector<const FileModel*> files;
-    for (const auto& file : allFiles()) {
-        if (!file.readable()) {
-            files.push_back(&file);
+std::vector<const ProjectFile*> MRenameTool::unreadableFiles() const {
+    std::vector<const ProjectFile*> unreadable;
+    for (std::size_t i = 0; i < mode_->fileCount(); ++i) {
+        if (!mode_->file(i).readable()) {
+            unreadable.push_back(&mode_->file(i));
         }
     }
-    return files;
+    return unreadable;
 }
 
 void MRenameTool::writeOutputs(const std::string& nameList) {
     writeReport_ = {};
-    for (const auto& removed : fs::removeStaleTemporaries(rootPath(), listedPaths_)) {
+    for (const auto& removed : fs::removeStaleTemporaries(rootPath_, listedPaths_)) {
         QLOG_AS("write(toFile:_:)", "Removed " + removed + ", left by a run that was stopped");
     }
     // The list is the only record of the new names: without it, nothing may change.
     writeReport_.listWritten =
-        writeLogged(nameList, rootPath() + "/MethodReplaceList.txt", "write(toFile:)");
+        writeLogged(nameList, rootPath_ + "/MethodReplaceList.txt", "write(toFile:)");
     if (!writeReport_.listWritten) {
         return;
     }
     QLOG_AS("write(toFile:)", "MethodReplaceList.txt", nameList);
-    const auto& files = allFiles();
-    std::vector<FileModel::WriteResult> results(files.size());
+    std::vector<ProjectFile::WriteResult> results(mode_->fileCount());
     // Creating and renaming files is mostly the file system's work, which overlaps well.
-    parallelFor(files.size(), kWriteThreads,
-                [&](std::size_t i) { results[i] = files[i].writeBack(); });
+    parallelFor(results.size(), kWriteThreads,
+                [&](std::size_t i) { results[i] = mode_->file(i).writeBack(); });
     for (const auto& result : results) {
         switch (result.outcome) {
-        case FileModel::WriteOutcome::written:
+        case ProjectFile::WriteOutcome::written:
             ++writeReport_.written;
             break;
-        case FileModel::WriteOutcome::unchanged:
+        case ProjectFile::WriteOutcome::unchanged:
             ++writeReport_.unchanged;
             break;
-        case FileModel::WriteOutcome::failed:
+        case ProjectFile::WriteOutcome::failed:
             ++writeReport_.failed;
             log(QLOG_SITE("write(toFile:_:)"), result.error);
             break;
-        case FileModel::WriteOutcome::notRead:
+        case ProjectFile::WriteOutcome::notRead:
             break;
         }
     }
-    writeReport_.synced = fs::syncFileSystemOf(rootPath());
+    writeReport_.synced = fs::syncFileSystemOf(rootPath_);
 }
 
 } // namespace quillet

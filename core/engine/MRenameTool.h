@@ -8,22 +8,12 @@
 
 #include "engine/MethodModel.h"
 #include "engine/NameGenerator.h"
-#include "engine/RenameMode.h"
-#include "engine/RenameTool.h"
-#include "precise/ProtectionReason.h"
-#include "precise/ProtectionRules.h"
+#include "engine/ProtectionReason.h"
+#include "engine/RenameStrategy.h"
 #include "random/RandomSource.h"
+#include "text/StringHash.h"
 
 namespace quillet {
-
-class NameGuard;
-class ProjectIndex;
-
-// A file a precise run leaves as it is because it cannot be read as Objective-C.
-struct UnparsedFile {
-    std::string path;
-    std::string problem;
-};
 
 // How the write-back of a run went. The name list is written first: when it cannot be, no
 // source file is written at all.
@@ -36,40 +26,49 @@ struct WriteReport {
 };
 
 // The rename engine for one run: scan, collect the declared methods, make new names, rewrite.
-// Call in this order: setRootPath, loadFiles, collectMethods, makeNewNames, replace.
-class MRenameTool : public RenameTool {
+// Call in this order: setRootPath, loadFiles, collectMethods, makeNewNames, replace. What to
+// read and rewrite is its mode's decision (the literal one unless another is given); the order
+// of a run, the names and the writing are the engine's.
+class MRenameTool {
 public:
     explicit MRenameTool(RandomSource& random = RandomSource::system(),
-                         RenameMode mode = RenameMode::literal);
-    ~MRenameTool() override;
+                         std::unique_ptr<RenameStrategy> mode = nullptr);
+    ~MRenameTool();
+    MRenameTool(const MRenameTool&) = delete;
+    MRenameTool& operator=(const MRenameTool&) = delete;
 
-    RenameMode mode() const { return mode_; }
-    // Precise mode: the SDK's selectors and the user's list; set before collectMethods.
-    void setProtectionInputs(ProtectionInputs inputs) { inputs_ = std::move(inputs); }
+    RenameStrategy& mode() { return *mode_; }
+    const RenameStrategy& mode() const { return *mode_; }
 
-    // Loads every .h/.m/.mm below the root, except sub-paths starting with an ignored prefix.
-    // The precise mode also loads .xib and .storyboard files, and loads ignored files to learn
-    // what they use (they are never written).
-    // True when at least one header has an implementation file beside it.
+    const std::string& rootPath() const { return rootPath_; }
+    void setRootPath(std::string path) { rootPath_ = std::move(path); }
+
+    // Loads the files below the root that the mode reads. Sub-paths starting with an ignored
+    // prefix are loaded only if the mode wants to learn what they use; they are never written.
+    // True when at least one header that is not ignored has an implementation file beside it.
     bool loadFiles(const std::vector<std::string>& ignoring);
     // Folders below the root that could not be listed during loadFiles.
     const std::vector<std::string>& unlistedFolders() const { return unlistedFolders_; }
     const std::vector<std::string>& headerFiles() const { return headerFiles_; }
+    // Every loaded file, in listing order.
+    std::vector<const ProjectFile*> files() const;
 
     void collectMethods();
+    // Adds the method a declaration names, if any, to what collectMethods collected.
     void parseDeclaration(std::string_view declaration, const std::string& file);
     // The distinct methods collected, longest first; fixed at the first read.
     const std::vector<MethodModel>& candidateMethods();
     // The methods the run renames: the candidates less the protected ones.
     const std::vector<MethodModel>& allMethodNames();
-    // Precise mode: why a candidate keeps its name, or null when it is renamed.
+    // Why a candidate keeps its name, or null when it is renamed.
     const ProtectionReason* protectionOf(const std::string& selector) const;
     std::size_t protectedCount() const { return protected_.size(); }
-    // Precise mode: the files left as they are because they cannot be read as Objective-C.
-    std::vector<UnparsedFile> unparsedFiles() const;
+    // The files left as they are because the mode cannot read them the way it must.
+    std::vector<UnparsedFile> unparsedFiles() const { return mode_->problems(); }
 
     void setMethodPrefix(std::string prefix) { methodPrefix_ = std::move(prefix); }
-    // One pair per method; an empty word list means random names. Nothing when the words ran out.
+    // One pair per method; an empty word list means random names. Nothing when the words ran out
+    // or no free name was found.
     std::optional<std::vector<RenamePair>> makeNewNames(const std::vector<std::string>& words);
     std::optional<std::string> pickWord(const std::vector<std::string>& words) {
         return names_.pickWord(words);
@@ -82,8 +81,9 @@ public:
     // Rewrites every file in memory, then writes the files back and the name list beside the
     // project. Always true; failed writes are logged and counted in writeReport().
     bool replace(const std::vector<RenamePair>& factor);
-    // The in-memory part of replace(): rewrites the files; returns the name list.
-    std::string rewrite(const std::vector<RenamePair>& factor);
+    // The in-memory part of replace(): rewrites the files and returns the name list. Posts the
+    // progress notification of each pair, and tells `progress` too when given.
+    std::string rewrite(const std::vector<RenamePair>& factor, const PairProgress& progress = {});
     const WriteReport& writeReport() const { return writeReport_; }
 
     // Writes the name list, then the files, then makes them durable, as the end of replace()
@@ -91,28 +91,25 @@ public:
     void writeOutputs(const std::string& nameList);
     // The files below the root that could not be read: never written, and the project may no
     // longer build if they use a renamed method.
-    std::vector<const FileModel*> unreadableFiles() const;
+    std::vector<const ProjectFile*> unreadableFiles() const;
 
 private:
-    void collectFromTokens();
     std::optional<MethodModel> newNameFor(const MethodModel& method,
                                           const std::vector<std::string>& words);
 
-    RenameMode mode_;
+    std::unique_ptr<RenameStrategy> mode_;
+    std::string rootPath_;
     std::vector<std::string> headerFiles_;
-    std::vector<std::size_t> headerFileIndex_; // position in allFiles of each header
+    std::vector<std::size_t> headerFileIndex_; // position among the loaded files of each header
     std::vector<std::string> unlistedFolders_;
     std::vector<std::string> listedPaths_; // every entry below the root, for stale temporaries
     std::vector<MethodModel> collected_;
     std::optional<std::vector<MethodModel>> candidates_;
     std::optional<std::vector<MethodModel>> allMethodNames_;
+    text::StringMap<ProtectionReason> protected_;
     std::string methodPrefix_;
     NameGenerator names_;
     WriteReport writeReport_;
-    ProtectionInputs inputs_;
-    std::unique_ptr<ProjectIndex> index_;
-    text::StringMap<ProtectionReason> protected_;
-    std::unique_ptr<NameGuard> guard_;
 };
 
 } // namespace quillet

@@ -2,23 +2,11 @@
 
 #include <unordered_map>
 
+#include "engine/LiteralRename.h"
 #include "engine/PieceRewriter.h"
-#include "engine/RenameTool.h"
 #include "log/Log.h"
-#include "notify/Notify.h"
 
 namespace quillet {
-
-std::string progressText(std::size_t number, std::size_t total, const RenamePair& pair) {
-    return "[ " + std::to_string(number) + "/" + std::to_string(total) + " ]\n\n\nOrigin:\n" +
-           pair.old.selector() + "\n\nNew:\n" + pair.new_.selector();
-}
-
-std::string nameListEntry(std::size_t number, std::size_t total, const RenamePair& pair) {
-    return "[ " + std::to_string(number) + "/" + std::to_string(total) + " ] Method in " +
-           pair.old.file + "\nOld --> " + pair.old.selector() + "\nNew --> " +
-           pair.new_.selector() + "\n\n";
-}
 
 std::vector<std::vector<ReplacementPass::Lookup>>
 ReplacementPass::anchorsOf(const std::vector<RenamePair>& pairs,
@@ -43,7 +31,7 @@ ReplacementPass::anchorsOf(const std::vector<RenamePair>& pairs,
     return lookups;
 }
 
-std::string ReplacementPass::run(const std::vector<RenamePair>& pairs) {
+void ReplacementPass::run(const std::vector<RenamePair>& pairs, const PairProgress& progress) {
     auto& files = tool_.allFiles();
     std::vector<std::string> anchors;
     const auto lookups = anchorsOf(pairs, anchors);
@@ -64,12 +52,10 @@ std::string ReplacementPass::run(const std::vector<RenamePair>& pairs) {
     }
     pieceStamp_.assign(pieces, 0);
 
-    std::string nameList;
     LogBatch batch;
     for (std::size_t i = 0; i < pairs.size(); ++i) {
         const auto stamp = static_cast<std::uint32_t>(i + 1);
-        Notify::center().post(Notification::progress, progressText(i + 1, pairs.size(), pairs[i]));
-        nameList += nameListEntry(i + 1, pairs.size(), pairs[i]);
+        progress(i);
         batch.add(QLOG_SITE("replace(factor:)"), "Replacing " + pairs[i].old.selector());
         for (const auto f : scopes[i]) {
             fileStamp_[f] = stamp;
@@ -78,7 +64,6 @@ std::string ReplacementPass::run(const std::vector<RenamePair>& pairs) {
         batch.commit();
         apply(pairs[i], lookups[i], stamp);
     }
-    return nameList;
 }
 
 void ReplacementPass::apply(const RenamePair& pair, const std::vector<Lookup>& lookups,

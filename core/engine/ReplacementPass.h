@@ -7,21 +7,22 @@
 
 #include "engine/MethodModel.h"
 #include "engine/PieceIndex.h"
+#include "engine/RenameStrategy.h"
 
 namespace quillet {
 
-class RenameTool;
+class LiteralRename;
 
 // Applies the rename pairs, in order, to the in-memory text of every file that can see each
 // method. The result is byte for byte what rewriting every piece of every file in scope for
 // every pair would give, but only pieces that may contain the old selector are visited.
 class ReplacementPass {
 public:
-    explicit ReplacementPass(RenameTool& tool) : tool_(tool) {}
+    explicit ReplacementPass(LiteralRename& tool) : tool_(tool) {}
 
-    // Rewrites the files; returns the name list text. Posts one progress notification and logs
-    // one entry per pair and one per file in scope.
-    std::string run(const std::vector<RenamePair>& pairs);
+    // Rewrites the files in memory. Tells `progress` of each pair before its files are
+    // rewritten, and logs one entry per pair and one per file in scope.
+    void run(const std::vector<RenamePair>& pairs, const PairProgress& progress);
 
 private:
     struct Lookup {
@@ -32,15 +33,11 @@ private:
     void apply(const RenamePair& pair, const std::vector<Lookup>& lookups, std::uint32_t stamp);
     void rewritePiece(PieceRef ref, class PieceRewriter& rewriter, std::uint32_t stamp);
 
-    RenameTool& tool_;
+    LiteralRename& tool_;
     std::optional<PieceIndex> index_;
     std::vector<std::uint32_t> fileStamp_;  // pair number (from 1) whose scope holds the file
     std::vector<std::uint32_t> pieceStamp_; // pair number that has visited the piece
     std::vector<std::uint32_t> firstPiece_; // position of each file's first piece in pieceStamp_
 };
-
-// The progress text and name list entry of pair `number` (from 1) of `total`.
-std::string progressText(std::size_t number, std::size_t total, const RenamePair& pair);
-std::string nameListEntry(std::size_t number, std::size_t total, const RenamePair& pair);
 
 } // namespace quillet

@@ -3,80 +3,165 @@
 #include <sys/stat.h>
 
 #include "backup/FolderBackup.h"
+#include "engine/MRenameTool.h"
+#include "engine/RenameTexts.h"
 #include "engine/WordCountRule.h"
+#include "fs/FolderLock.h"
+#include "job/PlannedChanges.h"
+#include "job/RenameStrategies.h"
 #include "log/Log.h"
 #include "paths/PathRule.h"
 
 namespace quillet {
 
-RenameJob::RenameJob(RenameRequest request, RandomSource& random)
-    : request_(std::move(request)), tool_(random, request_.mode) {
-    tool_.setMethodPrefix(request_.methodPrefix);
+// A project checked, held and scanned: what the rest of a run works on.
+struct RenameJob::OpenProject {
+    fs::FolderLock lock;
+    std::unique_ptr<MRenameTool> tool;
+};
+
+namespace {
+
+void refuse(RunReport& report, RunRefusal::Reason reason, std::string detail) {
+    using Reason = RunRefusal::Reason;
+    if (reason == Reason::noSuchFolder || reason == Reason::notAFolder ||
+        reason == Reason::noHeaders) {
+        // The engine's one failure: no header of the project could be found.
+        QLOG_AS("sureAction()", "查找头文件失败");
+    }
+    report.refusal = RunRefusal{reason, std::move(detail)};
 }
 
-std::optional<RenameRefusal> RenameJob::prepare(const std::string& cacheFolder) {
-    using Reason = RenameRefusal::Reason;
-    const std::string& project = request_.project;
+// What the scan found, for the report.
+void describeScan(MRenameTool& tool, RunReport& report) {
+    const auto unreadable = tool.unreadableFiles();
+    report.filesLoaded = tool.files().size() - unreadable.size();
+    for (const auto* file : unreadable) {
+        report.unreadableFiles.push_back({file->inPath(), file->problem()});
+    }
+    report.unlistedFolders = tool.unlistedFolders();
+    report.unparsedFiles = tool.unparsedFiles();
+    report.headers = tool.headerFiles().size();
+    for (const auto& method : tool.candidateMethods()) {
+        const auto* reason = tool.protectionOf(method.selector());
+        report.methods.push_back(
+            {method, reason ? std::optional<ProtectionReason>(*reason) : std::nullopt});
+    }
+    report.protectedMethods = tool.protectedCount();
+    report.selectorPieces = selectorPieceCount(tool.allMethodNames());
+    report.wordsNeeded = wordsNeeded(report.selectorPieces);
+}
+
+} // namespace
+
+std::optional<RenameJob::OpenProject> RenameJob::open(const RunOptions& options,
+                                                      RunReport& report) {
+    using Reason = RunRefusal::Reason;
+    report.project = options.project;
+    report.mode = options.mode;
+    report.nameListPath = options.project + "/MethodReplaceList.txt";
+    const std::string& project = options.project;
     if (!isAcceptedPath(project)) {
-        return RenameRefusal{Reason::illegalPath, project};
+        refuse(report, Reason::illegalPath, project);
+        return std::nullopt;
     }
     struct stat info {};
     if (::stat(project.c_str(), &info) != 0) {
-        return RenameRefusal{Reason::noSuchFolder, project};
+        refuse(report, Reason::noSuchFolder, project);
+        return std::nullopt;
     }
     if (!S_ISDIR(info.st_mode)) {
-        return RenameRefusal{Reason::notAFolder, project};
+        refuse(report, Reason::notAFolder, project);
+        return std::nullopt;
     }
     std::string why;
-    lock_ = fs::FolderLock::take(project, why);
-    if (!lock_) {
-        return RenameRefusal{Reason::busy, project + ": " + why};
+    auto lock = fs::FolderLock::take(project, why);
+    if (!lock) {
+        refuse(report, Reason::busy, project + ": " + why);
+        return std::nullopt;
     }
-    if (request_.mode == RenameMode::precise) {
-        auto prepared = prepareProtection(request_.protection, cacheFolder);
+    ProtectionInputs protection;
+    if (options.mode == RenameMode::precise) {
+        auto prepared = prepareProtection(options.protection, options.cacheFolder);
         if (!prepared.error.empty()) {
-            return RenameRefusal{Reason::protectionUnreadable, prepared.error};
+            refuse(report, Reason::protectionUnreadable, prepared.error);
+            return std::nullopt;
         }
-        sdks_ = std::move(prepared.sdks);
-        tool_.setProtectionInputs(std::move(prepared.inputs));
+        for (const auto& sdk : prepared.sdks) {
+            QLOG("SDK " + sdk.folder + ": " + std::to_string(sdk.selectors) + " selectors");
+        }
+        report.sdks = std::move(prepared.sdks);
+        protection = std::move(prepared.inputs);
     }
-    tool_.setRootPath(project);
-    if (!tool_.loadFiles(request_.ignore)) {
-        return RenameRefusal{Reason::noHeaders, project};
-    }
-    tool_.collectMethods();
-    return std::nullopt;
-}
-
-std::optional<std::string> RenameJob::wordShortage(const std::vector<std::string>& words) {
-    if (words.empty()) {
+    auto tool =
+        std::make_unique<MRenameTool>(random_, strategyFor(options.mode, std::move(protection)));
+    tool->setRootPath(project);
+    tool->setMethodPrefix(options.methodPrefix);
+    if (!tool->loadFiles(options.ignore)) {
+        refuse(report, Reason::noHeaders, project);
         return std::nullopt;
     }
-    const auto need = wordsNeeded(selectorPieceCount(tool_.allMethodNames()));
-    if (words.size() >= need) {
-        return std::nullopt;
+    tool->collectMethods();
+    describeScan(*tool, report);
+    for (const auto& file : report.unparsedFiles) {
+        QLOG("left as it is: " + file.path + ": " + file.problem);
     }
-    return notEnoughWordsMessage(words.size(), need);
+    return OpenProject{std::move(*lock), std::move(tool)};
 }
 
-std::optional<std::vector<RenamePair>> RenameJob::makeNames(const std::vector<std::string>& words) {
-    return tool_.makeNewNames(words);
+RunReport RenameJob::scan(const RunOptions& options) {
+    RunReport report;
+    open(options, report);
+    return report;
 }
 
-std::optional<std::string> RenameJob::backUp(const std::string& backupDirectory) const {
-    return backupFolder(request_.project, backupDirectory);
-}
-
-void RenameJob::rename(const std::vector<RenamePair>& pairs) {
-    for (const auto* file : tool_.unreadableFiles()) {
+RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
+    using Reason = RunRefusal::Reason;
+    RunReport report;
+    report.dryRun = options.dryRun;
+    auto opened = open(options, report);
+    if (!opened) {
+        return report;
+    }
+    MRenameTool& tool = *opened->tool;
+    static const std::vector<std::string> randomLetters;
+    const auto& words = options.words ? *options.words : randomLetters;
+    if (options.words && words.size() < report.wordsNeeded) {
+        refuse(report, Reason::notEnoughWords,
+               notEnoughWordsMessage(words.size(), report.wordsNeeded));
+        return report;
+    }
+    auto pairs = tool.makeNewNames(words);
+    if (!pairs) {
+        refuse(report, Reason::wordsRanOut, {});
+        return report;
+    }
+    report.pairs = std::move(*pairs);
+    const auto progress = [&](std::size_t index) {
+        observer.progress(index + 1, report.pairs.size(),
+                          progressText(index + 1, report.pairs.size(), report.pairs[index]));
+    };
+    if (options.dryRun) {
+        tool.rewrite(report.pairs, progress);
+        report.changes = plannedChanges(tool);
+        return report;
+    }
+    if (options.backupDirectory) {
+        // Without a backup nothing is rewritten: the project's files are the user's only copy.
+        if (auto archive = backupFolder(options.project, *options.backupDirectory)) {
+            report.backup.emplace(std::move(*archive));
+        } else {
+            report.backup.emplace(Error{"the backup could not be made; see the log"});
+            return report;
+        }
+    }
+    observer.aboutToRename(report);
+    for (const auto* file : tool.unreadableFiles()) {
         QLOG_AS("replace(factor:)", "Not read, left as it was: " + file->inPath(), file->problem());
     }
-    tool_.replace(pairs);
-}
-
-bool RenameJob::complete() const {
-    const auto& report = tool_.writeReport();
-    return report.listWritten && report.failed == 0 && tool_.unreadableFiles().empty();
+    tool.writeOutputs(tool.rewrite(report.pairs, progress));
+    report.writes = tool.writeReport();
+    return report;
 }
 
 } // namespace quillet

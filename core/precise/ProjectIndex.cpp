@@ -11,7 +11,7 @@ namespace {
 
 constexpr unsigned scanThreads = 4;
 
-objc::SourceFacts factsFor(const FileModel& file) {
+objc::SourceFacts factsFor(const SourceFile& file) {
     if (!file.readable()) {
         return {};
     }
@@ -25,7 +25,7 @@ objc::SourceFacts factsFor(const FileModel& file) {
 
 } // namespace
 
-ProjectIndex::ProjectIndex(const std::vector<FileModel>& files)
+ProjectIndex::ProjectIndex(const std::vector<SourceFile>& files)
     : files_(files), facts_(files.size()) {
     parallelFor(files.size(), scanThreads, [&](std::size_t i) { facts_[i] = factsFor(files[i]); });
 }

@@ -3,10 +3,10 @@
 #include <cstddef>
 #include <vector>
 
-#include "engine/FileModel.h"
 #include "engine/MethodModel.h"
 #include "objc/SourceFacts.h"
 #include "precise/SelectorSet.h"
+#include "precise/SourceFile.h"
 
 namespace quillet {
 
@@ -14,7 +14,7 @@ namespace quillet {
 // an interface file, from its action attributes). Files are scanned on several threads.
 class ProjectIndex {
 public:
-    explicit ProjectIndex(const std::vector<FileModel>& files);
+    explicit ProjectIndex(const std::vector<SourceFile>& files);
 
     const objc::SourceFacts& factsOf(std::size_t file) const { return facts_[file]; }
     // Read, and read as Objective-C without a problem: the file may be rewritten.
@@ -29,7 +29,7 @@ public:
     SelectorSet selectorsInUse() const;
 
 private:
-    const std::vector<FileModel>& files_;
+    const std::vector<SourceFile>& files_;
     std::vector<objc::SourceFacts> facts_;
 };
 

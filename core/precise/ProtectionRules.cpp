@@ -13,7 +13,7 @@ constexpr int longestSuperclassChain = 256;
 
 } // namespace
 
-ProtectionRules::ProtectionRules(const std::vector<FileModel>& files, const ProjectIndex& index,
+ProtectionRules::ProtectionRules(const std::vector<SourceFile>& files, const ProjectIndex& index,
                                  const std::vector<bool>& ownHeader, const ProtectionInputs& inputs,
                                  const SelectorSet& candidates)
     : files_(files), index_(index), inputs_(inputs), candidates_(candidates) {

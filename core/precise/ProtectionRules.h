@@ -5,9 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/FileModel.h"
+#include "engine/ProtectionReason.h"
 #include "precise/ProjectIndex.h"
-#include "precise/ProtectionReason.h"
 #include "precise/SelectorSet.h"
 #include "text/StringHash.h"
 
@@ -25,7 +24,7 @@ struct ProtectionInputs {
 // the project does not define.
 class ProtectionRules {
 public:
-    ProtectionRules(const std::vector<FileModel>& files, const ProjectIndex& index,
+    ProtectionRules(const std::vector<SourceFile>& files, const ProjectIndex& index,
                     const std::vector<bool>& ownHeader, const ProtectionInputs& inputs,
                     const SelectorSet& candidates);
 
@@ -39,7 +38,7 @@ private:
                                                         const std::string& selector) const;
     void note(const std::string& selector, ProtectionReason::Kind kind, std::string detail);
 
-    const std::vector<FileModel>& files_;
+    const std::vector<SourceFile>& files_;
     const ProjectIndex& index_;
     const ProtectionInputs& inputs_;
     const SelectorSet& candidates_;

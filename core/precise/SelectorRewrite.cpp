@@ -3,9 +3,7 @@
 #include <algorithm>
 
 #include "concurrency/ParallelFor.h"
-#include "engine/ReplacementPass.h"
 #include "log/Log.h"
-#include "notify/Notify.h"
 
 namespace quillet {
 
@@ -77,36 +75,44 @@ std::vector<std::uint32_t> SelectorRewrite::rewriteFile(std::size_t file,
     return used;
 }
 
-std::string SelectorRewrite::run(const std::vector<RenamePair>& pairs) {
+void SelectorRewrite::run(const std::vector<RenamePair>& pairs, const PairProgress& progress) {
     pairOf_.clear();
     for (std::uint32_t i = 0; i < pairs.size(); ++i) {
         pairOf_.try_emplace(pairs[i].old.selector(), i);
     }
-    std::vector<std::vector<std::uint32_t>> pairsInFile(files_.size());
-    parallelFor(files_.size(), rewriteThreads, [&](std::size_t f) {
-        if (!files_[f].ignored() && index_.parsed(f)) {
-            pairsInFile[f] = rewriteFile(f, pairs);
+    // Files are rewritten all pairs at once, so the pairs are reported in step with the share
+    // of files done.
+    std::size_t reportedPairs = 0;
+    const auto reportUpTo = [&](std::size_t due) {
+        while (reportedPairs < due) {
+            progress(reportedPairs++);
         }
-    });
+    };
+    std::vector<std::vector<std::uint32_t>> pairsInFile(files_.size());
+    parallelForReporting(
+        files_.size(), rewriteThreads,
+        [&](std::size_t f) {
+            if (!files_[f].ignored() && index_.parsed(f)) {
+                pairsInFile[f] = rewriteFile(f, pairs);
+            }
+        },
+        [&](std::size_t filesDone) { reportUpTo(pairs.size() * filesDone / files_.size()); });
+    reportUpTo(pairs.size());
+
     std::vector<std::vector<std::size_t>> filesOfPair(pairs.size());
     for (std::size_t f = 0; f < files_.size(); ++f) {
         for (const auto pair : pairsInFile[f]) {
             filesOfPair[pair].push_back(f);
         }
     }
-
-    std::string nameList;
     LogBatch batch;
     for (std::size_t i = 0; i < pairs.size(); ++i) {
-        Notify::center().post(Notification::progress, progressText(i + 1, pairs.size(), pairs[i]));
-        nameList += nameListEntry(i + 1, pairs.size(), pairs[i]);
         batch.add(QLOG_SITE("replace(factor:)"), "Replacing " + pairs[i].old.selector());
         for (const auto f : filesOfPair[i]) {
             batch.add(QLOG_SITE("replace(factor:)"), files_[f].inFile());
         }
         batch.commit();
     }
-    return nameList;
 }
 
 } // namespace quillet

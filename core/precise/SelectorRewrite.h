@@ -3,9 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/FileModel.h"
 #include "engine/MethodModel.h"
+#include "engine/RenameStrategy.h"
 #include "precise/ProjectIndex.h"
+#include "precise/SourceFile.h"
 
 namespace quillet {
 
@@ -15,18 +16,18 @@ namespace quillet {
 // place of the old ones. Every other byte stays as it was.
 class SelectorRewrite {
 public:
-    SelectorRewrite(std::vector<FileModel>& files, const ProjectIndex& index)
+    SelectorRewrite(std::vector<SourceFile>& files, const ProjectIndex& index)
         : files_(files), index_(index) {}
 
-    // Rewrites the files in memory; returns the name list. Posts one progress notification per
-    // pair and logs, per pair, the old selector and each file it was rewritten in.
-    std::string run(const std::vector<RenamePair>& pairs);
+    // Rewrites the files in memory, telling `progress` of the pairs as the files get done, and
+    // logs, per pair, the old selector and each file it was rewritten in.
+    void run(const std::vector<RenamePair>& pairs, const PairProgress& progress);
 
 private:
     // Rewrites one file; returns the pairs (by position) whose selectors it held.
     std::vector<std::uint32_t> rewriteFile(std::size_t file, const std::vector<RenamePair>& pairs);
 
-    std::vector<FileModel>& files_;
+    std::vector<SourceFile>& files_;
     const ProjectIndex& index_;
     text::StringMap<std::uint32_t> pairOf_; // old selector -> position in the pairs
 };

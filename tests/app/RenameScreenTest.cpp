@@ -275,7 +275,7 @@ TEST_F(RenameScreen, AFolderAnotherRunHoldsIsRefusedAndUnreadableFilesAreNamed) 
         std::string why;
         const auto held = quillet::fs::FolderLock::take(project_, why);
         ASSERT_TRUE(held) << why;
-        screen_->sureAction();
+        run();
         EXPECT_EQ(dialogTitle(), "项目正在重命名中");
         EXPECT_EQ(treeDump(project_), before);
         CMAlert::shared().cancleBtn()->click();
@@ -328,7 +328,7 @@ TEST_F(RenameScreen, RefusesAMissingOrIllegalPathAndTooFewWords) {
     setBank(3);
     const std::string before = treeDump(project_);
     screen_->selectPathAction();
-    screen_->sureAction();
+    run();
     EXPECT_TRUE(dialogTitle().startsWith("单词数量不足：单词数量为3个, 当前需要"))
         << dialogTitle().toStdString();
     EXPECT_EQ(treeDump(project_), before);
@@ -340,8 +340,7 @@ TEST_F(RenameScreen, AFolderWithoutHeadersShowsNothingAndOnlyLogs) {
     fs::create_directories(empty);
     screen_->pathInput()->label()->setText(QString::fromStdString(empty.string()));
     CMAlert::shared().dismissController();
-    screen_->sureAction();
-    QTest::qWait(50);
+    run();
     EXPECT_FALSE(dialogShown());
     EXPECT_NE(readFile(quillet::Console::shared().path()).find("查找头文件失败"),
               std::string::npos);

@@ -25,10 +25,11 @@ TEST(BadInput, FileOverTheSizeLimitIsSkippedWithoutBeingRead) {
     MRenameTool tool;
     scan(tool, dir.str());
     tool.replace({fooPair});
-    const auto it = std::find_if(tool.allFiles().begin(), tool.allFiles().end(),
-                                 [](const FileModel& f) { return f.inFile() == "Generated.m"; });
-    ASSERT_NE(it, tool.allFiles().end());
-    EXPECT_FALSE(it->readable());
+    const auto files = tool.files();
+    const auto it = std::find_if(files.begin(), files.end(),
+                                 [](const ProjectFile* f) { return f->inFile() == "Generated.m"; });
+    ASSERT_NE(it, files.end());
+    EXPECT_FALSE((*it)->readable());
     EXPECT_EQ(fs::file_size(huge), (256u << 20) + 1);
 }
 

@@ -229,10 +229,10 @@ TEST(WriteBack, SymbolicLinksAreNeverFollowedOrWritten) {
     EXPECT_EQ(readFile(target), call);
     EXPECT_EQ(readFile(targetFolder), call);
     EXPECT_TRUE(fs::is_symlink(dir.path() / "Linked.m"));
-    for (const auto& file : tool.allFiles()) {
-        EXPECT_NE(file.inFile(), "Inner.m") << "a linked folder was entered";
-        if (file.inFile() == "Linked.m") {
-            EXPECT_FALSE(file.readable());
+    for (const auto* file : tool.files()) {
+        EXPECT_NE(file->inFile(), "Inner.m") << "a linked folder was entered";
+        if (file->inFile() == "Linked.m") {
+            EXPECT_FALSE(file->readable());
         }
     }
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/MRenameTool.h"
+#include "job/RenameStrategies.h"
 #include "precise/SdkSelectors.h"
 #include "random/RandomSource.h"
 #include "support/EngineRun.h"
@@ -42,8 +43,7 @@ std::unique_ptr<Run> renameProject(const Files& files, RenameMode mode,
         run->dir.write(path, content);
     }
     SeededRandom random(7);
-    MRenameTool tool(random, mode);
-    tool.setProtectionInputs(std::move(inputs));
+    MRenameTool tool(random, strategyFor(mode, std::move(inputs)));
     tool.setRootPath(run->dir.str());
     EXPECT_TRUE(tool.loadFiles(ignore));
     tool.collectMethods();

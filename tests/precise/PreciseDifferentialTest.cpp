@@ -6,6 +6,7 @@
 
 #include "CorpusGenerator.h"
 #include "engine/MRenameTool.h"
+#include "job/RenameStrategies.h"
 #include "random/RandomSource.h"
 #include "support/EngineRun.h"
 #include "support/Files.h"
@@ -28,9 +29,9 @@ TEST(PreciseDifferential, PreciseAndLiteralWriteTheSameBytesWhereNothingIsProtec
         fs::copy(source.path(), preciseCopy.path(), fs::copy_options::recursive);
 
         SeededRandom random(seed);
-        MRenameTool literal(random, RenameMode::literal);
+        MRenameTool literal(random, strategyFor(RenameMode::literal));
         scan(literal, literalCopy.str());
-        MRenameTool precise(random, RenameMode::precise);
+        MRenameTool precise(random, strategyFor(RenameMode::precise));
         scan(precise, preciseCopy.str());
         ASSERT_EQ(precise.protectedCount(), 0u) << "seed " << seed;
         ASSERT_EQ(precise.allMethodNames().size(), literal.allMethodNames().size());

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/MRenameTool.h"
+#include "job/RenameStrategies.h"
 #include "objc/SourceScanner.h"
 #include "random/RandomSource.h"
 #include "support/EngineRun.h"
@@ -47,7 +48,7 @@ TEST(PreciseRun, EncodingsAndLineEndsAreKeptAndOnlyKeywordsChange) {
     dir.write("Untouched.m", untouched);
 
     SeededRandom random(3);
-    MRenameTool tool(random, RenameMode::precise);
+    MRenameTool tool(random, strategyFor(RenameMode::precise));
     scan(tool, dir.str());
     tool.replace(renameTo(tool, "stow:inside:"));
 
@@ -74,7 +75,7 @@ TEST(PreciseRun, AFileThatCannotBeParsedIsLeftAsItIsAndItsSelectorsKept) {
     const std::string binary = readFile(dir.path() / "Binary.m");
 
     SeededRandom random(3);
-    MRenameTool tool(random, RenameMode::precise);
+    MRenameTool tool(random, strategyFor(RenameMode::precise));
     scan(tool, dir.str());
     EXPECT_TRUE(tool.allMethodNames().empty());
     ASSERT_NE(tool.protectionOf("packItem:into:"), nullptr);
@@ -171,7 +172,7 @@ TEST(PreciseRun, AVeryLargeFileIsReadInOnePass) {
     big += "}\n";
     dir.write("Big.m", big);
     SeededRandom random(3);
-    MRenameTool tool(random, RenameMode::precise);
+    MRenameTool tool(random, strategyFor(RenameMode::precise));
     scan(tool, dir.str());
     tool.replace(renameTo(tool, "stow:inside:"));
     const std::string after = readFile(dir.path() / "Big.m");
@@ -187,11 +188,10 @@ TEST(PreciseRun, NewNamesNeverTakeANameInUseOrAKeyword) {
                        "void f(id x) { [x existing:1]; }\n");
     for (std::uint64_t seed = 1; seed <= 40; ++seed) {
         SeededRandom random(seed);
-        MRenameTool tool(random, RenameMode::precise);
         ProtectionInputs inputs;
         inputs.sdk = std::make_shared<SelectorSet>(SelectorSet{"inSdk:"});
         inputs.userList = {"listed:"};
-        tool.setProtectionInputs(std::move(inputs));
+        MRenameTool tool(random, strategyFor(RenameMode::precise, std::move(inputs)));
         scan(tool, dir.str());
         const auto pairs = tool.makeNewNames({"existing", "inSdk", "listed", "register", "fresh"});
         ASSERT_TRUE(pairs);
@@ -206,7 +206,7 @@ TEST(PreciseRun, EmptyKeywordsStayEmpty) {
     dir.write("Box.m", "@implementation Box\n- (void)pack:(id)a :(id)b {}\n"
                        "- (void)go { [self pack:1 :2]; SEL s = @selector(pack::); }\n@end\n");
     SeededRandom random(3);
-    MRenameTool tool(random, RenameMode::precise);
+    MRenameTool tool(random, strategyFor(RenameMode::precise));
     scan(tool, dir.str());
     const auto pairs = tool.makeNewNames({"stowaway", "unused"});
     ASSERT_TRUE(pairs);

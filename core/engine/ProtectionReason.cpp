@@ -1,4 +1,4 @@
-#include "precise/ProtectionReason.h"
+#include "engine/ProtectionReason.h"
 
 namespace quillet {
 

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/MethodModel.h"
+#include "engine/ProjectFile.h"
+#include "engine/ProtectionReason.h"
+#include "text/StringHash.h"
+
+namespace quillet {
+
+// A file a run leaves as it is because its mode cannot read it the way it must.
+struct UnparsedFile {
+    std::string path;
+    std::string problem;
+};
+
+// What a mode collected from the project's own headers.
+struct Collection {
+    std::vector<MethodModel> methods;              // as declared, in header order
+    text::StringMap<ProtectionReason> protections; // selector -> why it keeps its name
+};
+
+// Told, on the thread that runs the rewrite, that the work of pair `index` (from 0) is under way
+// or done; called once per pair, in order.
+using PairProgress = std::function<void(std::size_t index)>;
+
+// What differs between the ways a run decides what to rewrite. The engine lists the project,
+// picks the headers, orders the methods, makes the names and writes the files; a mode reads the
+// files it needs, collects declarations, refuses names and rewrites text in memory. A mode
+// knows nothing of the run around it.
+class RenameStrategy {
+public:
+    virtual ~RenameStrategy() = default;
+
+    // Whether the mode reads the file at `subpath` (relative to the project); an ignored one is
+    // never written.
+    virtual bool reads(const std::string& subpath, bool ignored) const = 0;
+    // Reads one file and appends it to the loaded files.
+    virtual void load(const std::string& fullPath, bool ignored) = 0;
+    virtual std::size_t fileCount() const = 0;
+    virtual const ProjectFile& file(std::size_t index) const = 0;
+
+    // The methods the given loaded headers declare, and which of them keep their names.
+    virtual Collection collect(const std::vector<std::size_t>& ownHeaders) = 0;
+    // Whether a new name may be given; an admitted name is taken.
+    virtual bool admit(const MethodModel& name) = 0;
+    // Rewrites the loaded files in memory for the pairs, in order.
+    virtual void rewrite(const std::vector<RenamePair>& pairs, const PairProgress& progress) = 0;
+    // Files read but left as they are, with why.
+    virtual std::vector<UnparsedFile> problems() const = 0;
+};
+
+} // namespace quillet

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/RenameMode.h"
+#include "precise/ProtectionSetup.h"
+
+namespace quillet {
+
+// What one run is asked to do.
+struct RunOptions {
+    std::string project;
+    RenameMode mode = RenameMode::precise;
+    std::vector<std::string> ignore; // prefixes of sub-paths to leave alone
+    std::string methodPrefix;
+    ProtectionSources protection; // the precise mode's SDK folders and selector lists
+    std::string cacheFolder;      // where what was read of SDK folders is kept
+    // The words new names are made of; nothing: random letters.
+    std::optional<std::vector<std::string>> words;
+    // Where the project is zipped before anything is written; nothing: no backup.
+    std::optional<std::string> backupDirectory;
+    // Rewrite in memory and report what would change; nothing is backed up or written.
+    bool dryRun = false;
+
+    // A run of `project` as the stored state sets it up: the settings' prefix, protected
+    // selectors, SDK folders and backup directory, the words of the default bank, the user's
+    // cache folder.
+    static RunOptions stored(std::string project, RenameMode mode);
+};
+
+} // namespace quillet

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "base/Result.h"
+#include "engine/MRenameTool.h"
+#include "engine/RenameMode.h"
+#include "precise/ProtectionSetup.h"
+
+namespace quillet {
+
+// Why a run stopped before writing anything.
+struct RunRefusal {
+    enum class Reason {
+        illegalPath,          // the path rule refuses the folder
+        noSuchFolder,         // nothing there
+        notAFolder,           // something else there
+        busy,                 // another run holds the folder
+        protectionUnreadable, // an SDK folder or selector list the user gave cannot be read
+        noHeaders,            // no header has an implementation file beside it
+        notEnoughWords,       // the words cannot name every method
+        wordsRanOut,          // enough words, but too few different ones
+    };
+    Reason reason;
+    std::string detail; // the folder, or what could not be read, or the message to show
+};
+
+// One method the scan collected, and why it keeps its name when it does.
+struct MethodReport {
+    MethodModel method;
+    std::optional<ProtectionReason> protection;
+};
+
+// A file a dry run would write: its unified diff, or only a note that its bytes change.
+struct FileChange {
+    std::string path; // relative to the project
+    std::string diff; // empty when only the encoding would change
+};
+
+// Everything a run found and did; each front end says it in its own way.
+struct RunReport {
+    std::string project;
+    RenameMode mode = RenameMode::precise;
+    std::optional<RunRefusal> refusal;
+
+    // What the scan found.
+    std::size_t filesLoaded = 0; // read, of the files the mode reads
+    std::vector<UnparsedFile> unreadableFiles;
+    std::vector<std::string> unlistedFolders; // relative to the project
+    std::vector<SdkReport> sdks;
+    std::vector<UnparsedFile> unparsedFiles; // read, but left as they are
+    std::size_t headers = 0;                 // headers with an implementation beside them
+    std::vector<MethodReport> methods;       // the candidates, longest first
+    std::size_t protectedMethods = 0;
+    std::size_t selectorPieces = 0; // of the methods renamed
+    std::size_t wordsNeeded = 0;
+
+    // What the run did.
+    std::vector<RenamePair> pairs;
+    bool dryRun = false;
+    std::vector<FileChange> changes; // a dry run's
+    // The archive made before writing; nothing when none was asked for or the run stopped first.
+    std::optional<Result<std::string>> backup;
+    WriteReport writes;
+    std::string nameListPath;
+
+    bool backupFailed() const { return backup && !backup->ok(); }
+    // Methods given new names in the project.
+    std::size_t renamed() const { return writes.listWritten ? pairs.size() : 0; }
+    // Whether the run left the project as a whole: the list written and every source read and
+    // written (a file not read may still use a renamed method).
+    bool complete() const {
+        return writes.listWritten && writes.failed == 0 && unreadableFiles.empty();
+    }
+};
+
+} // namespace quillet

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/RenameStrategy.h"
+#include "precise/ProtectionRules.h"
+#include "precise/SourceFile.h"
+
+namespace quillet {
+
+class NameGuard;
+class ProjectIndex;
+
+// The precise mode: the project's tokens, every exact use of a selector project-wide, and never
+// a selector that is not the project's own to rename. It reads ignored files and interface files
+// too, to learn what they use, and refuses new names that already mean something.
+class PreciseRename final : public RenameStrategy {
+public:
+    explicit PreciseRename(ProtectionInputs inputs = {});
+    ~PreciseRename() override;
+
+    bool reads(const std::string& subpath, bool ignored) const override;
+    void load(const std::string& fullPath, bool ignored) override;
+    std::size_t fileCount() const override { return files_.size(); }
+    const ProjectFile& file(std::size_t index) const override { return files_[index]; }
+    Collection collect(const std::vector<std::size_t>& ownHeaders) override;
+    bool admit(const MethodModel& name) override;
+    void rewrite(const std::vector<RenamePair>& pairs, const PairProgress& progress) override;
+    std::vector<UnparsedFile> problems() const override;
+
+private:
+    const ProjectIndex& index();
+
+    std::vector<SourceFile> files_;
+    ProtectionInputs inputs_;
+    std::unique_ptr<ProjectIndex> index_;
+    std::unique_ptr<NameGuard> guard_;
+};
+
+} // namespace quillet
