@@ -89,7 +89,7 @@ void MethodRenameViewController::viewDidLoad() {
     pathInput_ = new UIInteractiveView(false, 50, this);
     pathInput_->hint()->setText("路径:");
     pathInput_->label()->setPlaceholderText("双击 选择/更改 路径");
-    pathInput_->event.doubleClickBlock = [this] { selectPathAction(); };
+    pathInput_->clicks.doubleClickBlock = [this] { selectPathAction(); };
     // A framed field shows where to double-click.
     pathInput_->label()->setBorder({QColor(204, 204, 204), 1, 4});
     pathInput_->label()->setBackground({Qt::white});

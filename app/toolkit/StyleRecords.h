@@ -32,7 +32,7 @@ struct Highlight {
 
 // What clicks on a view or label run: the first release of a click runs `signleClickBlock`, the
 // release that ends a double click runs `doubleClickBlock`.
-struct ClickEvent {
+struct ClickBlocks {
     std::function<void()> signleClickBlock;
     std::function<void()> doubleClickBlock;
 };

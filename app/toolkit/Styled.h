@@ -37,7 +37,7 @@ public:
         applyStyle();
     }
 
-    ClickEvent event;
+    ClickBlocks clicks;
 
 protected:
     void applyStyle() {
@@ -75,7 +75,7 @@ protected:
         if (released->button() != Qt::LeftButton) {
             return;
         }
-        const auto& block = second ? event.doubleClickBlock : event.signleClickBlock;
+        const auto& block = second ? clicks.doubleClickBlock : clicks.signleClickBlock;
         if (block) {
             released->accept();
             block();
@@ -84,8 +84,8 @@ protected:
 
 private:
     bool hasClickBlocks() const {
-        return static_cast<bool>(event.signleClickBlock) ||
-               static_cast<bool>(event.doubleClickBlock);
+        return static_cast<bool>(clicks.signleClickBlock) ||
+               static_cast<bool>(clicks.doubleClickBlock);
     }
     void setHovered(bool hovered) {
         if (style_.highlight && style_.hovered != hovered) {

@@ -92,9 +92,9 @@ TEST(Controls, ClicksRunTheBlocksAndALabelThatIgnoresTheMouseLetsThemThrough) {
     int viewClicks = 0;
     int labelSingles = 0;
     int labelDoubles = 0;
-    view->event.signleClickBlock = [&] { ++viewClicks; };
-    label->event.signleClickBlock = [&] { ++labelSingles; };
-    label->event.doubleClickBlock = [&] { ++labelDoubles; };
+    view->clicks.signleClickBlock = [&] { ++viewClicks; };
+    label->clicks.signleClickBlock = [&] { ++labelSingles; };
+    label->clicks.doubleClickBlock = [&] { ++labelDoubles; };
     window.resize(200, 100);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
