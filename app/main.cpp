@@ -16,6 +16,7 @@
 #include "version/Version.h"
 
 int main(int argc, char** argv) {
+    using namespace quillet::app;
     // Answered before the application starts, so it works where there is no display.
     if (argc == 2 && std::string_view(argv[1]) == "--version") {
         std::printf("quillet %s\n", quillet::version);

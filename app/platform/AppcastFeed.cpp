@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QXmlStreamReader>
 
+namespace quillet::app {
+
 namespace {
 
 constexpr auto sparkle = "http://www.andymatuschak.org/xml-namespaces/sparkle";
@@ -78,3 +80,5 @@ int AppcastFeed::compareVersions(const QString& left, const QString& right) {
     }
     return 0;
 }
+
+} // namespace quillet::app

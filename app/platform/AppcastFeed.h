@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+namespace quillet::app {
+
 // One release listed in an update feed.
 struct AppcastItem {
     QString version;
@@ -20,3 +22,5 @@ public:
     // Compares dotted versions part by part as numbers; missing parts count as 0.
     static int compareVersions(const QString& left, const QString& right);
 };
+
+} // namespace quillet::app

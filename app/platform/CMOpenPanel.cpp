@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 
+namespace quillet::app {
+
 namespace {
 
 std::optional<QString> askWithDialog(const QString& startFolder) {
@@ -36,3 +38,5 @@ void CMOpenPanel::chooseFolder() {
 void CMOpenPanel::setChooser(Chooser chooser) {
     chooser_ = chooser ? std::move(chooser) : Chooser(askWithDialog);
 }
+
+} // namespace quillet::app

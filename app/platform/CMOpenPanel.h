@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace quillet::app {
+
 // Lets the user choose a folder and remembers the last confirmed choice for both screens that
 // ask for one. The dialog itself sits behind a seam, so tests can answer it.
 class CMOpenPanel {
@@ -27,3 +29,5 @@ private:
     std::optional<QString> folderPath_;
     Chooser chooser_;
 };
+
+} // namespace quillet::app

@@ -8,6 +8,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+namespace quillet::app {
+
 bool installChineseInterface() {
     const QLocale chinese(QLocale::Chinese, QLocale::China);
     QLocale::setDefault(chinese);
@@ -41,3 +43,5 @@ void useChineseFont() {
         }
     }
 }
+
+} // namespace quillet::app

@@ -1,5 +1,7 @@
 #pragma once
 
+namespace quillet::app {
+
 // Makes Qt's own texts (file dialogs, context menus, message boxes) Chinese, like the rest of
 // the interface: Qt's Chinese translations and a Chinese locale. False when the translations are
 // not installed; Qt's texts then stay English.
@@ -9,3 +11,5 @@ bool installChineseInterface();
 // a line of mixed text is taller than the font says, and what is drawn into a line's box (a
 // field's placeholder) loses its underscores and descenders.
 void useChineseFont();
+
+} // namespace quillet::app

@@ -1,5 +1,7 @@
 #include "NetworkFailureText.h"
 
+namespace quillet::app {
+
 QString networkFailureText(QNetworkReply::NetworkError error, int httpStatus) {
     switch (error) {
     case QNetworkReply::ConnectionRefusedError:
@@ -34,3 +36,5 @@ QString networkFailureText(QNetworkReply::NetworkError error, int httpStatus) {
     }
     return "网络错误";
 }
+
+} // namespace quillet::app

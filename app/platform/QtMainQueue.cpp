@@ -3,6 +3,10 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+namespace quillet::app {
+
 void QtMainQueue::async(std::function<void()> work) {
     QMetaObject::invokeMethod(QCoreApplication::instance(), std::move(work), Qt::QueuedConnection);
 }
+
+} // namespace quillet::app

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace quillet::app {
+
 namespace {
 
 SheetAlert::Answerer& answerer() {
@@ -70,3 +72,5 @@ int SheetAlert::run(QWidget* over, const Question& question) {
 void SheetAlert::setAnswerer(Answerer answerer_) {
     answerer() = std::move(answerer_);
 }
+
+} // namespace quillet::app

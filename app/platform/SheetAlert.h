@@ -6,6 +6,8 @@
 
 class QWidget;
 
+namespace quillet::app {
+
 // A modal question over a window: a message, an optional informative text and accessory view,
 // and buttons in the order given. The accessory shows at its own size and goes back to its parent
 // afterwards. Tests put an answerer of their own behind it.
@@ -26,3 +28,5 @@ public:
     static int run(QWidget* over, const Question& question);
     static void setAnswerer(Answerer answerer);
 };
+
+} // namespace quillet::app

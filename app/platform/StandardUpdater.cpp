@@ -8,6 +8,8 @@
 #include "UpdateWindow.h"
 #include "log/Log.h"
 
+namespace quillet::app {
+
 namespace {
 constexpr int feedTimeoutMs = 30000;
 constexpr qint64 feedSizeLimit = 1 << 20;
@@ -85,3 +87,5 @@ UpdateWindow& StandardUpdater::openWindow() {
     window_->raise();
     return *window_;
 }
+
+} // namespace quillet::app

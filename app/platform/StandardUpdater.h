@@ -9,6 +9,8 @@
 
 class QNetworkReply;
 
+namespace quillet::app {
+
 // Checks the service's update feed. The interactive check shows its window at once with
 // progress and then the outcome; the background check shows it only for a newer version.
 class StandardUpdater : public QObject, public UpdateChecking {
@@ -38,3 +40,5 @@ private:
     bool interactive_ = false; // whether the running check reports every outcome
     QPointer<UpdateWindow> window_;
 };
+
+} // namespace quillet::app

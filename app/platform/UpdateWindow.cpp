@@ -9,6 +9,8 @@
 
 #include "Workspace.h"
 
+namespace quillet::app {
+
 UpdateWindow::UpdateWindow(QWidget* parent)
     : QDialog(parent), headline_(new QLabel(this)), detail_(new QLabel(this)),
       progress_(new QProgressBar(this)), download_(new QPushButton("前往下载", this)),
@@ -72,3 +74,5 @@ void UpdateWindow::showOutcome(const QString& headline, const QString& detail,
     download_->setVisible(offersDownload);
     close_->setText(offersDownload ? "以后再说" : "好");
 }
+
+} // namespace quillet::app

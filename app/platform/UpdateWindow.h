@@ -8,6 +8,8 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
+namespace quillet::app {
+
 // The window of an update check: progress while checking, then the outcome.
 class UpdateWindow : public QDialog {
     Q_OBJECT
@@ -35,3 +37,5 @@ private:
     QPushButton* close_;
     QString downloadPage_;
 };
+
+} // namespace quillet::app

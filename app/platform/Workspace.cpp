@@ -2,6 +2,8 @@
 
 #include <QDesktopServices>
 
+namespace quillet::app {
+
 namespace {
 
 std::function<void(const QUrl&)>& opener() {
@@ -24,3 +26,5 @@ void setOpener(std::function<void(const QUrl&)> open) {
 }
 
 } // namespace Workspace
+
+} // namespace quillet::app

@@ -3,8 +3,12 @@
 #include <QUrl>
 #include <functional>
 
+namespace quillet::app {
+
 // Opens addresses in the user's default browser. Tests put an opener of their own behind it.
 namespace Workspace {
 void open(const QUrl& url);
 void setOpener(std::function<void(const QUrl&)> opener);
 } // namespace Workspace
+
+} // namespace quillet::app

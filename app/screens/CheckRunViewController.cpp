@@ -8,6 +8,8 @@
 #include "toolkit/UIButton.h"
 #include "toolkit/UILabel.h"
 
+namespace quillet::app {
+
 namespace {
 bool passedInThisProcess = false;
 } // namespace
@@ -83,3 +85,5 @@ void CheckRunViewController::check() {
 void CheckRunViewController::exitApp() {
     QCoreApplication::quit();
 }
+
+} // namespace quillet::app

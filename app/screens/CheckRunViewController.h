@@ -2,6 +2,8 @@
 
 #include "toolkit/UIAlertViewController.h"
 
+namespace quillet::app {
+
 // Checks that the application runs from its installed place and that the home folder passes
 // the path rule, and says so. A failed check leaves only the way out of the application.
 class CheckRunViewController : public UIAlertViewController {
@@ -38,3 +40,5 @@ private:
     QString bundlePath_;
     QString homePath_;
 };
+
+} // namespace quillet::app

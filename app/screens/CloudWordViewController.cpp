@@ -13,6 +13,8 @@
 #include "toolkit/UIButton.h"
 #include "wordbank/DeviceIdentifier.h"
 
+namespace quillet::app {
+
 namespace {
 
 constexpr int rowHeight = 22;
@@ -155,3 +157,5 @@ void CloudWordViewController::doubleAction() {
     CloudWords::selectedCloudIndex() = rows.isEmpty() ? -1 : rows.first().row();
     dismissController();
 }
+
+} // namespace quillet::app

@@ -7,6 +7,8 @@
 
 class QTableWidget;
 
+namespace quillet::app {
+
 // The list of the user's banks on the service; a double click picks one for the word bank
 // screen. The fetched list is kept for the whole process and reused until a save or a delete
 // empties it.
@@ -36,3 +38,5 @@ private:
 
     QTableWidget* list_ = nullptr;
 };
+
+} // namespace quillet::app

@@ -1,5 +1,7 @@
 #include "CloudWords.h"
 
+namespace quillet::app {
+
 std::vector<quillet::WordModel>& CloudWords::cache() {
     static std::vector<quillet::WordModel> banks;
     return banks;
@@ -9,3 +11,5 @@ int& CloudWords::selectedCloudIndex() {
     static int index = -1;
     return index;
 }
+
+} // namespace quillet::app

@@ -22,6 +22,8 @@
 #include "toolkit/UITextField.h"
 #include "toolkit/UITextView.h"
 
+namespace quillet::app {
+
 namespace {
 
 constexpr auto pauseBeforeReplacing = std::chrono::seconds(1);
@@ -341,3 +343,5 @@ void MethodRenameViewController::restoreAction(std::string archive, std::string 
     emit dialogMessageShown(dialog.message()->text());
     emit restoreFinished();
 }
+
+} // namespace quillet::app

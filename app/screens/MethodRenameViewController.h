@@ -10,14 +10,17 @@
 #include "toolkit/UIViewController.h"
 
 class QCheckBox;
-class UIButton;
-class UIInteractiveView;
-class UITextView;
 
 namespace quillet {
 struct RunRefusal;
 struct RunReport;
 } // namespace quillet
+
+namespace quillet::app {
+
+class UIButton;
+class UIInteractiveView;
+class UITextView;
 
 // The page on which the user runs the tool: the project folder, the options, the ignore list and
 // Execute. Once the path passes, the dialog shows and the whole run (scan, words, names, backup,
@@ -79,3 +82,5 @@ private:
     std::thread worker_;
     int progressCount_ = 0;
 };
+
+} // namespace quillet::app

@@ -4,6 +4,8 @@
 
 #include "job/RunReport.h"
 
+namespace quillet::app {
+
 namespace {
 
 constexpr const char* backupFailedMessage = "项目未做任何修改，请检查设置中的代码备份目录";
@@ -72,3 +74,5 @@ QString RunOutcome::message() const {
     }
     return text;
 }
+
+} // namespace quillet::app

@@ -9,6 +9,8 @@ namespace quillet {
 struct RunReport;
 }
 
+namespace quillet::app {
+
 // How a run of the rename screen ended, and the words the completion dialog says it in.
 struct RunOutcome {
     std::optional<std::string> archive; // the backup; nothing when it failed (nothing renamed)
@@ -28,3 +30,5 @@ struct RunOutcome {
     // A backup to restore: the run got as far as rewriting.
     bool offersRestore() const { return archive.has_value() && listWritten; }
 };
+
+} // namespace quillet::app

@@ -4,6 +4,8 @@
 #include "service/ParseProtocol.h"
 #include "toolkit/UIAlertViewController.h"
 
+namespace quillet::app {
+
 namespace ServiceAnswer {
 
 std::optional<quillet::NormalModel> decode(UIViewController* screen,
@@ -26,3 +28,5 @@ std::optional<quillet::NormalModel> decode(UIViewController* screen,
 }
 
 } // namespace ServiceAnswer
+
+} // namespace quillet::app

@@ -6,6 +6,8 @@
 
 #include "service/NormalModel.h"
 
+namespace quillet::app {
+
 class UIViewController;
 
 // How every screen takes an answer of the word bank service: a transport failure or an answer
@@ -18,3 +20,5 @@ std::optional<quillet::NormalModel> decode(UIViewController* screen,
                                            const char* function,
                                            std::function<void()> onFailureClosed = {});
 } // namespace ServiceAnswer
+
+} // namespace quillet::app

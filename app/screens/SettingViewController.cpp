@@ -13,6 +13,8 @@
 #include "toolkit/UILabel.h"
 #include "toolkit/UITextField.h"
 
+namespace quillet::app {
+
 SettingViewController::SettingViewController(QWidget* parent) : UIViewController(parent) {}
 
 void SettingViewController::viewDidLoad() {
@@ -73,3 +75,5 @@ void SettingViewController::sureAction() {
     }
     CMAlert::show(this, "保存成功", "", false);
 }
+
+} // namespace quillet::app

@@ -2,6 +2,8 @@
 
 #include "toolkit/UIViewController.h"
 
+namespace quillet::app {
+
 class UIButton;
 class UIInteractiveView;
 
@@ -34,3 +36,5 @@ private:
     UIButton* updateBtn_ = nullptr;
     UIButton* sureBtn_ = nullptr;
 };
+
+} // namespace quillet::app

@@ -19,6 +19,8 @@
 #include "toolkit/UITextView.h"
 #include "wordbank/DeviceIdentifier.h"
 
+namespace quillet::app {
+
 namespace {
 
 constexpr int tokenLength = 32;
@@ -353,3 +355,5 @@ void WordBankViewController::showLocalWordAgain() {
 void WordBankViewController::cloudAction() {
     presentViewController(new CloudWordViewController(), PresentAnimator::shared());
 }
+
+} // namespace quillet::app

@@ -8,6 +8,8 @@
 #include "toolkit/UIViewController.h"
 #include "wordbank/WordModel.h"
 
+namespace quillet::app {
+
 class UIButton;
 class UIInteractiveView;
 class UILabel;
@@ -82,3 +84,5 @@ private:
     std::vector<UIButton*> bottomRow_; // right to left, as they are laid out
     UIButton* aboutBtn_ = nullptr;
 };
+
+} // namespace quillet::app

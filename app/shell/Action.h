@@ -2,6 +2,8 @@
 
 #include <QString>
 
+namespace quillet::app {
+
 // What a sidebar entry leads to; grouped by tens: tools, help, settings, maintenance.
 enum class Action : int {
     mrename = 11,
@@ -27,3 +29,5 @@ struct SidebarEntry {
     QString value;
     Action action = Action::unknow;
 };
+
+} // namespace quillet::app

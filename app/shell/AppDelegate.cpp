@@ -14,6 +14,8 @@
 #include "log/Log.h"
 #include "wordbank/DeviceIdentifier.h"
 
+namespace quillet::app {
+
 namespace {
 
 UpdateChecking*& updater() {
@@ -71,3 +73,5 @@ bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows) {
     }
     return true;
 }
+
+} // namespace quillet::app

@@ -5,6 +5,8 @@
 
 class QMainWindow;
 
+namespace quillet::app {
+
 // What the content pane and the start-up sequence ask of the updater.
 class UpdateChecking {
 public:
@@ -37,3 +39,5 @@ private:
 
     QMainWindow& window_;
 };
+
+} // namespace quillet::app

@@ -11,6 +11,8 @@
 #include "log/Log.h"
 #include "platform/Workspace.h"
 
+namespace quillet::app {
+
 namespace {
 
 // Sends ".jump" links to the browser instead of following them.
@@ -146,3 +148,5 @@ void CMWebViewController::goBack() {
     }
     webView_->back();
 }
+
+} // namespace quillet::app

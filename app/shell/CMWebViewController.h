@@ -9,6 +9,8 @@ class QWebEngineView;
 class QWebEngineLoadingInfo;
 class QTimer;
 
+namespace quillet::app {
+
 // A page of the web site inside the content pane: the loading overlay while it loads, a back
 // arrow when it has history, red error texts when loading fails, and ".jump" links sent to the
 // default browser.
@@ -56,3 +58,5 @@ private:
     int lastPageIndex_ = -1;
     bool showingError_ = false;
 };
+
+} // namespace quillet::app

@@ -19,6 +19,8 @@
 #include "toolkit/PresentAnimator.h"
 #include "toolkit/UIAlertViewController.h"
 
+namespace quillet::app {
+
 ContentViewController::ContentViewController(QWidget* parent) : UIViewController(parent) {}
 
 ContentViewController::~ContentViewController() {
@@ -174,3 +176,5 @@ void ContentViewController::copyChatGroup() {
     CMAlert::show(this, "复制成功", QString("QQ群号 %1 已复制到剪贴板").arg(QUILLET_CHAT_GROUP),
                   false);
 }
+
+} // namespace quillet::app

@@ -3,6 +3,8 @@
 #include "Action.h"
 #include "toolkit/UIViewController.h"
 
+namespace quillet::app {
+
 class TitleView;
 class ButtomView;
 
@@ -46,3 +48,5 @@ private:
     ButtomView* buttomView_ = nullptr;
     Action previousAction_ = Action::unknow;
 };
+
+} // namespace quillet::app

@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+namespace quillet::app {
+
 namespace {
 
 struct Selection {
@@ -119,3 +121,5 @@ void LocalMonitor::cut(QPlainTextEdit& view) {
     text.remove(selection.start, selection.length);
     storeText(view, text, selection.start);
 }
+
+} // namespace quillet::app

@@ -5,6 +5,8 @@
 class QKeyEvent;
 class QPlainTextEdit;
 
+namespace quillet::app {
+
 // Gives every text view of the application the Command-key editing shortcuts (paste, copy, cut,
 // select all) and swallows undo and redo. Command is Qt's Control modifier, which Qt maps to
 // the Command key on macOS.
@@ -32,3 +34,5 @@ private:
 
     bool started_ = false;
 };
+
+} // namespace quillet::app

@@ -5,6 +5,8 @@
 #include "ContentViewController.h"
 #include "SidebarViewController.h"
 
+namespace quillet::app {
+
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle("Quillet");
     // No zoom button: the layout is made for the fixed pane sizes.
@@ -29,3 +31,5 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setMinimumSize(sidebarWidth + minimumContentWidth, 600);
     resize(sidebarWidth + minimumContentWidth, 600);
 }
+
+} // namespace quillet::app

@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 
+namespace quillet::app {
+
 class SidebarViewController;
 class ContentViewController;
 
@@ -22,3 +24,5 @@ private:
     SidebarViewController* sidebar_;
     ContentViewController* content_;
 };
+
+} // namespace quillet::app

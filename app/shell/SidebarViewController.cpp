@@ -6,6 +6,8 @@
 #include "notify/Notify.h"
 #include "toolkit/Palette.h"
 
+namespace quillet::app {
+
 namespace {
 
 constexpr int kEntryRole = Qt::UserRole + 1; // "section/item" of an entry row
@@ -94,3 +96,5 @@ void SidebarViewController::selectionChanged() {
     quillet::Notify::center().post(quillet::Notification::navigation,
                                    section->second[static_cast<std::size_t>(place.y())]);
 }
+
+} // namespace quillet::app

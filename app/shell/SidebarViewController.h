@@ -9,6 +9,8 @@
 
 class QListWidget;
 
+namespace quillet::app {
+
 // The left pane: the tools and help pages as a list in sections. Choosing an entry posts the
 // navigation notification with it; the content pane acts on it.
 class SidebarViewController : public UIViewController {
@@ -34,3 +36,5 @@ private:
     QListWidget* list_ = nullptr;
     std::map<int, std::vector<SidebarEntry>> datas_;
 };
+
+} // namespace quillet::app

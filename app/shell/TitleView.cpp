@@ -5,6 +5,8 @@
 #include "toolkit/NSTheme.h"
 #include "toolkit/Palette.h"
 
+namespace quillet::app {
+
 TitleView::TitleView(QWidget* parent) : QWidget(parent) {
     setObjectName("titleView");
     setAttribute(Qt::WA_StyledBackground);
@@ -33,3 +35,5 @@ void TitleView::theme() {
     setStyleSheet(dark ? "#titleView { background: transparent; }"
                        : QString("#titleView { background: %1; }").arg(Palette::theme().name()));
 }
+
+} // namespace quillet::app

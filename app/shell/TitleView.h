@@ -4,6 +4,9 @@
 #include <QWidget>
 
 class QLabel;
+
+namespace quillet::app {
+
 class UIViewController;
 
 // The bar at the top of the content pane with the current page's title.
@@ -31,3 +34,5 @@ class ButtomView : public QWidget {
 public:
     using QWidget::QWidget;
 };
+
+} // namespace quillet::app

@@ -6,6 +6,8 @@
 
 #include "MaterialProgress.h"
 
+namespace quillet::app {
+
 namespace {
 
 void print(const std::string& line) {
@@ -160,3 +162,5 @@ void DKAsyncImageView::enterEvent(QEnterEvent* event) {
         setToolTip(toolTipWhenFinished);
     }
 }
+
+} // namespace quillet::app

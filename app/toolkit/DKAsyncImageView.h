@@ -7,8 +7,11 @@
 #include <functional>
 #include <optional>
 
-class MaterialProgress;
 class QNetworkReply;
+
+namespace quillet::app {
+
+class MaterialProgress;
 
 // An image view that downloads its image, shows a spinning wheel meanwhile, retries a failed
 // download a limited number of times and shows an error image when it gives up.
@@ -62,3 +65,5 @@ private:
     bool userDidCancel_ = false;
     bool didFailLoadingImage_ = false;
 };
+
+} // namespace quillet::app

@@ -1,5 +1,7 @@
 #include "LayerStyle.h"
 
+namespace quillet::app {
+
 namespace {
 
 QString rgba(const QColor& color) {
@@ -55,5 +57,11 @@ QString LayerStyle::styleSheet(const char* className) const {
             rules += QString("font-size: %1px;").arg(look.text->fontSize);
         }
     }
-    return QString(".%1 { %2 }").arg(className, rules);
+    return QString("%1 { %2 }").arg(classSelector(className), rules);
 }
+
+QString LayerStyle::classSelector(const char* className) {
+    return "." + QString::fromLatin1(className).replace("::", "--");
+}
+
+} // namespace quillet::app

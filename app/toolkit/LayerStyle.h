@@ -4,6 +4,8 @@
 
 #include "StyleRecords.h"
 
+namespace quillet::app {
+
 // A control's look: the normal records, the highlight and whether the mouse is over it, turned
 // into the style sheet that draws it.
 class LayerStyle {
@@ -24,4 +26,8 @@ public:
     Look current() const;
     // A style sheet for the widget of class `className` alone (not its children).
     QString styleSheet(const char* className) const;
+    // The selector of exactly the class `className`; style sheets spell a namespace's :: as --.
+    static QString classSelector(const char* className);
 };
+
+} // namespace quillet::app

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <numbers>
 
+namespace quillet::app {
+
 namespace {
 
 constexpr double twoPi = 2 * std::numbers::pi;
@@ -85,3 +87,5 @@ void MaterialProgress::paintEvent(QPaintEvent*) {
     const int span = static_cast<int>(-(stroke.end - stroke.start) * 360 * 16);
     painter.drawArc(QRectF(-r, -r, 2 * r, 2 * r), from, span);
 }
+
+} // namespace quillet::app

@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 
+namespace quillet::app {
+
 // The material spinner: an arc that grows and shrinks while the whole circle turns. Each sweep
 // lasts 1.5 s and the next one starts where the last ended, so the motion looks continuous.
 class MaterialProgress : public QWidget {
@@ -52,3 +54,5 @@ private:
     QElapsedTimer sweep_;   // since the current sweep started
     QTimer frames_;
 };
+
+} // namespace quillet::app

@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QPalette>
 
+namespace quillet::app {
+
 NSTheme::NSTheme() {
     qApp->installEventFilter(this);
 }
@@ -24,3 +26,5 @@ bool NSTheme::eventFilter(QObject* watched, QEvent* event) {
     }
     return QObject::eventFilter(watched, event);
 }
+
+} // namespace quillet::app

@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+namespace quillet::app {
+
 // The system's light or dark interface style. Qt reports a switch as a change of the
 // application palette; this object turns that into one signal, the counterpart of the system's
 // theme-changed notification.
@@ -23,3 +25,5 @@ protected:
 private:
     NSTheme();
 };
+
+} // namespace quillet::app

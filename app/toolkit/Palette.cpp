@@ -1,5 +1,7 @@
 #include "Palette.h"
 
+namespace quillet::app {
+
 namespace Palette {
 
 QColor theme() {
@@ -19,3 +21,5 @@ QColor textLight() {
 }
 
 } // namespace Palette
+
+} // namespace quillet::app

@@ -2,6 +2,8 @@
 
 #include <QColor>
 
+namespace quillet::app {
+
 // The application's fixed colours.
 namespace Palette {
 QColor theme();     // title bar in light mode, highlighted buttons, accents
@@ -9,3 +11,5 @@ QColor themeDeep(); // filled buttons, the alert dialog, sidebar section titles
 QColor textDark();
 QColor textLight();
 } // namespace Palette
+
+} // namespace quillet::app

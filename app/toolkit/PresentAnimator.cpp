@@ -8,6 +8,8 @@
 
 #include "log/Log.h"
 
+namespace quillet::app {
+
 namespace {
 
 QPointer<UIViewController>& host() {
@@ -164,3 +166,5 @@ void PresentAnimatorForWindow::animateDismissal(UIViewController* presented, UIV
         done();
     });
 }
+
+} // namespace quillet::app

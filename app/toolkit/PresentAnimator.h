@@ -5,6 +5,8 @@
 
 #include "UIViewController.h"
 
+namespace quillet::app {
+
 // Fades pages into the content pane and keeps the stack of pages on screen, oldest first; only
 // the newest is visible. Pages go into the page host, the content pane, whoever presents them.
 class PresentAnimator : public PresentationAnimator {
@@ -31,3 +33,5 @@ public:
     void animateDismissal(UIViewController* presented, UIViewController* presenter,
                           std::function<void()> done) override;
 };
+
+} // namespace quillet::app

@@ -5,6 +5,8 @@
 
 #include "MaterialProgress.h"
 
+namespace quillet::app {
+
 ProgressView::ProgressView(QWidget* host) : QWidget(host), progress_(new MaterialProgress(this)) {
     progress_->resize(spinnerSize, spinnerSize);
     progress_->lineWidth = 2;
@@ -48,3 +50,5 @@ void ProgressView::mouseReleaseEvent(QMouseEvent* event) {
     std::puts("mouseUp");
     event->accept();
 }
+
+} // namespace quillet::app

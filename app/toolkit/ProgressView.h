@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+namespace quillet::app {
+
 class MaterialProgress;
 
 // The loading overlay: covers its host, keeps clicks from the controls below and shows a
@@ -32,3 +34,5 @@ protected:
 private:
     MaterialProgress* progress_;
 };
+
+} // namespace quillet::app

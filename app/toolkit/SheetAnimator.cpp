@@ -2,6 +2,8 @@
 
 #include "SheetCover.h"
 
+namespace quillet::app {
+
 SheetAnimator& SheetAnimator::shared() {
     static SheetAnimator animator;
     return animator;
@@ -24,3 +26,5 @@ void SheetAnimator::animateDismissal(UIViewController* presented, UIViewControll
     presented->hide();
     done();
 }
+
+} // namespace quillet::app

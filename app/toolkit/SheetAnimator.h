@@ -2,6 +2,8 @@
 
 #include "UIViewController.h"
 
+namespace quillet::app {
+
 // Shows a controller as a sheet: a layer over the whole window that takes the input until it is
 // dismissed, the keyboard as well as the mouse. What it covers is disabled meanwhile, so no
 // focus, shortcut or click reaches it, and the sheet keeps the window's size.
@@ -12,3 +14,5 @@ public:
     void animateDismissal(UIViewController* presented, UIViewController* presenter,
                           std::function<void()> done) override;
 };
+
+} // namespace quillet::app

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QEvent>
 
+namespace quillet::app {
+
 void SheetCover::cover(QWidget* sheet) {
     uncover(sheet);
     new SheetCover(sheet);
@@ -49,3 +51,5 @@ bool SheetCover::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
 }
+
+} // namespace quillet::app

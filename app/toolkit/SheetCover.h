@@ -5,6 +5,8 @@
 #include <QWidget>
 #include <vector>
 
+namespace quillet::app {
+
 // While a sheet is up: keeps it over the whole of its window as the window changes size, and
 // keeps the window's other views disabled, giving each back its own state when it goes.
 class SheetCover : public QObject {
@@ -25,3 +27,5 @@ private:
     QPointer<QWidget> window_;
     std::vector<QPointer<QWidget>> disabled_;
 };
+
+} // namespace quillet::app

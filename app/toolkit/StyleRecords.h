@@ -4,6 +4,8 @@
 #include <functional>
 #include <optional>
 
+namespace quillet::app {
+
 // The looks a control can be given; a control applies a record the moment it is set.
 // Sizes are device-independent pixels.
 
@@ -36,3 +38,5 @@ struct ClickBlocks {
     std::function<void()> signleClickBlock;
     std::function<void()> doubleClickBlock;
 };
+
+} // namespace quillet::app

@@ -5,6 +5,8 @@
 
 #include "LayerStyle.h"
 
+namespace quillet::app {
+
 // Gives a Qt widget class the toolkit's styling records, the hover highlight and click blocks.
 // Each setter applies at once.
 template <class QtWidget> class Styled : public QtWidget {
@@ -97,3 +99,5 @@ private:
     LayerStyle style_;
     bool secondClick_ = false;
 };
+
+} // namespace quillet::app

@@ -7,6 +7,8 @@
 #include "UIButton.h"
 #include "UILabel.h"
 
+namespace quillet::app {
+
 namespace {
 
 constexpr int messageWidth = 520;
@@ -196,3 +198,5 @@ void show(UIViewController* on, const QString& title, const QString& message, bo
 }
 
 } // namespace CMAlert
+
+} // namespace quillet::app

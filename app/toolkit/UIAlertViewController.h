@@ -5,6 +5,9 @@
 #include "UIViewController.h"
 
 class QProgressBar;
+
+namespace quillet::app {
+
 class UIButton;
 class UILabel;
 
@@ -57,3 +60,5 @@ UIAlertViewController& shared();
 void show(UIViewController* on, const QString& title, const QString& message, bool hidesButton,
           std::function<void()> completion = {});
 } // namespace CMAlert
+
+} // namespace quillet::app

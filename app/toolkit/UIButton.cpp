@@ -2,6 +2,8 @@
 
 #include "Palette.h"
 
+namespace quillet::app {
+
 UIButton::UIButton(QWidget* parent) : UIButton(QString(), parent) {}
 
 UIButton::UIButton(const QString& title, QWidget* parent) : Styled<QPushButton>(title, parent) {
@@ -25,3 +27,5 @@ UIButton* UIButton::plain(const QString& title, QWidget* parent) {
     button->setTextStyle({QColor(222, 128, 60), 18});
     return button;
 }
+
+} // namespace quillet::app

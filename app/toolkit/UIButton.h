@@ -4,6 +4,8 @@
 
 #include "Styled.h"
 
+namespace quillet::app {
+
 // A flat push button styled through records.
 class UIButton : public Styled<QPushButton> {
     Q_OBJECT
@@ -17,3 +19,5 @@ public:
     // The text button of the screens: orange text of size 18 on nothing.
     static UIButton* plain(const QString& title, QWidget* parent = nullptr);
 };
+
+} // namespace quillet::app

@@ -5,6 +5,8 @@
 #include "UILabel.h"
 #include "UITextField.h"
 
+namespace quillet::app {
+
 UIInteractiveView::UIInteractiveView(bool editable, int hintWidth, QWidget* parent)
     : UIView(parent), hint_(new UILabel(QString(), this)), label_(new UITextField(this)) {
     hint_->setFixedWidth(hintWidth);
@@ -22,3 +24,5 @@ UIInteractiveView::UIInteractiveView(bool editable, int hintWidth, QWidget* pare
     row->addWidget(hint_);
     row->addWidget(label_, 1);
 }
+
+} // namespace quillet::app

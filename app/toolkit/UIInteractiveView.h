@@ -2,6 +2,8 @@
 
 #include "UIView.h"
 
+namespace quillet::app {
+
 class UILabel;
 class UITextField;
 
@@ -19,3 +21,5 @@ private:
     UILabel* hint_;
     UITextField* label_;
 };
+
+} // namespace quillet::app

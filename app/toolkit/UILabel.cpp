@@ -1,5 +1,7 @@
 #include "UILabel.h"
 
+namespace quillet::app {
+
 UILabel::UILabel(const QString& text, QWidget* parent) : Styled<QLabel>(text, parent) {
     applyStyle();
 }
@@ -7,3 +9,5 @@ UILabel::UILabel(const QString& text, QWidget* parent) : Styled<QLabel>(text, pa
 void UILabel::setIgnoresMouseEvents(bool ignores) {
     setAttribute(Qt::WA_TransparentForMouseEvents, ignores);
 }
+
+} // namespace quillet::app

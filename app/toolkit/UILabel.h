@@ -4,6 +4,8 @@
 
 #include "Styled.h"
 
+namespace quillet::app {
+
 // A label styled through records, with click blocks; one that ignores the mouse lets clicks
 // through to what lies below.
 class UILabel : public Styled<QLabel> {
@@ -14,3 +16,5 @@ public:
     bool isIgnoresMouseEvents() const { return testAttribute(Qt::WA_TransparentForMouseEvents); }
     void setIgnoresMouseEvents(bool ignores);
 };
+
+} // namespace quillet::app

@@ -4,6 +4,8 @@
 
 #include "Styled.h"
 
+namespace quillet::app {
+
 // A one-line text field with 5 points of padding at each side; a plain one has a 1-point grid
 // border on white.
 class UITextField : public Styled<QLineEdit> {
@@ -13,3 +15,5 @@ public:
 
     explicit UITextField(QWidget* parent = nullptr);
 };
+
+} // namespace quillet::app

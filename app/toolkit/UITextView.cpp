@@ -2,6 +2,8 @@
 
 #include <QScrollBar>
 
+namespace quillet::app {
+
 UITextView::UITextView(const QString& text, QWidget* parent)
     : Styled<QPlainTextEdit>(text, parent),
       selectedBackground_(palette().color(QPalette::Highlight)),
@@ -29,6 +31,9 @@ void UITextView::setSelectedTextColor(const QColor& color) {
 }
 
 QString UITextView::extraStyleRules() const {
-    return QString(" .UITextView { selection-background-color: %1; selection-color: %2; }")
-        .arg(selectedBackground_.name(QColor::HexArgb), selectedText_.name(QColor::HexArgb));
+    return QString(" %1 { selection-background-color: %2; selection-color: %3; }")
+        .arg(LayerStyle::classSelector(metaObject()->className()),
+             selectedBackground_.name(QColor::HexArgb), selectedText_.name(QColor::HexArgb));
 }
+
+} // namespace quillet::app

@@ -5,6 +5,8 @@
 
 #include "Styled.h"
 
+namespace quillet::app {
+
 // A plain-text editor that scrolls vertically; border and background style its frame, and the
 // content insets keep the text off the frame.
 class UITextView : public Styled<QPlainTextEdit> {
@@ -27,3 +29,5 @@ private:
     QColor selectedBackground_;
     QColor selectedText_;
 };
+
+} // namespace quillet::app

@@ -2,6 +2,8 @@
 
 #include "ProgressView.h"
 
+namespace quillet::app {
+
 UIView::UIView(QWidget* parent) : Styled<QWidget>(parent) {}
 
 void UIView::startLoading() {
@@ -15,3 +17,5 @@ void UIView::stopLoading() {
 ProgressView* UIView::loadingProgress() const {
     return ProgressView::of(this);
 }
+
+} // namespace quillet::app

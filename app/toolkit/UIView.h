@@ -4,6 +4,8 @@
 
 #include "Styled.h"
 
+namespace quillet::app {
+
 class ProgressView;
 
 // A plain view styled through records, with click blocks and the loading overlay.
@@ -17,3 +19,5 @@ public:
     void stopLoading();
     ProgressView* loadingProgress() const;
 };
+
+} // namespace quillet::app

@@ -8,6 +8,8 @@
 #include "ProgressView.h"
 #include "SheetAnimator.h"
 
+namespace quillet::app {
+
 UIViewController::UIViewController(QWidget* parent) : QWidget(parent) {}
 
 UIViewController::~UIViewController() = default;
@@ -135,3 +137,5 @@ void UIViewController::stopLoading() {
 ProgressView* UIViewController::loadingProgress() const {
     return ProgressView::of(this);
 }
+
+} // namespace quillet::app

@@ -6,9 +6,12 @@
 #include <QWidget>
 #include <vector>
 
+class QPushButton;
+
+namespace quillet::app {
+
 class PresentationAnimator;
 class ProgressView;
-class QPushButton;
 
 // The base of every screen. A controller is its own root view; it gets its view set up once
 // (viewDidLoad), is told of every appearance and disappearance, and of the first appearance once.
@@ -88,3 +91,5 @@ public:
     virtual void animateDismissal(UIViewController* presented, UIViewController* presenter,
                                   std::function<void()> done) = 0;
 };
+
+} // namespace quillet::app

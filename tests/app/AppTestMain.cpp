@@ -10,6 +10,8 @@
 #include "service/MainQueue.h"
 #include "support/TestHome.h"
 
+using namespace quillet::app;
+
 // The app's tests run in one QApplication, headless unless a platform is asked for, with a home
 // folder of their own.
 int main(int argc, char** argv) {

@@ -12,6 +12,8 @@
 #include "toolkit/DKAsyncImageView.h"
 #include "toolkit/MaterialProgress.h"
 
+using namespace quillet::app;
+
 namespace {
 
 QByteArray pngBytes(QColor colour) {

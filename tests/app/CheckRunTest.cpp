@@ -10,6 +10,8 @@
 #include "toolkit/UIButton.h"
 #include "toolkit/UILabel.h"
 
+using namespace quillet::app;
+
 namespace {
 
 const QString app = CheckRunViewController::appPath;

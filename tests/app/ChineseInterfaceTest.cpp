@@ -12,6 +12,8 @@
 #include "platform/ChineseInterface.h"
 #include "toolkit/UITextField.h"
 
+using namespace quillet::app;
+
 namespace {
 
 bool hasChinese(const QString& text) {

@@ -15,7 +15,10 @@
 #include "toolkit/UIInteractiveView.h"
 #include "toolkit/UILabel.h"
 #include "toolkit/UITextField.h"
+#include "toolkit/UITextView.h"
 #include "toolkit/UIView.h"
+
+using namespace quillet::app;
 
 namespace {
 
@@ -81,6 +84,27 @@ TEST(Controls, AFilledButtonShowsTheThemeWhileHoveredAndItsOwnColourAfter) {
     EXPECT_EQ(middleColour(*button), QColor(58, 188, 208));
     hover(*button, false);
     EXPECT_EQ(middleColour(*button), QColor(40, 160, 180));
+}
+
+// The looks reach the screen through style sheets that name the control's class, namespace and
+// all.
+TEST(Controls, ATextViewPaintsItsSelectionInTheColoursItWasGiven) {
+    UITextView view("MMMMMMMM MMMMMMMM");
+    const QColor red(255, 0, 0);
+    view.setSelectedTextBackgroundColor(red);
+    view.setSelectedTextColor(red); // the letters vanish into the selection
+    view.resize(300, 80);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.selectAll();
+    const QImage image = view.grab().toImage();
+    int selected = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            selected += image.pixelColor(x, y) == red;
+        }
+    }
+    EXPECT_GT(selected, 500);
 }
 
 TEST(Controls, ClicksRunTheBlocksAndALabelThatIgnoresTheMouseLetsThemThrough) {

@@ -10,6 +10,8 @@
 
 #include "shell/LocalMonitor.h"
 
+using namespace quillet::app;
+
 namespace {
 
 class Keys : public ::testing::Test {

@@ -23,6 +23,8 @@
 #include "toolkit/UIButton.h"
 #include "toolkit/UILabel.h"
 
+using namespace quillet::app;
+
 namespace {
 
 // The window at launch, on the real local service.

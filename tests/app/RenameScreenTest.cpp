@@ -30,6 +30,7 @@ namespace fs = std::filesystem;
 using quillet::test::readFile;
 using quillet::test::TempDir;
 using quillet::test::treeDump;
+using namespace quillet::app;
 
 namespace {
 

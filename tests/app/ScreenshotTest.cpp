@@ -34,6 +34,8 @@
 #include "toolkit/UITextView.h"
 #include "wordbank/WordModel.h"
 
+using namespace quillet::app;
+
 namespace {
 
 // What the screen shows of the window, as a person sees it (a rendering of the widgets would

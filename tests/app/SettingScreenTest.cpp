@@ -15,6 +15,8 @@
 #include "toolkit/UILabel.h"
 #include "toolkit/UITextField.h"
 
+using namespace quillet::app;
+
 namespace {
 
 class SettingScreen : public ::testing::Test {

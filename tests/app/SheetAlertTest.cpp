@@ -9,6 +9,8 @@
 
 #include "platform/SheetAlert.h"
 
+using namespace quillet::app;
+
 namespace {
 
 // Clicks the button titled `title` of the modal dialog once it is up, after `inspect` has looked.

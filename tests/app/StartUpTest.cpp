@@ -13,6 +13,8 @@
 #include "shell/LocalMonitor.h"
 #include "support/Files.h"
 
+using namespace quillet::app;
+
 namespace {
 
 struct CountingUpdater : UpdateChecking {

@@ -13,6 +13,8 @@
 #include "toolkit/UILabel.h"
 #include "wordbank/WordModel.h"
 
+using namespace quillet::app;
+
 namespace {
 
 class CountingController : public UIViewController {

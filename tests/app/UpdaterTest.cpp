@@ -13,6 +13,8 @@
 #include "platform/UpdateWindow.h"
 #include "platform/Workspace.h"
 
+using namespace quillet::app;
+
 namespace {
 
 class Updates : public ::testing::Test {

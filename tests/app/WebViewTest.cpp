@@ -14,6 +14,8 @@
 #include "shell/CMWebViewController.h"
 #include "toolkit/ProgressView.h"
 
+using namespace quillet::app;
+
 namespace {
 
 class HelpPage : public ::testing::Test {

@@ -29,6 +29,7 @@
 #include "wordbank/DeviceIdentifier.h"
 
 using quillet::WordModel;
+using namespace quillet::app;
 
 namespace {
 
