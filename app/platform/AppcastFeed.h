@@ -14,6 +14,7 @@ struct AppcastItem {
     QString notes;        // HTML
 };
 
+// A QXmlStreamReader parser; named after the appcasts of Sparkle, the macOS updater.
 // Reads the update feed (an RSS channel with the Sparkle version elements) the service serves.
 class AppcastFeed {
 public:

@@ -8,6 +8,7 @@ class QWidget;
 
 namespace quillet::app {
 
+// A QFileDialog behind a seam; named after AppKit's NSOpenPanel, with the app's CM prefix.
 // Lets the user choose a folder and remembers the last confirmed choice for both screens that
 // ask for one. The dialog itself sits behind a seam, so tests can answer it.
 class CMOpenPanel {

@@ -8,6 +8,7 @@ class QWidget;
 
 namespace quillet::app {
 
+// A window-modal QDialog behind a seam; named after AppKit's NSAlert run as a sheet.
 // A modal question over a window: a message, an optional informative text and accessory view,
 // and buttons in the order given. The accessory shows at its own size and goes back to its parent
 // afterwards. Tests put an answerer of their own behind it.

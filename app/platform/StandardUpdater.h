@@ -11,6 +11,7 @@ class QNetworkReply;
 
 namespace quillet::app {
 
+// A QObject on QNetworkAccessManager; named after Sparkle's SPUStandardUpdaterController.
 // Checks the service's update feed. The interactive check shows its window at once with
 // progress and then the outcome; the background check shows it only for a newer version.
 class StandardUpdater : public QObject, public UpdateChecking {

@@ -4,6 +4,7 @@
 
 namespace quillet::app {
 
+// A UIAlertViewController (QWidget); named in UIKit's view-controller style.
 // Checks that the application runs from its installed place and that the home folder passes
 // the path rule, and says so. A failed check leaves only the way out of the application.
 class CheckRunViewController : public UIAlertViewController {

@@ -9,6 +9,7 @@ class QTableWidget;
 
 namespace quillet::app {
 
+// A UIViewController (QWidget) around a QTableWidget; named in UIKit's view-controller style.
 // The list of the user's banks on the service; a double click picks one for the word bank
 // screen. The fetched list is kept for the whole process and reused until a save or a delete
 // empties it.

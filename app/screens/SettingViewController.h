@@ -7,6 +7,7 @@ namespace quillet::app {
 class UIButton;
 class UIInteractiveView;
 
+// A UIViewController (QWidget); named in UIKit's view-controller style.
 // The page for the two stored settings: the backup directory (chosen with the folder dialog)
 // and the method prefix (typed). Nothing is stored until Save.
 class SettingViewController : public UIViewController {

@@ -16,6 +16,7 @@ class UILabel;
 class UITextField;
 class UITextView;
 
+// A UIViewController (QWidget); named in UIKit's view-controller style.
 // The page on which the user edits, checks, saves, shares, fetches and deletes word banks, and
 // picks the default bank the rename screen uses.
 class WordBankViewController : public UIViewController {

@@ -15,6 +15,7 @@ public:
     virtual void checkForUpdatesInBackground() = 0; // reports only when an update exists
 };
 
+// A QObject that main() calls at start-up; named after AppKit's NSApplicationDelegate.
 // The application's start-up and its whole-life services.
 class AppDelegate : public QObject {
     Q_OBJECT

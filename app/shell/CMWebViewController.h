@@ -11,6 +11,7 @@ class QTimer;
 
 namespace quillet::app {
 
+// A UIViewController (QWidget) around a QWebEngineView; CM is the app's Cocoa-style class prefix.
 // A page of the web site inside the content pane: the loading overlay while it loads, a back
 // arrow when it has history, red error texts when loading fails, and ".jump" links sent to the
 // default browser.

@@ -8,6 +8,7 @@ namespace quillet::app {
 class TitleView;
 class ButtomView;
 
+// A UIViewController (QWidget); named in UIKit's view-controller style.
 // The right pane: a title bar, the page area and a bottom strip. It shows the page of each
 // sidebar entry the navigation notification brings, one page at a time.
 class ContentViewController : public UIViewController {

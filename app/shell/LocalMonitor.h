@@ -7,6 +7,7 @@ class QPlainTextEdit;
 
 namespace quillet::app {
 
+// A QObject event filter on the application; named after AppKit's local event monitors.
 // Gives every text view of the application the Command-key editing shortcuts (paste, copy, cut,
 // select all) and swallows undo and redo. Command is Qt's Control modifier, which Qt maps to
 // the Command key on macOS.

@@ -11,6 +11,7 @@ class QListWidget;
 
 namespace quillet::app {
 
+// A UIViewController (QWidget) around a QListWidget; named in UIKit's view-controller style.
 // The left pane: the tools and help pages as a list in sections. Choosing an entry posts the
 // navigation notification with it; the content pane acts on it.
 class SidebarViewController : public UIViewController {

@@ -9,6 +9,7 @@ namespace quillet::app {
 
 class UIViewController;
 
+// Plain QWidgets; named like UIKit views, like the rest of the app.
 // The bar at the top of the content pane with the current page's title.
 class TitleView : public QWidget {
     Q_OBJECT

@@ -13,6 +13,7 @@ namespace quillet::app {
 
 class MaterialProgress;
 
+// A QLabel that loads its own image; named after the Cocoa control DKAsyncImageView.
 // An image view that downloads its image, shows a spinning wheel meanwhile, retries a failed
 // download a limited number of times and shows an error image when it gives up.
 class DKAsyncImageView : public QLabel {

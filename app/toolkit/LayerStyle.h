@@ -6,6 +6,7 @@
 
 namespace quillet::app {
 
+// Plain data turned into a Qt style sheet; named after the CALayer looks it stands in for.
 // A control's look: the normal records, the highlight and whether the mouse is over it, turned
 // into the style sheet that draws it.
 class LayerStyle {

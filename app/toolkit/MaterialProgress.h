@@ -7,6 +7,7 @@
 
 namespace quillet::app {
 
+// A QWidget that paints itself; named after the Material Design spinner, not a UIKit class.
 // The material spinner: an arc that grows and shrinks while the whole circle turns. Each sweep
 // lasts 1.5 s and the next one starts where the last ended, so the motion looks continuous.
 class MaterialProgress : public QWidget {

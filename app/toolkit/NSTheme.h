@@ -4,6 +4,7 @@
 
 namespace quillet::app {
 
+// A QObject that watches the application palette; named in AppKit's NS style.
 // The system's light or dark interface style. Qt reports a switch as a change of the
 // application palette; this object turns that into one signal, the counterpart of the system's
 // theme-changed notification.

@@ -4,6 +4,7 @@
 
 namespace quillet::app {
 
+// Not a QPalette: plain QColor values, as UIColor constants would be in UIKit code.
 // The application's fixed colours.
 namespace Palette {
 QColor theme();     // title bar in light mode, highlighted buttons, accents

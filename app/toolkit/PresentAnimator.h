@@ -7,6 +7,7 @@
 
 namespace quillet::app {
 
+// Plain classes, no QObjects; named after AppKit's NSViewControllerPresentationAnimator.
 // Fades pages into the content pane and keeps the stack of pages on screen, oldest first; only
 // the newest is visible. Pages go into the page host, the content pane, whoever presents them.
 class PresentAnimator : public PresentationAnimator {

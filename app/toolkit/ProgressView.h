@@ -6,6 +6,7 @@ namespace quillet::app {
 
 class MaterialProgress;
 
+// A QWidget overlay; named like a UIKit view, like the rest of the toolkit.
 // The loading overlay: covers its host, keeps clicks from the controls below and shows a
 // 100-point spinner in its middle. It draws no background of its own.
 class ProgressView : public QWidget {

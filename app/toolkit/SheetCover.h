@@ -7,6 +7,7 @@
 
 namespace quillet::app {
 
+// A QObject event filter on the window; named after the AppKit sheet it keeps in place.
 // While a sheet is up: keeps it over the whole of its window as the window changes size, and
 // keeps the window's other views disabled, giving each back its own state when it goes.
 class SheetCover : public QObject {

@@ -6,6 +6,7 @@
 
 namespace quillet::app {
 
+// Plain structs, no Qt classes: the UIKit and CALayer properties of the toolkit's controls.
 // The looks a control can be given; a control applies a record the moment it is set.
 // Sizes are device-independent pixels.
 

@@ -7,6 +7,7 @@
 
 namespace quillet::app {
 
+// A mixin over a QWidget class; it gives the toolkit's UIKit-named controls their looks.
 // Gives a Qt widget class the toolkit's styling records, the hover highlight and click blocks.
 // Each setter applies at once.
 template <class QtWidget> class Styled : public QtWidget {

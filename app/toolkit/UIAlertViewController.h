@@ -11,6 +11,7 @@ namespace quillet::app {
 class UIButton;
 class UILabel;
 
+// A UIViewController, so a QWidget and not a QDialog; named after UIKit's alert controllers.
 // The application's one modal dialog: a title, a message, an OK button and hidden Back and
 // second buttons, over the whole window.
 class UIAlertViewController : public UIViewController {

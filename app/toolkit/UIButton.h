@@ -6,6 +6,7 @@
 
 namespace quillet::app {
 
+// A QPushButton with the app's styles; named after UIKit's UIButton, like the rest of the toolkit.
 // A flat push button styled through records.
 class UIButton : public Styled<QPushButton> {
     Q_OBJECT

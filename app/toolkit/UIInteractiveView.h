@@ -7,6 +7,7 @@ namespace quillet::app {
 class UILabel;
 class UITextField;
 
+// A QWidget with a UILabel and a UITextField; named in UIKit's style, like the rest of the toolkit.
 // A row: a hint of fixed width at the left and the value filling the rest. The value can be
 // typed into only when the row is editable; otherwise the row ignores the mouse.
 class UIInteractiveView : public UIView {

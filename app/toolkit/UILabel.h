@@ -6,6 +6,7 @@
 
 namespace quillet::app {
 
+// A QLabel with the app's styles; named after UIKit's UILabel, like the rest of the toolkit.
 // A label styled through records, with click blocks; one that ignores the mouse lets clicks
 // through to what lies below.
 class UILabel : public Styled<QLabel> {

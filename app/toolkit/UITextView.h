@@ -7,6 +7,7 @@
 
 namespace quillet::app {
 
+// A QPlainTextEdit with the app's styles; named after UIKit's UITextView, like the whole toolkit.
 // A plain-text editor that scrolls vertically; border and background style its frame, and the
 // content insets keep the text off the frame.
 class UITextView : public Styled<QPlainTextEdit> {

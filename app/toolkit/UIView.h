@@ -8,6 +8,7 @@ namespace quillet::app {
 
 class ProgressView;
 
+// A QWidget with the app's styles; named after UIKit's UIView, like the rest of the toolkit.
 // A plain view styled through records, with click blocks and the loading overlay.
 class UIView : public Styled<QWidget> {
     Q_OBJECT

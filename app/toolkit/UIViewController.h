@@ -13,6 +13,7 @@ namespace quillet::app {
 class PresentationAnimator;
 class ProgressView;
 
+// A QWidget that is both screen and view; named after UIKit's UIViewController, like the toolkit.
 // The base of every screen. A controller is its own root view; it gets its view set up once
 // (viewDidLoad), is told of every appearance and disappearance, and of the first appearance once.
 // Controllers present others through an animator, which decides where their views go.
