@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QTimer>
 
 #include "paths/PathRule.h"
+#include "platform/AfterDelay.h"
 #include "toolkit/UIButton.h"
 #include "toolkit/UILabel.h"
 
@@ -63,7 +63,7 @@ void CheckRunViewController::viewDidLoad() {
     cancleBtn()->hide();
     titleLabel()->setText("检测运行环境...");
     message()->setText("安装路径 ...\n\n用户目录 ...");
-    QTimer::singleShot(checkDelayMs, this, &CheckRunViewController::check);
+    AfterDelay::run(checkDelayMs, this, [this] { check(); });
 }
 
 void CheckRunViewController::check() {

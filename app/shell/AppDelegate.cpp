@@ -4,10 +4,10 @@
 #include <QMainWindow>
 #include <QStandardPaths>
 #include <QSysInfo>
-#include <QTimer>
 
 #include "LocalMonitor.h"
 #include "crash/Crashlytics.h"
+#include "platform/AfterDelay.h"
 
 #include "defaults/DefaultsStore.h"
 #include "log/Console.h"
@@ -42,7 +42,7 @@ void AppDelegate::applicationDidFinishLaunching() {
     QLOG_AS("applicationDidFinishLaunching(_:)",
             QCoreApplication::applicationFilePath().toStdString());
     startCrashReporting();
-    QTimer::singleShot(backgroundCheckDelayMs, this, [] {
+    AfterDelay::run(backgroundCheckDelayMs, this, [] {
         if (auto* checking = standardUpdater()) {
             checking->checkForUpdatesInBackground();
         }
