@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "base/Fatal.h"
 #include "log/Console.h"
 #include "platform/ChineseInterface.h"
 #include "platform/QtMainQueue.h"
@@ -17,6 +18,7 @@
 
 int main(int argc, char** argv) {
     using namespace quillet::app;
+    quillet::reportTerminations();
     // Answered before the application starts, so it works where there is no display.
     if (argc == 2 && std::string_view(argv[1]) == "--version") {
         std::printf("quillet %s\n", quillet::version);

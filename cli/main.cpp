@@ -7,11 +7,13 @@
 #include "Commands.h"
 #include "RestoreCommand.h"
 #include "SettingsCommands.h"
+#include "base/Fatal.h"
 #include "log/Console.h"
 #include "version/Version.h"
 
 int main(int argc, char** argv) {
     using namespace quillet::cli;
+    quillet::reportTerminations();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() == 1 && args[0] == "--version") {
         std::cout << "quillet-cli " << quillet::version << "\n";

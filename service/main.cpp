@@ -16,6 +16,7 @@
 #endif
 
 #include "ServiceServer.h"
+#include "base/Fatal.h"
 #include "version/Version.h"
 
 namespace {
@@ -88,6 +89,7 @@ bool splitAddress(const std::string& address, std::string& host, int& port) {
 } // namespace
 
 int main(int argc, char** argv) {
+    quillet::reportTerminations();
     std::string address = "127.0.0.1:" QUILLET_SERVICE_PORT_TEXT;
     std::string requestTimeout = "10";
     quillet::service::ServiceOptions options{

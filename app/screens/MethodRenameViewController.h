@@ -1,7 +1,5 @@
 #pragma once
 
-#include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,6 +20,7 @@ class UIButton;
 class UIInteractiveView;
 class UITextView;
 
+// A UIViewController (QWidget); named in UIKit's view-controller style.
 // The page on which the user runs the tool: the project folder, the options, the ignore list and
 // Execute. Once the path passes, the dialog shows and the whole run (scan, words, names, backup,
 // rewrite) goes on a worker thread while the dialog shows its progress.

@@ -11,6 +11,8 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "base/Fatal.h"
+
 namespace quillet {
 namespace {
 
@@ -215,7 +217,13 @@ void Crashlytics::writeReport(int signal) const {
     cause.add(signal);
     cause.add(" (");
     cause.add(signalName(signal));
-    cause.add(")\nbacktrace:\n");
+    cause.add(")\n");
+    if (fatalReason()[0] != '\0') {
+        cause.add("reason: ");
+        cause.add(fatalReason());
+        cause.add("\n");
+    }
+    cause.add("backtrace:\n");
     writeAll(fd, cause.data(), cause.size());
     void* frames[64];
     const int count = ::backtrace(frames, 64);

@@ -3,13 +3,15 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <stdexcept>
+#include <string>
 
 #if defined(__APPLE__)
 #include <stdlib.h>
 #else
 #include <sys/random.h>
 #endif
+
+#include "base/Fatal.h"
 
 namespace quillet {
 
@@ -40,7 +42,8 @@ private:
                 if (errno == EINTR) {
                     continue;
                 }
-                throw std::runtime_error(std::string("getrandom failed: ") + std::strerror(errno));
+                // Nothing else is fit to name things or make tokens with.
+                fatal(std::string("the system's random generator failed: ") + std::strerror(errno));
             }
             bytes += got;
             size -= static_cast<std::size_t>(got);

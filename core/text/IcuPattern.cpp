@@ -1,9 +1,11 @@
 #include "text/IcuPattern.h"
 
-#include <stdexcept>
+#include <string>
 
 #include <unicode/regex.h>
 #include <unicode/utext.h>
+
+#include "base/Fatal.h"
 
 namespace quillet::text {
 
@@ -42,7 +44,7 @@ IcuPattern::IcuPattern(std::string_view pattern, Dot dot)
     }
     if (U_FAILURE(status)) {
         // Patterns are fixed in the program; a bad one is a programming error.
-        throw std::logic_error("invalid ICU pattern: " + std::string(pattern));
+        fatal("invalid ICU pattern: " + std::string(pattern));
     }
 }
 

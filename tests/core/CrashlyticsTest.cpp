@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <regex>
 
+#include "base/Fatal.h"
 #include "crash/Crashlytics.h"
 #include "support/Files.h"
 
@@ -82,6 +83,24 @@ TEST(Crashlytics, AbortIsReportedAndAnEmptyUserNameBecomesUnknown) {
     const std::string report = readFile(reports[0]);
     EXPECT_NE(report.find("user name: Unknown\n"), std::string::npos) << report;
     EXPECT_NE(report.find("signal: 6 (SIGABRT)\n"), std::string::npos) << report;
+}
+
+TEST(Crashlytics, AFatalFailureLeavesItsReasonInTheReport) {
+    TempDir temp;
+    EXPECT_EXIT(
+        {
+            Crashlytics::shared().start(temp.str(), "1.0");
+            quillet::fatal("the system's random generator failed: no entropy");
+        },
+        ::testing::KilledBySignal(SIGABRT), "random generator failed");
+
+    const auto reports = reportsIn(temp.path());
+    ASSERT_EQ(reports.size(), 1u);
+    const std::string report = readFile(reports[0]);
+    EXPECT_NE(report.find("signal: 6 (SIGABRT)\nreason: the system's random generator failed: "
+                          "no entropy\nbacktrace:\n"),
+              std::string::npos)
+        << report;
 }
 
 TEST(Crashlytics, AFolderThatCannotBeMadeInstallsNothing) {
