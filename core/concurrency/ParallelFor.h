@@ -11,11 +11,11 @@
 
 namespace quillet {
 
-// Calls `work(i)` for every i in [0, count) on up to `maximumThreads` threads of its own, handed
-// out one at a time so uneven items balance out. Meanwhile the calling thread calls
-// `reached(done)` each time more items have completed, with the number completed so far, so that
-// whatever it reports comes from one thread, in order. The first exception thrown by any call is
-// rethrown here once every thread has stopped.
+// Calls `work(i)` for every i in [0, count) on up to `maximumThreads` threads, the calling one
+// included, handed out one at a time so uneven items balance out. Between its own items, and
+// once it has none left, the calling thread calls `reached(done)` whenever more items have
+// completed, with the number completed so far, so whatever it reports comes from one thread, in
+// order. The first exception thrown by any call is rethrown here once every thread has stopped.
 template <typename Work, typename Reached>
 void parallelForReporting(std::size_t count, unsigned maximumThreads, const Work& work,
                           const Reached& reached) {
@@ -26,46 +26,55 @@ void parallelForReporting(std::size_t count, unsigned maximumThreads, const Work
     std::mutex mutex;
     std::condition_variable changed;
     std::size_t completed = 0;
-    unsigned running = threads;
+    unsigned helpersRunning = threads > 0 ? threads - 1 : 0;
     std::exception_ptr failure;
-    auto drain = [&] {
-        for (std::size_t i; (i = next.fetch_add(1)) < count;) {
-            try {
-                work(i);
-            } catch (...) {
-                std::lock_guard lock(mutex);
-                if (!failure) {
-                    failure = std::current_exception();
-                }
-                next = count;
-                continue;
-            }
+    const auto runItem = [&](std::size_t i) {
+        try {
+            work(i);
+        } catch (...) {
             std::lock_guard lock(mutex);
-            ++completed;
-            changed.notify_one();
+            if (!failure) {
+                failure = std::current_exception();
+            }
+            next = count;
+            return;
         }
         std::lock_guard lock(mutex);
-        --running;
+        ++completed;
         changed.notify_one();
     };
     std::vector<std::thread> helpers;
-    for (unsigned t = 0; t < threads; ++t) {
-        helpers.emplace_back(drain);
+    for (unsigned t = 1; t < threads; ++t) {
+        helpers.emplace_back([&] {
+            for (std::size_t i; (i = next.fetch_add(1)) < count;) {
+                runItem(i);
+            }
+            std::lock_guard lock(mutex);
+            --helpersRunning;
+            changed.notify_one();
+        });
     }
     std::size_t reported = 0;
-    for (;;) {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return completed > reported || running == 0; });
-        const std::size_t done = completed;
-        const bool finished = running == 0;
-        lock.unlock();
+    const auto report = [&](std::size_t done) {
         if (done > reported) {
             reported = done;
             reached(done);
         }
-        if (finished) {
-            break;
-        }
+    };
+    for (std::size_t i; (i = next.fetch_add(1)) < count;) {
+        runItem(i);
+        std::unique_lock lock(mutex);
+        const std::size_t done = completed;
+        lock.unlock();
+        report(done);
+    }
+    for (bool finished = false; !finished;) {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return completed > reported || helpersRunning == 0; });
+        const std::size_t done = completed;
+        finished = helpersRunning == 0;
+        lock.unlock();
+        report(done);
     }
     for (auto& helper : helpers) {
         helper.join();

@@ -17,15 +17,8 @@ TEST(ParallelForReporting, DoesEveryItemOnceAndReportsRisingCountsFromTheCalling
         std::vector<std::size_t> reached;
         bool callerOnly = true;
         const auto caller = std::this_thread::get_id();
-        std::atomic<bool> workOnCaller{false};
         parallelForReporting(
-            count, 4,
-            [&](std::size_t i) {
-                ++done[i];
-                if (std::this_thread::get_id() == caller) {
-                    workOnCaller = true;
-                }
-            },
+            count, 4, [&](std::size_t i) { ++done[i]; },
             [&](std::size_t completed) {
                 reached.push_back(completed);
                 callerOnly = callerOnly && std::this_thread::get_id() == caller;
@@ -34,7 +27,6 @@ TEST(ParallelForReporting, DoesEveryItemOnceAndReportsRisingCountsFromTheCalling
             EXPECT_EQ(done[i], 1) << "item " << i << " of " << count;
         }
         EXPECT_TRUE(callerOnly);
-        EXPECT_FALSE(workOnCaller) << "the reporting thread does no work";
         for (std::size_t i = 1; i < reached.size(); ++i) {
             EXPECT_LT(reached[i - 1], reached[i]);
         }
