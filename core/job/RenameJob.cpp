@@ -124,8 +124,8 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
         return report;
     }
     MRenameTool& tool = *opened->tool;
-    static const std::vector<std::string> randomLetters;
-    const auto& words = options.words ? *options.words : randomLetters;
+    // No words at all makes names of random letters.
+    const std::vector<std::string> words = options.words.value_or(std::vector<std::string>{});
     if (options.words && words.size() < report.wordsNeeded) {
         refuse(report, Reason::notEnoughWords,
                notEnoughWordsMessage(words.size(), report.wordsNeeded));
