@@ -74,7 +74,7 @@ void Console::save(std::string_view entry) {
 }
 
 void Console::saveJoined(std::string_view entries, std::size_t count) {
-    if (count == 0) {
+    if (count == 0 || !saving_) {
         return;
     }
     std::optional<std::string> error;

@@ -38,6 +38,9 @@ public:
     // Whether log() also prints entries on standard output.
     void setEcho(bool on) { echo_ = on; }
     bool echoes() const { return echo_; }
+    // Whether saves reach the file at all; off, entries are dropped and the file is left alone,
+    // for a process that would write it for every input and whose log no one reads (a fuzzer).
+    void setSaving(bool on) { saving_ = on; }
 
 private:
     void ensureLogsLocked();
@@ -50,6 +53,7 @@ private:
 
     std::string path_;
     std::atomic<bool> echo_{true};
+    std::atomic<bool> saving_{true};
 
     std::mutex mutex_;
     bool logsExist_ = false;

@@ -66,6 +66,20 @@ TEST(Console, AnEarlierLogIsKeptAndAFileChangedBehindItsBackIsWrittenWhole) {
     }
 }
 
+TEST(Console, WithSavingOffEntriesAreDroppedForGoodAndTheFileIsLeftAlone) {
+    TempDir dir;
+    const auto path = (dir.path() / "log.txt").string();
+    writeFile(path, "earlier run");
+    Console console(path);
+    console.setSaving(false);
+    console.save("dropped");
+    console.saveJoined("dropped too\nand this", 2);
+    EXPECT_EQ(readFile(path), "earlier run");
+    console.setSaving(true);
+    console.save("kept");
+    EXPECT_EQ(readFile(path), "earlier run\nkept");
+}
+
 TEST(Console, AFailingLogFileIsReportedOnceAndLaterSavesRecover) {
     TempDir dir;
     const auto folder = dir.path() / "locked";
