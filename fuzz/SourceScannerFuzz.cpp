@@ -1,8 +1,10 @@
 // libFuzzer target: any bytes as an Objective-C or Objective-C++ file for the structure scan and
-// as an interface file; every range it reports must lie inside the text.
+// as an interface file. Every use it reports must be what the text says at its ranges: the
+// ranges inside the text, in order and apart, and the selector the keywords written there.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "objc/SourceScanner.h"
@@ -12,17 +14,46 @@ using namespace quillet;
 
 namespace {
 
-void check(const objc::SourceFacts& facts, std::size_t size) {
-    for (const auto& span : facts.spans) {
-        if (span.offset + span.length > size) {
-            std::abort();
+void require(bool condition) {
+    if (!condition) {
+        std::abort();
+    }
+}
+
+// A literal or an attribute has one range, the selector's whole text; any other use has one
+// range per keyword: the name before its colon, or an empty range at the colon itself.
+void checkUse(const objc::SelectorUse& use, const objc::SourceFacts& facts, std::string_view text) {
+    require(!use.selector.empty() && use.spanCount > 0);
+    require(use.firstSpan + use.spanCount <= facts.spans.size());
+    require(use.container >= -1 &&
+            use.container < static_cast<std::int32_t>(facts.containers.size()));
+    const bool whole =
+        use.kind == objc::UseKind::stringLiteral || use.kind == objc::UseKind::interfaceAction;
+    std::string written;
+    std::size_t previousEnd = 0;
+    for (std::uint32_t k = use.firstSpan; k < use.firstSpan + use.spanCount; ++k) {
+        const auto& span = facts.spans[k];
+        require(span.offset + span.length <= text.size());
+        require(k == use.firstSpan || span.offset > facts.spans[k - 1].offset);
+        require(span.offset >= previousEnd);
+        previousEnd = span.offset + span.length;
+        const auto keyword = text.substr(span.offset, span.length);
+        if (whole) {
+            written += keyword;
+        } else {
+            require(!keyword.empty() || text[span.offset] == ':');
+            written.append(keyword).push_back(':');
         }
     }
+    require(!whole || use.spanCount == 1);
+    require(written == use.selector);
+}
+
+void check(const objc::SourceFacts& facts, std::string_view text) {
     for (const auto& use : facts.uses) {
-        if (use.firstSpan + use.spanCount > facts.spans.size() || use.selector.empty()) {
-            std::abort();
-        }
+        checkUse(use, facts, text);
     }
+    require(facts.problems.size() <= 3);
 }
 
 } // namespace
@@ -30,8 +61,8 @@ void check(const objc::SourceFacts& facts, std::size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(bytes), size);
     for (const auto dialect : {objc::Dialect::objectiveC, objc::Dialect::objectiveCpp}) {
-        check(objc::scanSource(text, dialect, objc::ScanDepth::everything), size);
+        check(objc::scanSource(text, dialect, objc::ScanDepth::everything), text);
     }
-    check(scanInterfaceFile(text), size);
+    check(scanInterfaceFile(text), text);
     return 0;
 }
