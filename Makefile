@@ -3,7 +3,7 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 DEPS_STAMP := $(BUILD_DIR)/.deps-installed
 
-.PHONY: all deps configure build test run install-app package service bench bench-backup service-load format clean
+.PHONY: all deps configure build test run install-app package service bench bench-backup service-load fuzz format clean
 
 all: build
 
@@ -50,6 +50,10 @@ bench-backup: build
 service-load: configure
 	cmake --build $(BUILD_DIR) --target quillet-service quillet-service-load-bodies
 	./scripts/service-load.sh $(if $(DURATION),--duration $(DURATION)) $(BUILD_DIR) $(BASELINE)
+
+# Every libFuzzer target for FUZZ_SECONDS (30) each from its seeds; fails on any finding.
+fuzz: deps
+	./scripts/run-fuzz.sh $(BUILD_DIR)/fuzz $(FUZZ_SECONDS)
 
 format:
 	find core cli service app tests bench -name '*.h' -o -name '*.cpp' | xargs clang-format -i
