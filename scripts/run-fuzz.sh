@@ -61,8 +61,9 @@ for target in "${targets[@]}"; do
         grep -qE 'ERROR: [A-Za-z]+Sanitizer|runtime error:|ERROR: libFuzzer' "$log"; then
         status=1
     fi
+    # A run that stopped early has no final figures.
     coverage=$(grep -oE 'DONE +cov: [0-9]+ ft: [0-9]+ corp: [^ ]+' "$log" | tail -n 1 |
-        sed -E 's/DONE +//')
+        sed -E 's/DONE +//' || true)
     if [ "$status" -eq 0 ]; then
         echo "$target: ${coverage:-no coverage reported}"
     else
