@@ -38,6 +38,10 @@ public:
     const T& operator*() const& { return value(); }
     T* operator->() { return &value(); }
     const T* operator->() const { return &value(); }
+    // The value, or `fallback` where only a value matters and a failure means "use this".
+    template <typename U> T value_or(U&& fallback) const& {
+        return ok() ? std::get<0>(state_) : static_cast<T>(std::forward<U>(fallback));
+    }
 
     const E& error() const {
         assert(!ok());
