@@ -36,12 +36,12 @@ int runSettingsSet(const Arguments& args) {
     std::optional<std::vector<std::string>> protectedSelectors;
     if (!args.protectFiles.empty()) {
         const auto list = fs::SourceReader::read(args.protectFiles.front());
-        if (!list.readable) {
+        if (!list) {
             std::cerr << "quillet-cli: cannot read the selector list " << args.protectFiles.front()
-                      << ": " << list.problem << "\n";
+                      << ": " << list.error().message << "\n";
             return couldNotStart;
         }
-        protectedSelectors = selectorsOfList(list.source.text);
+        protectedSelectors = selectorsOfList(list->text);
     }
     settings.backupPath = backupPath;
     if (args.prefix) {

@@ -18,6 +18,7 @@
 #include "fs/DirectoryLister.h"
 #include "fs/Durability.h"
 #include "fs/FolderLock.h"
+#include "log/Log.h"
 #include "text/Text.h"
 
 namespace quillet {
@@ -259,8 +260,8 @@ private:
             }
         }
         makeFoldersOf(path);
-        if (const auto error = fs::writeFileAtomically(path, *content)) {
-            report_.failed.push_back(*error);
+        if (const auto written = fs::writeFileAtomically(path, *content); !written) {
+            report_.failed.push_back(written.error().message);
             return;
         }
         ::chmod(path.c_str(), entry.mode & 07777);
@@ -321,15 +322,17 @@ RestoreResult restoreBackup(const std::string& archive, const std::string& proje
     }
     std::error_code made;
     stdfs::create_directories(project, made);
-    std::string why;
-    const auto lock = fs::FolderLock::take(project, why);
+    const auto lock = fs::FolderLock::take(project);
     if (!lock) {
-        return {std::nullopt, project + ": " + why};
+        return {std::nullopt, lock.error().message};
     }
     Restorer restorer(reader, project);
     restorer.restore(*entries);
     restorer.listAdded(clean);
-    fs::syncFileSystemOf(project);
+    // What was put back is in place either way; only its surviving a power cut is in doubt.
+    if (const auto synced = fs::syncFileSystemOf(project); !synced) {
+        QLOG_AS("restoreBackup()", synced.error().message);
+    }
     return {std::move(restorer).report(), {}};
 }
 

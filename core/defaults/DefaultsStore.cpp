@@ -205,8 +205,8 @@ bool DefaultsStore::changeLocked(std::string_view key, const std::optional<Defau
     } else {
         onDisk.erase(std::string(key));
     }
-    if (auto error = fs::writeFileAtomically(path_, onDisk.dump(2) + "\n")) {
-        QLOG("Could not save the settings", *error);
+    if (const auto written = fs::writeFileAtomically(path_, onDisk.dump(2) + "\n"); !written) {
+        QLOG("Could not save the settings", written.error().message);
         return false;
     }
     document_ = std::move(onDisk);

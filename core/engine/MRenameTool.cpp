@@ -248,7 +248,7 @@ void MRenameTool::writeOutputs(const std::string& nameList) {
             break;
         }
     }
-    writeReport_.synced = fs::syncFileSystemOf(rootPath_);
+    writeReport_.synced = fs::syncFileSystemOf(rootPath_).ok();
 }
 
 } // namespace quillet

@@ -6,15 +6,15 @@ namespace quillet {
 
 std::optional<std::string> ProjectFile::takeRead(std::string inPath, fs::SourceRead read) {
     inPath_ = std::move(inPath);
-    readable_ = read.readable;
-    problem_ = std::move(read.problem);
+    readable_ = read.ok();
     if (!readable_) {
+        problem_ = read.error().message;
         return std::nullopt;
     }
-    bom_ = std::move(read.source.bom);
-    originalSize_ = read.source.originalSize;
-    utf16_ = read.source.utf16;
-    return std::move(read.source.text);
+    bom_ = std::move(read->bom);
+    originalSize_ = read->originalSize;
+    utf16_ = read->utf16;
+    return std::move(read->text);
 }
 
 ProjectFile::WriteResult ProjectFile::writeBack() const {
@@ -29,8 +29,8 @@ ProjectFile::WriteResult ProjectFile::writeBack() const {
     if (bytes.size() == originalSize_ && fs::SourceReader::holds(inPath_, bytes)) {
         return {WriteOutcome::unchanged, {}};
     }
-    if (auto error = fs::writeFileAtomically(inPath_, bytes)) {
-        return {WriteOutcome::failed, std::move(*error)};
+    if (auto written = fs::writeFileAtomically(inPath_, bytes); !written) {
+        return {WriteOutcome::failed, written.error().message};
     }
     return {WriteOutcome::written, {}};
 }

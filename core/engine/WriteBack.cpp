@@ -6,8 +6,8 @@
 namespace quillet {
 
 bool writeLogged(std::string_view content, const std::string& path, std::string_view function) {
-    if (const auto error = fs::writeFileAtomically(path, content)) {
-        log(QLOG_SITE(function), *error);
+    if (const auto written = fs::writeFileAtomically(path, content); !written) {
+        log(QLOG_SITE(function), written.error().message);
         return false;
     }
     return true;

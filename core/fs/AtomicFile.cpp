@@ -14,8 +14,8 @@ namespace quillet::fs {
 
 namespace {
 
-std::string describe(const std::string& path, int error) {
-    return "Could not write " + path + ": " + std::strerror(error);
+Error describe(const std::string& path, int error) {
+    return {"Could not write " + path + ": " + std::strerror(error)};
 }
 
 bool writeAll(int fd, std::string_view content) {
@@ -77,8 +77,7 @@ bool nameUnnamed(int fd, const std::string& path, std::string& temporary) {
     const std::string self = "/proc/self/fd/" + std::to_string(fd);
     for (unsigned attempt = 0; attempt < 100; ++attempt) {
         temporary = temporaryName(path);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) ==
-            0) {
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) {
             return true;
         }
         if (errno != EEXIST) {
@@ -91,7 +90,7 @@ bool nameUnnamed(int fd, const std::string& path, std::string& temporary) {
 
 } // namespace
 
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content) {
+Status writeFileAtomically(const std::string& path, std::string_view content) {
     struct stat existing {};
     const bool exists = ::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
     if (exists && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
@@ -134,7 +133,7 @@ std::optional<std::string> writeFileAtomically(const std::string& path, std::str
         }
         return describe(path, error);
     }
-    return std::nullopt;
+    return Status::success();
 }
 
 } // namespace quillet::fs

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/Result.h"
 
 namespace quillet::fs {
 
@@ -11,8 +12,8 @@ namespace quillet::fs {
 // complete; elsewhere into a hidden temporary file beside it. Temporary names carry the writer's
 // process id, so the ones a killed process leaves behind can be found (StaleTemporaries). A file
 // already there keeps its permission bits (and owner, where allowed); a file without any write
-// permission bit is refused rather than replaced behind its owner's back. Returns the reason on
-// failure, after removing what it made.
-std::optional<std::string> writeFileAtomically(const std::string& path, std::string_view content);
+// permission bit is refused rather than replaced behind its owner's back. On failure, what it made
+// is removed again.
+Status writeFileAtomically(const std::string& path, std::string_view content);
 
 } // namespace quillet::fs

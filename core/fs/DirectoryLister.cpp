@@ -1,6 +1,9 @@
 #include "fs/DirectoryLister.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <optional>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -47,10 +50,10 @@ struct Level {
 
 } // namespace
 
-std::optional<Listing> listRecursively(const std::string& root) {
+Result<Listing> listRecursively(const std::string& root) {
     auto top = readFolder(root);
     if (!top) {
-        return std::nullopt;
+        return Error{"Could not list " + root + ": " + std::strerror(errno)};
     }
     Listing listing;
     // An explicit stack, so a very deep tree cannot exhaust the call stack.

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "base/Result.h"
 
 namespace quillet::fs {
 
@@ -15,7 +16,8 @@ struct Listing {
 };
 
 // Lists a folder recursively without following symbolic links: a link is listed as an entry but
-// never entered, so nothing outside the folder is reached. Nothing when the root cannot be listed.
-std::optional<Listing> listRecursively(const std::string& root);
+// never entered, so nothing outside the folder is reached. Fails only when the root itself cannot
+// be listed.
+Result<Listing> listRecursively(const std::string& root);
 
 } // namespace quillet::fs

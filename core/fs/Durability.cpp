@@ -1,24 +1,30 @@
 #include "fs/Durability.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace quillet::fs {
 
-bool syncFileSystemOf(const std::string& path) {
+Status syncFileSystemOf(const std::string& path) {
 #ifdef __linux__
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return Error{"Could not open " + path + " to sync it: " + std::strerror(errno)};
     }
-    const bool synced = ::syncfs(fd) == 0;
+    const int synced = ::syncfs(fd);
+    const int error = errno;
     ::close(fd);
-    return synced;
+    if (synced != 0) {
+        return Error{"Could not sync the file system of " + path + ": " + std::strerror(error)};
+    }
 #else
     (void)path;
     ::sync();
-    return true;
 #endif
+    return Status::success();
 }
 
 } // namespace quillet::fs

@@ -9,16 +9,17 @@
 
 namespace quillet::fs {
 
-std::optional<FolderLock> FolderLock::take(const std::string& folder, std::string& why) {
+Result<FolderLock> FolderLock::take(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        why = std::strerror(errno);
-        return std::nullopt;
+        return Error{folder + ": " + std::strerror(errno)};
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        why = errno == EWOULDBLOCK ? "another run is working on it" : std::strerror(errno);
+        const int error = errno;
         ::close(fd);
-        return std::nullopt;
+        return Error{
+            folder + ": " +
+            (error == EWOULDBLOCK ? "another run is working on it" : std::strerror(error))};
     }
     return FolderLock(fd);
 }

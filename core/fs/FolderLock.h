@@ -1,7 +1,8 @@
 #pragma once
 
-#include <optional>
 #include <string>
+
+#include "base/Result.h"
 
 namespace quillet::fs {
 
@@ -9,8 +10,9 @@ namespace quillet::fs {
 // process that renames (the window and the cli alike) sees it, and a killed process lets go.
 class FolderLock {
 public:
-    // Nothing when another process holds the folder, or it cannot be opened; `why` says which.
-    static std::optional<FolderLock> take(const std::string& folder, std::string& why);
+    // Fails when another process holds the folder, or it cannot be opened; the error names the
+    // folder and says which ("<folder>: another run is working on it").
+    static Result<FolderLock> take(const std::string& folder);
 
     FolderLock(FolderLock&& other) noexcept : fd_(other.fd_) { other.fd_ = -1; }
     FolderLock& operator=(FolderLock&& other) noexcept;

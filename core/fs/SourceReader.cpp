@@ -14,9 +14,7 @@ namespace quillet::fs {
 namespace {
 
 SourceRead unreadable(std::string problem) {
-    SourceRead result;
-    result.problem = std::move(problem);
-    return result;
+    return Error{std::move(problem)};
 }
 
 bool readAll(int fd, std::string& bytes, std::size_t expected) {
@@ -52,8 +50,8 @@ bool startsWith(const std::string& bytes, std::string_view prefix) {
 }
 
 SourceRead decode(std::string bytes) {
-    SourceRead result;
-    result.source.originalSize = bytes.size();
+    SourceText source;
+    source.originalSize = bytes.size();
     std::string_view body = bytes;
     static constexpr std::string_view utf8Bom = "\xEF\xBB\xBF";
     if (startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF")) {
@@ -63,24 +61,23 @@ SourceRead decode(std::string bytes) {
         if (!converted) {
             return unreadable("not valid UTF-16 text");
         }
-        result.source.text = std::move(*converted);
-        result.source.utf16 = order;
+        source.text = std::move(*converted);
+        source.utf16 = order;
     } else {
         if (startsWith(bytes, utf8Bom)) {
-            result.source.bom = utf8Bom;
+            source.bom = utf8Bom;
             body.remove_prefix(utf8Bom.size());
         }
         if (!text::isValidUtf8(body)) {
             return unreadable("not UTF-8 or UTF-16 text");
         }
-        bytes.erase(0, result.source.bom.size());
-        result.source.text = std::move(bytes);
+        bytes.erase(0, source.bom.size());
+        source.text = std::move(bytes);
     }
-    if (result.source.text.find('\0') != std::string::npos) {
+    if (source.text.find('\0') != std::string::npos) {
         return unreadable("binary content");
     }
-    result.readable = true;
-    return result;
+    return source;
 }
 
 // Opens a regular file for reading without following a symbolic link; -1 with the reason in

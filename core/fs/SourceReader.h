@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/Result.h"
 #include "text/Utf.h"
 
 namespace quillet::fs {
@@ -19,11 +20,8 @@ struct SourceText {
     std::optional<text::ByteOrder> utf16;
 };
 
-struct SourceRead {
-    bool readable = false;
-    SourceText source;
-    std::string problem; // why the file was not read, when it was not
-};
+// The text, or why the file was not read ("a folder", "binary content", ...).
+using SourceRead = Result<SourceText>;
 
 // Reads a regular file as UTF-8 (optionally with a byte order mark) or as UTF-16 with a byte
 // order mark. Symbolic links are never followed; folders, devices, binary files (any NUL

@@ -13,10 +13,10 @@ std::vector<FileChange> plannedChanges(const MRenameTool& tool) {
         }
         const auto before = fs::SourceReader::read(file->inPath());
         const std::string relative = file->inPath().substr(tool.rootPath().size() + 1);
-        std::string diff = text::unifiedDiff(before.source.text, file->decodedText(),
-                                             "a/" + relative, "b/" + relative);
+        std::string diff = text::unifiedDiff(before ? before->text : std::string(),
+                                             file->decodedText(), "a/" + relative, "b/" + relative);
         // Same text, other bytes: a UTF-16 file the literal mode writes back as UTF-8.
-        if (!diff.empty() || !before.readable || before.source.utf16) {
+        if (!diff.empty() || !before || before->utf16) {
             changes.push_back({relative, std::move(diff)});
         }
     }

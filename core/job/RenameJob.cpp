@@ -74,10 +74,9 @@ std::optional<RenameJob::OpenProject> RenameJob::open(const RunOptions& options,
         refuse(report, Reason::notAFolder, project);
         return std::nullopt;
     }
-    std::string why;
-    auto lock = fs::FolderLock::take(project, why);
+    auto lock = fs::FolderLock::take(project);
     if (!lock) {
-        refuse(report, Reason::busy, project + ": " + why);
+        refuse(report, Reason::busy, lock.error().message);
         return std::nullopt;
     }
     ProtectionInputs protection;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include <fcntl.h>
@@ -77,7 +78,7 @@ void Console::saveJoined(std::string_view entries, std::size_t count) {
     if (count == 0 || !saving_) {
         return;
     }
-    std::optional<std::string> error;
+    Status written;
     {
         std::lock_guard lock(mutex_);
         ensureLogsLocked();
@@ -86,19 +87,19 @@ void Console::saveJoined(std::string_view entries, std::size_t count) {
         }
         text_ += entries;
         entryCount_ += count;
-        error = flushLocked();
+        written = flushLocked();
     }
-    reportFailure("save(_:)", error);
+    reportFailure("save(_:)", written);
 }
 
 void Console::clear() {
-    std::optional<std::string> error;
+    Status written;
     {
         std::lock_guard lock(mutex_);
         closeLocked();
         inSync_ = false;
-        error = fs::writeFileAtomically(path_, "");
-        if (!error) {
+        written = fs::writeFileAtomically(path_, "");
+        if (written) {
             logsExist_ = true;
             entryCount_ = 0;
             text_.clear();
@@ -108,7 +109,7 @@ void Console::clear() {
             failing_ = false;
         }
     }
-    reportFailure("clear()", error);
+    reportFailure("clear()", written);
 }
 
 void Console::ensureLogsLocked() {
@@ -128,12 +129,12 @@ void Console::ensureLogsLocked() {
     }
 }
 
-std::optional<std::string> Console::flushLocked() {
-    auto error = inSync_ && fileUnchangedLocked() ? appendLocked() : rewriteLocked();
-    if (!error) {
+Status Console::flushLocked() {
+    auto written = inSync_ && fileUnchangedLocked() ? appendLocked() : rewriteLocked();
+    if (written) {
         failing_ = false;
     }
-    return error;
+    return written;
 }
 
 bool Console::fileUnchangedLocked() const {
@@ -144,7 +145,7 @@ bool Console::fileUnchangedLocked() const {
            static_cast<std::size_t>(opened.st_size) == persisted_;
 }
 
-std::optional<std::string> Console::appendLocked() {
+Status Console::appendLocked() {
     const std::size_t wholeEntries = persisted_;
     while (persisted_ < text_.size()) {
         const ssize_t written = ::pwrite(fd_, text_.data() + persisted_, text_.size() - persisted_,
@@ -157,23 +158,23 @@ std::optional<std::string> Console::appendLocked() {
             // Cut a partial entry off so the file still ends on a whole one.
             persisted_ = wholeEntries;
             inSync_ = ::ftruncate(fd_, static_cast<off_t>(wholeEntries)) == 0;
-            return "Could not write " + path_ + ": " + std::strerror(error);
+            return Error{"Could not write " + path_ + ": " + std::strerror(error)};
         }
         persisted_ += static_cast<std::size_t>(written);
     }
-    return std::nullopt;
+    return Status::success();
 }
 
-std::optional<std::string> Console::rewriteLocked() {
+Status Console::rewriteLocked() {
     closeLocked();
     inSync_ = false;
-    if (auto error = fs::writeFileAtomically(path_, text_)) {
-        return error;
+    if (auto written = fs::writeFileAtomically(path_, text_); !written) {
+        return written;
     }
     persisted_ = text_.size();
     fd_ = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
     inSync_ = fd_ >= 0;
-    return std::nullopt;
+    return Status::success();
 }
 
 void Console::closeLocked() {
@@ -183,8 +184,8 @@ void Console::closeLocked() {
     }
 }
 
-void Console::reportFailure(std::string_view function, const std::optional<std::string>& error) {
-    if (!error) {
+void Console::reportFailure(std::string_view function, const Status& written) {
+    if (written) {
         return;
     }
     {
@@ -196,7 +197,7 @@ void Console::reportFailure(std::string_view function, const std::optional<std::
         }
         failing_ = true;
     }
-    log(LogSite{__FILE__, function, __LINE__}, *error);
+    log(LogSite{__FILE__, function, __LINE__}, written.error().message);
 }
 
 } // namespace quillet

@@ -3,10 +3,11 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "base/Result.h"
 
 namespace quillet {
 
@@ -44,12 +45,12 @@ public:
 
 private:
     void ensureLogsLocked();
-    std::optional<std::string> flushLocked();
-    std::optional<std::string> appendLocked();
-    std::optional<std::string> rewriteLocked();
+    Status flushLocked();
+    Status appendLocked();
+    Status rewriteLocked();
     bool fileUnchangedLocked() const;
     void closeLocked();
-    void reportFailure(std::string_view function, const std::optional<std::string>& error);
+    void reportFailure(std::string_view function, const Status& written);
 
     std::string path_;
     std::atomic<bool> echo_{true};

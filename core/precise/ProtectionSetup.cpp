@@ -59,13 +59,14 @@ PreparedProtection prepareProtection(const ProtectionSources& sources,
                                     sources.protectedSelectors.end());
     for (const auto& file : sources.protectFiles) {
         const auto list = fs::SourceReader::read(file);
-        if (!list.readable) {
+        if (!list) {
             if (prepared.error.empty()) {
-                prepared.error = "cannot read the selector list " + file + ": " + list.problem;
+                prepared.error =
+                    "cannot read the selector list " + file + ": " + list.error().message;
             }
             continue;
         }
-        for (auto& selector : selectorsOfList(list.source.text)) {
+        for (auto& selector : selectorsOfList(list->text)) {
             prepared.inputs.userList.insert(std::move(selector));
         }
     }

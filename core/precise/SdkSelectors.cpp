@@ -118,8 +118,8 @@ void writeCache(const std::string& path, const std::string& folder, const std::s
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
     // Without a cache the next run parses the folder again; nothing else is lost.
-    if (const auto error = fs::writeFileAtomically(path, text)) {
-        QLOG(*error);
+    if (const auto written = fs::writeFileAtomically(path, text); !written) {
+        QLOG(written.error().message);
     }
 }
 
@@ -127,11 +127,11 @@ SelectorSet parseHeaders(const std::vector<std::string>& headers) {
     std::vector<std::vector<std::string>> declared(headers.size());
     parallelFor(headers.size(), parseThreads, [&](std::size_t i) {
         const auto read = fs::SourceReader::read(headers[i]);
-        if (!read.readable) {
+        if (!read) {
             return;
         }
-        auto facts = objc::scanSource(read.source.text, objc::Dialect::objectiveC,
-                                      objc::ScanDepth::declarations);
+        auto facts =
+            objc::scanSource(read->text, objc::Dialect::objectiveC, objc::ScanDepth::declarations);
         for (auto& use : facts.uses) {
             declared[i].push_back(std::move(use.selector));
         }

@@ -273,9 +273,8 @@ TEST_F(RenameScreen, AFolderAnotherRunHoldsIsRefusedAndUnreadableFilesAreNamed) 
     screen_->selectPathAction();
     const std::string before = treeDump(project_);
     {
-        std::string why;
-        const auto held = quillet::fs::FolderLock::take(project_, why);
-        ASSERT_TRUE(held) << why;
+        const auto held = quillet::fs::FolderLock::take(project_);
+        ASSERT_TRUE(held) << held.error().message;
         run();
         EXPECT_EQ(dialogTitle(), "项目正在重命名中");
         EXPECT_EQ(treeDump(project_), before);

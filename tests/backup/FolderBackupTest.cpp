@@ -306,9 +306,8 @@ TEST_F(Backup, ARestoreRefusesArchivesThatReachOutsideOrAProjectInUse) {
 
     const auto archive = backupFolder(demo(), backups());
     ASSERT_TRUE(archive);
-    std::string why;
-    const auto held = fs::FolderLock::take(demo(), why);
-    ASSERT_TRUE(held) << why;
+    const auto held = fs::FolderLock::take(demo());
+    ASSERT_TRUE(held) << held.error().message;
     const auto busy = restoreBackup(*archive, demo(), false);
     EXPECT_FALSE(busy.report);
     EXPECT_NE(busy.error.find("another run is working on it"), std::string::npos) << busy.error;

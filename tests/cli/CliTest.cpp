@@ -236,9 +236,8 @@ TEST_F(Cli, StoredSdkFoldersAndSelectorsProtectEveryRun) {
 
 TEST_F(Cli, ASecondRunOnAFolderInUseIsRefusedAndWritesNothing) {
     const std::string before = treeDump(project_.path());
-    std::string why;
-    const auto held = quillet::fs::FolderLock::take(project(), why);
-    ASSERT_TRUE(held) << why;
+    const auto held = quillet::fs::FolderLock::take(project());
+    ASSERT_TRUE(held) << held.error().message;
     const auto result = run("rename " + project() + " --random --no-backup");
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find(project() + ": another run is working on it; nothing was written"),

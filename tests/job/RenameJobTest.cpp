@@ -218,9 +218,8 @@ TEST_F(Job, RunsThatCannotGoOnStopBeforeWritingAndSayWhy) {
     EXPECT_EQ(refusalOf(options), Reason::wordsRanOut);
     options.words.reset();
     {
-        std::string why;
-        const auto held = FolderLock::take(dir_.str(), why);
-        ASSERT_TRUE(held) << why;
+        const auto held = FolderLock::take(dir_.str());
+        ASSERT_TRUE(held) << held.error().message;
         EXPECT_EQ(refusalOf(options), Reason::busy);
     }
     EXPECT_FALSE(fs::exists(backups_.path() / fs::path(dir_.str()).filename()));
