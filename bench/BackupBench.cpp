@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
         const auto archive = backupFolder(project.string(), (work / "ours").string());
         ours.push_back(std::chrono::duration<double>(Clock::now() - start).count());
         if (!archive) {
-            std::fprintf(stderr, "the backup failed; see %s\n", Console::shared().path().c_str());
+            std::fprintf(stderr, "the backup failed: %s\n", archive.error().message.c_str());
             return 1;
         }
         oursBytes = stdfs::file_size(*archive);

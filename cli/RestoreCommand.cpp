@@ -10,18 +10,18 @@ namespace quillet::cli {
 
 int runRestore(const Arguments& args) {
     const auto project =
-        args.project.empty() ? backedUpFolder(args.archive) : std::optional(args.project);
+        args.project.empty() ? backedUpFolder(args.archive) : Result<std::string>(args.project);
     if (!project) {
         std::cerr << "quillet-cli: " << args.archive
                   << " does not say which folder it holds; name the PROJECT folder\n";
         return couldNotStart;
     }
-    const auto result = restoreBackup(args.archive, *project, args.clean);
-    if (!result.report) {
-        std::cerr << "quillet-cli: " << result.error << "; nothing was changed\n";
+    const auto restored = restoreBackup(args.archive, *project, args.clean);
+    if (!restored) {
+        std::cerr << "quillet-cli: " << restored.error().message << "; nothing was changed\n";
         return couldNotStart;
     }
-    const auto& report = *result.report;
+    const auto& report = *restored;
     QLOG("Restored " + *project + " from " + args.archive);
     std::cout << "restored " << *project << " from " << args.archive << "\n"
               << "put back: " << report.restored << " (already as backed up: " << report.unchanged

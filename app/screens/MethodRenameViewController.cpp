@@ -317,12 +317,12 @@ void MethodRenameViewController::restoreAction(std::string archive, std::string 
     const auto result = quillet::restoreBackup(archive, project, false);
     auto& dialog = CMAlert::shared();
     dialog.hideOtherButton();
-    if (!result.report) {
-        QLOG_AS("restoreAction()", "Restore failed", result.error);
+    if (!result) {
+        QLOG_AS("restoreAction()", "Restore failed", result.error().message);
         dialog.titleLabel()->setText("恢复备份失败");
-        dialog.message()->setText(QString::fromStdString(result.error));
+        dialog.message()->setText(QString::fromStdString(result.error().message));
     } else {
-        const auto& report = *result.report;
+        const auto& report = *result;
         QLOG_AS("restoreAction()", "Restored " + project + " from " + archive);
         dialog.titleLabel()->setText(report.failed.empty() ? "已恢复备份" : "部分文件未能恢复");
         QString text = QString("恢复了 %1 个文件，%2 个文件本来就与备份相同")

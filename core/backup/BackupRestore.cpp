@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <set>
 
 #include <sys/stat.h>
@@ -69,7 +70,7 @@ bool staysInside(const std::string& relative) {
 
 // The entries of a backup of one folder, each relative to that folder; an error when the archive
 // is not one.
-std::optional<std::vector<ArchivedEntry>> entriesOf(const ZipArchive& reader, std::string& error) {
+Result<std::vector<ArchivedEntry>> entriesOf(const ZipArchive& reader) {
     std::vector<ArchivedEntry> entries;
     std::string root;
     const auto count = zip_get_num_entries(reader.get(), 0);
@@ -80,8 +81,7 @@ std::optional<std::vector<ArchivedEntry>> entriesOf(const ZipArchive& reader, st
         zip_uint32_t attributes = 0;
         if (raw == nullptr ||
             zip_file_get_external_attributes(reader.get(), index, 0, &system, &attributes) != 0) {
-            error = "cannot read entry " + std::to_string(i);
-            return std::nullopt;
+            return Error{"cannot read entry " + std::to_string(i)};
         }
         std::string name = raw;
         const bool folder = name.ends_with('/');
@@ -95,8 +95,7 @@ std::optional<std::vector<ArchivedEntry>> entriesOf(const ZipArchive& reader, st
         }
         const std::string relative = slash == std::string::npos ? "" : name.substr(slash + 1);
         if (top != root || top.empty() || !staysInside(relative)) {
-            error = "the archive is not a backup of one folder (entry \"" + name + "\")";
-            return std::nullopt;
+            return Error{"the archive is not a backup of one folder (entry \"" + name + "\")"};
         }
         auto mode = static_cast<mode_t>(attributes >> 16);
         if (system != ZIP_OPSYS_UNIX || (mode & S_IFMT) == 0) {
@@ -105,8 +104,7 @@ std::optional<std::vector<ArchivedEntry>> entriesOf(const ZipArchive& reader, st
         entries.push_back({relative, index, mode});
     }
     if (entries.empty()) {
-        error = "the archive is empty";
-        return std::nullopt;
+        return Error{"the archive is empty"};
     }
     return entries;
 }
@@ -293,38 +291,36 @@ private:
 
 } // namespace
 
-std::optional<std::string> backedUpFolder(const std::string& archive) {
+Result<std::string> backedUpFolder(const std::string& archive) {
     const ZipArchive reader(archive, ZIP_RDONLY);
     if (!reader.opened()) {
-        return std::nullopt;
+        return Error{"cannot open " + archive + ": " + reader.error()};
     }
     int length = 0;
     const char* comment = zip_get_archive_comment(reader.get(), &length, ZIP_FL_ENC_RAW);
-    if (comment == nullptr) {
-        return std::nullopt;
-    }
-    const std::string text(comment, static_cast<std::size_t>(length));
+    const std::string text =
+        comment == nullptr ? std::string() : std::string(comment, static_cast<std::size_t>(length));
     if (!text.starts_with(backupCommentPrefix) || text.size() == backupCommentPrefix.size()) {
-        return std::nullopt;
+        return Error{archive + " does not say which folder it holds"};
     }
     return text.substr(backupCommentPrefix.size());
 }
 
-RestoreResult restoreBackup(const std::string& archive, const std::string& project, bool clean) {
+Result<RestoreReport> restoreBackup(const std::string& archive, const std::string& project,
+                                    bool clean) {
     const ZipArchive reader(archive, ZIP_RDONLY);
     if (!reader.opened()) {
-        return {std::nullopt, "cannot open " + archive + ": " + reader.error()};
+        return Error{"cannot open " + archive + ": " + reader.error()};
     }
-    std::string error;
-    const auto entries = entriesOf(reader, error);
+    const auto entries = entriesOf(reader);
     if (!entries) {
-        return {std::nullopt, archive + ": " + error};
+        return Error{archive + ": " + entries.error().message};
     }
     std::error_code made;
     stdfs::create_directories(project, made);
     const auto lock = fs::FolderLock::take(project);
     if (!lock) {
-        return {std::nullopt, lock.error().message};
+        return lock.error();
     }
     Restorer restorer(reader, project);
     restorer.restore(*entries);
@@ -333,7 +329,7 @@ RestoreResult restoreBackup(const std::string& archive, const std::string& proje
     if (const auto synced = fs::syncFileSystemOf(project); !synced) {
         QLOG_AS("restoreBackup()", synced.error().message);
     }
-    return {std::move(restorer).report(), {}};
+    return std::move(restorer).report();
 }
 
 } // namespace quillet

@@ -1,9 +1,10 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "base/Result.h"
 
 namespace quillet {
 
@@ -18,19 +19,17 @@ struct RestoreReport {
     std::vector<std::string> failed; // each with the reason it could not be put back
 };
 
-struct RestoreResult {
-    std::optional<RestoreReport> report; // nothing when the restore could not start
-    std::string error;                   // why it could not start
-};
-
-// The folder a backup was made of, as its comment says; nothing for an archive without one.
-std::optional<std::string> backedUpFolder(const std::string& archive);
+// The folder a backup was made of, as its comment says; fails for an archive that cannot be
+// opened or has no such comment.
+Result<std::string> backedUpFolder(const std::string& archive);
 
 // Puts `project` back exactly as `archive` (a backup of it) holds it: files that changed since
 // are replaced atomically, missing ones made again, links and permission bits as archived.
 // Everything below the project that the archive does not hold is listed, and removed only when
 // `clean`. Holds the project's lock while it works; an archive entry that would land outside the
-// project refuses the whole restore before anything is written.
-RestoreResult restoreBackup(const std::string& archive, const std::string& project, bool clean);
+// project refuses the whole restore before anything is written. Fails, having changed nothing,
+// when the restore cannot start; what could not be put back once it started is in the report.
+Result<RestoreReport> restoreBackup(const std::string& archive, const std::string& project,
+                                    bool clean);
 
 } // namespace quillet

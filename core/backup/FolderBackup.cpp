@@ -66,33 +66,32 @@ struct Entry {
     struct stat info {}; // from lstat
 };
 
-// Every entry below `folder`, depth first, each folder's entries by name in byte order and a
-// folder before its contents. Links are listed, never entered.
-bool listTree(const std::string& folder, const std::string& name, std::vector<Entry>& entries,
-              std::string& error) {
+// Adds every entry below `folder` to `entries`, depth first, each folder's entries by name in
+// byte order and a folder before its contents. Links are listed, never entered.
+Status listTree(const std::string& folder, const std::string& name, std::vector<Entry>& entries) {
     std::vector<std::string> children;
     std::error_code code;
     for (stdfs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
         children.push_back(it->path().filename().string());
     }
     if (code) {
-        error = "Could not list " + folder + ": " + code.message();
-        return false;
+        return Error{"Could not list " + folder + ": " + code.message()};
     }
     std::sort(children.begin(), children.end());
     for (const auto& child : children) {
         Entry entry{folder + "/" + child, name + "/" + child, {}};
         if (::lstat(entry.path.c_str(), &entry.info) != 0) {
-            error = "Could not read " + entry.path + ": " + std::strerror(errno);
-            return false;
+            return Error{"Could not read " + entry.path + ": " + std::strerror(errno)};
         }
         const bool isFolder = S_ISDIR(entry.info.st_mode);
         entries.push_back(entry);
-        if (isFolder && !listTree(entry.path, entry.name, entries, error)) {
-            return false;
+        if (isFolder) {
+            if (auto listed = listTree(entry.path, entry.name, entries); !listed) {
+                return listed;
+            }
         }
     }
-    return true;
+    return Status::success();
 }
 
 // UTF-8 names are marked as such; any other name is stored as its bytes are.
@@ -196,9 +195,9 @@ private:
     std::deque<std::string> linkTargets_;
 };
 
-std::optional<std::string> failed(const std::string& why) {
+Error failed(std::string why) {
     QLOG_AS("backupFolder()", "Backup failed", why);
-    return std::nullopt;
+    return {std::move(why)};
 }
 
 // The entries directly in a folder, by name.
@@ -214,8 +213,7 @@ std::vector<std::string> namesIn(const std::string& folder) {
 // Gives the complete archive at `temporary` the first free name of `wanted`, "_2", "_3"... and
 // never replaces a file: a hard link fails when the name is taken. Where the file system has no
 // hard links, a rename after a look that the name is free.
-std::optional<std::string> publish(const std::string& temporary, const std::string& wanted,
-                                   std::string& error) {
+Result<std::string> publish(const std::string& temporary, const std::string& wanted) {
     const std::string stem = wanted.substr(0, wanted.size() - 4); // without ".zip"
     for (int number = 1; number < 10000; ++number) {
         const std::string candidate =
@@ -234,11 +232,9 @@ std::optional<std::string> publish(const std::string& temporary, const std::stri
         if (::rename(temporary.c_str(), candidate.c_str()) == 0) {
             return candidate;
         }
-        error = candidate + ": " + std::strerror(errno);
-        return std::nullopt;
+        return Error{candidate + ": " + std::strerror(errno)};
     }
-    error = wanted + ": every numbered name is taken";
-    return std::nullopt;
+    return Error{wanted + ": every numbered name is taken"};
 }
 
 std::string absolute(const std::string& path) {
@@ -258,9 +254,8 @@ std::optional<std::string> backupArchivePath(const std::string& folderPath,
     return backupDirectory + "/" + *name + "_" + text::fileNameTime(now) + ".zip";
 }
 
-std::optional<std::string> backupFolder(const std::string& folderPath,
-                                        const std::string& backupDirectory,
-                                        std::chrono::system_clock::time_point now) {
+Result<std::string> backupFolder(const std::string& folderPath, const std::string& backupDirectory,
+                                 std::chrono::system_clock::time_point now) {
     const auto archivePath = backupArchivePath(folderPath, backupDirectory, now);
     if (!archivePath) {
         return failed("The folder has no name to call the archive by: " + folderPath);
@@ -271,16 +266,15 @@ std::optional<std::string> backupFolder(const std::string& folderPath,
     }
     std::error_code code;
     stdfs::create_directories(backupDirectory, code);
-    if (code || !stdfs::is_directory(backupDirectory)) {
+    if (code || !stdfs::is_directory(backupDirectory, code)) {
         return failed("Could not create " + backupDirectory +
                       (code ? ": " + code.message() : std::string()));
     }
 
     const std::string rootName = *lastNamedComponent(folderPath);
     std::vector<Entry> entries{{folderPath, rootName, folder}};
-    std::string error;
-    if (!listTree(folderPath, rootName, entries, error)) {
-        return failed(error);
+    if (auto listed = listTree(folderPath, rootName, entries); !listed) {
+        return failed(listed.error().message);
     }
     fs::removeStaleTemporaries(backupDirectory, namesIn(backupDirectory));
     const auto slash = archivePath->rfind('/');
@@ -301,10 +295,10 @@ std::optional<std::string> backupFolder(const std::string& folderPath,
             return failed(*archivePath + ": " + writer.error());
         }
     }
-    auto published = publish(temporary, *archivePath, error);
+    auto published = publish(temporary, *archivePath);
     if (!published) {
         ::unlink(temporary.c_str());
-        return failed(error);
+        return failed(published.error().message);
     }
     return published;
 }

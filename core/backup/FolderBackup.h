@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/Result.h"
+
 namespace quillet {
 
 // What a backup's comment says before the folder's path.
@@ -24,9 +26,9 @@ std::optional<std::string> backupArchivePath(const std::string& folderPath,
 // followed; empty folders are kept. The archive's comment names the folder it holds, for
 // restoring it. The archive appears only when complete, and never replaces another: a name that
 // is taken gets "_2", "_3"... before ".zip". Temporary files a stopped backup left in the backup
-// directory are removed first. Returns the archive's path, or nothing after logging why; the
-// folder itself is only read.
-std::optional<std::string>
+// directory are removed first. Returns the archive's path, or why there is none (which path could
+// not be read or written), also logged; the folder itself is only read.
+Result<std::string>
 backupFolder(const std::string& folderPath, const std::string& backupDirectory,
              std::chrono::system_clock::time_point now = std::chrono::system_clock::now());
 

@@ -147,10 +147,8 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
     }
     if (options.backupDirectory) {
         // Without a backup nothing is rewritten: the project's files are the user's only copy.
-        if (auto archive = backupFolder(options.project, *options.backupDirectory)) {
-            report.backup.emplace(std::move(*archive));
-        } else {
-            report.backup.emplace(Error{"the backup could not be made; see the log"});
+        report.backup.emplace(backupFolder(options.project, *options.backupDirectory));
+        if (!report.backup->ok()) {
             return report;
         }
     }

@@ -21,6 +21,7 @@
 #include "backup/BackupRestore.h"
 #include "backup/FolderBackup.h"
 #include "fs/FolderLock.h"
+#include "log/Console.h"
 #include "support/Files.h"
 
 using namespace quillet;
@@ -187,6 +188,21 @@ TEST_F(Backup, FailuresReturnNothingAndLeaveNoArchiveBehind) {
     EXPECT_TRUE(filesIn(backups()).empty());
 }
 
+TEST_F(Backup, AFailureSaysWhichPathStoppedItAndIsLogged) {
+    const auto now = std::chrono::system_clock::now();
+    const std::string missing = project_.str() + "/Missing";
+    const auto notAFolder = backupFolder(missing, backups(), now);
+    ASSERT_FALSE(notAFolder);
+    EXPECT_EQ(notAFolder.error().message, "Not a folder: " + missing);
+
+    const std::string blocker = backups_.write("blocker", "a file");
+    const auto blocked = backupFolder(demo(), blocker + "/Backup", now);
+    ASSERT_FALSE(blocked);
+    EXPECT_TRUE(blocked.error().message.starts_with("Could not create " + blocker + "/Backup"))
+        << blocked.error().message;
+    EXPECT_NE(readFile(Console::shared().path()).find(blocked.error().message), std::string::npos);
+}
+
 // Runs a backup in a child process whose files may not grow past `limit` bytes, as on a full
 // disk; returns whether the child's backup reported success.
 bool backupWithFileSizeLimit(const std::string& folder, const std::string& backups,
@@ -247,7 +263,7 @@ TEST_F(Backup, ARestorePutsTheProjectBackAndListsWhatWasAddedSince) {
     const auto original = describeTree(demo());
     const auto archive = backupFolder(demo(), backups());
     ASSERT_TRUE(archive);
-    EXPECT_EQ(backedUpFolder(*archive), stdfs::canonical(demo()).string());
+    EXPECT_EQ(backedUpFolder(*archive).value_or(""), stdfs::canonical(demo()).string());
 
     // What a run and a user do afterwards: rewrite, lose, retype, add.
     project_.write("Demo/Classes/Cart.m", "// renamed\n");
@@ -260,18 +276,18 @@ TEST_F(Backup, ARestorePutsTheProjectBackAndListsWhatWasAddedSince) {
     project_.write("Demo/New/Added.m", "// new\n");
 
     const auto result = restoreBackup(*archive, demo(), false);
-    ASSERT_TRUE(result.report) << result.error;
-    EXPECT_TRUE(result.report->failed.empty()) << result.report->failed.front();
-    EXPECT_EQ(result.report->added,
+    ASSERT_TRUE(result) << result.error().message;
+    EXPECT_TRUE(result->failed.empty()) << result->failed.front();
+    EXPECT_EQ(result->added,
               (std::vector<std::string>{"MethodReplaceList.txt", "New", "New/Added.m"}));
-    EXPECT_FALSE(result.report->addedRemoved);
-    EXPECT_EQ(result.report->restored, 6u); // Cart.m, run.sh, secret.txt, Empty, Nested, the link
-    EXPECT_EQ(withoutEntries(describeTree(demo()), result.report->added), original);
+    EXPECT_FALSE(result->addedRemoved);
+    EXPECT_EQ(result->restored, 6u); // Cart.m, run.sh, secret.txt, Empty, Nested, the link
+    EXPECT_EQ(withoutEntries(describeTree(demo()), result->added), original);
 
     const auto cleaned = restoreBackup(*archive, demo(), true);
-    ASSERT_TRUE(cleaned.report);
-    EXPECT_TRUE(cleaned.report->addedRemoved);
-    EXPECT_EQ(cleaned.report->restored, 0u);
+    ASSERT_TRUE(cleaned);
+    EXPECT_TRUE(cleaned->addedRemoved);
+    EXPECT_EQ(cleaned->restored, 0u);
     EXPECT_EQ(describeTree(demo()), original);
 }
 
@@ -280,7 +296,7 @@ TEST_F(Backup, ARestoreIntoAnEmptyPlaceRebuildsTheWholeProject) {
     ASSERT_TRUE(archive);
     const std::string elsewhere = unpacked_.str() + "/Copy";
     const auto result = restoreBackup(*archive, elsewhere, false);
-    ASSERT_TRUE(result.report) << result.error;
+    ASSERT_TRUE(result) << result.error().message;
     EXPECT_EQ(describeTree(elsewhere), describeTree(demo()));
 }
 
@@ -294,14 +310,15 @@ TEST_F(Backup, ARestoreRefusesArchivesThatReachOutsideOrAProjectInUse) {
     ASSERT_EQ(zip_close(zip), 0);
     const auto before = describeTree(project_.path());
     const auto refused = restoreBackup(hostile, demo(), true);
-    EXPECT_FALSE(refused.report);
-    EXPECT_NE(refused.error.find("not a backup of one folder"), std::string::npos) << refused.error;
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.error().message.find("not a backup of one folder"), std::string::npos)
+        << refused.error().message;
     EXPECT_EQ(describeTree(project_.path()), before);
     EXPECT_FALSE(stdfs::exists(project_.path().parent_path() / "escaped.m"));
 
-    EXPECT_NE(
-        restoreBackup(project_.str() + "/Demo/run.sh", demo(), false).error.find("cannot open"),
-        std::string::npos);
+    const auto notAnArchive = restoreBackup(project_.str() + "/Demo/run.sh", demo(), false);
+    ASSERT_FALSE(notAnArchive);
+    EXPECT_NE(notAnArchive.error().message.find("cannot open"), std::string::npos);
     EXPECT_FALSE(backedUpFolder(hostile));
 
     const auto archive = backupFolder(demo(), backups());
@@ -309,6 +326,7 @@ TEST_F(Backup, ARestoreRefusesArchivesThatReachOutsideOrAProjectInUse) {
     const auto held = fs::FolderLock::take(demo());
     ASSERT_TRUE(held) << held.error().message;
     const auto busy = restoreBackup(*archive, demo(), false);
-    EXPECT_FALSE(busy.report);
-    EXPECT_NE(busy.error.find("another run is working on it"), std::string::npos) << busy.error;
+    ASSERT_FALSE(busy);
+    EXPECT_NE(busy.error().message.find("another run is working on it"), std::string::npos)
+        << busy.error().message;
 }
