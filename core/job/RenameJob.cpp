@@ -82,15 +82,15 @@ std::optional<RenameJob::OpenProject> RenameJob::open(const RunOptions& options,
     ProtectionInputs protection;
     if (options.mode == RenameMode::precise) {
         auto prepared = prepareProtection(options.protection, options.cacheFolder);
-        if (!prepared.error.empty()) {
-            refuse(report, Reason::protectionUnreadable, prepared.error);
+        if (!prepared) {
+            refuse(report, Reason::protectionUnreadable, prepared.error().message);
             return std::nullopt;
         }
-        for (const auto& sdk : prepared.sdks) {
+        for (const auto& sdk : prepared->sdks) {
             QLOG("SDK " + sdk.folder + ": " + std::to_string(sdk.selectors) + " selectors");
         }
-        report.sdks = std::move(prepared.sdks);
-        protection = std::move(prepared.inputs);
+        report.sdks = std::move(prepared->sdks);
+        protection = std::move(prepared->inputs);
     }
     auto tool =
         std::make_unique<MRenameTool>(random_, strategyFor(options.mode, std::move(protection)));

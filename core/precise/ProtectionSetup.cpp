@@ -30,28 +30,29 @@ std::vector<std::string> selectorsOfList(std::string_view text) {
     return selectors;
 }
 
-PreparedProtection prepareProtection(const ProtectionSources& sources,
-                                     const std::string& cacheFolder) {
+Result<PreparedProtection> prepareProtection(const ProtectionSources& sources,
+                                             const std::string& cacheFolder) {
     PreparedProtection prepared;
     const SdkSelectorCache cache(cacheFolder);
     auto sdk = std::make_shared<SelectorSet>();
-    const auto read = [&](const std::string& folder, bool given) {
+    // Whether the folder could be read; its selectors then join the SDK's.
+    const auto read = [&](const std::string& folder) {
         auto selectors = cache.load(folder);
         if (!selectors) {
-            if (given && prepared.error.empty()) {
-                prepared.error = "cannot read the SDK folder " + folder;
-            }
-            return;
+            return false;
         }
         prepared.sdks.push_back(
             {folder, selectors->headers, selectors->selectors.size(), selectors->fromCache});
         sdk->merge(selectors->selectors);
+        return true;
     };
     for (const auto& folder : platformSdkFolders()) {
-        read(folder, false);
+        read(folder);
     }
     for (const auto& folder : sources.sdkFolders) {
-        read(folder, true);
+        if (!read(folder)) {
+            return Error{"cannot read the SDK folder " + folder};
+        }
     }
     prepared.inputs.sdk = std::move(sdk);
 
@@ -60,11 +61,7 @@ PreparedProtection prepareProtection(const ProtectionSources& sources,
     for (const auto& file : sources.protectFiles) {
         const auto list = fs::SourceReader::read(file);
         if (!list) {
-            if (prepared.error.empty()) {
-                prepared.error =
-                    "cannot read the selector list " + file + ": " + list.error().message;
-            }
-            continue;
+            return Error{"cannot read the selector list " + file + ": " + list.error().message};
         }
         for (auto& selector : selectorsOfList(list->text)) {
             prepared.inputs.userList.insert(std::move(selector));

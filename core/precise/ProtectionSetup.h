@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "precise/ProtectionRules.h"
 
 namespace quillet {
@@ -26,14 +27,13 @@ struct SdkReport {
 struct PreparedProtection {
     ProtectionInputs inputs;
     std::vector<SdkReport> sdks;
-    std::string error; // what could not be read, when something given could not
 };
 
 // Reads the platform's SDK folders and the given ones (through the cache in `cacheFolder`) and
-// the selector lists. A folder or list the user gave that cannot be read is an error; a platform
-// folder that cannot be read is left out.
-PreparedProtection prepareProtection(const ProtectionSources& sources,
-                                     const std::string& cacheFolder);
+// the selector lists. A folder or list the user gave that cannot be read fails it, naming the
+// first such one; a platform folder that cannot be read is left out.
+Result<PreparedProtection> prepareProtection(const ProtectionSources& sources,
+                                             const std::string& cacheFolder);
 
 // The selectors of a list: one a line, blanks around them dropped, empty lines and lines
 // starting with "#" skipped.

@@ -77,17 +77,20 @@ TEST_F(SdkSelectors, ProtectionGathersTheGivenFoldersAndLists) {
     const std::string list =
         lists.write("keep.txt", "# keep these\n  keepMe:\r\n\nandThis:with:\n");
     auto prepared = prepareProtection({{sdk_.str()}, {list}, {"fromSettings:"}}, cache_.str());
-    EXPECT_EQ(prepared.error, "");
-    EXPECT_TRUE(prepared.inputs.sdk->contains("isEqual:"));
-    EXPECT_EQ(prepared.inputs.userList, (SelectorSet{"keepMe:", "andThis:with:", "fromSettings:"}));
-    ASSERT_FALSE(prepared.sdks.empty());
-    EXPECT_EQ(prepared.sdks.back().folder, sdk_.str());
-    EXPECT_EQ(prepared.sdks.back().headers, 2u);
+    ASSERT_TRUE(prepared) << prepared.error().message;
+    EXPECT_TRUE(prepared->inputs.sdk->contains("isEqual:"));
+    EXPECT_EQ(prepared->inputs.userList,
+              (SelectorSet{"keepMe:", "andThis:with:", "fromSettings:"}));
+    ASSERT_FALSE(prepared->sdks.empty());
+    EXPECT_EQ(prepared->sdks.back().folder, sdk_.str());
+    EXPECT_EQ(prepared->sdks.back().headers, 2u);
 
     const auto missingFolder = prepareProtection({{sdk_.str() + "/none"}, {}, {}}, cache_.str());
-    EXPECT_EQ(missingFolder.error, "cannot read the SDK folder " + sdk_.str() + "/none");
+    ASSERT_FALSE(missingFolder);
+    EXPECT_EQ(missingFolder.error().message, "cannot read the SDK folder " + sdk_.str() + "/none");
     const auto missingList = prepareProtection({{}, {lists.str() + "/none.txt"}, {}}, cache_.str());
-    EXPECT_NE(missingList.error.find("cannot read the selector list"), std::string::npos);
+    ASSERT_FALSE(missingList);
+    EXPECT_NE(missingList.error().message.find("cannot read the selector list"), std::string::npos);
 }
 
 } // namespace
