@@ -139,7 +139,7 @@ Held holds(const std::optional<std::string>& raw, const LoadBank& bank, const st
         return Held::otherwise;
     }
     const auto& stored = answer->data->front();
-    const auto canonical = std::get<std::string>(WordModel::normalize(bank.words));
+    const auto canonical = WordModel::normalize(bank.words).value();
     const bool ownerShown =
         stored.uuid == bank.owner || (asker != bank.owner && stored.uuid.empty());
     const bool same = stored.id == bank.token && ownerShown && stored.title == bank.title &&

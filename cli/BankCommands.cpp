@@ -19,11 +19,11 @@ std::optional<std::string> normalizedBankFile(const std::string& path) {
         return std::nullopt;
     }
     auto result = WordModel::normalize(*read.text);
-    if (const auto* broken = std::get_if<WordBankRuleBreak>(&result)) {
-        std::cerr << broken->title << ": " << broken->message << "\n";
+    if (!result) {
+        std::cerr << result.error().title << ": " << result.error().message << "\n";
         return std::nullopt;
     }
-    return std::get<std::string>(std::move(result));
+    return std::move(result).value();
 }
 
 // Stores the bank as the default bank and names it, as the word bank screen does.

@@ -104,10 +104,9 @@ NormalModel BankOperations::save(const nlohmann::json& request) {
     if (!words || !tool) {
         return refusal("参数错误");
     }
-    auto normalized = WordModel::normalize(*words);
-    const auto* canonical = std::get_if<std::string>(&normalized);
-    if (canonical == nullptr) {
-        return refusal(std::string(WordBankText::brokenRulesTitle));
+    const auto canonical = WordModel::normalize(*words);
+    if (!canonical) {
+        return refusal(canonical.error().title);
     }
     const auto count = WordModel::wordCount(*canonical);
     if (!WordModel::canSave(count)) {

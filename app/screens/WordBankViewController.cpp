@@ -164,11 +164,11 @@ void WordBankViewController::updateDefaultTip() {
 bool WordBankViewController::normalizeTextArea() {
     const auto normalized =
         quillet::WordModel::normalize(wordBankInput_->toPlainText().toStdString());
-    if (const auto* broken = std::get_if<quillet::WordBankRuleBreak>(&normalized)) {
-        CMAlert::show(this, qs(broken->title), qs(broken->message), false);
+    if (!normalized) {
+        CMAlert::show(this, qs(normalized.error().title), qs(normalized.error().message), false);
         return false;
     }
-    wordBankInput_->setPlainText(qs(std::get<std::string>(normalized)));
+    wordBankInput_->setPlainText(qs(*normalized));
     return true;
 }
 

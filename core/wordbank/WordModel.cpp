@@ -94,7 +94,7 @@ WordModel WordModel::makeNew(const std::string& deviceIdentifier) {
     return model;
 }
 
-std::variant<std::string, WordBankRuleBreak> WordModel::normalize(std::string_view bankText) {
+Result<std::string, WordBankRuleBreak> WordModel::normalize(std::string_view bankText) {
     std::string canonical(bankText);
     text::replaceAll(canonical, " ", "");
     text::replaceAll(canonical, kFullwidthComma, ",");
@@ -123,9 +123,9 @@ std::size_t WordModel::displayedWordCount(std::string_view bankText) {
         std::count_if(pieces.begin(), pieces.end(), [](auto piece) { return !piece.empty(); }));
 }
 
-std::optional<WordModel> WordModel::fromJson(const nlohmann::json& json) {
+Result<WordModel> WordModel::fromJson(const nlohmann::json& json) {
     if (!json.is_object()) {
-        return std::nullopt;
+        return Error{"not an object"};
     }
     WordModel model;
     const std::pair<const char*, std::string*> fields[] = {
@@ -134,7 +134,7 @@ std::optional<WordModel> WordModel::fromJson(const nlohmann::json& json) {
     for (const auto& [key, field] : fields) {
         const auto it = json.find(key);
         if (it == json.end() || !it->is_string()) {
-            return std::nullopt;
+            return Error{std::string("\"") + key + "\" is missing or not a string"};
         }
         *field = it->get<std::string>();
     }

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
-#include <variant>
 
 #include <nlohmann/json_fwd.hpp>
+
+#include "base/Result.h"
 
 namespace quillet {
 
@@ -47,7 +47,7 @@ public:
     static WordModel makeNew(const std::string& deviceIdentifier);
 
     // The canonical text, or why the text breaks the rules.
-    static std::variant<std::string, WordBankRuleBreak> normalize(std::string_view bankText);
+    static Result<std::string, WordBankRuleBreak> normalize(std::string_view bankText);
     // Pieces between commas, empty ones included; the save limit counts these.
     static std::size_t wordCount(std::string_view bankText);
     // Pieces between commas, empty ones left out; what the verify action shows.
@@ -56,8 +56,9 @@ public:
         return wordCount >= minimumWords && wordCount <= maximumWords;
     }
 
-    // Strict: the six keys must all be there and all hold strings.
-    static std::optional<WordModel> fromJson(const nlohmann::json& json);
+    // Strict: the six keys must all be there and all hold strings; the error names the first
+    // that does not.
+    static Result<WordModel> fromJson(const nlohmann::json& json);
     nlohmann::json toJson() const;
 };
 

@@ -73,7 +73,7 @@ TEST(ServiceLoad, ClientsInParallelLoseAndCorruptNothing) {
                 requests.load(), kClients, seconds, requests.load() / seconds, failures.load());
     EXPECT_EQ(failures.load(), 0);
 
-    const std::string canonical = std::get<std::string>(WordModel::normalize(words));
+    const std::string canonical = WordModel::normalize(words).value();
     for (int c = 0; c < kClients; ++c) {
         const auto listed = service.answer({{"port", std::int64_t{1021}}, {"uuid", ownerOf(c)}});
         ASSERT_TRUE(listed.data);

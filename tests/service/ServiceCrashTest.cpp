@@ -159,7 +159,7 @@ std::string integrityOfCopy(const std::filesystem::path& database,
 
 bool holds(const WordModel& bank, const std::optional<Save>& save) {
     return save && bank.title == save->title &&
-           bank.text == std::get<std::string>(WordModel::normalize(save->words));
+           bank.text == WordModel::normalize(save->words).value();
 }
 
 // Fetches every token the client wrote, as its owner, and checks it holds its last acknowledged

@@ -87,7 +87,7 @@ TEST(Service, AnOwnBankIsSavedFetchedListedAndDeleted) {
     EXPECT_EQ(bank.tool, "Quillet");
     EXPECT_EQ(bank.title, "团队词库");
     EXPECT_EQ(bank.count, "120"); // "abc" was too short
-    EXPECT_EQ(bank.text, std::get<std::string>(WordModel::normalize(bankText(120))));
+    EXPECT_EQ(bank.text, WordModel::normalize(bankText(120)).value());
 
     const auto listed = service.answer({{"port", std::int64_t{1021}}, {"uuid", kOwner}});
     ASSERT_TRUE(listed.data);
@@ -120,8 +120,7 @@ TEST(Service, WhoeverHasTheTokenCanReadTheBankButLearnsNoOwnerAndChangesNothing)
         ASSERT_TRUE(read.data && read.data->size() == 1u);
         EXPECT_EQ(read.data->front().uuid, "");
         EXPECT_EQ(read.data->front().title, "团队词库");
-        EXPECT_EQ(read.data->front().text,
-                  std::get<std::string>(WordModel::normalize(bankText(100))));
+        EXPECT_EQ(read.data->front().text, WordModel::normalize(bankText(100)).value());
     }
 
     // Neither what it was told nor its own identifier lets the stranger change or list anything.

@@ -26,11 +26,8 @@ namespace {
 
 // The canonical text, or "!" + the alert title when the text breaks the rules.
 std::string normalized(std::string_view text) {
-    auto result = WordModel::normalize(text);
-    if (auto* canonical = std::get_if<std::string>(&result)) {
-        return *canonical;
-    }
-    return "!" + std::get<WordBankRuleBreak>(result).title;
+    const auto result = WordModel::normalize(text);
+    return result ? *result : "!" + result.error().title;
 }
 
 const std::string kOwner = "0123456789ABCDEF0123456789ABCDEF";
@@ -60,8 +57,9 @@ TEST(Normalize, RefusesAnythingButLettersAndCommas) {
                              "helloWorld,词语", "hello;world"}) {
         EXPECT_EQ(normalized(text), "!词库不符合规则") << text;
     }
-    const auto broken = std::get<WordBankRuleBreak>(WordModel::normalize("1"));
-    EXPECT_EQ(broken.message, "可能含有中文或特殊字符或为空");
+    const auto broken = WordModel::normalize("1");
+    ASSERT_FALSE(broken);
+    EXPECT_EQ(broken.error().message, "可能含有中文或特殊字符或为空");
 }
 
 TEST(Normalize, AcceptsAVeryLongText) {
@@ -76,8 +74,8 @@ TEST(Normalize, AcceptsAVeryLongText) {
     }
     ASSERT_EQ(text.size(), 600000u);
     const auto result = WordModel::normalize(text);
-    ASSERT_TRUE(std::holds_alternative<std::string>(result));
-    EXPECT_EQ(WordModel::displayedWordCount(std::get<std::string>(result)), 17576u);
+    ASSERT_TRUE(result);
+    EXPECT_EQ(WordModel::displayedWordCount(*result), 17576u);
     for (const char* tail : {"\n", "1", "词", "\xF0\x9F\x98\x80"}) {
         EXPECT_EQ(normalized(text + tail), "!词库不符合规则") << tail;
     }
@@ -211,7 +209,10 @@ TEST(WordModelJson, AllSixKeysMustBeStrings) {
     for (const char* key : {"id", "uuid", "tool", "title", "text", "count"}) {
         auto missing = full;
         missing.erase(key);
-        EXPECT_FALSE(WordModel::fromJson(missing)) << key;
+        const auto refused = WordModel::fromJson(missing);
+        ASSERT_FALSE(refused) << key;
+        EXPECT_EQ(refused.error().message,
+                  "\"" + std::string(key) + "\" is missing or not a string");
         auto number = full;
         number[key] = 150;
         EXPECT_FALSE(WordModel::fromJson(number)) << key;
