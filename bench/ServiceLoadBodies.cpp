@@ -117,10 +117,10 @@ std::optional<NormalModel> decode(const std::optional<std::string>& raw) {
         return std::nullopt;
     }
     auto model = NormalModel::decode(inner);
-    if (auto* answer = std::get_if<NormalModel>(&model)) {
-        return std::move(*answer);
+    if (!model) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return std::move(model).value();
 }
 
 enum class Held { exactly, missing, unanswered, otherwise };

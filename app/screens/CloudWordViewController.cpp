@@ -105,15 +105,14 @@ void CloudWordViewController::requestData(bool showsBusy) {
     QPointer<CloudWordViewController> self(this);
     quillet::WebRequest::start(
         {{"port", std::int64_t{1021}}, {"uuid", quillet::deviceIdentifier()}},
-        [self](std::optional<std::string> data, std::optional<std::string> error) {
+        [self](const quillet::Result<std::string>& answer) {
             if (self) {
-                self->handle(data, error);
+                self->handle(answer);
             }
         });
 }
 
-void CloudWordViewController::handle(const std::optional<std::string>& data,
-                                     const std::optional<std::string>& error) {
+void CloudWordViewController::handle(const quillet::Result<std::string>& reply) {
     stopLoading();
     QPointer<CloudWordViewController> self(this);
     const auto retry = [self] {
@@ -121,7 +120,7 @@ void CloudWordViewController::handle(const std::optional<std::string>& data,
             self->requestData(false);
         }
     };
-    const auto answer = ServiceAnswer::decode(this, data, error, "requestData()", retry);
+    const auto answer = ServiceAnswer::decode(this, reply, "requestData()", retry);
     if (!answer) {
         CMAlert::shared().backBtn()->show();
     } else if (answer->code == 0) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
+#include "base/Result.h"
 #include "toolkit/UIViewController.h"
 
 class QTableWidget;
@@ -34,7 +34,7 @@ protected:
 
 private:
     void requestData(bool showsBusy);
-    void handle(const std::optional<std::string>& data, const std::optional<std::string>& error);
+    void handle(const quillet::Result<std::string>& answer);
     void reloadData();
 
     QTableWidget* list_ = nullptr;

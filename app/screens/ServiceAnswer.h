@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "base/Result.h"
 #include "service/NormalModel.h"
 
 namespace quillet::app {
@@ -15,8 +16,7 @@ class UIViewController;
 // runs `onFailureClosed`; otherwise the decoded answer is the caller's to act on.
 namespace ServiceAnswer {
 std::optional<quillet::NormalModel> decode(UIViewController* screen,
-                                           const std::optional<std::string>& data,
-                                           const std::optional<std::string>& error,
+                                           const quillet::Result<std::string>& answer,
                                            const char* function,
                                            std::function<void()> onFailureClosed = {});
 } // namespace ServiceAnswer

@@ -248,18 +248,17 @@ void WordBankViewController::send(const quillet::RequestParams& params, const ch
                                   std::function<void(const quillet::NormalModel&)> handler) {
     startLoading();
     QPointer<WordBankViewController> self(this);
-    quillet::WebRequest::start(
-        params, [self, function, handler = std::move(handler)](std::optional<std::string> data,
-                                                               std::optional<std::string> error) {
-            if (!self) {
-                return;
-            }
-            self->stopLoading();
-            if (const auto answer = ServiceAnswer::decode(self, data, error, function)) {
-                handler(*answer);
-            }
-            emit self->answered();
-        });
+    quillet::WebRequest::start(params, [self, function, handler = std::move(handler)](
+                                           const quillet::Result<std::string>& reply) {
+        if (!self) {
+            return;
+        }
+        self->stopLoading();
+        if (const auto answer = ServiceAnswer::decode(self, reply, function)) {
+            handler(*answer);
+        }
+        emit self->answered();
+    });
 }
 
 void WordBankViewController::saveToServer() {

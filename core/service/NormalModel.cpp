@@ -4,37 +4,38 @@
 
 namespace quillet {
 
-std::variant<NormalModel, std::string> NormalModel::decode(const nlohmann::json& json) {
+Result<NormalModel> NormalModel::decode(const nlohmann::json& json) {
     if (!json.is_object()) {
-        return std::string("the answer is not an object");
+        return Error{"the answer is not an object"};
     }
     NormalModel model;
     const auto code = json.find("code");
     if (code == json.end() || !code->is_number_integer()) {
-        return std::string("\"code\" is missing or not an integer");
+        return Error{"\"code\" is missing or not an integer"};
     }
     model.code = code->get<std::int64_t>();
     const auto msg = json.find("msg");
     if (msg == json.end() || !msg->is_string()) {
-        return std::string("\"msg\" is missing or not a string");
+        return Error{"\"msg\" is missing or not a string"};
     }
     model.msg = msg->get<std::string>();
     // Optional keys may be absent or null, but nothing else than their type.
     if (const auto count = json.find("count"); count != json.end() && !count->is_null()) {
         if (!count->is_string()) {
-            return std::string("\"count\" is not a string");
+            return Error{"\"count\" is not a string"};
         }
         model.count = count->get<std::string>();
     }
     if (const auto data = json.find("data"); data != json.end() && !data->is_null()) {
         if (!data->is_array()) {
-            return std::string("\"data\" is not an array");
+            return Error{"\"data\" is not an array"};
         }
         std::vector<WordModel> banks;
         for (std::size_t i = 0; i < data->size(); ++i) {
             auto bank = WordModel::fromJson((*data)[i]);
             if (!bank) {
-                return "bank " + std::to_string(i) + " of \"data\" does not decode";
+                return Error{"bank " + std::to_string(i) +
+                             " of \"data\" does not decode: " + bank.error().message};
             }
             banks.push_back(std::move(*bank));
         }

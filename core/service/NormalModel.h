@@ -3,11 +3,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include <nlohmann/json_fwd.hpp>
 
+#include "base/Result.h"
 #include "wordbank/WordModel.h"
 
 namespace quillet {
@@ -21,7 +21,7 @@ struct NormalModel {
     std::optional<std::vector<WordModel>> data;
 
     // The model, or why the JSON is not one.
-    static std::variant<NormalModel, std::string> decode(const nlohmann::json& json);
+    static Result<NormalModel> decode(const nlohmann::json& json);
     nlohmann::json toJson() const;
 };
 

@@ -1,33 +1,37 @@
 #pragma once
 
-#include <optional>
+#include <concepts>
 #include <string_view>
-#include <variant>
 
 #include <nlohmann/json.hpp>
 
+#include "base/Result.h"
 #include "log/Log.h"
 
 namespace quillet {
 
-// Response models decode from the plain answer bytes. A model type provides
-// `static std::variant<Model, std::string> decode(const nlohmann::json&)`.
-template <typename Model> struct ParseProtocol {
+// A response model: it decodes from a parsed answer, or says why the answer is not one.
+template <typename Model>
+concept DecodableModel = requires(const nlohmann::json& json) {
+    { Model::decode(json) } -> std::same_as<Result<Model>>;
+};
+
+// Response models decode from the plain answer bytes.
+template <DecodableModel Model> struct ParseProtocol {
     using CompatibleType = Model;
 
-    // The model, or nothing after logging why the bytes are not one.
-    static std::optional<CompatibleType> parse(std::string_view jsonData) {
+    // The model, or why the bytes are not one; the reason is logged as well.
+    static Result<CompatibleType> parse(std::string_view jsonData) {
         const auto json = nlohmann::json::parse(jsonData, nullptr, false);
         if (json.is_discarded()) {
             QLOG_AS("parse(jsonData:)", "The answer is not JSON");
-            return std::nullopt;
+            return Error{"The answer is not JSON"};
         }
         auto decoded = Model::decode(json);
-        if (auto* error = std::get_if<std::string>(&decoded)) {
-            QLOG_AS("parse(jsonData:)", *error);
-            return std::nullopt;
+        if (!decoded) {
+            QLOG_AS("parse(jsonData:)", decoded.error().message);
         }
-        return std::get<Model>(std::move(decoded));
+        return decoded;
     }
 };
 

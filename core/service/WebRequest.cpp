@@ -1,6 +1,9 @@
 #include "service/WebRequest.h"
 
 #include <atomic>
+#include <memory>
+#include <stdexcept>
+#include <system_error>
 #include <thread>
 
 #include <httplib.h>
@@ -30,8 +33,25 @@ std::string formBody(const std::map<std::string, std::string>& fields) {
     return body;
 }
 
-std::string describe(httplib::Error error) {
-    return "The request could not be completed: " + httplib::to_string(error);
+Error describe(httplib::Error error) {
+    return {"The request could not be completed: " + httplib::to_string(error)};
+}
+
+// A client of "scheme://host:port". The library throws on an address it cannot use (an unknown
+// scheme, a port out of range), and a client whose TLS could not be set up is not valid; both are
+// an error here.
+Result<std::unique_ptr<httplib::Client>> clientOf(const std::string& origin) {
+    std::unique_ptr<httplib::Client> client;
+    try {
+        client = std::make_unique<httplib::Client>(origin);
+    } catch (const std::logic_error&) {
+        client.reset();
+    }
+    if (client == nullptr || !client->is_valid()) {
+        return Error{"The request could not be completed: the address " + origin +
+                     " cannot be used"};
+    }
+    return client;
 }
 
 // A device identifier is its owner's credential on the service, so the log names none: every
@@ -59,6 +79,13 @@ void hideIdentifiers(nlohmann::json& json) {
 std::string loggable(nlohmann::json json) {
     hideIdentifiers(json);
     return json.dump();
+}
+
+// Runs the handler with the answer on the main queue, which then holds its last reference.
+void answerOnMainQueue(std::shared_ptr<WebRequest::CompletionHandler> handler,
+                       Result<std::string> answer) {
+    MainQueue::post(
+        [handler = std::move(handler), answer = std::move(answer)]() { (*handler)(answer); });
 }
 
 } // namespace
@@ -100,8 +127,8 @@ std::optional<std::string> WebRequest::decodeParam(const nlohmann::json* data) {
     return plain;
 }
 
-WebResult WebRequest::exchange(const RequestParams& params, const std::string& url,
-                               std::chrono::milliseconds timeout) {
+Result<std::string> WebRequest::exchange(const RequestParams& params, const std::string& url,
+                                         std::chrono::milliseconds timeout) {
     const auto fields = encodeParam(params);
     // The client takes "scheme://host:port"; a path after it ("/", "/api/") is where to post.
     const auto schemeEnd = url.find("://");
@@ -111,26 +138,29 @@ WebResult WebRequest::exchange(const RequestParams& params, const std::string& u
     if (!path.ends_with('/')) {
         path += '/';
     }
-    httplib::Client client(origin);
+    auto client = clientOf(origin);
+    if (!client) {
+        return client.error();
+    }
     const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeout);
     const auto micros = std::chrono::duration_cast<std::chrono::microseconds>(timeout - seconds);
-    client.set_connection_timeout(seconds.count(), micros.count());
-    client.set_read_timeout(seconds.count(), micros.count());
-    client.set_write_timeout(seconds.count(), micros.count());
+    (*client)->set_connection_timeout(seconds.count(), micros.count());
+    (*client)->set_read_timeout(seconds.count(), micros.count());
+    (*client)->set_write_timeout(seconds.count(), micros.count());
     const auto response =
-        client.Post(path, formBody(fields), "application/x-www-form-urlencoded; charset=utf-8");
+        (*client)->Post(path, formBody(fields), "application/x-www-form-urlencoded; charset=utf-8");
     if (!response) {
-        return {std::nullopt, describe(response.error())};
+        return describe(response.error());
     }
     // The status is not looked at: only the body counts.
     const auto body = nlohmann::json::parse(response->body, nullptr, false);
     if (body.is_discarded()) {
-        return {std::nullopt, "The answer is not JSON"};
+        return Error{"The answer is not JSON"};
     }
     if (auto plain = decodeParam(&body)) {
-        return {std::move(plain), std::nullopt};
+        return std::move(*plain);
     }
-    return {std::nullopt, std::string(decodingFailed)};
+    return Error{decodingFailed};
 }
 
 void WebRequest::setTimeout(std::chrono::milliseconds timeout) {
@@ -139,12 +169,16 @@ void WebRequest::setTimeout(std::chrono::milliseconds timeout) {
 
 void WebRequest::start(const RequestParams& params, CompletionHandler completionHandler) {
     const std::chrono::milliseconds timeout{timeoutMs.load()};
-    std::thread([params, timeout, handler = std::move(completionHandler)]() mutable {
-        auto result = exchange(params, Config::serviceURL(), timeout);
-        MainQueue::post([handler = std::move(handler), result = std::move(result)]() {
-            handler(result.data, result.error);
-        });
-    }).detach();
+    // Shared with the thread, so that it is still here to be told when no thread can start.
+    auto handler = std::make_shared<CompletionHandler>(std::move(completionHandler));
+    try {
+        std::thread([params, timeout, handler]() mutable {
+            answerOnMainQueue(std::move(handler), exchange(params, Config::serviceURL(), timeout));
+        }).detach();
+    } catch (const std::system_error& error) {
+        answerOnMainQueue(std::move(handler), Error{"The request could not be completed: " +
+                                                    std::string(error.what())});
+    }
 }
 
 } // namespace quillet

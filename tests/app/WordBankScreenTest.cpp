@@ -19,6 +19,7 @@
 #include "service/NormalModel.h"
 #include "service/ParseProtocol.h"
 #include "service/WebRequest.h"
+#include "support/ErrorText.h"
 #include "support/Words.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
@@ -76,9 +77,8 @@ protected:
     quillet::NormalModel ask(const quillet::RequestParams& params) {
         const auto result =
             quillet::WebRequest::exchange(params, service_.url(), std::chrono::seconds(10));
-        const auto model =
-            quillet::ParseProtocol<quillet::NormalModel>::parse(result.data.value_or(""));
-        EXPECT_TRUE(model.has_value()) << result.error.value_or("");
+        const auto model = quillet::ParseProtocol<quillet::NormalModel>::parse(result.value_or(""));
+        EXPECT_TRUE(model) << quillet::test::errorText(result);
         return model.value_or(quillet::NormalModel{});
     }
     // The service's view of a bank, asked by this device.

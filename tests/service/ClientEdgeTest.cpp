@@ -15,10 +15,12 @@
 #include "service/NormalModel.h"
 #include "service/ParseProtocol.h"
 #include "service/WebRequest.h"
+#include "support/ErrorText.h"
 #include "support/Files.h"
 #include "text/Base64.h"
 
 using namespace quillet;
+using quillet::test::errorText;
 
 namespace {
 
@@ -49,9 +51,10 @@ public:
         status_ = status;
         delay_ = delay;
     }
-    WebResult answerWith(std::string body, int status = 200,
-                         std::chrono::milliseconds timeout = std::chrono::seconds(5),
-                         std::chrono::milliseconds delay = {}, const std::string& path = "") {
+    Result<std::string> answerWith(std::string body, int status = 200,
+                                   std::chrono::milliseconds timeout = std::chrono::seconds(5),
+                                   std::chrono::milliseconds delay = {},
+                                   const std::string& path = "") {
         prepare(std::move(body), status, delay);
         return WebRequest::exchange({{"port", std::int64_t{1021}}}, url() + path, timeout);
     }
@@ -74,9 +77,9 @@ std::string envelopeBody(const std::string& plain) {
 TEST(ClientAnswers, EnvelopeFailuresAreDecodingFailuresAndTransportFailuresAreNot) {
     StandIn server;
     const std::string plain = R"({"code":1,"msg":"ok"})";
-    EXPECT_EQ(server.answerWith(envelopeBody(plain)).data, plain);
+    EXPECT_EQ(server.answerWith(envelopeBody(plain)).value_or(""), plain);
     // The status is not looked at.
-    EXPECT_EQ(server.answerWith(envelopeBody(plain), 500).data, plain);
+    EXPECT_EQ(server.answerWith(envelopeBody(plain), 500).value_or(""), plain);
     for (const std::string& body : std::vector<std::string>{
              R"({"data":"x","count":1})", R"({"msg":"no data"})", R"("just a string")", "[1,2]",
              R"({"data":"not base64!"})", R"({"data":")" + text::base64Encode("QUJD") + "\"}",
@@ -84,31 +87,31 @@ TEST(ClientAnswers, EnvelopeFailuresAreDecodingFailuresAndTransportFailuresAreNo
              R"({"data":")" + text::base64Encode(text::base64Encode(std::string(16, 'A'))) +
                  "\"}"}) {
         const auto result = server.answerWith(body);
-        EXPECT_FALSE(result.data) << body;
-        EXPECT_EQ(result.error, WebRequest::decodingFailed) << body;
+        EXPECT_FALSE(result) << body;
+        EXPECT_EQ(errorText(result), WebRequest::decodingFailed) << body;
     }
     const auto notJson = server.answerWith("<html>busy</html>");
-    EXPECT_FALSE(notJson.data);
-    EXPECT_NE(notJson.error, WebRequest::decodingFailed);
+    EXPECT_FALSE(notJson);
+    EXPECT_NE(errorText(notJson), WebRequest::decodingFailed);
 }
 
 TEST(ClientAnswers, ASilentServerEndsInTheTransportErrorAfterTheTimeOut) {
     StandIn server;
     const auto result = server.answerWith(envelopeBody("{}"), 200, std::chrono::milliseconds(300),
                                           std::chrono::milliseconds(1500));
-    EXPECT_FALSE(result.data);
-    ASSERT_TRUE(result.error);
-    EXPECT_NE(*result.error, WebRequest::decodingFailed);
-    EXPECT_NE(result.error->find("Read"), std::string::npos) << *result.error; // timed out reading
+    ASSERT_FALSE(result);
+    EXPECT_NE(result.error().message, WebRequest::decodingFailed);
+    EXPECT_NE(result.error().message.find("Read"), std::string::npos)
+        << result.error().message; // timed out reading
 }
 
 TEST(ClientAnswers, AnAddressEndingInASlashOrNamingAPathIsReached) {
     StandIn server;
     const std::string plain = R"({"code":1})";
     for (const std::string path : {"/", "/api", "/api/"}) {
-        EXPECT_EQ(
-            server.answerWith(envelopeBody(plain), 200, std::chrono::seconds(5), {}, path).data,
-            plain)
+        EXPECT_EQ(server.answerWith(envelopeBody(plain), 200, std::chrono::seconds(5), {}, path)
+                      .value_or(""),
+                  plain)
             << path;
     }
     ::setenv("QUILLET_SERVICE_URL", (server.url() + "//").c_str(), 1);
@@ -127,9 +130,8 @@ TEST(ClientAnswers, ACompletionAfterTheMainQueueHasGoneIsDropped) {
         MainQueue::setMain(queue);
         // The stand-in answers late, so the request is out when the queue goes.
         server.prepare(envelopeBody("{}"), 200, std::chrono::milliseconds(300));
-        WebRequest::start(
-            {{"port", std::int64_t{1021}}},
-            [ran](std::optional<std::string>, std::optional<std::string>) { *ran = true; });
+        WebRequest::start({{"port", std::int64_t{1021}}},
+                          [ran](const Result<std::string>&) { *ran = true; });
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(800));
     EXPECT_FALSE(*ran);
@@ -137,9 +139,8 @@ TEST(ClientAnswers, ACompletionAfterTheMainQueueHasGoneIsDropped) {
     server.prepare(envelopeBody("{}"));
     RunLoopQueue next;
     MainQueue::setMain(next);
-    WebRequest::start(
-        {{"port", std::int64_t{1021}}},
-        [ran](std::optional<std::string>, std::optional<std::string>) { *ran = true; });
+    WebRequest::start({{"port", std::int64_t{1021}}},
+                      [ran](const Result<std::string>&) { *ran = true; });
     EXPECT_TRUE(next.runUntil([&] { return ran->load(); }, std::chrono::seconds(5)));
     ::unsetenv("QUILLET_SERVICE_URL");
 }
@@ -147,8 +148,19 @@ TEST(ClientAnswers, ACompletionAfterTheMainQueueHasGoneIsDropped) {
 TEST(ClientAnswers, NoServerAtAllIsATransportError) {
     const auto result = WebRequest::exchange({{"port", std::int64_t{1021}}}, "http://127.0.0.1:1",
                                              std::chrono::seconds(2));
-    EXPECT_FALSE(result.data);
-    EXPECT_TRUE(result.error);
+    EXPECT_FALSE(result);
+}
+
+// The client library throws on an address with an unknown scheme or a port out of range; such an
+// address (from QUILLET_SERVICE_URL, say) must come back as a failure of the request.
+TEST(ClientAnswers, AnAddressTheClientCannotUseIsAFailureOfTheRequest) {
+    for (const std::string url : {"ftp://127.0.0.1:1", "http://127.0.0.1:99999999999999"}) {
+        const auto result =
+            WebRequest::exchange({{"port", std::int64_t{1021}}}, url, std::chrono::seconds(2));
+        ASSERT_FALSE(result) << url;
+        EXPECT_TRUE(result.error().message.starts_with("The request could not be completed"))
+            << url << ": " << result.error().message;
+    }
 }
 
 TEST(ParseNormalModel, IsStrictAboutTypesAndKeys) {

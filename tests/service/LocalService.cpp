@@ -6,6 +6,7 @@
 
 #include "service/NormalModel.h"
 #include "service/ParseProtocol.h"
+#include "support/ErrorText.h"
 
 namespace quillet::test {
 
@@ -31,25 +32,23 @@ LocalService::~LocalService() {
     thread_.join();
 }
 
-WebResult LocalService::send(const RequestParams& params) {
+Result<std::string> LocalService::send(const RequestParams& params) {
     MainQueue::setMain(queue);
     const auto mainThread = std::this_thread::get_id();
-    std::optional<WebResult> result;
-    WebRequest::start(params,
-                      [&](std::optional<std::string> data, std::optional<std::string> error) {
-                          EXPECT_EQ(std::this_thread::get_id(), mainThread);
-                          EXPECT_FALSE(result) << "the handler ran twice";
-                          EXPECT_NE(data.has_value(), error.has_value());
-                          result = WebResult{std::move(data), std::move(error)};
-                      });
+    std::optional<Result<std::string>> result;
+    WebRequest::start(params, [&](Result<std::string> answer) {
+        EXPECT_EQ(std::this_thread::get_id(), mainThread);
+        EXPECT_FALSE(result) << "the handler ran twice";
+        result.emplace(std::move(answer));
+    });
     EXPECT_TRUE(queue.runUntil([&] { return result.has_value(); }, std::chrono::seconds(20)));
-    return result.value_or(WebResult{std::nullopt, "no answer"});
+    return result.value_or(Error{"no answer"});
 }
 
 NormalModel LocalService::answer(const RequestParams& params) {
     const auto result = send(params);
-    EXPECT_TRUE(result.data) << result.error.value_or("");
-    const auto model = ParseProtocol<NormalModel>::parse(result.data.value_or(""));
+    EXPECT_TRUE(result) << errorText(result);
+    const auto model = ParseProtocol<NormalModel>::parse(result.value_or(""));
     EXPECT_TRUE(model);
     return model.value_or(NormalModel{});
 }

@@ -23,7 +23,7 @@ public:
     std::string database() const { return (folder_.path() / "banks.db").string(); }
 
     // Sends through WebRequest::start and runs the main queue until the handler has run.
-    WebResult send(const RequestParams& params);
+    Result<std::string> send(const RequestParams& params);
     // The decoded answer of a request that must reach the service and decode.
     NormalModel answer(const RequestParams& params);
 

@@ -63,8 +63,8 @@ std::string hexName(unsigned tag, int client, int serial) {
     return text;
 }
 
-std::optional<NormalModel> answerOf(const WebResult& result) {
-    return result.data ? ParseProtocol<NormalModel>::parse(*result.data) : std::nullopt;
+Result<NormalModel> answerOf(const Result<std::string>& result) {
+    return result ? ParseProtocol<NormalModel>::parse(*result) : result.error();
 }
 
 // Saves until a save goes unanswered. Every third save writes new words to one of the client's
@@ -106,9 +106,10 @@ void saveUntilKilled(ClientState& client, const std::string& url, int round,
         }
         history->unanswered = save;
         if (!killed) {
-            client.failuresBeforeKill.push_back(
-                history->token + ": " +
-                (answer ? answer->msg : result.error.value_or("undecodable answer")));
+            client.failuresBeforeKill.push_back(history->token + ": " +
+                                                (answer   ? answer->msg
+                                                 : result ? "undecodable answer"
+                                                          : result.error().message));
         }
         return;
     }

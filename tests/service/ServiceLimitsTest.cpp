@@ -104,7 +104,7 @@ bool savesWell(const std::string& url, int bank) {
                                               {"title", std::string("bank")},
                                               {"text", test::bankText(100)}},
                                              url, 5s);
-    const auto model = ParseProtocol<NormalModel>::parse(result.data.value_or(""));
+    const auto model = ParseProtocol<NormalModel>::parse(result.value_or(""));
     return model && model->code == 1;
 }
 

@@ -255,12 +255,12 @@ TEST(Service, SpeaksHttpsAndTheClientChecksTheCertificate) {
     // Not trusted yet: the handshake fails like any transport failure.
     ::setenv("SSL_CERT_FILE", (dir.path() / "none.pem").c_str(), 1);
     const auto refused = WebRequest::exchange(fetch, service.url(), std::chrono::seconds(5));
-    EXPECT_FALSE(refused.data);
+    EXPECT_FALSE(refused);
     ::setenv("SSL_CERT_FILE", cert.c_str(), 1);
     const auto trusted = WebRequest::exchange(fetch, service.url(), std::chrono::seconds(5));
     ::unsetenv("SSL_CERT_FILE");
-    ASSERT_TRUE(trusted.data) << trusted.error.value_or("");
-    EXPECT_NE(trusted.data->find("\"code\":1"), std::string::npos);
+    ASSERT_TRUE(trusted) << trusted.error().message;
+    EXPECT_NE(trusted->find("\"code\":1"), std::string::npos);
 }
 
 TEST(ServiceProgram, ListensUntilTerminatedAndKeepsItsBanks) {
@@ -272,7 +272,7 @@ TEST(ServiceProgram, ListensUntilTerminatedAndKeepsItsBanks) {
     ASSERT_GT(first.port(), 0);
     const auto saved = WebRequest::exchange(saveRequest(kToken, kOwner, bankText(100)), first.url(),
                                             std::chrono::seconds(5));
-    ASSERT_TRUE(saved.data) << saved.error.value_or("");
+    ASSERT_TRUE(saved) << saved.error().message;
     EXPECT_EQ(first.terminate(), 0);
     const std::string written = quillet::test::readFile(log);
     EXPECT_NE(written.find("port=1020 code=1"), std::string::npos) << written;
@@ -282,7 +282,7 @@ TEST(ServiceProgram, ListensUntilTerminatedAndKeepsItsBanks) {
     ASSERT_GT(second.port(), 0);
     const auto fetched = WebRequest::exchange({{"port", std::int64_t{1021}}, {"id", kToken}},
                                               second.url(), std::chrono::seconds(5));
-    ASSERT_TRUE(fetched.data);
-    EXPECT_NE(fetched.data->find("\"count\":\"100\""), std::string::npos);
+    ASSERT_TRUE(fetched);
+    EXPECT_NE(fetched->find("\"count\":\"100\""), std::string::npos);
     EXPECT_EQ(second.terminate(), 0);
 }
