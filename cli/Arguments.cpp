@@ -21,18 +21,17 @@ bool isIdentifier(const std::string& text) {
 }
 
 // Stored texts are UTF-8; anything else is refused before it reaches the settings.
-std::string utf8Text(const std::string& option, const std::string& value) {
-    return text::isValidUtf8(value) ? std::string() : option + " must be UTF-8 text";
-}
-
-ParseResult failure(std::string error) {
-    return ParseResult{std::nullopt, std::move(error)};
+Status utf8Text(const std::string& option, const std::string& value) {
+    if (!text::isValidUtf8(value)) {
+        return Error{option + " must be UTF-8 text"};
+    }
+    return Status::success();
 }
 
 // The options one command takes: a flag sets something, an option with a value stores it.
 struct Options {
     std::map<std::string, std::function<void(Arguments&)>> flags;
-    std::map<std::string, std::function<std::string(Arguments&, const std::string&)>> values;
+    std::map<std::string, std::function<Status(Arguments&, const std::string&)>> values;
     // The one plain argument a command takes, if any, and its name in messages.
     std::string Arguments::*positional = nullptr;
     std::string positionalName;
@@ -44,28 +43,28 @@ Options optionsFor(Command command) {
     Options options;
     options.positionalName =
         command == Command::methods || command == Command::rename ? "PROJECT" : "FILE";
-    const auto ignore = [](Arguments& a, const std::string& v) {
+    const auto ignore = [](Arguments& a, const std::string& v) -> Status {
         a.ignore.push_back(v);
-        return std::string();
+        return Status::success();
     };
-    const auto remark = [](Arguments& a, const std::string& v) {
+    const auto remark = [](Arguments& a, const std::string& v) -> Status {
         a.remark = v;
         return utf8Text("--remark", v);
     };
-    const auto sdk = [](Arguments& a, const std::string& v) {
+    const auto sdk = [](Arguments& a, const std::string& v) -> Status {
         a.sdkFolders.push_back(v);
-        return std::string();
+        return Status::success();
     };
-    const auto protect = [](Arguments& a, const std::string& v) {
+    const auto protect = [](Arguments& a, const std::string& v) -> Status {
         a.protectFiles.push_back(v);
-        return std::string();
+        return Status::success();
     };
-    const auto mode = [](Arguments& a, const std::string& v) {
+    const auto mode = [](Arguments& a, const std::string& v) -> Status {
         if (v != "precise" && v != "literal") {
-            return std::string("--mode must be precise or literal");
+            return Error{"--mode must be precise or literal"};
         }
         a.mode = v == "precise" ? RenameMode::precise : RenameMode::literal;
-        return std::string();
+        return Status::success();
     };
     switch (command) {
     case Command::methods:
@@ -81,15 +80,17 @@ Options optionsFor(Command command) {
         options.values["--sdk"] = sdk;
         options.values["--protect"] = protect;
         options.flags["--dry-run"] = [](Arguments& a) { a.dryRun = true; };
-        options.values["--words"] = [](Arguments& a, const std::string& v) {
+        options.values["--words"] = [](Arguments& a, const std::string& v) -> Status {
             a.wordsFile = v;
-            return std::string();
+            return Status::success();
         };
-        options.values["--prefix"] = [](Arguments& a, const std::string& v) {
+        options.values["--prefix"] = [](Arguments& a, const std::string& v) -> Status {
             a.prefix = v;
-            return isIdentifier(v)
-                       ? std::string()
-                       : "--prefix must be letters, digits and \"_\", not starting with a digit";
+            if (!isIdentifier(v)) {
+                return Error{
+                    "--prefix must be letters, digits and \"_\", not starting with a digit"};
+            }
+            return Status::success();
         };
         options.flags["--random"] = [](Arguments& a) { a.random = true; };
         options.flags["--no-backup"] = [](Arguments& a) { a.backup = false; };
@@ -109,12 +110,12 @@ Options optionsFor(Command command) {
         options.flags["--force"] = [](Arguments& a) { a.force = true; };
         break;
     case Command::settingsSet:
-        options.values["--backup-dir"] = [](Arguments& a, const std::string& v) {
+        options.values["--backup-dir"] = [](Arguments& a, const std::string& v) -> Status {
             a.backupDir = v;
-            return std::string();
+            return Status::success();
         };
         // Stored as typed, as the settings screen does.
-        options.values["--prefix"] = [](Arguments& a, const std::string& v) {
+        options.values["--prefix"] = [](Arguments& a, const std::string& v) -> Status {
             a.prefix = v;
             return utf8Text("--prefix", v);
         };
@@ -213,14 +214,14 @@ std::string usageText() {
            "             (see the summary and the log)\n";
 }
 
-ParseResult parseArguments(const std::vector<std::string>& args) {
+Result<Arguments> parseArguments(const std::vector<std::string>& args) {
     Arguments parsed;
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        return ParseResult{parsed, ""};
+        return parsed;
     }
     const auto command = commandOf(args);
     if (!command) {
-        return failure("unknown command: " + args[0] + (args.size() > 1 ? " " + args[1] : ""));
+        return Error{"unknown command: " + args[0] + (args.size() > 1 ? " " + args[1] : "")};
     }
     parsed.command = command->first;
     const Options options = optionsFor(parsed.command);
@@ -232,39 +233,39 @@ ParseResult parseArguments(const std::vector<std::string>& args) {
             flag->second(parsed);
         } else if (const auto value = options.values.find(arg); value != options.values.end()) {
             if (i + 1 >= args.size()) {
-                return failure(arg + " needs a value");
+                return Error{arg + " needs a value"};
             }
-            if (auto error = value->second(parsed, args[++i]); !error.empty()) {
-                return failure(error);
+            if (auto taken = value->second(parsed, args[++i]); !taken) {
+                return taken.error();
             }
         } else if (!arg.starts_with("--") && positionalSeen &&
                    options.optionalPositional != nullptr && !optionalSeen) {
             parsed.*options.optionalPositional = arg;
             optionalSeen = true;
         } else if (arg.starts_with("--") || options.positional == nullptr || positionalSeen) {
-            return failure("unexpected argument: " + arg);
+            return Error{"unexpected argument: " + arg};
         } else {
             parsed.*options.positional = arg;
             positionalSeen = true;
         }
     }
     if (options.positional != nullptr && !positionalSeen) {
-        return failure("missing " + options.positionalName);
+        return Error{"missing " + options.positionalName};
     }
     if (parsed.random && parsed.wordsFile) {
-        return failure("choose one of --random and --words FILE");
+        return Error{"choose one of --random and --words FILE"};
     }
     if (parsed.command == Command::settingsSet && !parsed.backupDir && !parsed.prefix &&
         parsed.sdkFolders.empty() && parsed.protectFiles.empty() && !parsed.noSdk) {
-        return failure("settings set needs --backup-dir, --prefix, --sdk, --no-sdk or --protect");
+        return Error{"settings set needs --backup-dir, --prefix, --sdk, --no-sdk or --protect"};
     }
     if (parsed.noSdk && !parsed.sdkFolders.empty()) {
-        return failure("choose one of --sdk DIR and --no-sdk");
+        return Error{"choose one of --sdk DIR and --no-sdk"};
     }
     if (parsed.command == Command::settingsSet && parsed.protectFiles.size() > 1) {
-        return failure("settings set takes one --protect FILE");
+        return Error{"settings set takes one --protect FILE"};
     }
-    return ParseResult{parsed, ""};
+    return parsed;
 }
 
 } // namespace quillet::cli

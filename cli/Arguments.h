@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Result.h"
 #include "engine/RenameMode.h"
 
 namespace quillet::cli {
@@ -46,12 +47,8 @@ struct Arguments {
     bool clean = false;                    // restore: remove what was added since the backup
 };
 
-struct ParseResult {
-    std::optional<Arguments> arguments;
-    std::string error; // why the command line is not understood, when it is not
-};
-
-ParseResult parseArguments(const std::vector<std::string>& args);
+// The command line's arguments, or why it is not understood.
+Result<Arguments> parseArguments(const std::vector<std::string>& args);
 std::string usageText();
 
 } // namespace quillet::cli

@@ -14,11 +14,11 @@ namespace {
 // The canonical text of FILE, or nothing after printing why.
 std::optional<std::string> normalizedBankFile(const std::string& path) {
     const auto read = readBankText(path);
-    if (!read.text) {
-        std::cerr << "quillet-cli: " << read.error << "\n";
+    if (!read) {
+        std::cerr << "quillet-cli: " << read.error().message << "\n";
         return std::nullopt;
     }
-    auto result = WordModel::normalize(*read.text);
+    auto result = WordModel::normalize(*read);
     if (!result) {
         std::cerr << result.error().title << ": " << result.error().message << "\n";
         return std::nullopt;

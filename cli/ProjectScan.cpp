@@ -39,11 +39,11 @@ std::optional<RunOptions> runOptionsFor(const Arguments& args, std::ostream& err
         options.words.reset();
     } else if (args.wordsFile) {
         auto read = readWordFile(*args.wordsFile);
-        if (!read.words) {
-            err << "quillet-cli: " << read.error << "\n";
+        if (!read) {
+            err << "quillet-cli: " << read.error().message << "\n";
             return std::nullopt;
         }
-        options.words = std::move(*read.words);
+        options.words = std::move(*read);
     }
     if (!args.backup) {
         options.backupDirectory.reset();

@@ -23,10 +23,10 @@ bool isWord(const std::string& word) {
 
 } // namespace
 
-BankTextRead readBankText(const std::string& path) {
+Result<std::string> readBankText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        return {std::nullopt, "cannot read " + path};
+        return Error{"cannot read " + path};
     }
     std::ostringstream bytes;
     bytes << in.rdbuf();
@@ -36,23 +36,23 @@ BankTextRead readBankText(const std::string& path) {
     } else if (text.ends_with("\n")) {
         text.pop_back();
     }
-    return {std::move(text), ""};
+    return text;
 }
 
-WordFileRead readWordFile(const std::string& path) {
-    auto read = readBankText(path);
-    if (!read.text) {
-        return {std::nullopt, read.error};
+Result<std::vector<std::string>> readWordFile(const std::string& path) {
+    const auto read = readBankText(path);
+    if (!read) {
+        return read.error();
     }
-    auto words = wordList(*read.text);
+    auto words = wordList(*read);
     for (const auto& word : words) {
         if (!isWord(word)) {
             // An empty or odd word would become a broken selector in the project's code.
-            return {std::nullopt, "the words file " + path +
-                                      " is not a word bank text: words of letters joined by \",\""};
+            return Error{"the words file " + path +
+                         " is not a word bank text: words of letters joined by \",\""};
         }
     }
-    return {std::move(words), ""};
+    return words;
 }
 
 } // namespace quillet::cli

@@ -22,29 +22,29 @@ int main(int argc, char** argv) {
     // The log is echoed only by rename --verbose.
     quillet::Console::shared().setEcho(false);
     const auto parsed = parseArguments(args);
-    if (!parsed.arguments) {
-        std::cerr << "quillet-cli: " << parsed.error << "\n\n" << usageText();
+    if (!parsed) {
+        std::cerr << "quillet-cli: " << parsed.error().message << "\n\n" << usageText();
         return usage;
     }
-    switch (parsed.arguments->command) {
+    switch (parsed->command) {
     case Command::methods:
-        return runMethods(*parsed.arguments);
+        return runMethods(*parsed);
     case Command::rename:
-        return runRename(*parsed.arguments);
+        return runRename(*parsed);
     case Command::restore:
-        return runRestore(*parsed.arguments);
+        return runRestore(*parsed);
     case Command::bankShow:
         return runBankShow();
     case Command::bankVerify:
-        return runBankVerify(*parsed.arguments);
+        return runBankVerify(*parsed);
     case Command::bankSet:
-        return runBankSet(*parsed.arguments);
+        return runBankSet(*parsed);
     case Command::bankNew:
-        return runBankNew(*parsed.arguments);
+        return runBankNew(*parsed);
     case Command::settingsShow:
         return runSettingsShow();
     case Command::settingsSet:
-        return runSettingsSet(*parsed.arguments);
+        return runSettingsSet(*parsed);
     case Command::help:
         break;
     }
