@@ -135,7 +135,7 @@ void MethodRenameViewController::viewDidLayout() {
 void MethodRenameViewController::rememberMode() {
     auto& settings = quillet::SettingModel::shared();
     settings.preciseMode = preciseBtn_->isChecked();
-    quillet::Cacher::shared().save(settings);
+    (void)quillet::Cacher::shared().save(settings);
 }
 
 void MethodRenameViewController::updateCondition() {

@@ -97,12 +97,12 @@ std::optional<DefaultsValue> DefaultsStore::object(std::string_view key) {
     return std::nullopt;
 }
 
-bool DefaultsStore::setObject(std::string_view key, DefaultsValue value) {
+Status DefaultsStore::setObject(std::string_view key, DefaultsValue value) {
     std::lock_guard lock(mutex_);
     return changeLocked(key, value);
 }
 
-bool DefaultsStore::removeObject(std::string_view key) {
+Status DefaultsStore::removeObject(std::string_view key) {
     std::lock_guard lock(mutex_);
     return changeLocked(key, std::nullopt);
 }
@@ -114,16 +114,16 @@ void DefaultsStore::registerDefaults(const std::map<std::string, DefaultsValue>&
     }
 }
 
-bool DefaultsStore::synchronize() {
+Status DefaultsStore::synchronize() {
     std::lock_guard lock(mutex_);
     FileLock fileLock(path_);
     nlohmann::json document;
     if (readLocked(document) == ReadOutcome::failed) {
-        return false;
+        return Error{"Could not read " + path_};
     }
     document_ = std::move(document);
     loaded_ = true;
-    return true;
+    return Status::success();
 }
 
 void DefaultsStore::loadLocked() {
@@ -164,7 +164,9 @@ void DefaultsStore::moveAsideLocked(const std::string& why) {
     const std::string base =
         path_ + ".corrupt-" + text::fileNameTime(std::chrono::system_clock::now());
     std::string aside = base;
-    for (int n = 2; stdfs::exists(aside); ++n) {
+    // Where the folder cannot be looked at, the rename below fails as well and says so.
+    std::error_code unknown;
+    for (int n = 2; stdfs::exists(aside, unknown); ++n) {
         aside = base + "-" + std::to_string(n);
     }
     std::error_code error;
@@ -178,7 +180,8 @@ void DefaultsStore::moveAsideLocked(const std::string& why) {
     }
 }
 
-bool DefaultsStore::changeLocked(std::string_view key, const std::optional<DefaultsValue>& value) {
+Status DefaultsStore::changeLocked(std::string_view key,
+                                   const std::optional<DefaultsValue>& value) {
     loadLocked();
     // This process sees its own change even when the file cannot take it.
     if (value) {
@@ -192,25 +195,34 @@ bool DefaultsStore::changeLocked(std::string_view key, const std::optional<Defau
     FileLock fileLock(path_);
     if (!fileLock.error().empty()) {
         QLOG("Could not save the settings", fileLock.error());
-        return false;
+        return Error{fileLock.error()};
     }
     nlohmann::json onDisk;
     if (readLocked(onDisk) == ReadOutcome::failed) {
         // Writing now would replace keys that could not be read.
         QLOG("Could not save the settings", path_);
-        return false;
+        return Error{"Could not read " + path_};
     }
     if (value) {
         onDisk[std::string(key)] = toJson(*value);
     } else {
         onDisk.erase(std::string(key));
     }
-    if (const auto written = fs::writeFileAtomically(path_, onDisk.dump(2) + "\n"); !written) {
+    std::string text;
+    try {
+        text = onDisk.dump(2) + "\n";
+    } catch (const nlohmann::json::type_error&) {
+        // JSON holds UTF-8 only.
+        const std::string why = "The value of " + std::string(key) + " is not UTF-8 text";
+        QLOG("Could not save the settings", why);
+        return Error{why};
+    }
+    if (auto written = fs::writeFileAtomically(path_, text); !written) {
         QLOG("Could not save the settings", written.error().message);
-        return false;
+        return written;
     }
     document_ = std::move(onDisk);
-    return true;
+    return Status::success();
 }
 
 } // namespace quillet

@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "base/Result.h"
 #include "defaults/DefaultsValue.h"
 
 namespace quillet {
@@ -32,21 +33,21 @@ public:
     const std::string& path() const { return path_; }
 
     std::optional<DefaultsValue> object(std::string_view key);
-    // Both store the value under the key; returns whether it reached the file (on failure the
-    // value is still kept for this process and the reason is logged).
-    bool setObject(std::string_view key, DefaultsValue value);
-    bool setValue(std::string_view key, DefaultsValue value) {
+    // Both store the value under the key and fail when it did not reach the file (the value is
+    // still kept for this process, and the reason is logged as well).
+    Status setObject(std::string_view key, DefaultsValue value);
+    Status setValue(std::string_view key, DefaultsValue value) {
         return setObject(key, std::move(value));
     }
-    bool removeObject(std::string_view key);
+    Status removeObject(std::string_view key);
     void registerDefaults(const std::map<std::string, DefaultsValue>& defaults);
     // Reads the document again, picking up what other processes wrote.
-    bool synchronize();
+    Status synchronize();
 
 private:
     enum class ReadOutcome { read, missing, failed };
     ReadOutcome readLocked(nlohmann::json& document);
-    bool changeLocked(std::string_view key, const std::optional<DefaultsValue>& value);
+    Status changeLocked(std::string_view key, const std::optional<DefaultsValue>& value);
     void moveAsideLocked(const std::string& why);
     void loadLocked();
 

@@ -17,8 +17,8 @@ public:
 
     DefaultsStore& userDefault;
 
-    // Returns whether the record reached the file; it is kept for this process either way.
-    template <typename Model> bool save(const Model& model) {
+    // Fails when the record did not reach the file; it is kept for this process either way.
+    template <typename Model> Status save(const Model& model) {
         QLOG_AS("save(model:)", "save " + std::string(Model::archiveKey));
         return userDefault.setValue(Model::archiveKey, BinaryData{model.encode()});
     }

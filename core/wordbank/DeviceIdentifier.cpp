@@ -68,7 +68,8 @@ std::string deviceIdentifierFrom(const std::optional<std::string>& machineId, De
         bytes += static_cast<char>(random.uniform(256));
     }
     const std::string made = crypto::upperHex(bytes);
-    store.setObject(kStoredKey, made);
+    // Kept for this process even when the file cannot take it; the failure is logged.
+    (void)store.setObject(kStoredKey, made);
     return made;
 }
 

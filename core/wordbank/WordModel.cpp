@@ -60,18 +60,18 @@ WordModel WordModel::loadLocal(DefaultsStore& store, const std::string& deviceId
     return model;
 }
 
-bool WordModel::save() {
+Status WordModel::save() {
     return save(DefaultsStore::standard());
 }
 
-bool WordModel::save(DefaultsStore& store) {
+Status WordModel::save(DefaultsStore& store) {
     for (auto* field : {&id, &uuid, &tool, &title, &text}) {
         *field = withoutSeparator(std::move(*field));
     }
     const std::string separator(1, kSeparator);
-    const bool stored =
-        store.setObject(storeKey, text::join({id, uuid, tool, title, text}, separator));
-    store.synchronize();
+    auto stored = store.setObject(storeKey, text::join({id, uuid, tool, title, text}, separator));
+    // Takes in what other processes wrote meanwhile; the record's own fate is settled above.
+    (void)store.synchronize();
     return stored;
 }
 

@@ -37,10 +37,10 @@ public:
     static WordModel loadLocal();
     static WordModel loadLocal(DefaultsStore& store, const std::string& deviceIdentifier);
     // Makes this bank the default bank. A "&" in any field would break the stored record, so it
-    // is replaced by the fullwidth "＆" here and in the record alike. Returns whether the record
-    // reached the file.
-    bool save();
-    bool save(DefaultsStore& store);
+    // is replaced by the fullwidth "＆" here and in the record alike. Fails when the record did
+    // not reach the file.
+    Status save();
+    Status save(DefaultsStore& store);
 
     // A bank owned by `deviceIdentifier` with a fresh token of 128 bits from the system's secure
     // generator, which throws when it cannot give them.

@@ -65,7 +65,7 @@ template <class Page> Page* topPage() {
 class Screenshot : public ::testing::Test {
 protected:
     Screenshot() {
-        quillet::DefaultsStore::standard().removeObject(quillet::WordModel::storeKey);
+        (void)quillet::DefaultsStore::standard().removeObject(quillet::WordModel::storeKey);
         CloudWords::cache().clear();
         CloudWords::selectedCloudIndex() = -1;
         window_.show();

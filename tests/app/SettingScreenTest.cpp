@@ -41,7 +41,7 @@ protected:
     QString backupField() const { return screen_->backupPathInput()->label()->text(); }
     QString dialogTitle() const { return CMAlert::shared().titleLabel()->text(); }
     static quillet::SettingModel stored() {
-        quillet::DefaultsStore::standard().synchronize();
+        (void)quillet::DefaultsStore::standard().synchronize();
         return quillet::Cacher::shared().read<quillet::SettingModel>();
     }
 

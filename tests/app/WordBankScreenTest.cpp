@@ -39,7 +39,7 @@ const std::string otherOwner(32, 'F');
 class WordBankScreen : public ::testing::Test {
 protected:
     WordBankScreen() {
-        quillet::DefaultsStore::standard().removeObject(WordModel::storeKey);
+        (void)quillet::DefaultsStore::standard().removeObject(WordModel::storeKey);
         CloudWords::cache().clear();
         CloudWords::selectedCloudIndex() = -1;
         window_.setCentralWidget(new QWidget(&window_));

@@ -60,7 +60,7 @@ TEST(DefaultsStore, RegisteredDefaultsAnswerOnlyForEmptyKeysAndAreNeverWritten) 
     TempDir dir;
     DefaultsStore store(documentIn(dir));
     store.registerDefaults({{"NSApplicationCrashOnExceptions", true}, {"kept", std::string("a")}});
-    store.setObject("kept", std::string("b"));
+    (void)store.setObject("kept", std::string("b"));
     EXPECT_EQ(store.object("NSApplicationCrashOnExceptions"), DefaultsValue(true));
     EXPECT_EQ(store.object("kept"), DefaultsValue(std::string("b")));
     EXPECT_EQ(readFile(documentIn(dir)).find("NSApplicationCrashOnExceptions"), std::string::npos);
@@ -71,8 +71,8 @@ TEST(DefaultsStore, AChangeKeepsWhatAnotherStoreWroteMeanwhile) {
     DefaultsStore app(documentIn(dir));
     DefaultsStore cli(documentIn(dir));
     EXPECT_EQ(app.object("fromCli"), std::nullopt); // the app has read the document now
-    cli.setObject("fromCli", std::string("cli"));
-    app.setObject("fromApp", std::string("app"));
+    (void)cli.setObject("fromCli", std::string("cli"));
+    (void)app.setObject("fromApp", std::string("app"));
     // The app's write merged the cli's key in, and it sees it without synchronizing.
     EXPECT_EQ(app.object("fromCli"), DefaultsValue(std::string("cli")));
     EXPECT_EQ(cli.object("fromApp"), std::nullopt);
@@ -90,7 +90,7 @@ TEST(DefaultsStore, TwoProcessesWritingAtOnceLoseNoKey) {
     {
         DefaultsStore store(path);
         for (int i = 0; i < kKeys; ++i) {
-            store.setObject(who + std::to_string(i), std::int64_t{i});
+            (void)store.setObject(who + std::to_string(i), std::int64_t{i});
         }
     }
     if (child == 0) {
@@ -132,7 +132,7 @@ TEST(DefaultsStore, ValuesItDidNotWriteAreIgnoredButKept) {
     DefaultsStore store(path);
     EXPECT_EQ(store.object("list"), std::nullopt);
     EXPECT_EQ(store.object("data"), std::nullopt);
-    store.setObject("new", std::string("value"));
+    (void)store.setObject("new", std::string("value"));
     const std::string written = readFile(path);
     EXPECT_NE(written.find("\"list\""), std::string::npos);
     EXPECT_NE(written.find("not base64!"), std::string::npos);
@@ -145,4 +145,20 @@ TEST(DefaultsStore, AFolderThatCannotBeCreatedKeepsTheValueForThisProcessOnly) {
     DefaultsStore store((dir.path() / "file" / "Defaults.json").string());
     EXPECT_FALSE(store.setObject("key", std::string("value")));
     EXPECT_EQ(store.object("key"), DefaultsValue(std::string("value")));
+}
+
+// JSON holds UTF-8 only: such a text once ended the program with an exception from the writer.
+TEST(DefaultsStore, TextThatIsNotUtf8FailsItsOwnSaveAndLeavesTheFileAsItWas) {
+    TempDir dir;
+    const std::string path = documentIn(dir);
+    DefaultsStore store(path);
+    ASSERT_TRUE(store.setObject("kept", std::string("value")));
+    const std::string before = readFile(path);
+    const auto refused = store.setObject("bad", std::string("caf\xe9"));
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message, "The value of bad is not UTF-8 text");
+    EXPECT_EQ(readFile(path), before);
+    EXPECT_EQ(store.object("bad"), DefaultsValue(std::string("caf\xe9")));
+    EXPECT_TRUE(store.setObject("next", std::string("fine")));
+    EXPECT_EQ(DefaultsStore(path).object("next"), DefaultsValue(std::string("fine")));
 }

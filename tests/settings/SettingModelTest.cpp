@@ -42,9 +42,9 @@ TEST_F(Settings, SavedRecordReadsBackUnderItsOneKeyAndBothAreLogged) {
     SettingModel model;
     model.backupPath = "/data/backups";
     model.methodPrefix = "";
-    cacher_.save(model);
+    (void)cacher_.save(model);
     model.methodPrefix = "my_";
-    cacher_.save(model);
+    (void)cacher_.save(model);
 
     DefaultsStore reread(store_.path());
     ASSERT_TRUE(reread.object("SettingModel"));
@@ -63,30 +63,32 @@ TEST_F(Settings, SavedRecordReadsBackUnderItsOneKeyAndBothAreLogged) {
 TEST_F(Settings, AnEmptyPrefixComesBackEmpty) {
     SettingModel model;
     model.methodPrefix = "";
-    cacher_.save(model);
+    (void)cacher_.save(model);
     EXPECT_EQ(cacher_.read<SettingModel>().methodPrefix, "");
 }
 
 TEST_F(Settings, DamagedOrPartialRecordsKeepTheDefaultForWhatIsMissing) {
     const std::string home = std::string(std::getenv("HOME")) + "/Quillet/Backup";
-    store_.setObject("SettingModel", BinaryData{R"({"methodPrefix": "x"})"});
+    (void)store_.setObject("SettingModel", BinaryData{R"({"methodPrefix": "x"})"});
     EXPECT_EQ(cacher_.read<SettingModel>().backupPath, home);
     EXPECT_EQ(cacher_.read<SettingModel>().methodPrefix, "x");
 
-    store_.setObject("SettingModel", BinaryData{R"({"backupPath": 7, "methodPrefix": null})"});
+    (void)store_.setObject("SettingModel",
+                           BinaryData{R"({"backupPath": 7, "methodPrefix": null})"});
     EXPECT_EQ(cacher_.read<SettingModel>().backupPath, home);
     EXPECT_EQ(cacher_.read<SettingModel>().methodPrefix, "");
 
-    store_.setObject("SettingModel", BinaryData{"\x01not an archive"});
+    (void)store_.setObject("SettingModel", BinaryData{"\x01not an archive"});
     EXPECT_EQ(cacher_.read<SettingModel>().backupPath, home);
 
     // Text instead of binary data is not a record at all.
-    store_.setObject("SettingModel", std::string(R"({"methodPrefix": "x"})"));
+    (void)store_.setObject("SettingModel", std::string(R"({"methodPrefix": "x"})"));
     EXPECT_EQ(cacher_.read<SettingModel>().methodPrefix, "");
 }
 
 TEST_F(Settings, TheRenameModeAndProtectionListsRoundTripAndOlderRecordsDecodeWithout) {
-    store_.setObject("SettingModel", BinaryData{R"({"backupPath": "/b", "methodPrefix": "p"})"});
+    (void)store_.setObject("SettingModel",
+                           BinaryData{R"({"backupPath": "/b", "methodPrefix": "p"})"});
     const auto older = cacher_.read<SettingModel>();
     EXPECT_TRUE(older.preciseMode);
     EXPECT_TRUE(older.sdkFolders.empty());
@@ -96,15 +98,15 @@ TEST_F(Settings, TheRenameModeAndProtectionListsRoundTripAndOlderRecordsDecodeWi
     model.preciseMode = false;
     model.sdkFolders = {"/sdk/one", "/sdk/two"};
     model.protectedSelectors = {"keep:"};
-    cacher_.save(model);
+    (void)cacher_.save(model);
     const auto back = cacher_.read<SettingModel>();
     EXPECT_FALSE(back.preciseMode);
     EXPECT_EQ(back.sdkFolders, model.sdkFolders);
     EXPECT_EQ(back.protectedSelectors, model.protectedSelectors);
 
     // Values of another type keep the defaults; strings among other things in a list are kept.
-    store_.setObject("SettingModel",
-                     BinaryData{R"({"preciseMode": "no", "sdkFolders": ["/a", 3, null]})"});
+    (void)store_.setObject("SettingModel",
+                           BinaryData{R"({"preciseMode": "no", "sdkFolders": ["/a", 3, null]})"});
     const auto odd = cacher_.read<SettingModel>();
     EXPECT_TRUE(odd.preciseMode);
     EXPECT_EQ(odd.sdkFolders, (std::vector<std::string>{"/a"}));

@@ -127,7 +127,7 @@ TEST(StoredBank, RoundTripsAndOtherShapesLoadAsNoBank) {
     bank.title = "团队词库";
     bank.text = "userAction,loginManager";
     bank.count = "2";
-    bank.save(store);
+    (void)bank.save(store);
     const auto loaded = WordModel::loadLocal(store, kOwner);
     EXPECT_EQ(loaded.id, bank.id);
     EXPECT_EQ(loaded.uuid, "FEDCBA9876543210FEDCBA9876543210"); // the owner's, not this device's
@@ -139,7 +139,7 @@ TEST(StoredBank, RoundTripsAndOtherShapesLoadAsNoBank) {
     for (const DefaultsValue& stored :
          {DefaultsValue(std::string("a&b&c&d")), DefaultsValue(std::string("a&b&c&d&e&f")),
           DefaultsValue(std::int64_t{5})}) {
-        store.setObject(WordModel::storeKey, stored);
+        (void)store.setObject(WordModel::storeKey, stored);
         const auto none = WordModel::loadLocal(store, kOwner);
         EXPECT_EQ(none.uuid, kOwner);
         EXPECT_TRUE(none.id.empty() && none.tool.empty() && none.title.empty() &&
@@ -153,7 +153,7 @@ TEST(StoredBank, AnAmpersandInTheRemarkCannotBreakTheRecord) {
     WordModel bank = WordModel::makeNew(kOwner);
     bank.title = "A&B";
     bank.text = "userAction";
-    bank.save(store);
+    (void)bank.save(store);
     EXPECT_EQ(bank.title, "A＆B"); // what is shown is what is stored
     const auto loaded = WordModel::loadLocal(store, kOwner);
     EXPECT_EQ(loaded.id, bank.id);
