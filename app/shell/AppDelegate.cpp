@@ -55,10 +55,12 @@ QString AppDelegate::crashReportFolder() {
 
 void AppDelegate::startCrashReporting() {
     auto& reporter = quillet::Crashlytics::shared();
-    if (!reporter.start(crashReportFolder().toStdString(),
-                        QCoreApplication::applicationVersion().toStdString())) {
+    if (const auto started = reporter.start(crashReportFolder().toStdString(),
+                                            QCoreApplication::applicationVersion().toStdString());
+        !started) {
         QLOG_AS("applicationDidFinishLaunching(_:)",
-                "crash reports cannot be kept in " + crashReportFolder().toStdString());
+                "crash reports cannot be kept in " + crashReportFolder().toStdString(),
+                started.error().message);
     }
     const QString host = QSysInfo::machineHostName();
     reporter.setUserName(host.isEmpty() ? "Unknown" : host.toStdString());

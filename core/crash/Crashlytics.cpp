@@ -145,12 +145,14 @@ Crashlytics& Crashlytics::shared() {
     return *reporter;
 }
 
-bool Crashlytics::start(const std::string& folder, const std::string& version) {
+Status Crashlytics::start(const std::string& folder, const std::string& version) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    if (error || !std::filesystem::is_directory(folder, error) ||
-        folder.size() >= folderPath.size()) {
-        return false;
+    if (error || !std::filesystem::is_directory(folder, error)) {
+        return Error{"Could not make " + folder + (error ? ": " + error.message() : "")};
+    }
+    if (folder.size() >= folderPath.size()) {
+        return Error{"The path of " + folder + " is too long"};
     }
     folder_ = folder;
     version_ = version;
@@ -171,7 +173,7 @@ bool Crashlytics::start(const std::string& folder, const std::string& version) {
     for (const int signal : fatalSignals) {
         ::sigaction(signal, &action, nullptr);
     }
-    return true;
+    return Status::success();
 }
 
 void Crashlytics::setUserName(const std::string& name) {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/Result.h"
+
 namespace quillet {
 
 // Crash reporting: once started, a fatal signal (segmentation fault, bus error, illegal
@@ -12,9 +14,10 @@ class Crashlytics {
 public:
     static Crashlytics& shared();
 
-    // Creates `folder` and installs the handlers. False, with nothing installed, when the folder
-    // cannot be made. A second start only changes the folder and the version.
-    bool start(const std::string& folder, const std::string& version);
+    // Creates `folder` and installs the handlers. Fails, with nothing installed, when the folder
+    // cannot be made or its path is too long to keep. A second start only changes the folder and
+    // the version.
+    Status start(const std::string& folder, const std::string& version);
 
     void setUserName(const std::string& name);
     void setUserIdentifier(const std::string& identifier);

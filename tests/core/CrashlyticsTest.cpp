@@ -72,7 +72,7 @@ TEST(Crashlytics, AbortIsReportedAndAnEmptyUserNameBecomesUnknown) {
     EXPECT_EXIT(
         {
             auto& reporter = Crashlytics::shared();
-            reporter.start(temp.str(), "1.0");
+            (void)reporter.start(temp.str(), "1.0");
             reporter.setUserName("");
             std::abort();
         },
@@ -89,7 +89,7 @@ TEST(Crashlytics, AFatalFailureLeavesItsReasonInTheReport) {
     TempDir temp;
     EXPECT_EXIT(
         {
-            Crashlytics::shared().start(temp.str(), "1.0");
+            (void)Crashlytics::shared().start(temp.str(), "1.0");
             quillet::fatal("the system's random generator failed: no entropy");
         },
         ::testing::KilledBySignal(SIGABRT), "random generator failed");
@@ -101,6 +101,15 @@ TEST(Crashlytics, AFatalFailureLeavesItsReasonInTheReport) {
                           "no entropy\nbacktrace:\n"),
               std::string::npos)
         << report;
+}
+
+TEST(Crashlytics, AFolderThatCannotBeMadeSaysWhy) {
+    TempDir temp;
+    const std::string blocker = temp.write("file", "not a folder");
+    const auto started = Crashlytics::shared().start(blocker + "/Crashes", "1.0");
+    ASSERT_FALSE(started);
+    EXPECT_TRUE(started.error().message.starts_with("Could not make " + blocker + "/Crashes"))
+        << started.error().message;
 }
 
 TEST(Crashlytics, AFolderThatCannotBeMadeInstallsNothing) {
