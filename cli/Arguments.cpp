@@ -119,7 +119,11 @@ Options optionsFor(Command command) {
             a.prefix = v;
             return utf8Text("--prefix", v);
         };
-        options.values["--sdk"] = sdk;
+        // Stored as well, where a folder name that is not UTF-8 cannot be written.
+        options.values["--sdk"] = [](Arguments& a, const std::string& v) -> Status {
+            a.sdkFolders.push_back(v);
+            return utf8Text("--sdk", v);
+        };
         options.values["--protect"] = protect;
         options.flags["--no-sdk"] = [](Arguments& a) { a.noSdk = true; };
         break;

@@ -30,12 +30,14 @@ std::vector<std::string> stringsOf(const nlohmann::json& array) {
 } // namespace
 
 std::string SettingModel::encode() const {
+    // JSON holds UTF-8 only; a byte that is not (the front ends refuse such texts) is written as
+    // U+FFFD rather than failing the whole record.
     return nlohmann::json{{"backupPath", backupPath},
                           {"methodPrefix", methodPrefix},
                           {"preciseMode", preciseMode},
                           {"sdkFolders", sdkFolders},
                           {"protectedSelectors", protectedSelectors}}
-        .dump();
+        .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 std::optional<SettingModel> SettingModel::decode(std::string_view archive) {

@@ -309,6 +309,17 @@ TEST_F(Cli, UsageErrorsExitWithTwo) {
     }
 }
 
+// The settings are JSON, which holds no other text than UTF-8: such a folder once ended the
+// program with an exception instead of an answer.
+TEST_F(Cli, AnSdkFolderToStoreMustBeUtf8) {
+    const auto refused = run("settings set --sdk " + shellQuoted("/sdk/\xff"));
+    EXPECT_EQ(refused.exitCode, 2) << refused.err;
+    EXPECT_NE(refused.err.find("--sdk must be UTF-8 text"), std::string::npos) << refused.err;
+    const auto shown = run("settings show");
+    EXPECT_EQ(shown.exitCode, 0);
+    EXPECT_EQ(shown.out.find("SDK folder:"), std::string::npos) << shown.out;
+}
+
 TEST_F(Cli, AFileThatCannotBeWrittenIsReportedButTheRestIsDone) {
     const std::string before = treeDump(project());
     // Cart.m defines renamed methods, so its bytes would change.

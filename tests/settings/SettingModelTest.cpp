@@ -138,3 +138,10 @@ TEST(StandardStorePath, WithoutHomeTheSettingsAndTheLogShareTheUsersHomeFolder) 
     EXPECT_TRUE(settings.starts_with(folder + "/")) << settings;
     EXPECT_NE(settings.rfind("/.config/", 0), 0u) << "not below the file system's root";
 }
+
+TEST_F(Settings, AFolderNameThatIsNotUtf8IsKeptWithAReplacementCharacter) {
+    SettingModel model;
+    model.sdkFolders = {"/sdk/caf\xe9"};
+    ASSERT_TRUE(cacher_.save(model));
+    EXPECT_EQ(cacher_.read<SettingModel>().sdkFolders, std::vector<std::string>{"/sdk/caf\uFFFD"});
+}
