@@ -92,15 +92,22 @@ private:
 
 } // namespace
 
-BankStore::BankStore(const std::string& path, std::string& error, const ServiceLog* log)
-    : log_(log) {
+Result<std::unique_ptr<BankStore>> BankStore::open(const std::string& path, const ServiceLog* log) {
+    std::unique_ptr<BankStore> store(new BankStore(log));
+    if (auto opened = store->openFile(path); !opened) {
+        return opened.error();
+    }
+    return store;
+}
+
+Status BankStore::openFile(const std::string& path) {
     if (sqlite3_open_v2(path.c_str(), &db_,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX,
                         nullptr) != SQLITE_OK) {
-        error = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
+        Error error{db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory"};
         sqlite3_close(db_);
         db_ = nullptr;
-        return;
+        return error;
     }
     sqlite3_busy_timeout(db_, 5000);
     sqlite3_extended_result_codes(db_, 1);
@@ -122,14 +129,16 @@ BankStore::BankStore(const std::string& path, std::string& error, const ServiceL
     }
     sqlite3_finalize(latest);
     if (!ready) {
-        error = sqlite3_errmsg(db_);
+        Error error{sqlite3_errmsg(db_)};
         for (auto*& statement : statements_) {
             sqlite3_finalize(statement);
             statement = nullptr;
         }
         sqlite3_close(db_);
         db_ = nullptr;
+        return error;
     }
+    return Status::success();
 }
 
 BankStore::~BankStore() {
@@ -246,9 +255,6 @@ bool BankStore::healthy() {
 
 std::optional<std::vector<StoredBank>> BankStore::select(Query query, const std::string& key) {
     std::lock_guard lock(mutex_);
-    if (db_ == nullptr) {
-        return std::nullopt;
-    }
     Use use(statements_[query]);
     bind(use.get(), 1, key);
     std::vector<StoredBank> banks;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "base/Result.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -27,14 +30,12 @@ struct StoredBank {
 // own reason.
 class BankStore {
 public:
-    // Opens or creates the file; `error` says why when the store could not be opened. `log`
-    // may be null.
-    BankStore(const std::string& path, std::string& error, const ServiceLog* log = nullptr);
+    // Opens or creates the file, or says with SQLite's words why it cannot. `log` may be null.
+    static Result<std::unique_ptr<BankStore>> open(const std::string& path,
+                                                   const ServiceLog* log = nullptr);
     ~BankStore();
     BankStore(const BankStore&) = delete;
     BankStore& operator=(const BankStore&) = delete;
-
-    bool opened() const { return db_ != nullptr; }
 
     enum class Change { done, notFound, otherOwner, ownerFull, failed };
     // Creates or replaces the bank, unless another owner holds its token or the owner already
@@ -53,6 +54,9 @@ public:
     bool healthy();
 
 private:
+    explicit BankStore(const ServiceLog* log) : log_(log) {}
+    Status openFile(const std::string& path);
+
     // The statements are prepared once; each use ends with a reset, so that no statement stays
     // open past its transaction and holds back the checkpoints that keep the WAL small.
     enum Query { ownerOfBank, banksOfOwner, writeBank, eraseBank, bankById, banksByOwner, count };

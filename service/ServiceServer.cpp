@@ -2,11 +2,15 @@
 
 #include <string_view>
 
+#include "ServiceLog.h"
 #include "http/UrlText.h"
 
 namespace quillet::service {
 
 namespace {
+
+// The one log of the process, for the store and the server alike.
+const ServiceLog serviceLog{};
 
 constexpr std::string_view kPagePrefix = "/index.php/";
 constexpr const char* kEnvelopeType = "application/json; charset=utf-8";
@@ -39,29 +43,36 @@ HttpResponse notAllowed(const char* allowed) {
     return response;
 }
 
-std::unique_ptr<TlsContext> tlsFor(const ServiceOptions& options, std::string& problem) {
+// The TLS context the options ask for; null for plain HTTP.
+Result<std::unique_ptr<TlsContext>> tlsFor(const ServiceOptions& options) {
     if (options.certificate.empty() != options.key.empty()) {
-        problem = "--cert and --key go together";
-        return nullptr;
+        return Error{"--cert and --key go together"};
     }
     if (options.certificate.empty()) {
-        return nullptr;
+        return std::unique_ptr<TlsContext>();
     }
-    return std::make_unique<TlsContext>(options.certificate, options.key, problem);
+    return TlsContext::load(options.certificate, options.key);
 }
 
 } // namespace
 
-ServiceServer::ServiceServer(const ServiceOptions& options)
-    : store_(options.database, problem_, &log_), operations_(store_), envelopes_(operations_),
-      site_(options.site), tls_(tlsFor(options, tlsProblem_)),
-      server_(options.limits, *this, log_, tls_.get()) {
-    if (!problem_.empty()) {
-        problem_ = "cannot open " + options.database + ": " + problem_;
-    } else {
-        problem_ = tlsProblem_;
+Result<std::unique_ptr<ServiceServer>> ServiceServer::open(const ServiceOptions& options) {
+    auto store = BankStore::open(options.database, &serviceLog);
+    if (!store) {
+        return Error{"cannot open " + options.database + ": " + store.error().message};
     }
+    auto tls = tlsFor(options);
+    if (!tls) {
+        return tls.error();
+    }
+    return std::unique_ptr<ServiceServer>(
+        new ServiceServer(options, std::move(*store), std::move(*tls)));
 }
+
+ServiceServer::ServiceServer(const ServiceOptions& options, std::unique_ptr<BankStore> store,
+                             std::unique_ptr<TlsContext> tls)
+    : store_(std::move(store)), operations_(*store_), envelopes_(operations_), site_(options.site),
+      tls_(std::move(tls)), server_(options.limits, *this, serviceLog, tls_.get()) {}
 
 HttpResponse ServiceServer::respond(const HttpRequest& request) {
     if (request.path == "/") {
@@ -106,7 +117,7 @@ HttpResponse ServiceServer::answerEnvelope(const HttpRequest& request) {
 }
 
 HttpResponse ServiceServer::health() {
-    HttpResponse response = HttpResponse::plain(store_.healthy() ? 200 : 503);
+    HttpResponse response = HttpResponse::plain(store_->healthy() ? 200 : 503);
     response.body = response.status == 200 ? "ok\n" : "the word bank store does not answer\n";
     return response;
 }

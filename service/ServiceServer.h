@@ -6,8 +6,8 @@
 #include "BankOperations.h"
 #include "BankStore.h"
 #include "EnvelopeHandler.h"
-#include "ServiceLog.h"
 #include "SiteFiles.h"
+#include "base/Result.h"
 #include "http/HttpHandler.h"
 #include "http/HttpLimits.h"
 #include "http/HttpServer.h"
@@ -28,12 +28,10 @@ struct ServiceOptions {
 // service. One log line per request on standard error, without words or device identifiers.
 class ServiceServer : public HttpHandler {
 public:
-    explicit ServiceServer(const ServiceOptions& options);
+    // The service of `options`, or why it cannot run: the store, else the certificate.
+    static Result<std::unique_ptr<ServiceServer>> open(const ServiceOptions& options);
     ServiceServer(const ServiceServer&) = delete;
     ServiceServer& operator=(const ServiceServer&) = delete;
-
-    // Why the service cannot run (the store or the certificate), or empty.
-    const std::string& problem() const { return problem_; }
 
     // Binds to `port` on `host` (0: any free port); returns the port, or -1.
     int bind(const std::string& host, int port) { return server_.bind(host, port); }
@@ -46,16 +44,17 @@ public:
     HttpResponse refuse(int status, const HttpRequest& request) override;
 
 private:
+    // `tls` is null for plain HTTP.
+    ServiceServer(const ServiceOptions& options, std::unique_ptr<BankStore> store,
+                  std::unique_ptr<TlsContext> tls);
+
     HttpResponse answerEnvelope(const HttpRequest& request);
     HttpResponse health();
 
-    std::string problem_;
-    ServiceLog log_;
-    BankStore store_;
+    std::unique_ptr<BankStore> store_;
     BankOperations operations_;
     EnvelopeHandler envelopes_;
     SiteFiles site_;
-    std::string tlsProblem_;
     std::unique_ptr<TlsContext> tls_;
     HttpServer server_;
 };

@@ -134,11 +134,12 @@ int main(int argc, char** argv) {
     sigaddset(&signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
-    quillet::service::ServiceServer server(options);
-    if (!server.problem().empty()) {
-        std::fprintf(stderr, "quillet-service: %s\n", server.problem().c_str());
+    const auto opened = quillet::service::ServiceServer::open(options);
+    if (!opened) {
+        std::fprintf(stderr, "quillet-service: %s\n", opened.error().message.c_str());
         return 1;
     }
+    quillet::service::ServiceServer& server = **opened;
     const int bound = server.bind(host, port);
     if (bound < 0) {
         std::fprintf(stderr, "quillet-service: cannot listen on %s\n", address.c_str());

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "base/Result.h"
+
 typedef struct ssl_ctx_st SSL_CTX;
 
 namespace quillet::service {
@@ -12,8 +14,9 @@ class Channel;
 // The server's certificate and key, loaded once; makes a TLS channel of each accepted socket.
 class TlsContext {
 public:
-    // `problem` says why the files cannot be used; the context is then unusable.
-    TlsContext(const std::string& certificate, const std::string& key, std::string& problem);
+    // The context of the certificate (chain) and key files, or why they cannot be used.
+    static Result<std::unique_ptr<TlsContext>> load(const std::string& certificate,
+                                                    const std::string& key);
     ~TlsContext();
     TlsContext(const TlsContext&) = delete;
     TlsContext& operator=(const TlsContext&) = delete;
@@ -22,7 +25,9 @@ public:
     std::unique_ptr<Channel> wrap(int socket) const;
 
 private:
-    SSL_CTX* context_ = nullptr;
+    explicit TlsContext(SSL_CTX* context) : context_(context) {}
+
+    SSL_CTX* context_;
 };
 
 } // namespace quillet::service

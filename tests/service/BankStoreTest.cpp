@@ -42,14 +42,15 @@ std::vector<std::string> idsOf(BankStore& store, int owner) {
 TEST(BankStore, ListsTheLatestSaveFirstAcrossReopening) {
     test::TempDir dir;
     const std::string path = (dir.path() / "banks.db").string();
-    std::string error;
     {
-        BankStore store(path, error);
-        ASSERT_TRUE(store.opened()) << error;
+        auto opened = BankStore::open(path);
+        ASSERT_TRUE(opened) << opened.error().message;
+        BankStore& store = **opened;
         ASSERT_EQ(store.save(bank(1, 7)), BankStore::Change::done);
         ASSERT_EQ(store.save(bank(2, 7)), BankStore::Change::done);
     }
-    BankStore store(path, error);
+    const auto held = BankStore::open(path).value();
+    BankStore& store = *held;
     ASSERT_EQ(store.save(bank(3, 7)), BankStore::Change::done);
     ASSERT_EQ(store.save(bank(1, 7)), BankStore::Change::done); // saved again: now the latest
     EXPECT_EQ(idsOf(store, 7), (std::vector<std::string>{hex32(1), hex32(3), hex32(2)}));
@@ -57,8 +58,8 @@ TEST(BankStore, ListsTheLatestSaveFirstAcrossReopening) {
 
 TEST(BankStore, AnOwnerKeepsAtMostTheQuotaAndMayStillChangeOrReplaceBanks) {
     test::TempDir dir;
-    std::string error;
-    BankStore store((dir.path() / "banks.db").string(), error);
+    const auto held = BankStore::open((dir.path() / "banks.db").string()).value();
+    BankStore& store = *held;
     for (int i = 0; i < BankStore::maximumBanksPerOwner; ++i) {
         ASSERT_EQ(store.save(bank(i, 1)), BankStore::Change::done) << i;
     }
@@ -75,8 +76,8 @@ TEST(BankStore, AnOwnerKeepsAtMostTheQuotaAndMayStillChangeOrReplaceBanks) {
 TEST(BankStore, SavingOneBankOverAndOverKeepsTheWriteAheadLogSmall) {
     test::TempDir dir;
     const auto path = dir.path() / "banks.db";
-    std::string error;
-    BankStore store(path.string(), error);
+    const auto held = BankStore::open(path.string()).value();
+    BankStore& store = *held;
     // A database of about 2 MB, and one large bank saved again 3,000 times between reads.
     for (int i = 0; i < 80; ++i) {
         ASSERT_EQ(store.save(bank(i, i, test::bankText(2000))), BankStore::Change::done);
@@ -98,9 +99,9 @@ TEST(BankStore, SavingOneBankOverAndOverKeepsTheWriteAheadLogSmall) {
 TEST(BankStore, AFailedWriteIsLoggedWithSqlitesReason) {
     test::TempDir dir;
     const std::string path = (dir.path() / "banks.db").string();
-    std::string error;
     service::ServiceLog log;
-    BankStore store(path, error, &log);
+    const auto held = BankStore::open(path, &log).value();
+    BankStore& store = *held;
     ASSERT_EQ(store.save(bank(1, 1)), BankStore::Change::done);
     // A file size limit stands in for a full disk: writes past it fail as a full disk would.
     rlimit before{};
@@ -124,4 +125,11 @@ TEST(BankStore, AFailedWriteIsLoggedWithSqlitesReason) {
     EXPECT_TRUE(store.find(hex32(2)).value().empty());
     EXPECT_EQ(store.save(bank(2, 1, test::bankText(2000))), BankStore::Change::done);
     EXPECT_TRUE(store.healthy());
+}
+
+TEST(BankStore, AFileThatCannotBeOpenedSaysWhy) {
+    test::TempDir dir;
+    const auto refused = BankStore::open((dir.path() / "missing" / "banks.db").string());
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.error().message, "unable to open database file");
 }

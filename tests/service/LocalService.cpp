@@ -11,9 +11,10 @@
 namespace quillet::test {
 
 LocalService::LocalService(const std::string& certificate, const std::string& key) {
-    server_ = std::make_unique<service::ServiceServer>(
+    auto opened = service::ServiceServer::open(
         service::ServiceOptions{database(), QUILLET_SITE_DIR, certificate, key, {}});
-    EXPECT_EQ(server_->problem(), "");
+    EXPECT_TRUE(opened) << errorText(opened);
+    server_ = std::move(opened).value();
     const int port = server_->bind("127.0.0.1", 0);
     EXPECT_GT(port, 0);
     url_ =
