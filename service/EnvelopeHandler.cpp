@@ -7,7 +7,11 @@
 namespace quillet::service {
 
 std::string EnvelopeHandler::answerBody(const NormalModel& answer) {
-    return nlohmann::json{{"data", wrapEnvelope(answer.toJson().dump())}}.dump();
+    // Every answer goes out: a stored text that is not UTF-8 (a database changed by hand) is
+    // sent with U+FFFD in place of its bad bytes rather than ending the service with an exception.
+    const std::string plain =
+        answer.toJson().dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    return nlohmann::json{{"data", wrapEnvelope(plain)}}.dump();
 }
 
 EnvelopeHandler::Outcome EnvelopeHandler::handle(const std::string* data) {

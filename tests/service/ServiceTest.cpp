@@ -6,6 +6,7 @@
 
 #include <httplib.h>
 
+#include "BankStore.h"
 #include "LocalService.h"
 #include "ServiceProcess.h"
 #include "log/Console.h"
@@ -220,6 +221,23 @@ TEST(Service, MalformedRequestsGetADecodableRefusal) {
     EXPECT_EQ(rawAnswer(url, "data=" + std::string(5 << 20, 'A')).msg, "请求过大");
     // The service is still well after all that.
     EXPECT_EQ(service.answer(saveRequest(kToken, kOwner, bankText(100))).code, 1);
+}
+
+// A text that is not UTF-8 in the store (a database changed by hand) once ended the whole service
+// with an exception from the JSON writer; it is answered, with U+FFFD for its bad bytes.
+TEST(Service, AStoredTextThatIsNotUtf8IsAnsweredAndTheServiceGoesOn) {
+    LocalService service;
+    {
+        const auto store = service::BankStore::open(service.database()).value();
+        ASSERT_EQ(store->save({kToken, kOwner, "Quillet", "caf\xe9",
+                               WordModel::normalize(bankText(100)).value(), 100}),
+                  service::BankStore::Change::done);
+    }
+    const auto fetched = service.answer({{"port", std::int64_t{1021}}, {"id", kToken}});
+    EXPECT_EQ(fetched.code, 1);
+    ASSERT_TRUE(fetched.data && fetched.data->size() == 1u);
+    EXPECT_EQ(fetched.data->front().title, "caf\uFFFD");
+    EXPECT_EQ(service.answer({{"port", std::int64_t{1021}}, {"id", kToken}}).code, 1);
 }
 
 TEST(Service, ServesTheHelpPagesAndTheUpdateFeed) {
