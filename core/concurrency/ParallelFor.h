@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -16,6 +17,7 @@ namespace quillet {
 // once it has none left, the calling thread calls `reached(done)` whenever more items have
 // completed, with the number completed so far, so whatever it reports comes from one thread, in
 // order. The first exception thrown by any call is rethrown here once every thread has stopped.
+// Where the system starts fewer threads, the ones there are share the work.
 template <typename Work, typename Reached>
 void parallelForReporting(std::size_t count, unsigned maximumThreads, const Work& work,
                           const Reached& reached) {
@@ -45,14 +47,21 @@ void parallelForReporting(std::size_t count, unsigned maximumThreads, const Work
     };
     std::vector<std::thread> helpers;
     for (unsigned t = 1; t < threads; ++t) {
-        helpers.emplace_back([&] {
-            for (std::size_t i; (i = next.fetch_add(1)) < count;) {
-                runItem(i);
-            }
+        try {
+            helpers.emplace_back([&] {
+                for (std::size_t i; (i = next.fetch_add(1)) < count;) {
+                    runItem(i);
+                }
+                std::lock_guard lock(mutex);
+                --helpersRunning;
+                changed.notify_one();
+            });
+        } catch (const std::system_error&) {
+            // Thrown past the running helpers, it would end the process when they go.
             std::lock_guard lock(mutex);
-            --helpersRunning;
-            changed.notify_one();
-        });
+            helpersRunning -= threads - t;
+            break;
+        }
     }
     std::size_t reported = 0;
     const auto report = [&](std::size_t done) {
