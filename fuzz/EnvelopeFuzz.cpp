@@ -23,13 +23,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
-    static std::string error;
-    static service::BankStore store(":memory:", error);
-    static service::BankOperations operations(store);
-    static service::EnvelopeHandler handler(operations);
-    if (!store.opened()) {
+    static const auto store = service::BankStore::open(":memory:");
+    if (!store) {
         __builtin_trap();
     }
+    static service::BankOperations operations(**store);
+    static service::EnvelopeHandler handler(operations);
 
     const std::string input(reinterpret_cast<const char*>(bytes), size);
     // Raw, and wrapped so that the fuzzer also reaches the operations behind the cipher.
