@@ -45,12 +45,7 @@ save_banks=4000
 fetch_banks=512
 
 if ! command -v wrk >/dev/null; then
-    sudo=""
-    if [ "$(id -u)" -ne 0 ]; then
-        sudo="sudo"
-    fi
-    $sudo apt-get update
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends wrk
+    "$here/install-deps.sh" bench
 fi
 required=("$build/bin/quillet-service" "$helper")
 if [ -n "$baseline" ]; then
