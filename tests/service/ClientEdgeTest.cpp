@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 #include <httplib.h>
@@ -28,9 +29,10 @@ class StandIn {
 public:
     StandIn() {
         const auto answer = [this](const httplib::Request&, httplib::Response& response) {
-            std::this_thread::sleep_for(delay_);
-            response.status = status_;
-            response.set_content(body_, "application/json");
+            const Answer chosen = current();
+            std::this_thread::sleep_for(chosen.delay);
+            response.status = chosen.status;
+            response.set_content(chosen.body, "application/json");
         };
         server_.Post("/", answer);
         server_.Post("/api/", answer);
@@ -45,11 +47,11 @@ public:
         thread_.join();
     }
     std::string url() const { return "http://127.0.0.1:" + std::to_string(port_); }
-    // What every later request gets, and after how long.
+    // What every later request gets, and after how long. The server's threads read it while
+    // the test changes it, so it is guarded.
     void prepare(std::string body, int status = 200, std::chrono::milliseconds delay = {}) {
-        body_ = std::move(body);
-        status_ = status;
-        delay_ = delay;
+        const std::lock_guard lock(mutex_);
+        answer_ = {std::move(body), status, delay};
     }
     Result<std::string> answerWith(std::string body, int status = 200,
                                    std::chrono::milliseconds timeout = std::chrono::seconds(5),
@@ -60,12 +62,22 @@ public:
     }
 
 private:
+    struct Answer {
+        std::string body;
+        int status = 200;
+        std::chrono::milliseconds delay{};
+    };
+
+    Answer current() const {
+        const std::lock_guard lock(mutex_);
+        return answer_;
+    }
+
+    mutable std::mutex mutex_;
+    Answer answer_;
     httplib::Server server_;
     std::thread thread_;
     int port_ = 0;
-    std::string body_;
-    int status_ = 200;
-    std::chrono::milliseconds delay_{};
 };
 
 std::string envelopeBody(const std::string& plain) {
