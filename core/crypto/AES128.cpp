@@ -35,7 +35,7 @@ std::optional<std::string> run(const std::string& key, const std::string& iv,
         EVP_CipherFinal_ex(context.get(), out + written, &last) != 1) {
         return std::nullopt; // bad padding, or a length that is not whole blocks
     }
-    output.resize(static_cast<std::size_t>(written + last));
+    output.resize(static_cast<std::size_t>(written) + static_cast<std::size_t>(last));
     return output;
 }
 

@@ -66,6 +66,7 @@ std::optional<std::string> outputOf(const std::vector<std::string>& argv) {
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addclose(&actions, reader.get());
     std::vector<char*> arguments;
+    arguments.reserve(argv.size() + 1);
     for (const auto& argument : argv) {
         arguments.push_back(const_cast<char*>(argument.c_str()));
     }

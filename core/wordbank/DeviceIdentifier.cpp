@@ -67,7 +67,7 @@ std::string deviceIdentifierFrom(const std::optional<std::string>& machineId, De
     for (std::size_t i = 0; i < kBytes; ++i) {
         bytes += static_cast<char>(random.uniform(256));
     }
-    const std::string made = crypto::upperHex(bytes);
+    std::string made = crypto::upperHex(bytes);
     // Kept for this process even when the file cannot take it; the failure is logged.
     (void)store.setObject(kStoredKey, made);
     return made;

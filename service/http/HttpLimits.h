@@ -8,7 +8,7 @@ namespace quillet::service {
 // What one client may take of the service. The defaults suit the word bank clients, whose
 // largest request is a bank of 2000 words.
 struct HttpLimits {
-    std::size_t maximumHeaderBytes = 32 * 1024; // request line and header lines together
+    std::size_t maximumHeaderBytes = 32768; // 32 KB: request line and header lines together
     std::size_t maximumHeaderCount = 100;
     std::size_t maximumBody = 1 << 20;
     // From a request's first byte to its last: a client that trickles cannot hold a connection.
