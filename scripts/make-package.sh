@@ -19,7 +19,8 @@ if command -v dpkg-buildflags >/dev/null; then
 fi
 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_TESTS=OFF \
     -DCMAKE_INSTALL_PREFIX=/usr -DQUILLET_APP_PATH=/usr "${hardening[@]}" >/dev/null
-cmake --build "$dir"
+# One compile a core: Ninja would start two more.
+cmake --build "$dir" -j "$(nproc)"
 rm -rf "$dir/packages"
 (cd "$dir" && cpack >/dev/null)
 ls "$dir"/packages/*.deb
