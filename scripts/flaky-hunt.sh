@@ -17,9 +17,9 @@ if ! command -v stress >/dev/null; then
     exit 1
 fi
 
-# The programs behind CTest's quick tests, each named once.
+# The GoogleTest programs behind CTest's quick tests, each named once.
 mapfile -t programs < <(ctest --test-dir "$build" -N -V -LE heavy |
-    sed -n 's/^[0-9]*: Test command: \([^ ]*\).*/\1/p' | sort -u)
+    sed -n 's/^[0-9]*: Test command: \([^ ]*\) .*--gtest_filter=.*/\1/p' | sort -u)
 if [ ${#programs[@]} -eq 0 ]; then
     echo "$0: CTest lists no quick test in $build; build it with the tests first" >&2
     exit 1
