@@ -17,8 +17,10 @@ FORMAT_FILES = find $(FORMAT_DIRS) -path tests/buildcheck/FoundationShop -prune 
 SANITIZE_TESTS := core_tests cli_tests service_tests engine_tests job_tests precise_tests \
 	objc_tests settings_tests backup_tests
 
-# ccache, where the machine has it, keeps rebuilds after a change of folder or flags short.
+# ccache, where the machine has it, keeps rebuilds short; with paths taken relative to the
+# clone, a fresh clone elsewhere (as CI makes) finds what an earlier one compiled.
 LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+export CCACHE_BASEDIR := $(CURDIR)
 CONFIGURE = cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(LAUNCHER)
 BUILD = cmake --build $(BUILD_DIR) -j $(JOBS)
 # The stamp of a tier of scripts/install-deps.sh: installed once, again when the script changes.

@@ -17,8 +17,12 @@ if command -v dpkg-buildflags >/dev/null; then
     hardening=(-DCMAKE_CXX_FLAGS="${compile[*]}"
         -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)")
 fi
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLET_BUILD_TESTS=OFF \
-    -DCMAKE_INSTALL_PREFIX=/usr -DQUILLET_APP_PATH=/usr "${hardening[@]}" >/dev/null
+    -DCMAKE_INSTALL_PREFIX=/usr -DQUILLET_APP_PATH=/usr "${hardening[@]}" "${launcher[@]}" >/dev/null
 # One compile a core: Ninja would start two more.
 cmake --build "$dir" -j "$(nproc)"
 rm -rf "$dir/packages"
