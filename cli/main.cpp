@@ -11,7 +11,8 @@
 #include "log/Console.h"
 #include "version/Version.h"
 
-int main(int argc, char** argv) {
+// An exception that escapes ends through fatal(), which says what it was.
+int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
     using namespace quillet::cli;
     quillet::reportTerminations();
     const std::vector<std::string> args(argv + 1, argv + argc);

@@ -313,7 +313,8 @@ void MethodRenameViewController::offerRestore(const std::string& archive,
     });
 }
 
-void MethodRenameViewController::restoreAction(std::string archive, std::string project) {
+void MethodRenameViewController::restoreAction(const std::string& archive,
+                                               const std::string& project) {
     const auto result = quillet::restoreBackup(archive, project, false);
     auto& dialog = CMAlert::shared();
     dialog.hideOtherButton();

@@ -68,7 +68,7 @@ private:
     void finishRun(const quillet::RunReport& report);
     void showRefusal(const quillet::RunRefusal& refusal);
     void offerRestore(const std::string& archive, const std::string& project);
-    void restoreAction(std::string archive, std::string project);
+    void restoreAction(const std::string& archive, const std::string& project);
 
     Language language_ = Language::oc;
     UIInteractiveView* pathInput_ = nullptr;

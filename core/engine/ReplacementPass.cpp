@@ -38,6 +38,7 @@ void ReplacementPass::run(const std::vector<RenamePair>& pairs, const PairProgre
     index_.emplace(files, anchors);
 
     std::vector<std::string> declaringHeaders;
+    declaringHeaders.reserve(pairs.size());
     for (const auto& pair : pairs) {
         declaringHeaders.push_back(pair.old.file);
     }

@@ -185,7 +185,7 @@ TEST_F(Job, ADryRunReportsThePatchAndTouchesNothing) {
 TEST_F(Job, RunsThatCannotGoOnStopBeforeWritingAndSayWhy) {
     using Reason = RunRefusal::Reason;
     const std::string before = treeDump(dir_.path());
-    const auto refusalOf = [&](RunOptions options) {
+    const auto refusalOf = [&](const RunOptions& options) {
         RecordingObserver observer(options.project);
         const auto report = RenameJob().run(options, observer);
         EXPECT_EQ(observer.pauses, 0);
