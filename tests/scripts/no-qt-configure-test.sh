@@ -26,7 +26,7 @@ if ! "$cmake" -S "$root" -B "$work/build" "${no_qt[@]}" -DQUILLET_BUILD_APP=OFF 
     exit 1
 fi
 targets="$("$cmake" --build "$work/build" --target help)"
-for target in quillet-cli quillet-service quillet_core core_tests cli_tests service_tests; do
+for target in quillet-cli quillet-service quillet_engine quillet_job core_tests cli_tests service_tests; do
     grep -qw -- "$target" <<<"$targets" || fail "no target $target"
 done
 for target in quillet quillet_app_lib app_tests quillet-render-icon quillet-icons; do
