@@ -49,11 +49,17 @@ void printBackupFailure() {
               << Console::shared().path() << ") or rename with --no-backup\n";
 }
 
+// Counts only for a run that went ahead: one stopped before writing renamed nothing.
 void printRunSummary(const RunReport& report) {
     const auto& writes = report.writes;
+    if (!writes.listWritten) {
+        return;
+    }
     std::cerr << "methods renamed: " << report.renamed() << "\n";
-    if (report.mode == RenameMode::precise) {
+    if (report.mode == RenameMode::precise || report.protectedMethods > 0) {
         std::cerr << "methods protected: " << report.protectedMethods << "\n";
+    }
+    if (report.mode == RenameMode::precise) {
         for (const auto& file : report.unparsedFiles) {
             std::cerr << "left as it is: " << file.path << ": " << file.problem << "\n";
         }
@@ -68,8 +74,8 @@ void printRunSummary(const RunReport& report) {
 // What keeps a finished run from being whole, always said, even with --quiet.
 int completion(const RunReport& report) {
     if (!report.writes.listWritten) {
-        std::cerr << "quillet-cli: the name list could not be written, so the project was not "
-                     "changed; see "
+        std::cerr << "quillet-cli: the name list could not be written, so nothing was renamed "
+                     "and the project was not changed; see "
                   << Console::shared().path() << "\n";
         return couldNotStart;
     }

@@ -118,6 +118,16 @@ TEST_F(Cli, RenameShowsProgressAndSummaryUnlessQuiet) {
               std::string::npos);
 }
 
+TEST_F(Cli, ARunStoppedBeforeWritingSaysNothingWasRenamedInsteadOfCounts) {
+    fs::create_directory(project() + "/MethodReplaceList.txt");
+    const std::string before = treeDump(project());
+    const auto result = run("rename " + project() + " --random --no-backup");
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_NE(result.err.find("nothing was renamed"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("methods renamed:"), std::string::npos) << result.err;
+    EXPECT_EQ(treeDump(project()), before);
+}
+
 TEST_F(Cli, VerboseEchoesTheLog) {
     const auto result = run("rename " + project() + " --random --quiet --verbose");
     ASSERT_EQ(result.exitCode, 0) << result.err;
