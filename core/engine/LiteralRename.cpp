@@ -1,7 +1,10 @@
 #include "engine/LiteralRename.h"
 
+#include <algorithm>
+
 #include "engine/DeclarationParser.h"
 #include "engine/ReplacementPass.h"
+#include "log/Log.h"
 #include "text/Text.h"
 
 namespace quillet {
@@ -19,7 +22,13 @@ std::string fileNameOf(const std::string& fullPath) {
 
 } // namespace
 
-bool LiteralRename::reads(const std::string& subpath, bool ignored) const {
+LiteralRename::LiteralRename(std::vector<std::string> protectedSelectors)
+    : protectedSelectors_(std::move(protectedSelectors)) {
+    std::sort(protectedSelectors_.begin(), protectedSelectors_.end());
+}
+
+bool LiteralRename::reads(const std::string& /*rootPath*/, const std::string& subpath,
+                          bool ignored) const {
     return !ignored && isSourcePath(subpath);
 }
 
@@ -66,7 +75,21 @@ Collection LiteralRename::collect(const std::vector<std::size_t>& ownHeaders) {
             }
         }
     }
+    protectListed(collection);
     return collection;
+}
+
+void LiteralRename::protectListed(Collection& collection) const {
+    for (const auto& method : collection.methods) {
+        const std::string selector = method.selector();
+        if (collection.protections.contains(selector) ||
+            !std::binary_search(protectedSelectors_.begin(), protectedSelectors_.end(), selector)) {
+            continue;
+        }
+        QLOG("not renamed, in the list of protected selectors: " + selector);
+        collection.protections.emplace(selector,
+                                       ProtectionReason{ProtectionReason::Kind::userList, {}});
+    }
 }
 
 void LiteralRename::rewrite(const std::vector<RenamePair>& pairs, const PairProgress& progress) {

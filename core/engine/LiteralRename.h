@@ -17,11 +17,13 @@ namespace quillet {
 // method's pieces in the files that import its header.
 class LiteralRename final : public RenameStrategy {
 public:
-    LiteralRename() = default;
+    // `protectedSelectors` are left out of what is collected, as the user asked.
+    explicit LiteralRename(std::vector<std::string> protectedSelectors = {});
     LiteralRename(const LiteralRename&) = delete;
     LiteralRename& operator=(const LiteralRename&) = delete;
 
-    bool reads(const std::string& subpath, bool ignored) const override;
+    bool reads(const std::string& rootPath, const std::string& subpath,
+               bool ignored) const override;
     void load(const std::string& fullPath, bool ignored) override;
     std::size_t fileCount() const override { return allFiles_.size(); }
     const ProjectFile& file(std::size_t index) const override { return allFiles_[index]; }
@@ -37,6 +39,10 @@ public:
     const DeclarationPredicate& predicate() const { return predicate_; }
 
 private:
+    // Marks the collected methods the user listed as protected, and logs each.
+    void protectListed(Collection& collection) const;
+
+    std::vector<std::string> protectedSelectors_;
     std::vector<FileModel> allFiles_;
     ImportLineParser importPredicate_;
     const DeclarationPredicate predicate_{};

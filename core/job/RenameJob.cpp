@@ -91,6 +91,13 @@ std::optional<RenameJob::OpenProject> RenameJob::open(const RunOptions& options,
         }
         report.sdks = std::move(prepared->sdks);
         protection = std::move(prepared->inputs);
+    } else {
+        auto listed = protectedByUser(options.protection);
+        if (!listed) {
+            refuse(report, Reason::protectionUnreadable, listed.error().message);
+            return std::nullopt;
+        }
+        protection.userList = std::move(*listed);
     }
     auto tool =
         std::make_unique<MRenameTool>(random_, strategyFor(options.mode, std::move(protection)));

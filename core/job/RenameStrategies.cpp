@@ -9,7 +9,8 @@ std::unique_ptr<RenameStrategy> strategyFor(RenameMode mode, ProtectionInputs in
     if (mode == RenameMode::precise) {
         return std::make_unique<PreciseRename>(std::move(inputs));
     }
-    return std::make_unique<LiteralRename>();
+    return std::make_unique<LiteralRename>(
+        std::vector<std::string>(inputs.userList.begin(), inputs.userList.end()));
 }
 
 } // namespace quillet

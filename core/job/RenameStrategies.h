@@ -8,7 +8,8 @@
 
 namespace quillet {
 
-// The way of renaming a run's mode names; the precise one protects what `inputs` hold.
+// The way of renaming a run's mode names; the precise one protects what `inputs` hold, the
+// literal one only the user's list.
 std::unique_ptr<RenameStrategy> strategyFor(RenameMode mode, ProtectionInputs inputs = {});
 
 } // namespace quillet

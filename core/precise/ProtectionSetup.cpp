@@ -30,6 +30,20 @@ std::vector<std::string> selectorsOfList(std::string_view text) {
     return selectors;
 }
 
+Result<SelectorSet> protectedByUser(const ProtectionSources& sources) {
+    SelectorSet selectors(sources.protectedSelectors.begin(), sources.protectedSelectors.end());
+    for (const auto& file : sources.protectFiles) {
+        const auto list = fs::SourceReader::read(file);
+        if (!list) {
+            return Error{"cannot read the selector list " + file + ": " + list.error().message};
+        }
+        for (auto& selector : selectorsOfList(list->text)) {
+            selectors.insert(std::move(selector));
+        }
+    }
+    return selectors;
+}
+
 Result<PreparedProtection> prepareProtection(const ProtectionSources& sources,
                                              const std::string& cacheFolder) {
     PreparedProtection prepared;
@@ -55,18 +69,11 @@ Result<PreparedProtection> prepareProtection(const ProtectionSources& sources,
         }
     }
     prepared.inputs.sdk = std::move(sdk);
-
-    prepared.inputs.userList.insert(sources.protectedSelectors.begin(),
-                                    sources.protectedSelectors.end());
-    for (const auto& file : sources.protectFiles) {
-        const auto list = fs::SourceReader::read(file);
-        if (!list) {
-            return Error{"cannot read the selector list " + file + ": " + list.error().message};
-        }
-        for (auto& selector : selectorsOfList(list->text)) {
-            prepared.inputs.userList.insert(std::move(selector));
-        }
+    auto userList = protectedByUser(sources);
+    if (!userList) {
+        return userList.error();
     }
+    prepared.inputs.userList = std::move(*userList);
     return prepared;
 }
 

@@ -29,6 +29,10 @@ struct PreparedProtection {
     std::vector<SdkReport> sdks;
 };
 
+// The selectors the user protects: those of the settings and of every list. A list that cannot
+// be read fails it, naming it.
+Result<SelectorSet> protectedByUser(const ProtectionSources& sources);
+
 // Reads the platform's SDK folders and the given ones (through the cache in `cacheFolder`) and
 // the selector lists. A folder or list the user gave that cannot be read fails it, naming the
 // first such one; a platform folder that cannot be read is left out.

@@ -268,5 +268,28 @@ TEST_F(Job, TheScanSaysWhatItFoundWithoutWritingAnything) {
               std::string::npos);
 }
 
+TEST_F(Job, TheUsersListKeepsNamesInTheLiteralModeTooAndTheLogSaysSo) {
+    TempDir lists;
+    lists.write("keep.txt", "# kept for the plug-ins\nstore:\n");
+    auto options = cliOptions(RenameMode::literal);
+    options.protection.protectFiles = {lists.str() + "/keep.txt"};
+    Console::shared().clear();
+    RecordingObserver observer(dir_.str());
+    const auto report = RenameJob().run(options, observer);
+    ASSERT_FALSE(report.refusal);
+    ASSERT_EQ(report.pairs.size(), 1u);
+    EXPECT_EQ(report.pairs[0].old.selector(), "fooWithName:count:");
+    EXPECT_EQ(report.protectedMethods, 1u);
+    EXPECT_NE(readFile(dir_.path() / "Foo.m").find("[self store:name]"), std::string::npos);
+    EXPECT_NE(readFile(Console::shared().path())
+                  .find("not renamed, in the list of protected selectors: store:"),
+              std::string::npos);
+
+    options.protection.protectFiles = {lists.str() + "/missing.txt"};
+    const auto refused = RenameJob().run(options, observer);
+    ASSERT_TRUE(refused.refusal);
+    EXPECT_EQ(refused.refusal->reason, RunRefusal::Reason::protectionUnreadable);
+}
+
 } // namespace
 } // namespace quillet::test
