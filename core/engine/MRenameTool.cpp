@@ -55,15 +55,18 @@ bool MRenameTool::loadFiles(const std::vector<std::string>& ignoring) {
     listedPaths_ = listing->subpaths;
     for (const auto& subpath : listing->subpaths) {
         const bool ignored = isIgnored(subpath, ignoring);
-        if (!mode_->reads(subpath, ignored)) {
+        if (!mode_->reads(rootPath_, subpath, ignored)) {
             continue;
         }
         const std::string fullPath = rootPath_ + "/" + subpath;
         mode_->load(fullPath, ignored);
         if (!ignored && fullPath.ends_with(".h") && hasImplementationBeside(fullPath)) {
-            headerFiles_.push_back(fullPath);
             headerFileIndex_.push_back(mode_->fileCount() - 1);
         }
+    }
+    headerFileIndex_ = mode_->ownHeaders(std::move(headerFileIndex_));
+    for (const auto header : headerFileIndex_) {
+        headerFiles_.push_back(mode_->file(header).inPath());
     }
     return !headerFiles_.empty();
 }

@@ -45,7 +45,8 @@ public:
 
     // Loads the files below the root that the mode reads. Sub-paths starting with an ignored
     // prefix are loaded only if the mode wants to learn what they use; they are never written.
-    // True when at least one header that is not ignored has an implementation file beside it.
+    // True when the mode found at least one header of the project's own (by default, one that is
+    // not ignored and has an implementation file beside it).
     bool loadFiles(const std::vector<std::string>& ignoring);
     // Folders below the root that could not be listed during loadFiles.
     const std::vector<std::string>& unlistedFolders() const { return unlistedFolders_; }

@@ -36,14 +36,20 @@ class RenameStrategy {
 public:
     virtual ~RenameStrategy() = default;
 
-    // Whether the mode reads the file at `subpath` (relative to the project); an ignored one is
-    // never written.
-    virtual bool reads(const std::string& subpath, bool ignored) const = 0;
+    // Whether the mode reads the file at `subpath` of the project at `rootPath`; an ignored one
+    // is never written.
+    virtual bool reads(const std::string& rootPath, const std::string& subpath,
+                       bool ignored) const = 0;
     // Reads one file and appends it to the loaded files.
     virtual void load(const std::string& fullPath, bool ignored) = 0;
     virtual std::size_t fileCount() const = 0;
     virtual const ProjectFile& file(std::size_t index) const = 0;
 
+    // The loaded headers whose declarations a run collects, given those that are not ignored and
+    // have an implementation file beside them.
+    virtual std::vector<std::size_t> ownHeaders(std::vector<std::size_t> besideImplementation) {
+        return besideImplementation;
+    }
     // The methods the given loaded headers declare, and which of them keep their names.
     virtual Collection collect(const std::vector<std::size_t>& ownHeaders) = 0;
     // Whether a new name may be given; an admitted name is taken.

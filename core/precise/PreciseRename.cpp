@@ -1,5 +1,11 @@
 #include "precise/PreciseRename.h"
 
+#include <climits>
+#include <cstdlib>
+
+#include <sys/stat.h>
+
+#include "precise/HeaderOwnership.h"
 #include "precise/NameGuard.h"
 #include "precise/ProjectIndex.h"
 #include "precise/SelectorRewrite.h"
@@ -10,8 +16,25 @@ namespace quillet {
 namespace {
 
 bool isReadPath(std::string_view path) {
-    return path.ends_with(".h") || path.ends_with(".mm") || path.ends_with(".m") ||
-           path.ends_with(".xib") || path.ends_with(".storyboard");
+    return sourceKindOf(path) != SourceKind::other;
+}
+
+std::string realPathOf(const std::string& path) {
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : std::string();
+}
+
+// A link to another file of the project: that file is read as itself, so the link is nothing
+// to read, nor to report. A link that leaves the project, or leads nowhere, is read (and found
+// unreadable) so that the run says so.
+bool linksWithinProject(const std::string& rootPath, const std::string& fullPath) {
+    struct stat info {};
+    if (::lstat(fullPath.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        return false;
+    }
+    const std::string root = realPathOf(rootPath);
+    const std::string target = realPathOf(fullPath);
+    return !root.empty() && !target.empty() && target.starts_with(root + "/");
 }
 
 } // namespace
@@ -20,8 +43,9 @@ PreciseRename::PreciseRename(ProtectionInputs inputs) : inputs_(std::move(inputs
 
 PreciseRename::~PreciseRename() = default;
 
-bool PreciseRename::reads(const std::string& subpath, bool /*ignored*/) const {
-    return isReadPath(subpath);
+bool PreciseRename::reads(const std::string& rootPath, const std::string& subpath,
+                          bool /*ignored*/) const {
+    return isReadPath(subpath) && !linksWithinProject(rootPath, rootPath + "/" + subpath);
 }
 
 void PreciseRename::load(const std::string& fullPath, bool ignored) {
@@ -34,6 +58,10 @@ const ProjectIndex& PreciseRename::index() {
         index_ = std::make_unique<ProjectIndex>(files_);
     }
     return *index_;
+}
+
+std::vector<std::size_t> PreciseRename::ownHeaders(std::vector<std::size_t> besideImplementation) {
+    return ownHeadersOf(files_, index(), std::move(besideImplementation));
 }
 
 Collection PreciseRename::collect(const std::vector<std::size_t>& ownHeaders) {

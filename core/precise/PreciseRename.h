@@ -21,10 +21,12 @@ public:
     explicit PreciseRename(ProtectionInputs inputs = {});
     ~PreciseRename() override;
 
-    bool reads(const std::string& subpath, bool ignored) const override;
+    bool reads(const std::string& rootPath, const std::string& subpath,
+               bool ignored) const override;
     void load(const std::string& fullPath, bool ignored) override;
     std::size_t fileCount() const override { return files_.size(); }
     const ProjectFile& file(std::size_t index) const override { return files_[index]; }
+    std::vector<std::size_t> ownHeaders(std::vector<std::size_t> besideImplementation) override;
     Collection collect(const std::vector<std::size_t>& ownHeaders) override;
     bool admit(const MethodModel& name) override;
     void rewrite(const std::vector<RenamePair>& pairs, const PairProgress& progress) override;

@@ -15,12 +15,10 @@ objc::SourceFacts factsFor(const SourceFile& file) {
     if (!file.readable()) {
         return {};
     }
-    if (file.isInterfaceFile()) {
+    if (file.kind() == SourceKind::interfaceFile) {
         return scanInterfaceFile(file.text());
     }
-    const auto dialect =
-        file.inFile().ends_with(".mm") ? objc::Dialect::objectiveCpp : objc::Dialect::objectiveC;
-    return objc::scanSource(file.text(), dialect, objc::ScanDepth::everything);
+    return objc::scanSource(file.text(), dialectOf(file.inFile()), objc::ScanDepth::everything);
 }
 
 } // namespace

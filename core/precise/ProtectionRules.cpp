@@ -49,7 +49,7 @@ void ProtectionRules::note(const std::string& selector, ProtectionReason::Kind k
 // project does not own: what they declare is someone else's name.
 void ProtectionRules::noteForeignDeclarations(const std::vector<bool>& ownHeader) {
     for (std::size_t f = 0; f < files_.size(); ++f) {
-        if (!files_[f].isHeader() || ownHeader[f]) {
+        if (files_[f].kind() != SourceKind::header || ownHeader[f]) {
             continue;
         }
         for (const auto& use : index_.factsOf(f).uses) {

@@ -12,12 +12,8 @@ std::string fileNameOf(const std::string& fullPath) {
 } // namespace
 
 SourceFile::SourceFile(std::string inPath, fs::SourceRead read, bool ignored)
-    : ProjectFile(fileNameOf(inPath)), ignored_(ignored) {
+    : ProjectFile(fileNameOf(inPath)), kind_(sourceKindOf(inPath)), ignored_(ignored) {
     text_ = takeRead(std::move(inPath), std::move(read)).value_or(std::string());
-}
-
-bool SourceFile::isInterfaceFile() const {
-    return inFile().ends_with(".xib") || inFile().ends_with(".storyboard");
 }
 
 void SourceFile::setText(std::string text) {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/ProjectFile.h"
+#include "precise/SourceKind.h"
 
 namespace quillet {
 
@@ -14,7 +15,7 @@ public:
     SourceFile(std::string inPath, fs::SourceRead read, bool ignored);
 
     bool ignored() const { return ignored_; }
-    bool isInterfaceFile() const; // a .xib or .storyboard
+    SourceKind kind() const { return kind_; }
 
     const std::string& text() const { return text_; }
     void setText(std::string text);
@@ -27,6 +28,7 @@ protected:
 
 private:
     std::string text_;
+    SourceKind kind_;
     bool ignored_;
     bool changed_ = false;
 };
