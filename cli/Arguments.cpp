@@ -72,6 +72,7 @@ Options optionsFor(Command command) {
         options.values["--mode"] = mode;
         options.values["--sdk"] = sdk;
         options.values["--protect"] = protect;
+        options.flags["--include-vendored"] = [](Arguments& a) { a.includeVendored = true; };
         options.positional = &Arguments::project;
         break;
     case Command::rename:
@@ -80,6 +81,7 @@ Options optionsFor(Command command) {
         options.values["--sdk"] = sdk;
         options.values["--protect"] = protect;
         options.flags["--dry-run"] = [](Arguments& a) { a.dryRun = true; };
+        options.flags["--include-vendored"] = [](Arguments& a) { a.includeVendored = true; };
         options.values["--words"] = [](Arguments& a, const std::string& v) -> Status {
             a.wordsFile = v;
             return Status::success();
@@ -169,12 +171,13 @@ std::string usageText() {
     return "usage:\n"
            "  quillet-cli --version\n"
            "  quillet-cli methods PROJECT [--mode precise|literal] [--sdk DIR]...\n"
-           "                      [--protect FILE]... [--ignore PREFIX]...\n"
+           "                      [--protect FILE]... [--ignore PREFIX]... [--include-vendored]\n"
            "      List the methods a rename would change: selector, a tab, declaring header;\n"
            "      in the precise mode a third column says rename or why it is protected.\n"
            "  quillet-cli rename PROJECT [--random | --words FILE] [--prefix P] [--no-backup]\n"
            "                     [--mode precise|literal] [--sdk DIR]... [--protect FILE]...\n"
-           "                     [--ignore PREFIX]... [--dry-run] [--quiet] [--verbose]\n"
+           "                     [--ignore PREFIX]... [--include-vendored] [--dry-run] [--quiet]\n"
+           "                     [--verbose]\n"
            "      Back the project up, rename its methods in place and write\n"
            "      MethodReplaceList.txt beside its sources. New names come from the default\n"
            "      word bank unless --random or --words is given.\n"
@@ -205,6 +208,8 @@ std::string usageText() {
            "  --dry-run        write nothing; print the changes as a unified diff\n"
            "  --ignore PREFIX  skip sub-paths of PROJECT that start with PREFIX (the precise\n"
            "                   mode still reads them, to protect what they use)\n"
+           "  --include-vendored  in the precise mode, rename in Pods/ and Carthage/ too (by\n"
+           "                   default they are only read, to protect what they use)\n"
            "  --random         make new names of random letters\n"
            "  --words FILE     draw new names from FILE, a bank text: words joined by \",\"\n"
            "  --prefix P       put P in front of every new method name (default: the setting)\n"

@@ -38,6 +38,7 @@ struct Arguments {
     std::vector<std::string> sdkFolders;   // methods, rename, settings set: --sdk
     std::vector<std::string> protectFiles; // methods, rename, settings set: --protect
     bool noSdk = false;                    // settings set: forget the stored SDK folders
+    bool includeVendored = false;          // rename: rewrite Pods/ and Carthage/ too
     bool dryRun = false;                   // rename: print the changes, write nothing
     bool force = false;                    // bank new: replace a bank that has words
     std::string bankFile;                  // bank verify, bank set

@@ -29,6 +29,7 @@ void printPreciseSummary(const RunReport& report, std::ostream& err) {
 std::optional<RunOptions> runOptionsFor(const Arguments& args, std::ostream& err) {
     auto options = RunOptions::stored(args.project, args.mode);
     options.ignore = args.ignore;
+    options.includeVendored = args.includeVendored;
     if (args.prefix) {
         options.methodPrefix = *args.prefix;
     }
@@ -82,6 +83,13 @@ void printRefusal(const RunRefusal& refusal, std::ostream& err) {
     }
 }
 
+void printVendoredFolders(const RunReport& report, std::ostream& err) {
+    for (const auto& vendored : report.vendoredFolders) {
+        err << "looks like a library of its own: " << vendored.folder << " (" << vendored.methods
+            << " methods renamed there; --ignore " << vendored.folder << " leaves it alone)\n";
+    }
+}
+
 void printScanSummary(const RunReport& report, std::ostream& err) {
     const bool precise = report.mode == RenameMode::precise;
     err << "files loaded: " << report.filesLoaded << "\n";
@@ -105,6 +113,7 @@ void printScanSummary(const RunReport& report, std::ostream& err) {
     }
     err << "selector pieces: " << report.selectorPieces << "\n";
     err << "words needed: " << report.wordsNeeded << "\n";
+    printVendoredFolders(report, err);
 }
 
 } // namespace quillet::cli

@@ -54,7 +54,7 @@ bool MRenameTool::loadFiles(const std::vector<std::string>& ignoring) {
     unlistedFolders_ = listing->unlistedFolders;
     listedPaths_ = listing->subpaths;
     for (const auto& subpath : listing->subpaths) {
-        const bool ignored = isIgnored(subpath, ignoring);
+        const bool ignored = isIgnored(subpath, ignoring) || mode_->leavesAlone(subpath);
         if (!mode_->reads(rootPath_, subpath, ignored)) {
             continue;
         }

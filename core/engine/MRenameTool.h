@@ -51,6 +51,8 @@ public:
     // Folders below the root that could not be listed during loadFiles.
     const std::vector<std::string>& unlistedFolders() const { return unlistedFolders_; }
     const std::vector<std::string>& headerFiles() const { return headerFiles_; }
+    // Every entry below the root, relative to it, in listing order.
+    const std::vector<std::string>& listedPaths() const { return listedPaths_; }
     // Every loaded file, in listing order.
     std::vector<const ProjectFile*> files() const;
 

@@ -40,6 +40,9 @@ public:
     // is never written.
     virtual bool reads(const std::string& rootPath, const std::string& subpath,
                        bool ignored) const = 0;
+    // Whether the file at `subpath` is read as an ignored one whatever the user ignores: code a
+    // package manager put there, say.
+    virtual bool leavesAlone(const std::string& /*subpath*/) const { return false; }
     // Reads one file and appends it to the loaded files.
     virtual void load(const std::string& fullPath, bool ignored) = 0;
     virtual std::size_t fileCount() const = 0;

@@ -52,6 +52,20 @@ void describeScan(MRenameTool& tool, RunReport& report) {
     report.wordsNeeded = wordsNeeded(report.selectorPieces);
 }
 
+// Libraries copied into the project are renamed with it unless the user ignores them; say where
+// they seem to be, so that renaming them is a choice.
+void noteVendoredFolders(MRenameTool& tool, const RunOptions& options, RunReport& report) {
+    auto found = vendoredFolders(tool.listedPaths(), options.ignore, tool.allMethodNames());
+    std::erase_if(found, [&](const VendoredFolder& vendored) {
+        return tool.mode().leavesAlone(vendored.folder);
+    });
+    report.vendoredFolders = std::move(found);
+    for (const auto& vendored : report.vendoredFolders) {
+        QLOG("looks like a library of its own: " + vendored.folder + ", " +
+             std::to_string(vendored.methods) + " methods renamed there");
+    }
+}
+
 } // namespace
 
 std::optional<RenameJob::OpenProject> RenameJob::open(const RunOptions& options,
@@ -91,6 +105,7 @@ std::optional<RenameJob::OpenProject> RenameJob::open(const RunOptions& options,
         }
         report.sdks = std::move(prepared->sdks);
         protection = std::move(prepared->inputs);
+        protection.rewriteVendored = options.includeVendored;
     } else {
         auto listed = protectedByUser(options.protection);
         if (!listed) {
@@ -109,6 +124,7 @@ std::optional<RenameJob::OpenProject> RenameJob::open(const RunOptions& options,
     }
     tool->collectMethods();
     describeScan(*tool, report);
+    noteVendoredFolders(*tool, options, report);
     for (const auto& file : report.unparsedFiles) {
         QLOG("left as it is: " + file.path + ": " + file.problem);
     }

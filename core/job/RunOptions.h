@@ -14,6 +14,8 @@ struct RunOptions {
     std::string project;
     RenameMode mode = RenameMode::precise;
     std::vector<std::string> ignore; // prefixes of sub-paths to leave alone
+    // The precise mode rewrites Pods/ and Carthage/ too (it reads them to protect what they use).
+    bool includeVendored = false;
     std::string methodPrefix;
     ProtectionSources protection; // the precise mode's SDK folders and selector lists
     std::string cacheFolder;      // where what was read of SDK folders is kept

@@ -8,6 +8,7 @@
 #include "base/Result.h"
 #include "engine/MRenameTool.h"
 #include "engine/RenameMode.h"
+#include "job/VendoredFolders.h"
 #include "precise/ProtectionSetup.h"
 
 namespace quillet {
@@ -57,6 +58,8 @@ struct RunReport {
     std::size_t protectedMethods = 0;
     std::size_t selectorPieces = 0; // of the methods renamed
     std::size_t wordsNeeded = 0;
+    // Folders that look like someone else's library although the run rewrites them.
+    std::vector<VendoredFolder> vendoredFolders;
 
     // What the run did.
     std::vector<RenamePair> pairs;

@@ -19,6 +19,18 @@ bool isReadPath(std::string_view path) {
     return sourceKindOf(path) != SourceKind::other;
 }
 
+// Below a folder CocoaPods or Carthage fills, at any depth.
+bool isInPackageManagerFolder(std::string_view subpath) {
+    for (auto slash = subpath.find('/'); slash != std::string_view::npos;
+         subpath.remove_prefix(slash + 1), slash = subpath.find('/')) {
+        const auto folder = subpath.substr(0, slash);
+        if (folder == "Pods" || folder == "Carthage") {
+            return true;
+        }
+    }
+    return false;
+}
+
 std::string realPathOf(const std::string& path) {
     char resolved[PATH_MAX];
     return ::realpath(path.c_str(), resolved) ? std::string(resolved) : std::string();
@@ -46,6 +58,10 @@ PreciseRename::~PreciseRename() = default;
 bool PreciseRename::reads(const std::string& rootPath, const std::string& subpath,
                           bool /*ignored*/) const {
     return isReadPath(subpath) && !linksWithinProject(rootPath, rootPath + "/" + subpath);
+}
+
+bool PreciseRename::leavesAlone(const std::string& subpath) const {
+    return !inputs_.rewriteVendored && isInPackageManagerFolder(subpath);
 }
 
 void PreciseRename::load(const std::string& fullPath, bool ignored) {

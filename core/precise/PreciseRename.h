@@ -23,6 +23,7 @@ public:
 
     bool reads(const std::string& rootPath, const std::string& subpath,
                bool ignored) const override;
+    bool leavesAlone(const std::string& subpath) const override;
     void load(const std::string& fullPath, bool ignored) override;
     std::size_t fileCount() const override { return files_.size(); }
     const ProjectFile& file(std::size_t index) const override { return files_[index]; }

@@ -16,6 +16,9 @@ namespace quillet {
 struct ProtectionInputs {
     std::shared_ptr<const SelectorSet> sdk; // the platform SDK's selectors; may be null
     SelectorSet userList;                   // selectors the user asked to keep
+    // Pods/ and Carthage/ are someone else's code: read to protect what they use, never
+    // rewritten, unless the user asks for it.
+    bool rewriteVendored = false;
 };
 
 // Decides, for the selectors a run would rename, which must keep their names and why: the SDK

@@ -291,5 +291,38 @@ TEST_F(Job, TheUsersListKeepsNamesInTheLiteralModeTooAndTheLogSaysSo) {
     EXPECT_EQ(refused.refusal->reason, RunRefusal::Reason::protectionUnreadable);
 }
 
+TEST_F(Job, PackageManagerCodeIsOnlyReadAndOtherLibrariesAreNamedWithTheIgnoreThatSparesThem) {
+    const std::string pod = "@interface Pod : NSObject\n- (void)podWork:(id)x;\n@end\n";
+    const std::string podUse =
+        "@implementation Pod\n- (void)podWork:(id)x { [x store:x]; }\n@end\n";
+    dir_.write("App/Pods/Kit/Pod.h", pod);
+    dir_.write("App/Pods/Kit/Pod.m", podUse);
+    dir_.write("Vendor/Charts/Charts.podspec", "{}");
+    dir_.write("Vendor/Charts/LICENSE", "MIT");
+    dir_.write("Vendor/Charts/ChartsTests/T.m", "");
+    dir_.write("Vendor/Charts/Axis.h",
+               "@interface Axis : NSObject\n- (void)drawAxis:(id)c;\n@end\n");
+    dir_.write("Vendor/Charts/Axis.m", "@implementation Axis\n- (void)drawAxis:(id)c {}\n@end\n");
+    RecordingObserver observer(dir_.str());
+
+    const auto report = RenameJob().run(cliOptions(RenameMode::precise), observer);
+    ASSERT_FALSE(report.refusal);
+    EXPECT_EQ(readFile(dir_.path() / "App/Pods/Kit/Pod.h"), pod);
+    EXPECT_EQ(readFile(dir_.path() / "App/Pods/Kit/Pod.m"), podUse);
+    // The pod sends store:, so the project's own store: keeps its name too.
+    ASSERT_EQ(report.pairs.size(), 2u);
+    ASSERT_EQ(report.vendoredFolders.size(), 1u);
+    EXPECT_EQ(report.vendoredFolders[0].folder, "Vendor/Charts/");
+    EXPECT_EQ(report.vendoredFolders[0].methods, 1u);
+
+    auto everything = cliOptions(RenameMode::precise);
+    everything.includeVendored = true;
+    everything.ignore = {"Vendor/Charts/"};
+    const auto second = RenameJob().run(everything, observer);
+    ASSERT_FALSE(second.refusal);
+    EXPECT_EQ(readFile(dir_.path() / "App/Pods/Kit/Pod.h").find("podWork:"), std::string::npos);
+    EXPECT_TRUE(second.vendoredFolders.empty());
+}
+
 } // namespace
 } // namespace quillet::test
