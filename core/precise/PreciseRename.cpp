@@ -1,8 +1,12 @@
 #include "precise/PreciseRename.h"
 
+#include <algorithm>
+
+#include "log/Log.h"
 #include "precise/NameGuard.h"
 #include "precise/ProjectIndex.h"
 #include "precise/SelectorRewrite.h"
+#include "swift/SwiftScanner.h"
 #include "text/Text.h"
 
 namespace quillet {
@@ -11,7 +15,7 @@ namespace {
 
 bool isReadPath(std::string_view path) {
     return path.ends_with(".h") || path.ends_with(".mm") || path.ends_with(".m") ||
-           path.ends_with(".xib") || path.ends_with(".storyboard");
+           path.ends_with(".xib") || path.ends_with(".storyboard") || swift::isSwiftPath(path);
 }
 
 } // namespace
@@ -36,7 +40,18 @@ const ProjectIndex& PreciseRename::index() {
     return *index_;
 }
 
+std::size_t PreciseRename::swiftFilesRead() const {
+    return static_cast<std::size_t>(std::count_if(files_.begin(), files_.end(), [](const auto& f) {
+        return f.readable() && swift::isSwiftPath(f.inFile());
+    }));
+}
+
 Collection PreciseRename::collect(const std::vector<std::size_t>& ownHeaders) {
+    if (const auto swiftFiles = swiftFilesRead(); swiftFiles > 0) {
+        log(QLOG_SITE("collect"), "Read " + std::to_string(swiftFiles) +
+                                      " Swift files for the selectors they use; they are never "
+                                      "rewritten");
+    }
     Collection collection;
     collection.methods = index().declaredMethods(ownHeaders);
     std::vector<bool> ownHeader(files_.size(), false);

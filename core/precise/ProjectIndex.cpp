@@ -4,6 +4,7 @@
 #include "objc/SelectorText.h"
 #include "objc/SourceScanner.h"
 #include "precise/InterfaceFileScanner.h"
+#include "swift/SwiftScanner.h"
 
 namespace quillet {
 
@@ -12,8 +13,8 @@ namespace {
 constexpr unsigned scanThreads = 4;
 
 objc::SourceFacts factsFor(const SourceFile& file) {
-    if (!file.readable()) {
-        return {};
+    if (!file.readable() || swift::isSwiftPath(file.inFile())) {
+        return {}; // Swift is read only for the names it uses (SwiftUsage), and never rewritten
     }
     if (file.isInterfaceFile()) {
         return scanInterfaceFile(file.text());

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string_view>
+
+#include "swift/SwiftFacts.h"
+
+namespace quillet::swift {
+
+// Whether a project path is a Swift source file.
+bool isSwiftPath(std::string_view path);
+
+// Reads the names, explicit Objective-C selectors and adopted types of one Swift file. Any text
+// is accepted: what cannot be made sense of is read as names, so nothing used is missed.
+SwiftFacts scanSwift(std::string_view source);
+
+} // namespace quillet::swift
