@@ -127,7 +127,8 @@ void ProtectionRules::noteSuperCalls() {
 }
 
 // Swift cannot be rewritten, so whatever Swift code may reach keeps its name: a selector one of
-// whose Swift names is written in Swift code, one an @objc(...) attribute gives, and every
+// whose Swift names is written in Swift code, one an @objc(...) attribute or a string gives
+// whole, and every
 // selector of a protocol a Swift type adopts (the Swift side implements them, optional ones
 // too). The first Swift file that does so is named.
 void ProtectionRules::noteSwiftUses() {

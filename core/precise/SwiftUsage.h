@@ -18,7 +18,7 @@ public:
 
     // The index into the files of the first Swift file that writes the name in code.
     std::optional<std::size_t> fileNaming(std::string_view name) const;
-    // ... that gives the Objective-C selector in @objc(...).
+    // ... that spells the Objective-C selector out whole, in @objc(...) or a string literal.
     std::optional<std::size_t> fileGivingSelector(std::string_view selector) const;
     // ... that declares a type adopting the protocol (or inheriting from the class).
     std::optional<std::size_t> fileAdopting(std::string_view type) const;

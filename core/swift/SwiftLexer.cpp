@@ -76,7 +76,10 @@ void SwiftLexer::startString(std::size_t hashes) {
     const bool multiline = source_.substr(position_, 3) == R"(""")";
     position_ += multiline ? 3 : 1;
     emit(SwiftToken::Kind::literal, begin, position_);
-    continueString({hashes, multiline, 0});
+    const auto literal = tokens_.size() - 1;
+    if (continueString({hashes, multiline, 0}) && tokens_.size() == literal + 1) {
+        tokens_[literal].text = source_.substr(begin, position_ - begin);
+    }
 }
 
 bool SwiftLexer::closesString(const OpenString& string) const {
@@ -89,9 +92,9 @@ bool SwiftLexer::closesString(const OpenString& string) const {
     return hashesAt(position_ + quotes) >= string.hashes;
 }
 
-// Reads the body of a string up to its end, or up to an interpolation, whose code the main loop
-// then reads until the parenthesis that closes it.
-void SwiftLexer::continueString(const OpenString& string) {
+// Reads the body of a string up to its end (true), or up to an interpolation, whose code the main
+// loop then reads until the parenthesis that closes it, or up to where it breaks off (false).
+bool SwiftLexer::continueString(const OpenString& string) {
     const auto size = source_.size();
     while (position_ < size) {
         const char c = source_[position_];
@@ -101,18 +104,19 @@ void SwiftLexer::continueString(const OpenString& string) {
                 emit(SwiftToken::Kind::punctuation, escaped, escaped + 1);
                 position_ = escaped + 1;
                 interpolating_.push_back({string.hashes, string.multiline, parenDepth_});
-                return;
+                return false;
             }
             position_ = escaped < size ? escaped + 1 : size;
         } else if (c == '"' && closesString(string)) {
             position_ += (string.multiline ? 3 : 1) + string.hashes;
-            return;
+            return true;
         } else if (c == '\n' && !string.multiline) {
-            return; // a one-line string cannot go on; the next line is code again
+            return false; // a one-line string cannot go on; the next line is code again
         } else {
             ++position_;
         }
     }
+    return false;
 }
 
 void SwiftLexer::closeParenthesis() {

@@ -10,7 +10,8 @@ namespace quillet::swift {
 
 // Splits Swift source into tokens in one pass: comments (nested block comments too) are
 // skipped, a string literal of any form (multi-line, raw with #s) becomes one literal token
-// while the code of its interpolations is read as tokens between "(" and ")". Unterminated
+// (its whole text when it has no interpolation, else its opening quotes, the code of each
+// interpolation following as tokens between "(" and ")"). Unterminated
 // comments and strings end at the end of the text; no input makes it fail.
 class SwiftLexer {
 public:
@@ -28,7 +29,7 @@ private:
 
     void skipBlockComment();
     void startString(std::size_t hashes);
-    void continueString(const OpenString& string);
+    bool continueString(const OpenString& string);
     bool closesString(const OpenString& string) const;
     void readBacktickedName();
     void readName();

@@ -4,6 +4,7 @@
 #include <array>
 #include <unordered_set>
 
+#include "swift/SwiftCharacters.h"
 #include "swift/SwiftLexer.h"
 
 namespace quillet::swift {
@@ -31,6 +32,9 @@ public:
         for (std::size_t i = 0; i < tokens_.size(); ++i) {
             const auto& token = tokens_[i];
             trackDelimiter(token);
+            if (token.kind == Kind::literal) {
+                readSelectorString(token.text);
+            }
             if (token.kind != Kind::identifier) {
                 continue;
             }
@@ -93,6 +97,22 @@ private:
         }
         if (isPunctuation(i, ')') && !selector.empty()) {
             facts_.objcSelectors.push_back(std::move(selector));
+        }
+    }
+
+    // A string literal that holds nothing but a selector with keywords: "find:in:".
+    void readSelectorString(std::string_view literal) {
+        const auto open = literal.find('"');
+        if (open == std::string_view::npos || literal.size() < 2 * open + 2) {
+            return; // a number, or an interpolated string's opening
+        }
+        const auto text = literal.substr(open + 1, literal.size() - 2 * (open + 1));
+        const bool shaped =
+            !text.empty() && isNameStart(text.front()) &&
+            text.find(':') != std::string_view::npos &&
+            std::all_of(text.begin(), text.end(), [](char c) { return isNamePart(c) || c == ':'; });
+        if (shaped) {
+            facts_.objcSelectors.emplace_back(text);
         }
     }
 

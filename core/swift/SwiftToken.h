@@ -10,7 +10,7 @@ namespace quillet::swift {
 struct SwiftToken {
     enum class Kind : std::uint8_t {
         identifier,  // a name or keyword; a backticked name without its backticks
-        literal,     // a number, or the start of a string (interpolated code follows as tokens)
+        literal,     // a number or a whole string; of an interpolated string only its opening
         punctuation, // one character
     };
     Kind kind = Kind::punctuation;

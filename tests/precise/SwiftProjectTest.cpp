@@ -29,6 +29,7 @@ const std::string controllerHeader = R"(#import <Cocoa/Cocoa.h>
 - (id)entryForKey:(NSString *)key;
 - (void)openDocument:(NSString *)path mode:(int)mode NS_SWIFT_NAME(launch(path:mode:));
 - (void)archiveEntries:(NSArray *)entries reason:(NSString *)reason;
+- (void)toggleRuler:(id)sender;
 - (void)rebuildIndex:(id)sender;
 - (void)exportRecords:(id)records toFile:(NSString *)file;
 @end
@@ -42,6 +43,7 @@ const std::string controllerSource = R"(#import "AppController.h"
 - (id)entryForKey:(NSString *)key { return nil; }
 - (void)openDocument:(NSString *)path mode:(int)mode {}
 - (void)archiveEntries:(NSArray *)entries reason:(NSString *)reason {}
+- (void)toggleRuler:(id)sender {}
 - (void)rebuildIndex:(id)sender { [self exportRecords:nil toFile:@"x"]; }
 - (void)exportRecords:(id)records toFile:(NSString *)file {}
 @end
@@ -67,6 +69,7 @@ const std::string watcherSwift = R"swift(import Foundation
     @objc(archiveEntries:reason:) func archive(_ entries: [Any], because reason: String) {}
 }
 extension Archiver: StoreObserver {}
+let menuIcons = ["toggleRuler:": "ruler", "rebuildIndex": "gear"]
 )swift";
 
 struct MixedRun {
@@ -103,6 +106,7 @@ TEST(SwiftProject, WhatSwiftReachesKeepsItsNameAndSwiftFilesStayAsTheyAre) {
     EXPECT_EQ(run.reasonOf("entryForKey:"), fromApp);                 // in an interpolation
     EXPECT_EQ(run.reasonOf("openDocument:mode:"), fromApp);           // by its NS_SWIFT_NAME
     EXPECT_EQ(run.reasonOf("archiveEntries:reason:"), fromWatcher);   // @objc(...)
+    EXPECT_EQ(run.reasonOf("toggleRuler:"), fromWatcher);             // a selector string
     EXPECT_EQ(run.reasonOf("storeDidSettle:"), fromWatcher);          // an adopted protocol,
     EXPECT_EQ(run.reasonOf("inventoryDidReload:"), fromWatcher);      // optional methods too
     // Named only in a comment and a string of Swift.

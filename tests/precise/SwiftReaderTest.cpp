@@ -76,7 +76,7 @@ TEST(SwiftScanner, NamesAreCallsReferencesAndDeclarationsButNotLabels) {
 }
 
 TEST(SwiftScanner, ObjcAttributesAndInheritanceLists) {
-    const auto facts = scanSwift(R"(
+    const auto facts = scanSwift(R"swift(
         @objc(findItem:inList:) func find(_ item: Item, in list: List) {}
         @objc (open:) func open() {}
         @objc func plain() {}
@@ -84,8 +84,10 @@ TEST(SwiftScanner, ObjcAttributesAndInheritanceLists) {
         extension Panel: ProjectDataSource {}
         class func make() -> Panel { fatalError() }
         protocol Refined: Base {}
-    )");
-    EXPECT_EQ(facts.objcSelectors, (Texts{"findItem:inList:", "open:"}));
+        let s = [NSSelectorFromString("copy:"), Selector(#"paste:with:"#)]
+        let notSelectors = ["a b:", ":x", "x", "\(y):", "z:\(w)", 3]
+    )swift");
+    EXPECT_EQ(facts.objcSelectors, (Texts{"findItem:inList:", "open:", "copy:", "paste:with:"}));
     EXPECT_EQ(facts.conformances,
               (Texts{"NSObject", "ProjectDelegate", "Other", "ProjectDataSource", "Base"}));
 }
