@@ -1,10 +1,12 @@
 #include "precise/PreciseRename.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 
 #include <sys/stat.h>
 
+#include "log/Log.h"
 #include "precise/HeaderOwnership.h"
 #include "precise/NameGuard.h"
 #include "precise/ProjectIndex.h"
@@ -80,7 +82,18 @@ std::vector<std::size_t> PreciseRename::ownHeaders(std::vector<std::size_t> besi
     return ownHeadersOf(files_, index(), std::move(besideImplementation));
 }
 
+std::size_t PreciseRename::swiftFilesRead() const {
+    return static_cast<std::size_t>(std::count_if(files_.begin(), files_.end(), [](const auto& f) {
+        return f.readable() && f.kind() == SourceKind::swift;
+    }));
+}
+
 Collection PreciseRename::collect(const std::vector<std::size_t>& ownHeaders) {
+    if (const auto swiftFiles = swiftFilesRead(); swiftFiles > 0) {
+        log(QLOG_SITE("collect"), "Read " + std::to_string(swiftFiles) +
+                                      " Swift files for the selectors they use; they are never "
+                                      "rewritten");
+    }
     Collection collection;
     collection.methods = index().declaredMethods(ownHeaders);
     std::vector<bool> ownHeader(files_.size(), false);

@@ -12,8 +12,8 @@ namespace {
 constexpr unsigned scanThreads = 4;
 
 objc::SourceFacts factsFor(const SourceFile& file) {
-    if (!file.readable()) {
-        return {};
+    if (!file.readable() || file.kind() == SourceKind::swift) {
+        return {}; // Swift is read only for the names it uses (SwiftUsage), and never rewritten
     }
     if (file.kind() == SourceKind::interfaceFile) {
         return scanInterfaceFile(file.text());

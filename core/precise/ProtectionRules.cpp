@@ -1,6 +1,10 @@
 #include "precise/ProtectionRules.h"
 
+#include <algorithm>
+
+#include "precise/ImportedSwiftNames.h"
 #include "precise/RuntimeSelectors.h"
+#include "precise/SwiftUsage.h"
 
 namespace quillet {
 
@@ -20,6 +24,7 @@ ProtectionRules::ProtectionRules(const std::vector<SourceFile>& files, const Pro
     noteForeignDeclarations(ownHeader);
     noteUntouchableFiles();
     noteSuperCalls();
+    noteSwiftUses();
 }
 
 std::optional<ProtectionReason> ProtectionRules::reasonFor(const std::string& selector) const {
@@ -118,6 +123,42 @@ void ProtectionRules::noteSuperCalls() {
                 note(use.selector, ProtectionReason::Kind::superCall, std::move(*foreign));
             }
         }
+    }
+}
+
+// Swift cannot be rewritten, so whatever Swift code may reach keeps its name: a selector one of
+// whose Swift names is written in Swift code, one an @objc(...) attribute or a string gives
+// whole, and every
+// selector of a protocol a Swift type adopts (the Swift side implements them, optional ones
+// too). The first Swift file that does so is named.
+void ProtectionRules::noteSwiftUses() {
+    const SwiftUsage swift(files_);
+    text::StringMap<std::size_t> firstFile;
+    const auto reached = [&](const std::string& selector, std::optional<std::size_t> file) {
+        if (file) {
+            auto [it, added] = firstFile.try_emplace(selector, *file);
+            it->second = std::min(it->second, *file);
+        }
+    };
+    const ImportedSwiftNames swiftNames(files_, index_, candidates_);
+    for (const auto& selector : candidates_) {
+        for (const auto& name : swiftNames.of(selector)) {
+            reached(selector, swift.fileNaming(name));
+        }
+        reached(selector, swift.fileGivingSelector(selector));
+    }
+    for (std::size_t f = 0; f < files_.size(); ++f) {
+        const auto& facts = index_.factsOf(f);
+        for (const auto& use : facts.uses) {
+            if (use.kind == UseKind::declaration && use.container >= 0 &&
+                facts.containers[use.container].kind == Container::Kind::protocol &&
+                candidates_.contains(use.selector)) {
+                reached(use.selector, swift.fileAdopting(facts.containers[use.container].name));
+            }
+        }
+    }
+    for (const auto& [selector, file] : firstFile) {
+        note(selector, ProtectionReason::Kind::swiftUse, files_[file].inPath());
     }
 }
 

@@ -24,6 +24,9 @@ SourceKind sourceKindOf(std::string_view path) {
     if (endsWithAny(path, {".xib", ".storyboard"})) {
         return SourceKind::interfaceFile;
     }
+    if (path.ends_with(".swift")) {
+        return SourceKind::swift;
+    }
     return SourceKind::other;
 }
 

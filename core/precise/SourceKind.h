@@ -12,6 +12,7 @@ enum class SourceKind {
     header,         // declares: .h, and the Objective-C++ and prefix headers
     implementation, // .m, .mm
     interfaceFile,  // .xib, .storyboard
+    swift,          // read for the names it uses, never rewritten
 };
 
 SourceKind sourceKindOf(std::string_view path);
