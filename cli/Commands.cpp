@@ -64,6 +64,7 @@ void printRunSummary(const RunReport& report) {
             std::cerr << "left as it is: " << file.path << ": " << file.problem << "\n";
         }
     }
+    printReadingNotes(report, std::cerr);
     printVendoredFolders(report, std::cerr);
     std::cerr << "files changed: " << writes.written << " (unchanged " << writes.unchanged
               << ", failed " << writes.failed << ")\n"

@@ -83,6 +83,12 @@ void printRefusal(const RunRefusal& refusal, std::ostream& err) {
     }
 }
 
+void printReadingNotes(const RunReport& report, std::ostream& err) {
+    for (const auto& note : report.readingNotes) {
+        err << note << "\n";
+    }
+}
+
 void printVendoredFolders(const RunReport& report, std::ostream& err) {
     for (const auto& vendored : report.vendoredFolders) {
         err << "looks like a library of its own: " << vendored.folder << " (" << vendored.methods
@@ -113,6 +119,7 @@ void printScanSummary(const RunReport& report, std::ostream& err) {
     }
     err << "selector pieces: " << report.selectorPieces << "\n";
     err << "words needed: " << report.wordsNeeded << "\n";
+    printReadingNotes(report, err);
     printVendoredFolders(report, err);
 }
 

@@ -21,6 +21,9 @@ void printRefusal(const RunRefusal& refusal, std::ostream& err);
 // in the precise mode also the SDKs read, the protected methods and the files left unparsed.
 void printScanSummary(const RunReport& report, std::ostream& err);
 
+// What the mode read besides what it may rewrite (Swift, say), one line each.
+void printReadingNotes(const RunReport& report, std::ostream& err);
+
 // Names each folder that looks like someone else's library, with the methods renamed there and
 // the --ignore that would leave it alone.
 void printVendoredFolders(const RunReport& report, std::ostream& err);

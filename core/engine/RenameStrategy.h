@@ -59,6 +59,8 @@ public:
     virtual bool admit(const MethodModel& name) = 0;
     // Rewrites the loaded files in memory for the pairs, in order.
     virtual void rewrite(const std::vector<RenamePair>& pairs, const PairProgress& progress) = 0;
+    // What the mode read besides the files it may rewrite, as lines for the run's summary.
+    virtual std::vector<std::string> readingNotes() const { return {}; }
     // Files read but left as they are, with why.
     virtual std::vector<UnparsedFile> problems() const = 0;
 };

@@ -41,6 +41,7 @@ void describeScan(MRenameTool& tool, RunReport& report) {
     }
     report.unlistedFolders = tool.unlistedFolders();
     report.unparsedFiles = tool.unparsedFiles();
+    report.readingNotes = tool.mode().readingNotes();
     report.headers = tool.headerFiles().size();
     for (const auto& method : tool.candidateMethods()) {
         const auto* reason = tool.protectionOf(method.selector());

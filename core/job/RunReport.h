@@ -53,6 +53,7 @@ struct RunReport {
     std::vector<std::string> unlistedFolders; // relative to the project
     std::vector<SdkReport> sdks;
     std::vector<UnparsedFile> unparsedFiles; // read, but left as they are
+    std::vector<std::string> readingNotes;   // what else the mode read, one line each
     std::size_t headers = 0;                 // headers with an implementation beside them
     std::vector<MethodReport> methods;       // the candidates, longest first
     std::size_t protectedMethods = 0;

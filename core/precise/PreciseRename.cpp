@@ -89,10 +89,8 @@ std::size_t PreciseRename::swiftFilesRead() const {
 }
 
 Collection PreciseRename::collect(const std::vector<std::size_t>& ownHeaders) {
-    if (const auto swiftFiles = swiftFilesRead(); swiftFiles > 0) {
-        log(QLOG_SITE("collect"), "Read " + std::to_string(swiftFiles) +
-                                      " Swift files for the selectors they use; they are never "
-                                      "rewritten");
+    for (const auto& note : readingNotes()) {
+        log(QLOG_SITE("collect"), note);
     }
     Collection collection;
     collection.methods = index().declaredMethods(ownHeaders);
@@ -122,6 +120,14 @@ bool PreciseRename::admit(const MethodModel& name) {
 
 void PreciseRename::rewrite(const std::vector<RenamePair>& pairs, const PairProgress& progress) {
     SelectorRewrite(files_, index()).run(pairs, progress);
+}
+
+std::vector<std::string> PreciseRename::readingNotes() const {
+    if (const auto swiftFiles = swiftFilesRead(); swiftFiles > 0) {
+        return {"Swift files read for the selectors they use (never rewritten): " +
+                std::to_string(swiftFiles)};
+    }
+    return {};
 }
 
 std::vector<UnparsedFile> PreciseRename::problems() const {

@@ -32,6 +32,7 @@ public:
     bool admit(const MethodModel& name) override;
     void rewrite(const std::vector<RenamePair>& pairs, const PairProgress& progress) override;
     std::vector<UnparsedFile> problems() const override;
+    std::vector<std::string> readingNotes() const override;
     // The Swift files read (for the names they use; they are never written).
     std::size_t swiftFilesRead() const;
 

@@ -117,7 +117,7 @@ TEST(SwiftProject, WhatSwiftReachesKeepsItsNameAndSwiftFilesStayAsTheyAre) {
     EXPECT_TRUE(run.tool->unreadableFiles().empty());
     const auto log = logValues(readFile(Console::shared().path()));
     EXPECT_NE(std::find(log.begin(), log.end(),
-                        "Read 2 Swift files for the selectors they use; they are never rewritten"),
+                        "Swift files read for the selectors they use (never rewritten): 2"),
               log.end());
 
     run.tool->replace({renamePair("rebuildIndex:", "AppController.h", "refreshAll:"),
