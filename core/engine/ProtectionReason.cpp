@@ -20,6 +20,11 @@ std::string ProtectionReason::describe() const {
         return "in the list of protected selectors";
     case Kind::swiftUse:
         return "used from Swift in " + detail;
+    case Kind::implementedOutside:
+        return "implemented outside the project: declared for " + detail +
+               ", which the project does not implement";
+    case Kind::privateFramework:
+        return "private framework method: " + detail;
     }
     return {};
 }

@@ -8,14 +8,16 @@ namespace quillet {
 // header, file or class that decided it.
 struct ProtectionReason {
     enum class Kind {
-        sdk,           // the platform SDK declares it
-        runtime,       // the runtime or Foundation calls it by name
-        foreignHeader, // declared in a header that is not one of the project's classes
-        ignoredFile,   // used in a file under an ignored prefix, which is never rewritten
-        unparsedFile,  // used in a file that could not be read as Objective-C, left as it is
-        superCall,     // sent to super where the superclass is not the project's
-        userList,      // the user asked for it
-        swiftUse,      // Swift code, which is never rewritten, names it
+        sdk,                // the platform SDK declares it
+        runtime,            // the runtime or Foundation calls it by name
+        foreignHeader,      // declared in a header that is not one of the project's classes
+        ignoredFile,        // used in a file under an ignored prefix, which is never rewritten
+        unparsedFile,       // used in a file that could not be read as Objective-C, left as it is
+        superCall,          // sent to super where the superclass is not the project's
+        userList,           // the user asked for it
+        swiftUse,           // Swift code, which is never rewritten, names it
+        implementedOutside, // declared for a class the project never implements, defined nowhere
+        privateFramework,   // a framework class has it, and calls it: the project only overrides
     };
     Kind kind = Kind::sdk;
     std::string detail; // the header, file or class, and what is wrong with it

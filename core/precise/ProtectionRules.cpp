@@ -15,6 +15,17 @@ using objc::UseKind;
 
 constexpr int longestSuperclassChain = 256;
 
+// Root classes: they call none of their subclasses' methods by name beyond the runtime's own.
+bool isRootClass(std::string_view name) {
+    return name == "NSObject" || name == "NSProxy";
+}
+
+bool isReference(UseKind kind) {
+    return kind == UseKind::send || kind == UseKind::superSend ||
+           kind == UseKind::selectorExpression || kind == UseKind::stringLiteral ||
+           kind == UseKind::interfaceAction;
+}
+
 } // namespace
 
 ProtectionRules::ProtectionRules(const std::vector<SourceFile>& files, const ProjectIndex& index,
@@ -25,6 +36,7 @@ ProtectionRules::ProtectionRules(const std::vector<SourceFile>& files, const Pro
     noteUntouchableFiles();
     noteSuperCalls();
     noteSwiftUses();
+    noteFrameworkImplementations();
 }
 
 std::optional<ProtectionReason> ProtectionRules::reasonFor(const std::string& selector) const {
@@ -124,6 +136,96 @@ void ProtectionRules::noteSuperCalls() {
             }
         }
     }
+}
+
+// Methods whose implementation the project does not hold: one declared for a class the project
+// never implements and defined nowhere in it (a framework's private method, declared to call
+// it); one with a leading underscore defined in a subclass of a framework class (an override of
+// its private method); and one only subclasses of framework classes define and nothing in the
+// project refers to (the framework calls it).
+void ProtectionRules::noteFrameworkImplementations() {
+    text::StringMap<std::vector<std::string>> definersOf; // selector -> classes defining it
+    SelectorSet referenced;
+    for (std::size_t f = 0; f < files_.size(); ++f) {
+        const auto& facts = index_.factsOf(f);
+        for (const auto& container : facts.containers) {
+            if (container.kind == Container::Kind::implementation && !container.category) {
+                implementedClasses_.insert(container.name);
+            }
+        }
+        for (const auto& use : facts.uses) {
+            if (use.kind == UseKind::definition && use.container >= 0 &&
+                candidates_.contains(use.selector)) {
+                definersOf[use.selector].push_back(facts.containers[use.container].name);
+            } else if (isReference(use.kind)) {
+                referenced.insert(use.selector);
+            }
+        }
+    }
+    for (std::size_t f = 0; f < files_.size(); ++f) {
+        const auto& facts = index_.factsOf(f);
+        for (const auto& use : facts.uses) {
+            if (use.kind != UseKind::declaration || use.container < 0 ||
+                definersOf.contains(use.selector)) {
+                continue;
+            }
+            const auto& container = facts.containers[use.container];
+            if (container.kind == Container::Kind::interface &&
+                !implementedClasses_.contains(container.name)) {
+                note(use.selector, ProtectionReason::Kind::implementedOutside, container.name);
+            }
+        }
+    }
+    for (const auto& [selector, definers] : definersOf) {
+        const bool underscored = selector.starts_with('_');
+        if (!underscored && referenced.contains(selector)) {
+            continue;
+        }
+        std::optional<std::string> detail;
+        for (const auto& definer : definers) {
+            // A category on a framework class overrides that class's own private method.
+            const auto ancestor = !implementedClasses_.contains(definer) && underscored
+                                      ? std::optional<std::string>(definer)
+                                      : frameworkAncestorOf(definer);
+            if (!ancestor || isRootClass(*ancestor)) {
+                if (!underscored) {
+                    detail.reset(); // a class of the project's own defines it too
+                    break;
+                }
+                continue;
+            }
+            if (!detail && definer == *ancestor) {
+                detail = "a category on " + definer + " replaces it";
+            } else if (!detail) {
+                detail = definer + (underscored ? " inherits it from " : " overrides it for ") +
+                         *ancestor + (underscored ? "" : ", and nothing in the project calls it");
+            }
+            if (underscored) {
+                break;
+            }
+        }
+        if (detail) {
+            note(selector, ProtectionReason::Kind::privateFramework, std::move(*detail));
+        }
+    }
+}
+
+// The first superclass of `className` the project does not implement; nothing when the chain
+// is not known to its end or loops.
+std::optional<std::string>
+ProtectionRules::frameworkAncestorOf(const std::string& className) const {
+    std::string current = className;
+    for (int depth = 0; depth < longestSuperclassChain; ++depth) {
+        const auto up = superclassOf_.find(current);
+        if (up == superclassOf_.end()) {
+            return std::nullopt;
+        }
+        current = up->second;
+        if (!implementedClasses_.contains(current)) {
+            return current;
+        }
+    }
+    return std::nullopt;
 }
 
 // Swift cannot be rewritten, so whatever Swift code may reach keeps its name: a selector one of

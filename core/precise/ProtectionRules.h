@@ -38,6 +38,8 @@ private:
     void noteUntouchableFiles();
     void noteSuperCalls();
     void noteSwiftUses();
+    void noteFrameworkImplementations();
+    std::optional<std::string> frameworkAncestorOf(const std::string& className) const;
     std::optional<std::string> superReachesForeignClass(const std::string& className,
                                                         const std::string& selector) const;
     void note(const std::string& selector, ProtectionReason::Kind kind, std::string detail);
@@ -51,6 +53,8 @@ private:
     text::StringMap<std::string> superclassOf_;
     SelectorSet definedClasses_;
     SelectorSet definedMethods_; // "Class selector"
+    // Classes with an @implementation of their own anywhere in the project.
+    SelectorSet implementedClasses_;
 };
 
 } // namespace quillet

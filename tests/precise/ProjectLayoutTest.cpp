@@ -5,41 +5,19 @@
 #include <gtest/gtest.h>
 
 #include "engine/MRenameTool.h"
-#include "job/RenameStrategies.h"
-#include "random/RandomSource.h"
-#include "support/EngineRun.h"
 #include "support/Files.h"
+#include "support/PreciseProject.h"
 
 namespace quillet::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A project in a temporary folder, scanned by the precise mode.
 class Layout : public ::testing::Test {
 protected:
-    MRenameTool& scanned() {
-        tool_.setRootPath(dir_.str());
-        loaded_ = tool_.loadFiles({});
-        tool_.collectMethods();
-        return tool_;
-    }
-    // "rename", or why the candidate keeps its name; "absent" when it is no candidate.
-    std::string verdict(const std::string& selector) {
-        for (const auto& m : tool_.candidateMethods()) {
-            if (m.selector() == selector) {
-                const auto* reason = tool_.protectionOf(selector);
-                return reason ? reason->describe() : "rename";
-            }
-        }
-        return "absent";
-    }
-    void renameAll() { tool_.replace(*tool_.makeNewNames({})); }
-
-    TempDir dir_;
-    SeededRandom random_{11};
-    MRenameTool tool_{random_, strategyFor(RenameMode::precise)};
-    bool loaded_ = false;
+    PreciseProject project_;
+    TempDir& dir_ = project_.dir();
+    MRenameTool& tool_ = project_.tool();
 };
 
 TEST_F(Layout, HeadersApartFromTheirSourcesAreCollectedWhenTheProjectStandsBehindThem) {
@@ -61,18 +39,17 @@ TEST_F(Layout, HeadersApartFromTheirSourcesAreCollectedWhenTheProjectStandsBehin
     dir_.write("Headers/Logger.h", "@protocol Logger\n- (void)logLine:(id)line;\n@end\n");
     dir_.write("Sources/Console.m", "@implementation Console\n- (void)logLine:(id)line {}\n@end\n");
 
-    scanned();
-    ASSERT_TRUE(loaded_) << "no header sits beside its source, yet the project has its own";
-    EXPECT_EQ(verdict("addLine:"), "rename");
-    EXPECT_EQ(verdict("recountLines:"), "rename");
-    EXPECT_EQ(verdict("cartDidChange:"), "rename");
+    ASSERT_TRUE(project_.scan()) << "no header sits beside its source, yet the project has its own";
+    EXPECT_EQ(project_.verdict("addLine:"), "rename");
+    EXPECT_EQ(project_.verdict("recountLines:"), "rename");
+    EXPECT_EQ(project_.verdict("cartDidChange:"), "rename");
     // Neither is the project's to collect: a binary calls the one, and the other is defined
     // by the project but never sent, so someone else calls it.
-    EXPECT_EQ(verdict("payDidFinish:"), "absent");
-    EXPECT_EQ(verdict("logLine:"), "absent");
+    EXPECT_EQ(project_.verdict("payDidFinish:"), "absent");
+    EXPECT_EQ(project_.verdict("logLine:"), "absent");
     EXPECT_EQ(tool_.headerFiles().size(), 3u);
 
-    renameAll();
+    project_.renameAll();
     const std::string cart = readFile(dir_.path() / "Sources/Cart.m");
     EXPECT_EQ(cart.find("addLine:"), std::string::npos);
     EXPECT_EQ(cart.find("recountLines"), std::string::npos);
@@ -92,9 +69,9 @@ TEST_F(Layout, ObjectiveCppAndPrefixHeadersAreReadAndRewritten) {
     dir_.write("App.pch", "#define KICK(e) [e startWithGear:1]\n");
     dir_.write("Detail.inl", "void warm(Engine *e) { [e startWithGear:0]; }\n");
 
-    scanned();
-    ASSERT_EQ(verdict("startWithGear:"), "rename");
-    renameAll();
+    project_.scan();
+    ASSERT_EQ(project_.verdict("startWithGear:"), "rename");
+    project_.renameAll();
     for (const auto* file : {"Bridge.hpp", "App.pch", "Detail.inl", "Engine.mm"}) {
         EXPECT_EQ(readFile(dir_.path() / file).find("startWithGear"), std::string::npos) << file;
     }
@@ -112,14 +89,14 @@ TEST_F(Layout, LinksToTheProjectsOwnFilesAreNotReportedButLinksOutOfItAre) {
     fs::create_symlink(outside.path() / "Far.m", dir_.path() / "Links/Far.m");
     fs::create_symlink(dir_.path() / "Gone.m", dir_.path() / "Links/Gone.m");
 
-    scanned();
+    project_.scan();
     std::vector<std::string> unreadable;
     for (const auto* file : tool_.unreadableFiles()) {
         unreadable.push_back(fs::path(file->inPath()).filename().string());
     }
     EXPECT_EQ(unreadable, (std::vector<std::string>{"Far.m", "Gone.m"}));
     EXPECT_EQ(tool_.headerFiles(), std::vector<std::string>{dir_.str() + "/Box.h"});
-    renameAll();
+    project_.renameAll();
     EXPECT_TRUE(fs::is_symlink(dir_.path() / "Links/Box.h"));
     EXPECT_EQ(readFile(dir_.path() / "Box.h").find("fold:"), std::string::npos);
     EXPECT_EQ(readFile(outside.path() / "Far.m"), "void f(id b) { [b fold:1]; }\n");
