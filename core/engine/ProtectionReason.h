@@ -15,6 +15,8 @@ struct ProtectionReason {
         unparsedFile,  // used in a file that could not be read as Objective-C, left as it is
         superCall,     // sent to super where the superclass is not the project's
         userList,      // the user asked for it
+
+        macroFormed, // a macro forms it in a way no rename can follow (pasting, stringizing, ...)
     };
     Kind kind = Kind::sdk;
     std::string detail; // the header, file or class, and what is wrong with it

@@ -217,8 +217,9 @@ if ([d respondsToSelector:@selector(x:y:)]) [d x:1 y:2];
     const auto facts = scan(source);
     EXPECT_EQ(selectors(facts, UseKind::selectorExpression), (Texts{"foo:bar:", "pair::", "x:y:"}));
     EXPECT_EQ(selectors(facts, UseKind::stringLiteral), (Texts{"fromString:with:", "cString:"}));
+    // A function-like macro's body is read after the rest of the file.
     EXPECT_EQ(selectors(facts, UseKind::send),
-              (Texts{"macroSent:", "respondsToSelector:", "x:y:"}));
+              (Texts{"respondsToSelector:", "x:y:", "macroSent:"}));
     const auto spelled = spellings(source);
     EXPECT_NE(std::find(spelled.begin(), spelled.end(), "pair|_"), spelled.end());
     EXPECT_NE(std::find(spelled.begin(), spelled.end(), "fromString:with:"), spelled.end());
