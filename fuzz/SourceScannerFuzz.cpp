@@ -1,12 +1,15 @@
-// libFuzzer target: any bytes as an Objective-C or Objective-C++ file for the structure scan and
-// as an interface file. Every use it reports must be what the text says at its ranges: the
-// ranges inside the text, in order and apart, and the selector the keywords written there.
+// libFuzzer target: any bytes as an Objective-C or Objective-C++ file for the structure scan, for
+// the uses of the macros it defines, and as an interface file. Every use it reports must be what
+// the text says at its ranges: the ranges inside the text, in order and apart, and the selector
+// the keywords written there; a kept macro-formed use has no range, only a selector.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "objc/MacroUseScanner.h"
+#include "objc/SelectorText.h"
 #include "objc/SourceScanner.h"
 #include "precise/InterfaceFileScanner.h"
 
@@ -23,6 +26,10 @@ void require(bool condition) {
 // A literal or an attribute has one range, the selector's whole text; any other use has one
 // range per keyword: the name before its colon, or an empty range at the colon itself.
 void checkUse(const objc::SelectorUse& use, const objc::SourceFacts& facts, std::string_view text) {
+    if (use.kind == objc::UseKind::macroFormed) {
+        require(objc::isKeywordSelector(use.selector) && use.spanCount == 0);
+        return;
+    }
     require(!use.selector.empty() && use.spanCount > 0);
     require(use.firstSpan + use.spanCount <= facts.spans.size());
     require(use.container >= -1 &&
@@ -61,7 +68,15 @@ void check(const objc::SourceFacts& facts, std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(bytes), size);
     for (const auto dialect : {objc::Dialect::objectiveC, objc::Dialect::objectiveCpp}) {
-        check(objc::scanSource(text, dialect, objc::ScanDepth::everything), text);
+        auto facts = objc::scanSource(text, dialect, objc::ScanDepth::everything);
+        check(facts, text);
+        objc::MacroTable macros;
+        for (auto& definition : facts.macros) {
+            objc::addMacroDefinition(macros, std::move(definition));
+        }
+        objc::SourceFacts formed;
+        objc::MacroUseScanner(text, dialect, macros).run(formed);
+        check(formed, text);
     }
     check(scanInterfaceFile(text), text);
     return 0;

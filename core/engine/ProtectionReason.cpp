@@ -25,6 +25,8 @@ std::string ProtectionReason::describe() const {
                ", which the project does not implement";
     case Kind::privateFramework:
         return "private framework method: " + detail;
+    case Kind::macroFormed:
+        return "formed by a macro in " + detail + ", which a rename cannot follow";
     }
     return {};
 }

@@ -18,6 +18,7 @@ struct ProtectionReason {
         swiftUse,           // Swift code, which is never rewritten, names it
         implementedOutside, // declared for a class the project never implements, defined nowhere
         privateFramework,   // a framework class has it, and calls it: the project only overrides
+        macroFormed,        // a macro forms it in a way no rename can follow (pasting, ...)
     };
     Kind kind = Kind::sdk;
     std::string detail; // the header, file or class, and what is wrong with it

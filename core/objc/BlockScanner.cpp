@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "objc/Lexer.h"
+#include "objc/MethodSignature.h"
 
 namespace quillet::objc {
 
@@ -128,29 +129,7 @@ std::size_t BlockScanner::method(std::size_t start, std::int32_t container, bool
     SelectorUse use =
         uses_.start(implementation ? UseKind::definition : UseKind::declaration, container);
     std::string selector;
-    std::size_t i = start + 1;
-    if (tokens_.punct(i, "(")) {
-        i = tokens_.past(i); // the return type
-    }
-    while (i < tokens_.count()) {
-        if (tokens_.identifier(i) && tokens_.punct(i + 1, ":")) {
-            uses_.span(tokens_[i].offset, tokens_[i].length);
-            selector.append(tokens_.textOf(i)).push_back(':');
-            i += 2;
-        } else if (!selector.empty() && tokens_.punct(i, ":")) {
-            uses_.span(tokens_[i].offset, 0);
-            selector.push_back(':');
-            ++i;
-        } else {
-            break;
-        }
-        if (tokens_.punct(i, "(")) {
-            i = tokens_.past(i); // the parameter's type
-        }
-        if (tokens_.identifier(i)) {
-            ++i; // the parameter's name, which may be followed by an empty keyword
-        }
-    }
+    const std::size_t i = readMethodKeywords(tokens_, start, uses_, selector);
     const std::size_t end = signatureEnd(i);
     for (std::size_t t = start; t < end && !use.blockTyped; ++t) {
         use.blockTyped = tokens_.punct(t, "^");

@@ -5,7 +5,12 @@
 namespace quillet::objc {
 
 void MessageScanner::run() {
+    auto nextSkipped = skipped_.begin();
     for (std::size_t i = 0; i < tokens_.count(); ++i) {
+        if (nextSkipped != skipped_.end() && nextSkipped->first == i) {
+            i = nextSkipped++->second - 1;
+            continue;
+        }
         const Token& token = tokens_[i];
         if (tokens_.punct(i, "[")) {
             message(i, implementationAround(i));

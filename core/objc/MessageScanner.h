@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "objc/BlockScanner.h"
@@ -13,12 +14,15 @@ namespace quillet::objc {
 
 // Reads the selectors a file's code uses: message sends with their whole selector (nested ones,
 // blocks, casts, ternaries and C++ in their arguments), @selector(...), and string literals that
-// spell a selector. Every "[" is looked at once, so the scan stays linear.
+// spell a selector. Every "[" is looked at once, so the scan stays linear. The token ranges
+// [first, end) in `skipped` (in order, apart) are left to another scan.
 class MessageScanner {
 public:
+    using TokenRanges = std::vector<std::pair<std::size_t, std::size_t>>;
+
     MessageScanner(const TokenView& tokens, UseRecorder& uses,
-                   const std::vector<BlockExtent>& blocks)
-        : tokens_(tokens), uses_(uses), blocks_(blocks) {}
+                   const std::vector<BlockExtent>& blocks, const TokenRanges& skipped)
+        : tokens_(tokens), uses_(uses), blocks_(blocks), skipped_(skipped) {}
 
     void run();
 
@@ -43,6 +47,7 @@ private:
     const TokenView& tokens_;
     UseRecorder& uses_;
     const std::vector<BlockExtent>& blocks_;
+    const TokenRanges& skipped_;
     std::size_t nextBlock_ = 0;
     std::vector<Item> items_;
 };

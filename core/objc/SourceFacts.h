@@ -22,6 +22,7 @@ enum class UseKind : std::uint8_t {
     selectorExpression, // @selector(keyword:...)
     stringLiteral,      // @"keyword:..." or "keyword:..."
     interfaceAction,    // selector="keyword:..." in a .xib or .storyboard
+    macroFormed,        // formed by a macro in a way no rewrite can follow; no spans: it is kept
 };
 
 // One place where a selector with at least one keyword is written.
@@ -43,11 +44,48 @@ struct Container {
     bool category = false;  // a category or a class extension
 };
 
+// A piece of a keyword that a macro body writes: a parameter's argument, or literal text.
+// "sel##Suffix" is two pieces pasted together.
+struct MacroPiece {
+    std::int32_t parameter = -1; // -1: the literal text
+    std::string literal;
+
+    bool operator==(const MacroPiece&) const = default;
+};
+
+// A selector that a function-like macro's body forms from its parameters, in a message, an
+// @selector(...) or a method signature.
+struct MacroSelector {
+    UseKind kind = UseKind::send;
+    // Each keyword's pieces, pasted together; no pieces: an empty keyword.
+    std::vector<std::vector<MacroPiece>> keywords;
+    // When not -1, the whole selector is this parameter's argument, as in "@selector(sel)", and
+    // `keywords` is empty.
+    std::int32_t spelledBy = -1;
+    // Every keyword is one parameter's argument that the body writes nowhere else, so renaming
+    // the arguments renames the formed selector; otherwise the formed selector is kept.
+    bool exact = false;
+
+    bool operator==(const MacroSelector&) const = default;
+};
+
+// A function-like macro whose body forms selectors from its parameters, or spells one of them
+// as a string ("#sel").
+struct MacroDefinition {
+    std::string name;
+    std::uint32_t parameterCount = 0;
+    std::vector<MacroSelector> selectors;
+    std::vector<std::int32_t> stringized;
+
+    bool operator==(const MacroDefinition&) const = default;
+};
+
 // What one file says about selectors and classes.
 struct SourceFacts {
     std::vector<Container> containers;
     std::vector<SelectorUse> uses;
     std::vector<SelectorSpan> spans;
+    std::vector<MacroDefinition> macros;
     // Why the file cannot be rewritten safely (with a line number); empty when it can.
     std::vector<std::string> problems;
 };

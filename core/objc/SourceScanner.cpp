@@ -5,6 +5,7 @@
 #include "objc/BlockScanner.h"
 #include "objc/BracketMatch.h"
 #include "objc/Lexer.h"
+#include "objc/MacroScanner.h"
 #include "objc/MessageScanner.h"
 #include "objc/TokenView.h"
 #include "objc/UseRecorder.h"
@@ -46,7 +47,9 @@ SourceFacts scanSource(std::string_view text, Dialect dialect, ScanDepth depth) 
     BlockScanner blocks(tokens, uses);
     blocks.run();
     if (depth == ScanDepth::everything) {
-        MessageScanner(tokens, uses, blocks.blocks()).run();
+        const MacroScanner macros(text, lexed.tokens, dialect);
+        MessageScanner(tokens, uses, blocks.blocks(), macros.bodies()).run();
+        macros.run(uses);
     }
     std::vector<LexProblem> problems = lexed.problems;
     problems.insert(problems.end(), brackets.problems().begin(), brackets.problems().end());

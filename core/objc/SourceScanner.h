@@ -14,8 +14,10 @@ enum class ScanDepth : std::uint8_t {
 
 // Reads one Objective-C file's selectors and classes from its tokens: method declarations and
 // definitions in @interface, @protocol and @implementation blocks, message sends with their full
-// selector, @selector(...) and string literals shaped like a selector. Only selectors with at
-// least one keyword are recorded. Linear in the size of the text, whatever the text holds.
+// selector, @selector(...) and string literals shaped like a selector, and the function-like
+// macros whose bodies form selectors from their parameters (SourceFacts::macros; their uses are
+// read once the whole project's macros are known). Only selectors with at least one keyword are
+// recorded. Linear in the size of the text, whatever the text holds.
 SourceFacts scanSource(std::string_view text, Dialect dialect, ScanDepth depth);
 
 } // namespace quillet::objc

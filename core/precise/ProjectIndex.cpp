@@ -1,6 +1,7 @@
 #include "precise/ProjectIndex.h"
 
 #include "concurrency/ParallelFor.h"
+#include "objc/MacroUseScanner.h"
 #include "objc/SelectorText.h"
 #include "objc/SourceScanner.h"
 #include "precise/InterfaceFileScanner.h"
@@ -10,6 +11,12 @@ namespace quillet {
 namespace {
 
 constexpr unsigned scanThreads = 4;
+constexpr int deepestMacroNesting = 4;
+
+bool isSource(const SourceFile& file) {
+    return file.readable() &&
+           (file.kind() == SourceKind::header || file.kind() == SourceKind::implementation);
+}
 
 objc::SourceFacts factsFor(const SourceFile& file) {
     if (!file.readable() || file.kind() == SourceKind::swift) {
@@ -26,6 +33,38 @@ objc::SourceFacts factsFor(const SourceFile& file) {
 ProjectIndex::ProjectIndex(const std::vector<SourceFile>& files)
     : files_(files), facts_(files.size()) {
     parallelFor(files.size(), scanThreads, [&](std::size_t i) { facts_[i] = factsFor(files[i]); });
+    addMacroFormedUses();
+}
+
+// Macros are mostly defined in a header and used elsewhere, so the selectors their uses form are
+// added once every file's definitions are known.
+void ProjectIndex::addMacroFormedUses() {
+    objc::MacroTable macros;
+    for (auto& facts : facts_) {
+        for (auto& definition : facts.macros) {
+            objc::addMacroDefinition(macros, std::move(definition));
+        }
+        facts.macros.clear();
+    }
+    // A macro that passes its parameter on to one of these forms selectors too; its uses are
+    // read in the next round. The rounds are few: macros rarely nest deeper.
+    for (int round = 0; round < deepestMacroNesting && !macros.empty(); ++round) {
+        std::vector<objc::MacroTable> derived(files_.size());
+        parallelFor(files_.size(), scanThreads, [&](std::size_t i) {
+            if (isSource(files_[i])) {
+                objc::MacroUseScanner scanner(files_[i].text(), dialectOf(files_[i].inFile()),
+                                              macros);
+                scanner.run(facts_[i]);
+                derived[i] = std::move(scanner.derived());
+            }
+        });
+        macros.clear();
+        for (auto& table : derived) {
+            for (auto& [name, definition] : table) {
+                objc::addMacroDefinition(macros, std::move(definition));
+            }
+        }
+    }
 }
 
 bool ProjectIndex::parsed(std::size_t file) const {

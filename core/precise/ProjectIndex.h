@@ -11,7 +11,8 @@
 namespace quillet {
 
 // What every loaded file says about selectors and classes, read once from its tokens (or, for
-// an interface file, from its action attributes). Files are scanned on several threads.
+// an interface file, from its action attributes). Files are scanned on several threads; then the
+// uses of the project's selector-forming macros are read in every file.
 class ProjectIndex {
 public:
     explicit ProjectIndex(const std::vector<SourceFile>& files);
@@ -29,6 +30,8 @@ public:
     SelectorSet selectorsInUse() const;
 
 private:
+    void addMacroFormedUses();
+
     const std::vector<SourceFile>& files_;
     std::vector<objc::SourceFacts> facts_;
 };

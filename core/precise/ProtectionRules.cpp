@@ -37,6 +37,7 @@ ProtectionRules::ProtectionRules(const std::vector<SourceFile>& files, const Pro
     noteSuperCalls();
     noteSwiftUses();
     noteFrameworkImplementations();
+    noteMacroFormedSelectors();
 }
 
 std::optional<ProtectionReason> ProtectionRules::reasonFor(const std::string& selector) const {
@@ -93,6 +94,18 @@ void ProtectionRules::noteUntouchableFiles() {
                 : file.inPath() + ", which is left as it is (" + problems.front() + ")";
         for (const auto& use : index_.factsOf(f).uses) {
             note(use.selector, kind, detail);
+        }
+    }
+}
+
+// A selector pasted or stringized by a macro, or formed by one whose argument is written
+// elsewhere in its body, keeps its name: a rename could change only part of it.
+void ProtectionRules::noteMacroFormedSelectors() {
+    for (std::size_t f = 0; f < files_.size(); ++f) {
+        for (const auto& use : index_.factsOf(f).uses) {
+            if (use.kind == UseKind::macroFormed) {
+                note(use.selector, ProtectionReason::Kind::macroFormed, files_[f].inPath());
+            }
         }
     }
 }

@@ -23,8 +23,9 @@ struct ProtectionInputs {
 
 // Decides, for the selectors a run would rename, which must keep their names and why: the SDK
 // declares them, the runtime calls them by name, a header that is not one of the project's
-// classes declares them, code that is never rewritten uses them (Swift code included), or a
-// super call reaches a class the project does not define.
+// classes declares them, code that is never rewritten uses them (Swift code included), a
+// super call reaches a class the project does not define, a macro forms them in a way a rename
+// cannot follow, or only a framework implements or calls them.
 class ProtectionRules {
 public:
     ProtectionRules(const std::vector<SourceFile>& files, const ProjectIndex& index,
@@ -40,6 +41,7 @@ private:
     void noteSwiftUses();
     void noteFrameworkImplementations();
     std::optional<std::string> frameworkAncestorOf(const std::string& className) const;
+    void noteMacroFormedSelectors();
     std::optional<std::string> superReachesForeignClass(const std::string& className,
                                                         const std::string& selector) const;
     void note(const std::string& selector, ProtectionReason::Kind kind, std::string detail);

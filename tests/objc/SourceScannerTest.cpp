@@ -88,6 +88,36 @@ TEST(SourceScanner, DeclarationsOfEveryShape) {
     EXPECT_TRUE(facts.problems.empty());
 }
 
+TEST(SourceScanner, AttributesAnywhereInASignatureKeepTheWholeSelector) {
+    const std::string header = R"(
+@interface Foo : NSObject
+- (void)takeInfo:(NSDictionary *)__attribute__((ns_consumed)) infoDict response:(id)r;
+- (void)give:(id)a NS_RELEASES_ARGUMENT to:(id)b;
+- (id)__attribute__((ns_returns_retained)) makeWith:(int)a count:(int)n;
+- __attribute__((objc_direct)) (id)direct:(id)a also:(id)b;
+- (void)release:(id) NS_RELEASES_ARGUMENT obj after:(int) __unused delay;
+- (void)old:(int)a API_AVAILABLE(ios(13.0)) NS_SWIFT_NAME(old(a:b:)) with:(int)b;
+- (void)last:(id)a more:(id)b NS_SWIFT_NAME(last(_:more:)) __attribute__((deprecated));
+- (void)reload API_AVAILABLE(ios(13.0));
+@end
+@implementation Foo
+- (void)takeInfo:(NSDictionary *)__attribute__((ns_consumed)) infoDict response:(id)r {
+    [self give:infoDict to:r];
+}
+- (void)release:(id)obj __unused after:(int)delay __attribute__((unused)) {}
+@end
+)";
+    const auto facts = scan(header);
+    EXPECT_EQ(selectors(facts, UseKind::declaration),
+              (Texts{"takeInfo:response:", "give:to:", "makeWith:count:", "direct:also:",
+                     "release:after:", "old:with:", "last:more:"}));
+    EXPECT_EQ(selectors(facts, UseKind::definition),
+              (Texts{"takeInfo:response:", "release:after:"}));
+    EXPECT_EQ(selectors(facts, UseKind::send), (Texts{"give:to:"}));
+    EXPECT_EQ(spellings(header)[0], "takeInfo|response");
+    EXPECT_TRUE(facts.problems.empty());
+}
+
 TEST(SourceScanner, ContainersCategoriesProtocolsAndDefinitions) {
     const std::string source = R"(
 @protocol Later;
@@ -187,8 +217,9 @@ if ([d respondsToSelector:@selector(x:y:)]) [d x:1 y:2];
     const auto facts = scan(source);
     EXPECT_EQ(selectors(facts, UseKind::selectorExpression), (Texts{"foo:bar:", "pair::", "x:y:"}));
     EXPECT_EQ(selectors(facts, UseKind::stringLiteral), (Texts{"fromString:with:", "cString:"}));
+    // A function-like macro's body is read after the rest of the file.
     EXPECT_EQ(selectors(facts, UseKind::send),
-              (Texts{"macroSent:", "respondsToSelector:", "x:y:"}));
+              (Texts{"respondsToSelector:", "x:y:", "macroSent:"}));
     const auto spelled = spellings(source);
     EXPECT_NE(std::find(spelled.begin(), spelled.end(), "pair|_"), spelled.end());
     EXPECT_NE(std::find(spelled.begin(), spelled.end(), "fromString:with:"), spelled.end());
