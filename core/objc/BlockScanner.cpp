@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "objc/KeyNameReader.h"
 #include "objc/Lexer.h"
 #include "objc/MethodSignature.h"
 
@@ -53,6 +54,10 @@ std::size_t BlockScanner::block(std::size_t start) {
             break;
         }
     }
+    const KeyNameReader keys(tokens_);
+    if (tokens_.punct(i, "{")) {
+        i = keys.instanceVariables(i, container.keys);
+    }
     auto& containers = uses_.facts().containers;
     const auto index = static_cast<std::int32_t>(containers.size());
     const bool implementation = container.kind == Container::Kind::implementation;
@@ -60,6 +65,10 @@ std::size_t BlockScanner::block(std::size_t start) {
     while (i < tokens_.count() && !tokens_.atKeyword(i, "@end") && !startsBlock(i)) {
         if (tokens_[i].is(Token::inDirective)) {
             ++i;
+        } else if (tokens_.atKeyword(i, "@property")) {
+            i = keys.property(i, containers[index].keys);
+        } else if (tokens_.atKeyword(i, "@dynamic") || tokens_.atKeyword(i, "@synthesize")) {
+            i = keys.implementedProperties(i, containers[index].keys);
         } else if (tokens_.punct(i, "-") || tokens_.punct(i, "+")) {
             i = method(i, index, implementation);
         } else {

@@ -42,6 +42,9 @@ struct Container {
     std::string name;       // the class or protocol
     std::string superclass; // when the block names one
     bool category = false;  // a category or a class extension
+    // The names key-value coding can reach through this block: its properties, @dynamic and
+    // @synthesize names and instance variables.
+    std::vector<std::string> keys;
 };
 
 // A piece of a keyword that a macro body writes: a parameter's argument, or literal text.

@@ -38,13 +38,14 @@ ProtectionRules::ProtectionRules(const std::vector<SourceFile>& files, const Pro
     noteSwiftUses();
     noteFrameworkImplementations();
     noteMacroFormedSelectors();
+    noteKeyValueCodingKeys();
 }
 
 std::optional<ProtectionReason> ProtectionRules::reasonFor(const std::string& selector) const {
     if (inputs_.sdk && inputs_.sdk->contains(selector)) {
         return ProtectionReason{ProtectionReason::Kind::sdk, {}};
     }
-    if (isCalledByRuntime(selector)) {
+    if (isCalledByRuntime(selector) || isKeyValueCodingAccessor(selector)) {
         return ProtectionReason{ProtectionReason::Kind::runtime, {}};
     }
     if (const auto it = found_.find(selector); it != found_.end()) {
@@ -96,6 +97,30 @@ void ProtectionRules::noteUntouchableFiles() {
             note(use.selector, kind, detail);
         }
     }
+}
+
+// Key-value coding reaches a property or instance variable through accessors named after it:
+// "_items" and "items" are the key Items. The keys of every file count, ignored and vendored
+// ones too, and of any class rather than the one defining the accessor: a rename changes a
+// selector for every class at once, Core Data declares its accessors in categories of generated
+// classes, and in doubt an accessor keeps its name.
+void ProtectionRules::noteKeyValueCodingKeys() {
+    for (std::size_t f = 0; f < files_.size(); ++f) {
+        for (const auto& container : index_.factsOf(f).containers) {
+            for (const auto& name : container.keys) {
+                if (auto key = keyOfName(name); !key.empty()) {
+                    keyValueCodingKeys_.insert(std::move(key));
+                }
+            }
+        }
+    }
+}
+
+bool ProtectionRules::isKeyValueCodingAccessor(const std::string& selector) const {
+    const auto keys = keyValueCodingKeys(selector);
+    return std::any_of(keys.begin(), keys.end(), [this](const std::string& key) {
+        return keyValueCodingKeys_.contains(key);
+    });
 }
 
 // A selector pasted or stringized by a macro, or formed by one whose argument is written

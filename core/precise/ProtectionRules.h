@@ -22,7 +22,8 @@ struct ProtectionInputs {
 };
 
 // Decides, for the selectors a run would rename, which must keep their names and why: the SDK
-// declares them, the runtime calls them by name, a header that is not one of the project's
+// declares them, the runtime calls them by name (key-value coding accessors of the project's
+// properties among them), a header that is not one of the project's
 // classes declares them, code that is never rewritten uses them (Swift code included), a
 // super call reaches a class the project does not define, a macro forms them in a way a rename
 // cannot follow, or only a framework implements or calls them.
@@ -42,6 +43,8 @@ private:
     void noteFrameworkImplementations();
     std::optional<std::string> frameworkAncestorOf(const std::string& className) const;
     void noteMacroFormedSelectors();
+    void noteKeyValueCodingKeys();
+    bool isKeyValueCodingAccessor(const std::string& selector) const;
     std::optional<std::string> superReachesForeignClass(const std::string& className,
                                                         const std::string& selector) const;
     void note(const std::string& selector, ProtectionReason::Kind kind, std::string detail);
@@ -57,6 +60,8 @@ private:
     SelectorSet definedMethods_; // "Class selector"
     // Classes with an @implementation of their own anywhere in the project.
     SelectorSet implementedClasses_;
+    // The keys of the project's properties and instance variables, capitalised ("Items").
+    SelectorSet keyValueCodingKeys_;
 };
 
 } // namespace quillet

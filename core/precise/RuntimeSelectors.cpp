@@ -1,7 +1,10 @@
 #include "precise/RuntimeSelectors.h"
 
 #include <algorithm>
+#include <cctype>
 #include <iterator>
+#include <optional>
+#include <utility>
 
 namespace quillet {
 
@@ -36,44 +39,85 @@ constexpr std::string_view namedSelectors[] = {
     "objectAtIndexedSubscript:", "setObject:atIndexedSubscript:", "objectForKeyedSubscript:",
     "setObject:forKeyedSubscript:", "countByEnumeratingWithState:objects:count:"};
 
+// The one-keyword accessors key-value coding looks up for a key, as prefix and suffix around
+// it; the bare add<Key>: and remove<Key>: forms of to-many relationships too.
+constexpr std::pair<std::string_view, std::string_view> singleKeywordPatterns[] = {
+    {"objectIn", "AtIndex:"}, {"removeObjectFrom", "AtIndex:"},
+    {"remove", "AtIndexes:"}, {"add", "Object:"},
+    {"remove", "Object:"},    {"memberOf", ":"},
+    {"intersect", ":"},       {"add", ":"},
+    {"remove", ":"}};
+
 bool isUpper(char c) {
     return c >= 'A' && c <= 'Z';
 }
 
-// `text` is prefix + Key + suffix, where Key is a capitalised name.
-bool isKeyed(std::string_view text, std::string_view prefix, std::string_view suffix) {
-    return text.size() > prefix.size() + suffix.size() && text.starts_with(prefix) &&
-           text.ends_with(suffix) && isUpper(text[prefix.size()]) &&
-           text.find(':') >= prefix.size(); // the key is inside the first keyword
-}
-
-// The accessor and validation names key-value coding looks up for a key. The bare add<Key>: and
-// remove<Key>: forms are left out: they are far more often a class's own methods.
-bool isKeyValueCodingAccessor(std::string_view s) {
-    const auto colon = s.find(':');
-    const std::string_view first = s.substr(0, colon + 1);
-    const std::string_view rest = s.substr(colon + 1);
-    if (rest.empty()) {
-        return isKeyed(s, "objectIn", "AtIndex:") || isKeyed(s, "removeObjectFrom", "AtIndex:") ||
-               isKeyed(s, "remove", "AtIndexes:") || isKeyed(s, "add", "Object:") ||
-               isKeyed(s, "remove", "Object:") || isKeyed(s, "memberOf", ":") ||
-               isKeyed(s, "intersect", ":") ||
-               (first.ends_with("AtIndexes:") && first.size() > 10 && !isUpper(first[0]));
+// The Key in `text` = prefix + Key + suffix, where Key is a capitalised name inside the first
+// keyword.
+std::optional<std::string_view> keyIn(std::string_view text, std::string_view prefix,
+                                      std::string_view suffix) {
+    if (text.size() > prefix.size() + suffix.size() && text.starts_with(prefix) &&
+        text.ends_with(suffix) && isUpper(text[prefix.size()]) &&
+        text.find(':') >= text.size() - suffix.size()) {
+        return text.substr(prefix.size(), text.size() - prefix.size() - suffix.size());
     }
-    return (first == "insertObject:" && isKeyed(rest, "in", "AtIndex:")) ||
-           (isKeyed(first, "insert", ":") && rest == "atIndexes:") ||
-           (isKeyed(first, "replaceObjectIn", "AtIndex:") && rest == "withObject:") ||
-           (isKeyed(first, "replace", "AtIndexes:") && isKeyed(rest, "with", ":")) ||
-           (isKeyed(first, "get", ":") && rest == "range:") ||
-           (isKeyed(first, "validate", ":") && rest == "error:");
+    return std::nullopt;
 }
 
 } // namespace
 
 bool isCalledByRuntime(std::string_view selector) {
     return std::find(std::begin(namedSelectors), std::end(namedSelectors), selector) !=
-               std::end(namedSelectors) ||
-           isKeyValueCodingAccessor(selector);
+           std::end(namedSelectors);
+}
+
+std::string keyOfName(std::string_view name) {
+    std::string key(name.starts_with('_') ? name.substr(1) : name);
+    if (!key.empty()) {
+        key[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
+    }
+    return key;
+}
+
+std::vector<std::string> keyValueCodingKeys(std::string_view s) {
+    std::vector<std::string> keys;
+    const auto collect = [&keys](std::optional<std::string_view> key) {
+        if (key) {
+            keys.push_back(keyOfName(*key));
+        }
+    };
+    const auto colon = s.find(':');
+    const std::string_view first = s.substr(0, colon + 1);
+    const std::string_view rest = colon == std::string_view::npos ? "" : s.substr(colon + 1);
+    if (rest.empty()) {
+        for (const auto& [prefix, suffix] : singleKeywordPatterns) {
+            collect(keyIn(s, prefix, suffix));
+        }
+        constexpr std::string_view indexes = "AtIndexes:"; // <key>AtIndexes:
+        if (first.ends_with(indexes) && first.size() > indexes.size() && !isUpper(first[0])) {
+            collect(first.substr(0, first.size() - indexes.size()));
+        }
+        return keys;
+    }
+    if (first == "insertObject:") {
+        collect(keyIn(rest, "in", "AtIndex:"));
+    }
+    if (rest == "atIndexes:") {
+        collect(keyIn(first, "insert", ":"));
+    }
+    if (rest == "withObject:") {
+        collect(keyIn(first, "replaceObjectIn", "AtIndex:"));
+    }
+    if (keyIn(rest, "with", ":")) {
+        collect(keyIn(first, "replace", "AtIndexes:"));
+    }
+    if (rest == "range:") {
+        collect(keyIn(first, "get", ":"));
+    }
+    if (rest == "error:") {
+        collect(keyIn(first, "validate", ":"));
+    }
+    return keys;
 }
 
 } // namespace quillet

@@ -1,13 +1,25 @@
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet {
 
 // Whether the Objective-C runtime or Foundation calls this selector by its name, whoever
 // declares it: equality and copying, archiving, message forwarding, key-value observing and
-// coding (with the accessor names key-value coding derives from a key), subscripting and fast
-// enumeration. Renaming such a method silently takes it out of those mechanisms.
+// coding, subscripting and fast enumeration. Renaming such a method silently takes it out of
+// those mechanisms.
 bool isCalledByRuntime(std::string_view selector);
+
+// The keys, capitalised ("Items"), whose key-value coding accessor this selector could be:
+// insertObject:in<Key>AtIndex:, add<Key>Object:, add<Key>:, intersect<Key>: and the like. A
+// selector may fit several patterns ("removeItemsObject:" is remove<Key>Object: and
+// remove<Key>:); empty when it fits none.
+std::vector<std::string> keyValueCodingKeys(std::string_view selector);
+
+// The key, capitalised, that a property or instance variable name gives: "_items" and "items"
+// give "Items"; empty for "_" or "".
+std::string keyOfName(std::string_view name);
 
 } // namespace quillet

@@ -112,6 +112,8 @@ TEST(Breakage, ASelectorTheSdkDeclaresKeepsItsName) {
 TEST(Breakage, NamesTheRuntimeCallsKeepThem) {
     const Files project = {
         {"Shelf.h", "@interface Shelf : NSObject\n"
+                    "@property (nonatomic, copy) NSArray *books;\n"
+                    "@property (nonatomic, copy) NSString *title;\n"
                     "- (id)objectAtIndexedSubscript:(NSUInteger)index;\n"
                     "- (void)observeValueForKeyPath:(NSString *)keyPath\n"
                     "                      ofObject:(id)object\n"

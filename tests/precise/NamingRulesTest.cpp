@@ -1,5 +1,7 @@
 // The fixed rules of a precise run: the names the runtime calls, the words no keyword may be,
 // the names a run may give, and the actions of interface files.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "precise/InterfaceFileScanner.h"
@@ -11,41 +13,42 @@
 namespace quillet::test {
 namespace {
 
-TEST(NamingRules, TheRuntimeCallsNamedMethodsAndKeyValueCodingAccessors) {
-    for (const std::string selector : {"isEqual:",
-                                       "copyWithZone:",
-                                       "encodeWithCoder:",
-                                       "forwardInvocation:",
-                                       "methodSignatureForSelector:",
-                                       "respondsToSelector:",
-                                       "resolveInstanceMethod:",
-                                       "observeValueForKeyPath:ofObject:change:context:",
-                                       "objectAtIndexedSubscript:",
-                                       "setObject:forKeyedSubscript:",
-                                       "valueForKey:",
-                                       "countByEnumeratingWithState:objects:count:",
-                                       "insertObject:inItemsAtIndex:",
-                                       "removeObjectFromItemsAtIndex:",
-                                       "objectInItemsAtIndex:",
-                                       "itemsAtIndexes:",
-                                       "insertItems:atIndexes:",
-                                       "removeItemsAtIndexes:",
-                                       "replaceObjectInItemsAtIndex:withObject:",
-                                       "replaceItemsAtIndexes:withItems:",
-                                       "getItems:range:",
-                                       "validateName:error:",
-                                       "addTagsObject:",
-                                       "removeTagsObject:",
-                                       "memberOfTags:",
-                                       "intersectTags:"}) {
+TEST(NamingRules, TheRuntimeCallsNamedMethods) {
+    for (const std::string selector :
+         {"isEqual:", "copyWithZone:", "encodeWithCoder:", "forwardInvocation:",
+          "methodSignatureForSelector:", "respondsToSelector:", "resolveInstanceMethod:",
+          "observeValueForKeyPath:ofObject:change:context:", "objectAtIndexedSubscript:",
+          "setObject:forKeyedSubscript:", "valueForKey:",
+          "countByEnumeratingWithState:objects:count:"}) {
         EXPECT_TRUE(isCalledByRuntime(selector)) << selector;
     }
-    for (const std::string selector :
-         {"isEqualToOrder:", "addItem:", "removeItem:", "validate:error:", "insertObject:",
-          "objectInitems:", "getter:range:", "validateName:", "loadItemsAtIndexes:withAnimation:",
-          "add:Object:"}) {
+    for (const std::string selector : {"isEqualToOrder:", "addItemsObject:", "insertObject:"}) {
         EXPECT_FALSE(isCalledByRuntime(selector)) << selector;
     }
+}
+
+TEST(NamingRules, KeyValueCodingAccessorsNameTheirKey) {
+    using Keys = std::vector<std::string>;
+    for (const std::string selector :
+         {"insertObject:inItemsAtIndex:", "removeObjectFromItemsAtIndex:", "objectInItemsAtIndex:",
+          "itemsAtIndexes:", "insertItems:atIndexes:", "removeItemsAtIndexes:",
+          "replaceObjectInItemsAtIndex:withObject:", "replaceItemsAtIndexes:withItems:",
+          "getItems:range:", "validateItems:error:", "memberOfItems:", "intersectItems:",
+          "addItems:"}) {
+        const auto keys = keyValueCodingKeys(selector);
+        EXPECT_NE(std::find(keys.begin(), keys.end(), "Items"), keys.end()) << selector;
+    }
+    EXPECT_EQ(keyValueCodingKeys("addItemsObject:"), (Keys{"Items", "ItemsObject"}));
+    EXPECT_EQ(keyValueCodingKeys("removeURLObject:"), (Keys{"URL", "URLObject"}));
+    for (const std::string selector :
+         {"isEqualToOrder:", "add:", "validate:error:", "insertObject:", "objectInitems:",
+          "getter:range:", "validateName:", "loadItemsAtIndexes:withAnimation:", "add:Object:",
+          "replaceItemsAtIndexes:withItems:more:", "addItems", ""}) {
+        EXPECT_EQ(keyValueCodingKeys(selector), Keys{}) << selector;
+    }
+    EXPECT_EQ(keyOfName("_items"), "Items");
+    EXPECT_EQ(keyOfName("URL"), "URL");
+    EXPECT_EQ(keyOfName("_"), "");
 }
 
 TEST(NamingRules, ReservedWordsOfTheThreeLanguages) {
