@@ -45,7 +45,7 @@ std::optional<ProtectionReason> ProtectionRules::reasonFor(const std::string& se
     if (inputs_.sdk && inputs_.sdk->contains(selector)) {
         return ProtectionReason{ProtectionReason::Kind::sdk, {}};
     }
-    if (isCalledByRuntime(selector) || isKeyValueCodingAccessor(selector)) {
+    if (isCalledByRuntime(selector) || keyValueCodingAccessors_.contains(selector)) {
         return ProtectionReason{ProtectionReason::Kind::runtime, {}};
     }
     if (const auto it = found_.find(selector); it != found_.end()) {
@@ -104,23 +104,69 @@ void ProtectionRules::noteUntouchableFiles() {
 // ones too, and of any class rather than the one defining the accessor: a rename changes a
 // selector for every class at once, Core Data declares its accessors in categories of generated
 // classes, and in doubt an accessor keeps its name.
+// Key-value coding and Core Data look accessors up by their key: add<Key>Object:,
+// insertObject:in<Key>AtIndex: and the like, and Core Data's add<Key>: and remove<Key>: for a
+// to-many relationship. Such a name is the runtime's only when <Key> is a property, @dynamic,
+// @synthesize or instance variable of the class that declares or defines it, or of one of its
+// superclasses; otherwise it is the class's own method (addOrUpdateObject:). A protocol's
+// accessor may be any class's, so any class's key counts for it.
 void ProtectionRules::noteKeyValueCodingKeys() {
+    SelectorSet anyClassKeys;
     for (std::size_t f = 0; f < files_.size(); ++f) {
         for (const auto& container : index_.factsOf(f).containers) {
+            if (!container.superclass.empty()) {
+                declaredSuperclassOf_.try_emplace(container.name, container.superclass);
+            }
             for (const auto& name : container.keys) {
                 if (auto key = keyOfName(name); !key.empty()) {
-                    keyValueCodingKeys_.insert(std::move(key));
+                    keysOf_[container.name].insert(key);
+                    anyClassKeys.insert(std::move(key));
                 }
+            }
+        }
+    }
+    for (std::size_t f = 0; f < files_.size(); ++f) {
+        const auto& facts = index_.factsOf(f);
+        for (const auto& use : facts.uses) {
+            if ((use.kind != UseKind::declaration && use.kind != UseKind::definition) ||
+                use.container < 0 || !candidates_.contains(use.selector) ||
+                keyValueCodingAccessors_.contains(use.selector)) {
+                continue;
+            }
+            const auto keys = keyValueCodingKeys(use.selector);
+            const auto& container = facts.containers[use.container];
+            const bool real = container.kind == Container::Kind::protocol
+                                  ? std::any_of(keys.begin(), keys.end(),
+                                                [&](const std::string& key) {
+                                                    return anyClassKeys.contains(key);
+                                                })
+                                  : classHasKey(container.name, keys);
+            if (real) {
+                keyValueCodingAccessors_.insert(use.selector);
             }
         }
     }
 }
 
-bool ProtectionRules::isKeyValueCodingAccessor(const std::string& selector) const {
-    const auto keys = keyValueCodingKeys(selector);
-    return std::any_of(keys.begin(), keys.end(), [this](const std::string& key) {
-        return keyValueCodingKeys_.contains(key);
-    });
+// Whether `className` or one of its superclasses has one of the keys.
+bool ProtectionRules::classHasKey(const std::string& className,
+                                  const std::vector<std::string>& keys) const {
+    std::string current = className;
+    for (int depth = 0; depth < longestSuperclassChain && !keys.empty(); ++depth) {
+        if (const auto found = keysOf_.find(current); found != keysOf_.end()) {
+            for (const auto& key : keys) {
+                if (found->second.contains(key)) {
+                    return true;
+                }
+            }
+        }
+        const auto up = declaredSuperclassOf_.find(current);
+        if (up == declaredSuperclassOf_.end()) {
+            return false;
+        }
+        current = up->second;
+    }
+    return false;
 }
 
 // A selector pasted or stringized by a macro, or formed by one whose argument is written

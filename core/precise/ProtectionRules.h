@@ -44,7 +44,7 @@ private:
     std::optional<std::string> frameworkAncestorOf(const std::string& className) const;
     void noteMacroFormedSelectors();
     void noteKeyValueCodingKeys();
-    bool isKeyValueCodingAccessor(const std::string& selector) const;
+    bool classHasKey(const std::string& className, const std::vector<std::string>& keys) const;
     std::optional<std::string> superReachesForeignClass(const std::string& className,
                                                         const std::string& selector) const;
     void note(const std::string& selector, ProtectionReason::Kind kind, std::string detail);
@@ -61,7 +61,11 @@ private:
     // Classes with an @implementation of their own anywhere in the project.
     SelectorSet implementedClasses_;
     // The keys of the project's properties and instance variables, capitalised ("Items").
-    SelectorSet keyValueCodingKeys_;
+    // Key-value coding: the keys (capitalised) of each class's properties and instance
+    // variables, the superclass each container names, and the accessors whose key is real.
+    text::StringMap<SelectorSet> keysOf_;
+    text::StringMap<std::string> declaredSuperclassOf_;
+    SelectorSet keyValueCodingAccessors_;
 };
 
 } // namespace quillet

@@ -32,11 +32,14 @@ TEST(CoreData, AccessorsOfARelationshipKeepTheirNames) {
                          "void fill(Queue *q, Basket *b) { [q insertObject:b inTasksAtIndex:0]; "
                          "[b fillWith:q]; }\n");
     // Shaped like accessors, but no property is named SetOfKeys, OrUpdate or Tasks.
+    // Nor is Entries a key of Ledger: Queue's instance variable is no key of another class.
     dir.write("Ledger.h", "@interface Ledger : NSObject\n- (void)addOrUpdateObject:(id)o;\n"
-                          "- (void)intersectSetOfKeys:(id)k;\n@end\n");
+                          "- (void)intersectSetOfKeys:(id)k;\n- (void)addEntries:(id)k;\n@end\n"
+                          "@interface Special : Basket\n- (void)addItems:(id)v;\n@end\n");
     dir.write("Ledger.m", "#import \"Ledger.h\"\n@implementation Ledger\n"
                           "- (void)addOrUpdateObject:(id)o { [self intersectSetOfKeys:o]; }\n"
-                          "- (void)intersectSetOfKeys:(id)k {}\n@end\n");
+                          "- (void)intersectSetOfKeys:(id)k {}\n- (void)addEntries:(id)k {}\n"
+                          "@end\n@implementation Special\n- (void)addItems:(id)v {}\n@end\n");
 
     ASSERT_TRUE(project.scan());
     for (const char* selector : {"addItemsObject:", "removeItemsObject:", "addItems:",
@@ -44,7 +47,7 @@ TEST(CoreData, AccessorsOfARelationshipKeepTheirNames) {
         EXPECT_EQ(project.verdict(selector), runtime) << selector;
     }
     for (const char* selector : {"fillWith:", "addOrUpdateObject:", "intersectSetOfKeys:",
-                                 "insertObject:inTasksAtIndex:"}) {
+                                 "insertObject:inTasksAtIndex:", "addEntries:"}) {
         EXPECT_EQ(project.verdict(selector), "rename") << selector;
     }
 
