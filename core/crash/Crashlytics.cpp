@@ -53,7 +53,7 @@ public:
             digits[count++] = static_cast<char>('0' + value % 10);
             value /= 10;
         } while (value != 0);
-        while (count < width) {
+        while (count < width && count < static_cast<int>(sizeof(digits))) {
             digits[count++] = '0';
         }
         if (negative) {

@@ -64,7 +64,7 @@ bool MRenameTool::loadFiles(const std::vector<std::string>& ignoring) {
             headerFileIndex_.push_back(mode_->fileCount() - 1);
         }
     }
-    headerFileIndex_ = mode_->ownHeaders(std::move(headerFileIndex_));
+    headerFileIndex_ = mode_->ownHeaders(headerFileIndex_);
     for (const auto header : headerFileIndex_) {
         headerFiles_.push_back(mode_->file(header).inPath());
     }

@@ -50,7 +50,8 @@ public:
 
     // The loaded headers whose declarations a run collects, given those that are not ignored and
     // have an implementation file beside them.
-    virtual std::vector<std::size_t> ownHeaders(std::vector<std::size_t> besideImplementation) {
+    virtual std::vector<std::size_t>
+    ownHeaders(const std::vector<std::size_t>& besideImplementation) {
         return besideImplementation;
     }
     // The methods the given loaded headers declare, and which of them keep their names.

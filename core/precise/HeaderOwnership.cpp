@@ -60,7 +60,7 @@ private:
 
 std::vector<std::size_t> ownHeadersOf(const std::vector<SourceFile>& files,
                                       const ProjectIndex& index,
-                                      std::vector<std::size_t> besideImplementation) {
+                                      const std::vector<std::size_t>& besideImplementation) {
     std::vector<bool> own(files.size(), false);
     for (const auto header : besideImplementation) {
         own[header] = true;

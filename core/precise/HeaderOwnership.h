@@ -14,6 +14,6 @@ namespace quillet {
 // bundled framework (inside a ".framework" folder) are never the project's: a binary calls them.
 std::vector<std::size_t> ownHeadersOf(const std::vector<SourceFile>& files,
                                       const ProjectIndex& index,
-                                      std::vector<std::size_t> besideImplementation);
+                                      const std::vector<std::size_t>& besideImplementation);
 
 } // namespace quillet

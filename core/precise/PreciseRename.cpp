@@ -78,8 +78,9 @@ const ProjectIndex& PreciseRename::index() {
     return *index_;
 }
 
-std::vector<std::size_t> PreciseRename::ownHeaders(std::vector<std::size_t> besideImplementation) {
-    return ownHeadersOf(files_, index(), std::move(besideImplementation));
+std::vector<std::size_t>
+PreciseRename::ownHeaders(const std::vector<std::size_t>& besideImplementation) {
+    return ownHeadersOf(files_, index(), besideImplementation);
 }
 
 std::size_t PreciseRename::swiftFilesRead() const {

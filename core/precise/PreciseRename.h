@@ -27,7 +27,8 @@ public:
     void load(const std::string& fullPath, bool ignored) override;
     std::size_t fileCount() const override { return files_.size(); }
     const ProjectFile& file(std::size_t index) const override { return files_[index]; }
-    std::vector<std::size_t> ownHeaders(std::vector<std::size_t> besideImplementation) override;
+    std::vector<std::size_t>
+    ownHeaders(const std::vector<std::size_t>& besideImplementation) override;
     Collection collect(const std::vector<std::size_t>& ownHeaders) override;
     bool admit(const MethodModel& name) override;
     void rewrite(const std::vector<RenamePair>& pairs, const PairProgress& progress) override;
