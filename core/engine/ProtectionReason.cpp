@@ -18,6 +18,8 @@ std::string ProtectionReason::describe() const {
         return "sent to super in " + detail;
     case Kind::userList:
         return "in the list of protected selectors";
+    case Kind::fixedText:
+        return "named in " + detail + ", which cannot be rewritten";
     }
     return {};
 }

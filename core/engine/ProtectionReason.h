@@ -15,6 +15,7 @@ struct ProtectionReason {
         unparsedFile,  // used in a file that could not be read as Objective-C, left as it is
         superCall,     // sent to super where the superclass is not the project's
         userList,      // the user asked for it
+        fixedText,     // named where it cannot be rewritten, as in a compiled nib
     };
     Kind kind = Kind::sdk;
     std::string detail; // the header, file or class, and what is wrong with it

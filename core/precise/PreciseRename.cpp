@@ -1,7 +1,10 @@
 #include "precise/PreciseRename.h"
 
+#include <sys/stat.h>
+
 #include "precise/NameGuard.h"
 #include "precise/ProjectIndex.h"
+#include "precise/ResourceFileScanner.h"
 #include "precise/SelectorRewrite.h"
 #include "text/Text.h"
 
@@ -11,7 +14,12 @@ namespace {
 
 bool isReadPath(std::string_view path) {
     return path.ends_with(".h") || path.ends_with(".mm") || path.ends_with(".m") ||
-           path.ends_with(".xib") || path.ends_with(".storyboard");
+           isResourcePath(path);
+}
+
+bool isFolder(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 } // namespace
@@ -25,7 +33,14 @@ bool PreciseRename::reads(const std::string& subpath, bool /*ignored*/) const {
 }
 
 void PreciseRename::load(const std::string& fullPath, bool ignored) {
-    files_.emplace_back(fullPath, fs::SourceReader::read(fullPath), ignored);
+    if (mayBeBinary(fullPath)) {
+        // A compiled nib may be a folder; the files in it are listed, and read, on their own.
+        if (!isFolder(fullPath)) {
+            files_.push_back(SourceFile::readTextOrBinary(fullPath, ignored));
+        }
+    } else {
+        files_.emplace_back(fullPath, fs::SourceReader::read(fullPath), ignored);
+    }
     index_.reset();
 }
 

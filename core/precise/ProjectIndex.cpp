@@ -3,7 +3,7 @@
 #include "concurrency/ParallelFor.h"
 #include "objc/SelectorText.h"
 #include "objc/SourceScanner.h"
-#include "precise/InterfaceFileScanner.h"
+#include "precise/ResourceFileScanner.h"
 
 namespace quillet {
 
@@ -15,8 +15,8 @@ objc::SourceFacts factsFor(const SourceFile& file) {
     if (!file.readable()) {
         return {};
     }
-    if (file.isInterfaceFile()) {
-        return scanInterfaceFile(file.text());
+    if (isResourcePath(file.inFile())) {
+        return scanResourceFile(file.inFile(), file.text(), file.binary());
     }
     const auto dialect =
         file.inFile().ends_with(".mm") ? objc::Dialect::objectiveCpp : objc::Dialect::objectiveC;

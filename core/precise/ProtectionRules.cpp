@@ -19,6 +19,7 @@ ProtectionRules::ProtectionRules(const std::vector<SourceFile>& files, const Pro
     : files_(files), index_(index), inputs_(inputs), candidates_(candidates) {
     noteForeignDeclarations(ownHeader);
     noteUntouchableFiles();
+    noteFixedTexts();
     noteSuperCalls();
 }
 
@@ -76,6 +77,18 @@ void ProtectionRules::noteUntouchableFiles() {
                 : file.inPath() + ", which is left as it is (" + problems.front() + ")";
         for (const auto& use : index_.factsOf(f).uses) {
             note(use.selector, kind, detail);
+        }
+    }
+}
+
+// A selector written where it cannot be rewritten exactly (a compiled nib, a binary property
+// list, text that is not known to be an action) must keep its name everywhere.
+void ProtectionRules::noteFixedTexts() {
+    for (std::size_t f = 0; f < files_.size(); ++f) {
+        for (const auto& use : index_.factsOf(f).uses) {
+            if (use.kind == UseKind::fixedText) {
+                note(use.selector, ProtectionReason::Kind::fixedText, files_[f].inPath());
+            }
         }
     }
 }

@@ -20,8 +20,8 @@ struct ProtectionInputs {
 
 // Decides, for the selectors a run would rename, which must keep their names and why: the SDK
 // declares them, the runtime calls them by name, a header that is not one of the project's
-// classes declares them, code that is never rewritten uses them, or a super call reaches a class
-// the project does not define.
+// classes declares them, code that is never rewritten uses them, a file names them where they
+// cannot be rewritten, or a super call reaches a class the project does not define.
 class ProtectionRules {
 public:
     ProtectionRules(const std::vector<SourceFile>& files, const ProjectIndex& index,
@@ -33,6 +33,7 @@ public:
 private:
     void noteForeignDeclarations(const std::vector<bool>& ownHeader);
     void noteUntouchableFiles();
+    void noteFixedTexts();
     void noteSuperCalls();
     std::optional<std::string> superReachesForeignClass(const std::string& className,
                                                         const std::string& selector) const;
