@@ -13,9 +13,17 @@ namespace quillet {
 
 namespace {
 
+objc::SourceFacts selectorRuns(std::string_view bytes) {
+    ReferenceCollector references;
+    collectSelectorRuns(bytes, references);
+    return references.take();
+}
+
+// A damaged property list is also looked through, for the strings its structure no longer leads
+// to.
 objc::SourceFacts scanBinary(std::string_view bytes) {
     if (!bytes.starts_with(BinaryPropertyList::magic)) {
-        return scanSelectorRuns(bytes);
+        return selectorRuns(bytes);
     }
     const BinaryPropertyList list(bytes);
     ReferenceCollector references;
@@ -23,6 +31,7 @@ objc::SourceFacts scanBinary(std::string_view bytes) {
         references.fixed(text);
     }
     if (!list.problem().empty()) {
+        collectSelectorRuns(bytes, references);
         references.problem(list.problem());
     }
     return references.take();
@@ -35,7 +44,7 @@ objc::SourceFacts scanTextData(std::string_view fileName, std::string_view text)
     const bool xml = start != std::string_view::npos && text[start] == '<';
     const bool classesNib = fileName == "classes.nib";
     if (!xml) {
-        return classesNib ? scanClassesNib(text) : scanSelectorRuns(text);
+        return classesNib ? scanClassesNib(text) : selectorRuns(text);
     }
     const auto root = XmlReader::rootName(text);
     if (root == "archive" || root == "document") {
@@ -44,7 +53,7 @@ objc::SourceFacts scanTextData(std::string_view fileName, std::string_view text)
     if (root == "plist") {
         return scanPropertyList(text, classesNib);
     }
-    return scanSelectorRuns(text);
+    return selectorRuns(text);
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "precise/SelectorRunScanner.h"
 
-#include "precise/ReferenceCollector.h"
-
 namespace quillet {
 
 namespace {
@@ -13,8 +11,7 @@ bool isSelectorChar(char c) {
 
 } // namespace
 
-objc::SourceFacts scanSelectorRuns(std::string_view bytes) {
-    ReferenceCollector references;
+void collectSelectorRuns(std::string_view bytes, ReferenceCollector& references) {
     std::size_t at = 0;
     while (at < bytes.size()) {
         if (!isSelectorChar(bytes[at])) {
@@ -34,7 +31,6 @@ objc::SourceFacts scanSelectorRuns(std::string_view bytes) {
         references.fixed(upToColon);
         references.fixed(upToColon.substr(1));
     }
-    return references.take();
 }
 
 } // namespace quillet
