@@ -11,6 +11,7 @@
 #include "precise/ClassesNibScanner.h"
 #include "precise/InterfaceFileScanner.h"
 #include "precise/PropertyListScanner.h"
+#include "precise/ResourceFileScanner.h"
 #include "random/RandomSource.h"
 #include "support/EngineRun.h"
 #include "support/Files.h"
@@ -256,6 +257,76 @@ TEST(InterfaceFiles, DamagedTextFilesSayWhereTheyStop) {
     ASSERT_EQ(classes.uses.size(), 1u);
     EXPECT_EQ(classes.uses[0].selector, "done:");
     EXPECT_EQ(scanClassesNib(std::string(300, '(')).problems.at(0), "line 1: nested too deeply");
+}
+
+TEST(InterfaceFiles, DamagedMarkupNeverBreaksTheReadersAndEverySpanHoldsItsSelector) {
+    const std::vector<std::pair<std::string, std::string>> documents = {
+        {"Main.storyboard", storyboard},   {"Old.xib", archive},
+        {"designable.nib", designableNib}, {"classes.nib", classesNib},
+        {"Info.plist", plugInInfo},        {"Panel.sdef", scriptingDefinition}};
+    const std::vector<std::string> pieces = {"<",
+                                             ">",
+                                             "/>",
+                                             "</",
+                                             "\"",
+                                             "'",
+                                             "=",
+                                             " ",
+                                             "done:",
+                                             "a:b:",
+                                             ":",
+                                             "&#58;",
+                                             "&",
+                                             "<!--",
+                                             "-->",
+                                             "<![CDATA[",
+                                             "]]>",
+                                             "<?",
+                                             "<!DOCTYPE x [",
+                                             "]",
+                                             "{",
+                                             "}",
+                                             "(",
+                                             ")",
+                                             ";",
+                                             ",",
+                                             "ACTIONS = {",
+                                             "\\",
+                                             "/*",
+                                             "//",
+                                             "<0a>",
+                                             "\xC3\xA9",
+                                             std::string(1, '\0')};
+    std::mt19937 random(23);
+    std::size_t actions = 0;
+    for (int round = 0; round < 6000; ++round) {
+        const auto& [name, original] =
+            documents[static_cast<std::size_t>(round) % documents.size()];
+        std::string text = original;
+        const int damages = 1 + static_cast<int>(random() % 3);
+        for (int d = 0; d < damages; ++d) {
+            const std::size_t at = random() % text.size();
+            if (random() % 2 == 0) {
+                text.insert(at, pieces[random() % pieces.size()]);
+            } else {
+                text.erase(at, 1 + random() % 8);
+            }
+        }
+        const auto facts = scanResourceFile(name, text, false);
+        for (const auto& use : facts.uses) {
+            if (use.kind == UseKind::fixedText) {
+                continue;
+            }
+            ++actions;
+            ASSERT_EQ(use.spanCount, 1u);
+            const auto& span = facts.spans[use.firstSpan];
+            ASSERT_LE(span.offset + span.length, text.size()) << name << ": " << text;
+            const std::string written = text.substr(span.offset, span.length);
+            EXPECT_EQ(use.kind == UseKind::actionName ? written + ":" : written, use.selector)
+                << name << ": " << text;
+        }
+    }
+    EXPECT_GT(actions, 1000u) << "the damage leaves most actions readable";
 }
 
 TEST(InterfaceFiles, BinaryPropertyListsGiveTheirStringsAndSurviveAnyBytes) {
