@@ -10,6 +10,8 @@ constexpr std::size_t trailerSize = 32;
 constexpr std::uint8_t asciiString = 0x5;
 constexpr std::uint8_t utf16String = 0x6;
 constexpr std::uint8_t integer = 0x1;
+// Longer strings found by trying every byte are no selector of any real project.
+constexpr std::uint64_t longestSalvagedString = 4096;
 
 std::uint8_t byteAt(std::string_view bytes, std::uint64_t at) {
     return static_cast<std::uint8_t>(bytes[at]);
@@ -28,26 +30,11 @@ std::uint64_t bigEndianAt(std::string_view bytes, std::uint64_t at, unsigned siz
 
 BinaryPropertyList::BinaryPropertyList(std::string_view bytes) : bytes_(bytes) {
     Trailer trailer;
-    if (!readTrailer(trailer)) {
-        return;
+    if (readTrailer(trailer)) {
+        walk(trailer);
     }
-    std::vector<std::uint64_t> offsets(trailer.objectCount);
-    for (std::uint64_t i = 0; i < trailer.objectCount; ++i) {
-        offsets[i] =
-            bigEndianAt(bytes_, trailer.offsetTable + i * trailer.offsetSize, trailer.offsetSize);
-    }
-    // In offset order, each object must end before the next one starts: no byte is read twice,
-    // however the table points.
-    std::sort(offsets.begin(), offsets.end());
-    offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
-    for (std::size_t i = 0; i < offsets.size(); ++i) {
-        if (offsets[i] < magic.size() || offsets[i] >= trailer.offsetTable) {
-            fail("an object lies outside the objects");
-            continue;
-        }
-        readObject(offsets[i], i + 1 < offsets.size()
-                                   ? std::min(offsets[i + 1], trailer.offsetTable)
-                                   : trailer.offsetTable);
+    if (!problem_.empty()) {
+        salvage();
     }
 }
 
@@ -72,55 +59,94 @@ bool BinaryPropertyList::readTrailer(Trailer& trailer) {
     return true;
 }
 
-// The object at `offset`, which must end by `limit`; only strings are kept.
-void BinaryPropertyList::readObject(std::uint64_t offset, std::uint64_t limit) {
+// In offset order, each object must end before the next one starts: no byte is read twice,
+// however the table points.
+void BinaryPropertyList::walk(const Trailer& trailer) {
+    std::vector<std::uint64_t> offsets(trailer.objectCount);
+    for (std::uint64_t i = 0; i < trailer.objectCount; ++i) {
+        offsets[i] =
+            bigEndianAt(bytes_, trailer.offsetTable + i * trailer.offsetSize, trailer.offsetSize);
+    }
+    std::sort(offsets.begin(), offsets.end());
+    offsets.erase(std::unique(offsets.begin(), offsets.end()), offsets.end());
+    for (std::size_t i = 0; i < offsets.size(); ++i) {
+        if (offsets[i] < magic.size() || offsets[i] >= trailer.offsetTable) {
+            fail("an object lies outside the objects");
+            continue;
+        }
+        const auto limit = i + 1 < offsets.size() ? std::min(offsets[i + 1], trailer.offsetTable)
+                                                  : trailer.offsetTable;
+        bool broken = false;
+        const auto string = stringAt(offsets[i], limit, broken);
+        if (broken) {
+            fail("a string does not fit in its place");
+        }
+        if (!string) {
+            continue;
+        }
+        if (auto text = asciiText(*string, false)) {
+            strings_.push_back(std::move(*text));
+        }
+    }
+}
+
+// A try at every byte stops at the first character that is not printable ASCII, and a long
+// string needs a length marker, which is not printable, just before it: no run of characters is
+// read more than a few times.
+void BinaryPropertyList::salvage() {
+    for (std::uint64_t offset = magic.size(); offset < bytes_.size(); ++offset) {
+        bool broken = false;
+        const auto string = stringAt(offset, bytes_.size(), broken);
+        if (!string || string->length == 0 || string->length > longestSalvagedString) {
+            continue;
+        }
+        if (auto text = asciiText(*string, true); text && text->find(':') != std::string::npos) {
+            strings_.push_back(std::move(*text));
+        }
+    }
+}
+
+std::optional<BinaryPropertyList::StringObject>
+BinaryPropertyList::stringAt(std::uint64_t offset, std::uint64_t limit, bool& broken) const {
     const std::uint8_t marker = byteAt(bytes_, offset);
     const std::uint8_t type = marker >> 4;
     if (type != asciiString && type != utf16String) {
-        return;
+        return std::nullopt;
     }
-    std::uint64_t at = offset + 1;
-    std::uint64_t length = 0;
-    if (!readLength(marker, at, limit, length)) {
-        return;
+    StringObject string;
+    string.utf16 = type == utf16String;
+    string.start = offset + 1;
+    string.length = marker & 0xF;
+    if (string.length == 0xF) { // the length follows as an integer object
+        const std::uint8_t lengthMarker = string.start < limit ? byteAt(bytes_, string.start) : 0;
+        const unsigned size = 1u << (lengthMarker & 0xF);
+        if (lengthMarker >> 4 != integer || size > 8 || size >= limit - string.start) {
+            broken = true;
+            return std::nullopt;
+        }
+        string.length = bigEndianAt(bytes_, string.start + 1, size);
+        string.start += 1 + size;
     }
-    const std::uint64_t unitSize = type == utf16String ? 2 : 1;
-    if (length > (limit - at) / unitSize) {
-        fail("a string runs past its object");
-        return;
+    if (string.length > (limit - string.start) / (string.utf16 ? 2 : 1)) {
+        broken = true;
+        return std::nullopt;
     }
-    if (type == asciiString) {
-        strings_.emplace_back(bytes_.substr(at, length));
-        return;
-    }
+    return string;
+}
+
+std::optional<std::string> BinaryPropertyList::asciiText(const StringObject& string,
+                                                         bool printableOnly) const {
     std::string text;
-    text.reserve(length);
-    for (std::uint64_t unit = 0; unit < length; ++unit) {
-        const auto code = bigEndianAt(bytes_, at + 2 * unit, 2);
-        if (code >= 0x80) {
-            return; // no selector has a character beyond ASCII
+    for (std::uint64_t i = 0; i < string.length; ++i) {
+        const auto code = string.utf16 ? bigEndianAt(bytes_, string.start + 2 * i, 2)
+                                       : byteAt(bytes_, string.start + i);
+        // No selector has a character beyond ASCII.
+        if ((string.utf16 && code >= 0x80) || (printableOnly && (code < 0x21 || code > 0x7E))) {
+            return std::nullopt;
         }
         text += static_cast<char>(code);
     }
-    strings_.push_back(std::move(text));
-}
-
-// The length in an object's marker, or in the integer object after it; moves `at` past it.
-bool BinaryPropertyList::readLength(std::uint8_t marker, std::uint64_t& at, std::uint64_t limit,
-                                    std::uint64_t& length) {
-    if ((marker & 0xF) != 0xF) {
-        length = marker & 0xF;
-        return true;
-    }
-    const std::uint8_t lengthMarker = at < limit ? byteAt(bytes_, at) : 0;
-    const unsigned size = 1u << (lengthMarker & 0xF);
-    if (at >= limit || lengthMarker >> 4 != integer || size > 8 || size >= limit - at) {
-        fail("a string's length cannot be read");
-        return false;
-    }
-    length = bigEndianAt(bytes_, at + 1, size);
-    at += 1 + size;
-    return true;
+    return text;
 }
 
 void BinaryPropertyList::fail(std::string what) {

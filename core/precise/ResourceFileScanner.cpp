@@ -19,8 +19,6 @@ objc::SourceFacts selectorRuns(std::string_view bytes) {
     return references.take();
 }
 
-// A damaged property list is also looked through, for the strings its structure no longer leads
-// to.
 objc::SourceFacts scanBinary(std::string_view bytes) {
     if (!bytes.starts_with(BinaryPropertyList::magic)) {
         return selectorRuns(bytes);
@@ -31,7 +29,6 @@ objc::SourceFacts scanBinary(std::string_view bytes) {
         references.fixed(text);
     }
     if (!list.problem().empty()) {
-        collectSelectorRuns(bytes, references);
         references.problem(list.problem());
     }
     return references.take();

@@ -1,5 +1,6 @@
 // Interface and data files that name selectors: what a precise run renames in them byte for
 // byte, what it keeps because it cannot be rewritten, and that damaged binary files are survived.
+#include <algorithm>
 #include <map>
 #include <random>
 
@@ -43,8 +44,10 @@ std::string binaryPlist(const std::vector<std::string>& strings, bool utf16 = fa
     }
     for (const auto& text : strings) {
         offsets.push_back(bytes.size());
-        marker(utf16 ? 0x6 : 0x5, text.size());
-        bytes += utf16 ? text::utf8ToUtf16(text, text::ByteOrder::bigEndian) : text;
+        const std::string characters =
+            utf16 ? text::utf8ToUtf16(text, text::ByteOrder::bigEndian) : text;
+        marker(utf16 ? 0x6 : 0x5, utf16 ? characters.size() / 2 : characters.size());
+        bytes += characters;
     }
     const std::size_t table = bytes.size();
     for (const auto offset : offsets) {
@@ -339,20 +342,29 @@ TEST(InterfaceFiles, BinaryPropertyListsGiveTheirStringsAndSurviveAnyBytes) {
               std::vector<std::string>{"wide:"});
 
     // Whatever is cut or changed, the reader stays inside the bytes and gives only strings
-    // that are in them.
-    const auto onlyStringsOf = [](const std::string& bytes) {
+    // that are in them; a cut list still gives every string it holds whole.
+    const auto inBytes = [](const std::string& bytes) {
         const BinaryPropertyList read(bytes);
         for (const auto& text : read.strings()) {
-            if (bytes.find(text) == std::string::npos) {
+            if (bytes.find(text) == std::string::npos &&
+                bytes.find(text::utf8ToUtf16(text, text::ByteOrder::bigEndian)) ==
+                    std::string::npos) {
                 return false;
             }
         }
         return true;
     };
+    const auto holds = [](const BinaryPropertyList& read, const std::string& text) {
+        return std::find(read.strings().begin(), read.strings().end(), text) !=
+               read.strings().end();
+    };
+    const std::size_t shortEnd = whole.find("short:") + 6;
     for (std::size_t size = 0; size < whole.size(); ++size) {
         const std::string cut = whole.substr(0, size);
-        EXPECT_NE(BinaryPropertyList(cut).problem(), "") << size;
-        EXPECT_TRUE(onlyStringsOf(cut)) << size;
+        const BinaryPropertyList read(cut);
+        EXPECT_NE(read.problem(), "") << size;
+        EXPECT_TRUE(inBytes(cut)) << size;
+        EXPECT_EQ(holds(read, "short:"), size >= shortEnd) << size;
     }
     std::mt19937 random(11);
     for (int round = 0; round < 20000; ++round) {
@@ -361,15 +373,17 @@ TEST(InterfaceFiles, BinaryPropertyListsGiveTheirStringsAndSurviveAnyBytes) {
         for (int c = 0; c < changes; ++c) {
             bytes[random() % bytes.size()] = static_cast<char>(random());
         }
-        EXPECT_TRUE(onlyStringsOf(bytes)) << round;
+        EXPECT_TRUE(inBytes(bytes)) << round;
     }
     // Offsets that point into one another's strings are refused, not read twice.
     std::string overlapping = binaryPlist({"abc:", "def:"});
     overlapping[overlapping.size() - 32 - 2] = overlapping[overlapping.size() - 32 - 4];
     overlapping[overlapping.size() - 32 - 1] =
         static_cast<char>(overlapping[overlapping.size() - 32 - 3] + 1);
-    EXPECT_EQ(BinaryPropertyList(overlapping).problem(),
-              "not a whole binary property list: a string runs past its object");
+    const BinaryPropertyList overlapped(overlapping);
+    EXPECT_EQ(overlapped.problem(),
+              "not a whole binary property list: a string does not fit in its place");
+    EXPECT_TRUE(holds(overlapped, "def:")) << "found by trying every byte";
 }
 
 } // namespace
