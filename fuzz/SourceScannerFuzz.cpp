@@ -1,14 +1,16 @@
 // libFuzzer target: any bytes as an Objective-C or Objective-C++ file for the structure scan and
-// as an interface file. Every use it reports must be what the text says at its ranges: the
-// ranges inside the text, in order and apart, and the selector the keywords written there.
+// as each kind of interface or data file, text or binary. Every use it reports must be what the
+// text says at its ranges: the ranges inside the text, in order and apart, and the selector the
+// keywords written there; a fixed text has no range and spells a selector.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "objc/SelectorText.h"
 #include "objc/SourceScanner.h"
-#include "precise/InterfaceFileScanner.h"
+#include "precise/ResourceFileScanner.h"
 
 using namespace quillet;
 
@@ -23,6 +25,10 @@ void require(bool condition) {
 // A literal or an attribute has one range, the selector's whole text; any other use has one
 // range per keyword: the name before its colon, or an empty range at the colon itself.
 void checkUse(const objc::SelectorUse& use, const objc::SourceFacts& facts, std::string_view text) {
+    if (use.kind == objc::UseKind::fixedText) {
+        require(use.spanCount == 0 && objc::isKeywordSelector(use.selector));
+        return;
+    }
     require(!use.selector.empty() && use.spanCount > 0);
     require(use.firstSpan + use.spanCount <= facts.spans.size());
     require(use.container >= -1 &&
@@ -63,6 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     for (const auto dialect : {objc::Dialect::objectiveC, objc::Dialect::objectiveCpp}) {
         check(objc::scanSource(text, dialect, objc::ScanDepth::everything), text);
     }
-    check(scanInterfaceFile(text), text);
+    for (const auto* name : {"A.xib", "A.storyboard", "classes.nib", "Info.plist", "A.sdef"}) {
+        check(scanResourceFile(name, text, false), text);
+    }
+    check(scanResourceFile("keyedobjects.nib", text, true), text);
     return 0;
 }
