@@ -19,7 +19,7 @@ std::string ProtectionReason::describe() const {
     case Kind::userList:
         return "in the list of protected selectors";
     case Kind::fixedText:
-        return "named in " + detail + ", which cannot be rewritten";
+        return "named in " + detail + ", where it cannot be rewritten";
     }
     return {};
 }

@@ -168,10 +168,10 @@ TEST(InterfaceFiles, ActionsAreRenamedInEveryFormatAndWhatCannotBeRewrittenKeeps
     };
     EXPECT_EQ(reasonOf("done:"), "not protected");
     EXPECT_EQ(reasonOf("archived:"),
-              "named in " + dir.str() + "/Mac.nib/keyedobjects.nib, which cannot be rewritten");
+              "named in " + dir.str() + "/Mac.nib/keyedobjects.nib, where it cannot be rewritten");
     EXPECT_EQ(reasonOf("listed:"),
-              "named in " + dir.str() + "/Settings.plist, which cannot be rewritten");
-    EXPECT_EQ(reasonOf("note:"), "named in " + dir.str() + "/Old.xib, which cannot be rewritten")
+              "named in " + dir.str() + "/Settings.plist, where it cannot be rewritten");
+    EXPECT_EQ(reasonOf("note:"), "named in " + dir.str() + "/Old.xib, where it cannot be rewritten")
         << "a label's text is no action";
     EXPECT_EQ(reasonOf("lost:").rfind("used in " + dir.str() + "/Damaged.nib", 0), 0u)
         << "read from what is left of a damaged binary list";
