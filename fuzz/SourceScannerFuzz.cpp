@@ -1,7 +1,8 @@
-// libFuzzer target: any bytes as an Objective-C or Objective-C++ file for the structure scan, for
-// the uses of the macros it defines, and as an interface file. Every use it reports must be what
-// the text says at its ranges: the ranges inside the text, in order and apart, and the selector
-// the keywords written there; a kept macro-formed use has no range, only a selector.
+// libFuzzer target: any bytes as an Objective-C or Objective-C++ file for the structure scan and
+// for the uses of the macros it defines, and as each kind of interface or data file, text or
+// binary. Every use it reports must be what the text says at its ranges: the ranges inside the
+// text, in order and apart, and the selector the keywords written there; a kept macro-formed use
+// and a fixed text have no range, only a selector.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,7 +12,7 @@
 #include "objc/MacroUseScanner.h"
 #include "objc/SelectorText.h"
 #include "objc/SourceScanner.h"
-#include "precise/InterfaceFileScanner.h"
+#include "precise/ResourceFileScanner.h"
 
 using namespace quillet;
 
@@ -26,7 +27,7 @@ void require(bool condition) {
 // A literal or an attribute has one range, the selector's whole text; any other use has one
 // range per keyword: the name before its colon, or an empty range at the colon itself.
 void checkUse(const objc::SelectorUse& use, const objc::SourceFacts& facts, std::string_view text) {
-    if (use.kind == objc::UseKind::macroFormed) {
+    if (use.kind == objc::UseKind::macroFormed || use.kind == objc::UseKind::fixedText) {
         require(objc::isKeywordSelector(use.selector) && use.spanCount == 0);
         return;
     }
@@ -78,6 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         objc::MacroUseScanner(text, dialect, macros).run(formed);
         check(formed, text);
     }
-    check(scanInterfaceFile(text), text);
+    for (const auto* name : {"A.xib", "A.storyboard", "classes.nib", "Info.plist", "A.sdef"}) {
+        check(scanResourceFile(name, text, false), text);
+    }
+    check(scanResourceFile("keyedobjects.nib", text, true), text);
     return 0;
 }

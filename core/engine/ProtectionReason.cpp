@@ -27,6 +27,8 @@ std::string ProtectionReason::describe() const {
         return "private framework method: " + detail;
     case Kind::macroFormed:
         return "formed by a macro in " + detail + ", which a rename cannot follow";
+    case Kind::fixedText:
+        return "named in " + detail + ", where it cannot be rewritten";
     }
     return {};
 }

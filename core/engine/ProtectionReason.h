@@ -19,6 +19,7 @@ struct ProtectionReason {
         implementedOutside, // declared for a class the project never implements, defined nowhere
         privateFramework,   // a framework class has it, and calls it: the project only overrides
         macroFormed,        // a macro forms it in a way no rename can follow (pasting, ...)
+        fixedText,          // named where it cannot be rewritten, as in a compiled nib
     };
     Kind kind = Kind::sdk;
     std::string detail; // the header, file or class, and what is wrong with it

@@ -49,7 +49,7 @@ bool startsWith(const std::string& bytes, std::string_view prefix) {
            std::memcmp(bytes.data(), prefix.data(), prefix.size()) == 0;
 }
 
-SourceRead decode(std::string bytes) {
+SourceRead decodeText(std::string bytes) {
     SourceText source;
     source.originalSize = bytes.size();
     std::string_view body = bytes;
@@ -124,17 +124,29 @@ bool readOpened(int fd, std::string& bytes, int& error) {
 } // namespace
 
 SourceRead SourceReader::read(const std::string& path) {
+    auto bytes = readBytes(path);
+    if (!bytes) {
+        return unreadable(bytes.error().message);
+    }
+    return decode(std::move(*bytes));
+}
+
+Result<std::string> SourceReader::readBytes(const std::string& path) {
     std::string problem;
     const int fd = openRegular(path, problem);
     if (fd < 0) {
-        return unreadable(problem);
+        return Error{problem};
     }
     std::string bytes;
     int error = 0;
     if (!readOpened(fd, bytes, error)) {
-        return unreadable(error == EFBIG ? "larger than 256 MiB" : std::strerror(error));
+        return Error{error == EFBIG ? "larger than 256 MiB" : std::strerror(error)};
     }
-    return decode(std::move(bytes));
+    return bytes;
+}
+
+SourceRead SourceReader::decode(std::string bytes) {
+    return decodeText(std::move(bytes));
 }
 
 bool SourceReader::holds(const std::string& path, std::string_view expected) {

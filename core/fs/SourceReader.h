@@ -31,6 +31,11 @@ public:
     static constexpr std::size_t maximumBytes = 256u << 20;
 
     static SourceRead read(const std::string& path);
+    // The bytes of a regular file as they are, for formats that are read but never written
+    // back; refused for the same reasons as read() except the content.
+    static Result<std::string> readBytes(const std::string& path);
+    // What read() makes of the bytes it read.
+    static SourceRead decode(std::string bytes);
 
     // Whether the file at `path` holds exactly `bytes` now.
     static bool holds(const std::string& path, std::string_view bytes);

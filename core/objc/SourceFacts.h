@@ -8,7 +8,7 @@ namespace quillet::objc {
 
 // Where one keyword of a selector is written: the identifier before its colon, or an empty
 // range at the colon of an empty keyword (the second one of "foo::"). For a string literal or an
-// interface file attribute, the whole selector text.
+// interface file action, the whole selector text; a fixed text has no span.
 struct SelectorSpan {
     std::uint32_t offset = 0;
     std::uint32_t length = 0;
@@ -21,7 +21,9 @@ enum class UseKind : std::uint8_t {
     superSend,          // [super keyword:argument ...]
     selectorExpression, // @selector(keyword:...)
     stringLiteral,      // @"keyword:..." or "keyword:..."
-    interfaceAction,    // selector="keyword:..." in a .xib or .storyboard
+    interfaceAction,    // an action in an interface or data file: selector="keyword:...", ...
+    actionName,         // an action's name without its colon (IB2 classes.nib): "done" for done:
+    fixedText,          // written where it cannot be rewritten (compiled nib, binary plist, ...)
     macroFormed,        // formed by a macro in a way no rewrite can follow; no spans: it is kept
 };
 

@@ -1,45 +1,88 @@
 #include "precise/InterfaceFileScanner.h"
 
-#include "objc/SelectorText.h"
+#include <vector>
+
+#include "precise/XmlReferenceRules.h"
 
 namespace quillet {
 
 namespace {
 
-bool isXmlSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
+// What an element of an Interface Builder 3 archive is to the actions inside it.
+enum class Role {
+    none,
+    actionConnection,  // an IBActionConnection or IBCocoaTouchEventConnection: its label
+    actionInfo,        // an IBActionInfo: its name
+    actionList,        // a class description's actions: the keys of its entries
+    sortedActionNames, // the keys of an action list written as an array
+};
+
+class InterfaceFileRules final : public XmlReferenceRules {
+public:
+    ValueRole attributeRole(const XmlReader& /*tag*/, std::string_view name) const override {
+        if (name == "selector" || name == "unwindAction") {
+            return ValueRole::action;
+        }
+        // An action list written as a dictionary keys each entry by the action.
+        return name == "key" && parent() == Role::actionList ? ValueRole::action : ValueRole::other;
+    }
+
+    void enter(const XmlReader& tag) override {
+        const auto className = tag.attribute("class");
+        const auto key = tag.attribute("key");
+        Element element;
+        if (tag.name() == "object" &&
+            (className.ends_with("ActionConnection") || className.ends_with("EventConnection"))) {
+            element.role = Role::actionConnection;
+        } else if (className == "IBActionInfo") {
+            element.role = Role::actionInfo;
+        } else if (key == "actions" || key == "actionInfosByName") {
+            element.role = Role::actionList;
+        } else if (key == "dict.sortedKeys" && parent() == Role::actionList) {
+            element.role = Role::sortedActionNames;
+        }
+        element.namesAction = tag.name() == "string" && namesAction(parent(), key);
+        elements_.push_back(element);
+    }
+
+    ValueRole contentRole(const XmlReader& /*endTag*/) override {
+        return elements_.back().namesAction ? ValueRole::action : ValueRole::other;
+    }
+
+    void leave() override { elements_.pop_back(); }
+
+private:
+    struct Element {
+        Role role = Role::none;
+        bool namesAction = false; // a string that holds an action
+    };
+
+    static bool namesAction(Role parent, std::string_view key) {
+        switch (parent) {
+        case Role::actionConnection:
+            return key == "label";
+        case Role::actionInfo:
+            return key == "name";
+        case Role::actionList:
+            return key.starts_with("NS.key.");
+        case Role::sortedActionNames:
+            return true;
+        case Role::none:
+            return false;
+        }
+        return false;
+    }
+
+    Role parent() const { return elements_.empty() ? Role::none : elements_.back().role; }
+
+    std::vector<Element> elements_;
+};
 
 } // namespace
 
 objc::SourceFacts scanInterfaceFile(std::string_view xml) {
-    static constexpr std::string_view attribute = "selector=";
-    objc::SourceFacts facts;
-    for (auto at = xml.find(attribute); at != std::string_view::npos;
-         at = xml.find(attribute, at + attribute.size())) {
-        const auto quote = at + attribute.size();
-        if (at == 0 || !isXmlSpace(xml[at - 1]) || quote >= xml.size() ||
-            (xml[quote] != '"' && xml[quote] != '\'')) {
-            continue; // part of another attribute's name, or of text
-        }
-        const auto close = xml.find(xml[quote], quote + 1);
-        if (close == std::string_view::npos) {
-            break;
-        }
-        const auto value = xml.substr(quote + 1, close - quote - 1);
-        if (!objc::isKeywordSelector(value)) {
-            continue;
-        }
-        objc::SelectorUse use;
-        use.kind = objc::UseKind::interfaceAction;
-        use.selector = std::string(value);
-        use.firstSpan = static_cast<std::uint32_t>(facts.spans.size());
-        use.spanCount = 1;
-        facts.spans.push_back(
-            {static_cast<std::uint32_t>(quote + 1), static_cast<std::uint32_t>(value.size())});
-        facts.uses.push_back(std::move(use));
-    }
-    return facts;
+    InterfaceFileRules rules;
+    return scanXmlReferences(xml, rules);
 }
 
 } // namespace quillet

@@ -10,6 +10,7 @@
 #include "precise/HeaderOwnership.h"
 #include "precise/NameGuard.h"
 #include "precise/ProjectIndex.h"
+#include "precise/ResourceFileScanner.h"
 #include "precise/SelectorRewrite.h"
 #include "text/Text.h"
 
@@ -31,6 +32,11 @@ bool isInPackageManagerFolder(std::string_view subpath) {
         }
     }
     return false;
+}
+
+bool isFolder(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 std::string realPathOf(const std::string& path) {
@@ -59,7 +65,9 @@ PreciseRename::~PreciseRename() = default;
 
 bool PreciseRename::reads(const std::string& rootPath, const std::string& subpath,
                           bool /*ignored*/) const {
-    return isReadPath(subpath) && !linksWithinProject(rootPath, rootPath + "/" + subpath);
+    // A compiled nib may be a folder: the files in it are listed, and read, on their own.
+    const std::string fullPath = rootPath + "/" + subpath;
+    return isReadPath(subpath) && !isFolder(fullPath) && !linksWithinProject(rootPath, fullPath);
 }
 
 bool PreciseRename::leavesAlone(const std::string& subpath) const {
@@ -67,7 +75,11 @@ bool PreciseRename::leavesAlone(const std::string& subpath) const {
 }
 
 void PreciseRename::load(const std::string& fullPath, bool ignored) {
-    files_.emplace_back(fullPath, fs::SourceReader::read(fullPath), ignored);
+    if (mayBeBinary(fullPath)) {
+        files_.push_back(SourceFile::readTextOrBinary(fullPath, ignored));
+    } else {
+        files_.emplace_back(fullPath, fs::SourceReader::read(fullPath), ignored);
+    }
     index_.reset();
 }
 

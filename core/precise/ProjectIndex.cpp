@@ -4,7 +4,7 @@
 #include "objc/MacroUseScanner.h"
 #include "objc/SelectorText.h"
 #include "objc/SourceScanner.h"
-#include "precise/InterfaceFileScanner.h"
+#include "precise/ResourceFileScanner.h"
 
 namespace quillet {
 
@@ -23,7 +23,7 @@ objc::SourceFacts factsFor(const SourceFile& file) {
         return {}; // Swift is read only for the names it uses (SwiftUsage), and never rewritten
     }
     if (file.kind() == SourceKind::interfaceFile) {
-        return scanInterfaceFile(file.text());
+        return scanResourceFile(file.inFile(), file.text(), file.binary());
     }
     return objc::scanSource(file.text(), dialectOf(file.inFile()), objc::ScanDepth::everything);
 }

@@ -11,8 +11,8 @@
 namespace quillet {
 
 // What every loaded file says about selectors and classes, read once from its tokens (or, for
-// an interface file, from its action attributes). Files are scanned on several threads; then the
-// uses of the project's selector-forming macros are read in every file.
+// an interface or data file, from where its format names actions). Files are scanned on several
+// threads; then the uses of the project's selector-forming macros are read in every file.
 class ProjectIndex {
 public:
     explicit ProjectIndex(const std::vector<SourceFile>& files);

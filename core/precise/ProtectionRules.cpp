@@ -37,7 +37,7 @@ ProtectionRules::ProtectionRules(const std::vector<SourceFile>& files, const Pro
     noteSuperCalls();
     noteSwiftUses();
     noteFrameworkImplementations();
-    noteMacroFormedSelectors();
+    noteUsesNoRewriteFollows();
     noteKeyValueCodingKeys();
 }
 
@@ -99,11 +99,6 @@ void ProtectionRules::noteUntouchableFiles() {
     }
 }
 
-// Key-value coding reaches a property or instance variable through accessors named after it:
-// "_items" and "items" are the key Items. The keys of every file count, ignored and vendored
-// ones too, and of any class rather than the one defining the accessor: a rename changes a
-// selector for every class at once, Core Data declares its accessors in categories of generated
-// classes, and in doubt an accessor keeps its name.
 // Key-value coding and Core Data look accessors up by their key: add<Key>Object:,
 // insertObject:in<Key>AtIndex: and the like, and Core Data's add<Key>: and remove<Key>: for a
 // to-many relationship. Such a name is the runtime's only when <Key> is a property, @dynamic,
@@ -169,13 +164,17 @@ bool ProtectionRules::classHasKey(const std::string& className,
     return false;
 }
 
-// A selector pasted or stringized by a macro, or formed by one whose argument is written
-// elsewhere in its body, keeps its name: a rename could change only part of it.
-void ProtectionRules::noteMacroFormedSelectors() {
+// A selector written where no rewrite can follow it keeps its name everywhere: one a macro
+// pastes or stringizes, or forms from an argument written elsewhere in its body (a rename could
+// change only part of it), and one named in a compiled nib, a binary property list or text not
+// known to be an action.
+void ProtectionRules::noteUsesNoRewriteFollows() {
     for (std::size_t f = 0; f < files_.size(); ++f) {
         for (const auto& use : index_.factsOf(f).uses) {
             if (use.kind == UseKind::macroFormed) {
                 note(use.selector, ProtectionReason::Kind::macroFormed, files_[f].inPath());
+            } else if (use.kind == UseKind::fixedText) {
+                note(use.selector, ProtectionReason::Kind::fixedText, files_[f].inPath());
             }
         }
     }

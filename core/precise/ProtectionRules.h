@@ -23,10 +23,10 @@ struct ProtectionInputs {
 
 // Decides, for the selectors a run would rename, which must keep their names and why: the SDK
 // declares them, the runtime calls them by name (key-value coding accessors of the project's
-// properties among them), a header that is not one of the project's
-// classes declares them, code that is never rewritten uses them (Swift code included), a
-// super call reaches a class the project does not define, a macro forms them in a way a rename
-// cannot follow, or only a framework implements or calls them.
+// properties among them), a header that is not one of the project's classes declares them, code
+// that is never rewritten uses them (Swift code included), a file names them where they cannot
+// be rewritten, a super call reaches a class the project does not define, a macro forms them in
+// a way a rename cannot follow, or only a framework implements or calls them.
 class ProtectionRules {
 public:
     ProtectionRules(const std::vector<SourceFile>& files, const ProjectIndex& index,
@@ -42,7 +42,7 @@ private:
     void noteSwiftUses();
     void noteFrameworkImplementations();
     std::optional<std::string> frameworkAncestorOf(const std::string& className) const;
-    void noteMacroFormedSelectors();
+    void noteUsesNoRewriteFollows();
     void noteKeyValueCodingKeys();
     bool classHasKey(const std::string& className, const std::vector<std::string>& keys) const;
     std::optional<std::string> superReachesForeignClass(const std::string& className,

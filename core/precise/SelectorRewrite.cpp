@@ -49,7 +49,7 @@ std::vector<std::uint32_t> SelectorRewrite::rewriteFile(std::size_t file,
     std::vector<std::uint32_t> used;
     for (const auto& use : facts.uses) {
         const auto found = pairOf_.find(use.selector);
-        if (found == pairOf_.end()) {
+        if (found == pairOf_.end() || use.kind == objc::UseKind::fixedText) {
             continue;
         }
         used.push_back(found->second);

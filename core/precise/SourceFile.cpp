@@ -16,13 +16,30 @@ SourceFile::SourceFile(std::string inPath, fs::SourceRead read, bool ignored)
     text_ = takeRead(std::move(inPath), std::move(read)).value_or(std::string());
 }
 
+SourceFile SourceFile::readTextOrBinary(std::string inPath, bool ignored) {
+    auto bytes = fs::SourceReader::readBytes(inPath);
+    if (!bytes) {
+        return SourceFile(std::move(inPath), fs::SourceRead(bytes.error()), ignored);
+    }
+    auto text = fs::SourceReader::decode(*bytes);
+    if (text) {
+        return SourceFile(std::move(inPath), std::move(text), ignored);
+    }
+    fs::SourceText raw;
+    raw.originalSize = bytes->size();
+    raw.text = std::move(*bytes);
+    SourceFile file(std::move(inPath), std::move(raw), ignored);
+    file.binary_ = true;
+    return file;
+}
+
 void SourceFile::setText(std::string text) {
     text_ = std::move(text);
     changed_ = true;
 }
 
 bool SourceFile::mayChangeOnDisk() const {
-    return readable() && !ignored_ && changed_;
+    return readable() && !ignored_ && !binary_ && changed_;
 }
 
 std::string SourceFile::contents() const {

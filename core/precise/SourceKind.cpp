@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <initializer_list>
 
+#include "precise/ResourceFileScanner.h"
+
 namespace quillet {
 
 namespace {
@@ -21,7 +23,7 @@ SourceKind sourceKindOf(std::string_view path) {
     if (endsWithAny(path, {".m", ".mm"})) {
         return SourceKind::implementation;
     }
-    if (endsWithAny(path, {".xib", ".storyboard"})) {
+    if (isResourcePath(path)) {
         return SourceKind::interfaceFile;
     }
     if (path.ends_with(".swift")) {

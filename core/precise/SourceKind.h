@@ -11,7 +11,7 @@ enum class SourceKind {
     other,          // not read
     header,         // declares: .h, and the Objective-C++ and prefix headers
     implementation, // .m, .mm
-    interfaceFile,  // .xib, .storyboard
+    interfaceFile,  // interface and data files: .xib, .storyboard, .nib, .plist, .sdef
     swift,          // read for the names it uses, never rewritten
 };
 

@@ -175,10 +175,10 @@ TEST_F(Cli, RunsThatCannotStartWriteNothing) {
 }
 
 TEST_F(Cli, MethodsInThePreciseModeSayWhyAMethodKeepsItsName) {
-    writeFile(
-        project() + "/Models/Shelf.h",
-        "@interface Shelf : NSObject\n- (void)insertObject:(id)o inBooksAtIndex:(NSUInteger)i;\n"
-        "+ (instancetype)stringWithFormat:(NSString *)format, ...;\n@end\n");
+    writeFile(project() + "/Models/Shelf.h",
+              "@interface Shelf : NSObject\n@property NSArray *books;\n"
+              "- (void)insertObject:(id)o inBooksAtIndex:(NSUInteger)i;\n"
+              "+ (instancetype)stringWithFormat:(NSString *)format, ...;\n@end\n");
     writeFile(project() + "/Models/Shelf.m", "@implementation Shelf\n@end\n");
     const std::string sdk = scratch_.write("SDK/NSString.h", "@interface NSString\n"
                                                              "+ (id)stringWithFormat:(id)f, ...;\n"

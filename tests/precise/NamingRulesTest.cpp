@@ -78,11 +78,15 @@ TEST(NamingRules, InterfaceFilesYieldTheirActionSelectors) {
                             "<action selector=\"close\" id=\"3\"/>\n"
                             "<segue myselector=\"not:\" title=\"selector=&quot;no:&quot;\"/>\n";
     const auto facts = scanInterfaceFile(xml);
-    ASSERT_EQ(facts.uses.size(), 2u);
+    ASSERT_EQ(facts.uses.size(), 3u);
     EXPECT_EQ(facts.uses[0].selector, "save:");
     EXPECT_EQ(facts.uses[1].selector, "cancel:sender:");
+    EXPECT_EQ(facts.uses[1].kind, objc::UseKind::interfaceAction);
     const auto& span = facts.spans[facts.uses[1].firstSpan];
     EXPECT_EQ(xml.substr(span.offset, span.length), "cancel:sender:");
+    // Not an action, but a selector all the same: it keeps its name.
+    EXPECT_EQ(facts.uses[2].selector, "not:");
+    EXPECT_EQ(facts.uses[2].kind, objc::UseKind::fixedText);
 }
 
 } // namespace
