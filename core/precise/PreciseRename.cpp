@@ -77,6 +77,9 @@ bool PreciseRename::leavesAlone(const std::string& subpath) const {
 void PreciseRename::load(const std::string& fullPath, bool ignored) {
     if (mayBeBinary(fullPath)) {
         files_.push_back(SourceFile::readTextOrBinary(fullPath, ignored));
+    } else if (const auto kind = sourceKindOf(fullPath);
+               kind == SourceKind::header || kind == SourceKind::implementation) {
+        files_.push_back(SourceFile::readSource(fullPath, ignored));
     } else {
         files_.emplace_back(fullPath, fs::SourceReader::read(fullPath), ignored);
     }

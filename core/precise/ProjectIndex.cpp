@@ -5,6 +5,7 @@
 #include "objc/SelectorText.h"
 #include "objc/SourceScanner.h"
 #include "precise/ResourceFileScanner.h"
+#include "precise/UnsureTextScan.h"
 
 namespace quillet {
 
@@ -24,6 +25,9 @@ objc::SourceFacts factsFor(const SourceFile& file) {
     }
     if (file.kind() == SourceKind::interfaceFile) {
         return scanResourceFile(file.inFile(), file.text(), file.binary());
+    }
+    if (file.encodingUnsure()) {
+        return scanUnsureText(file.text(), dialectOf(file.inFile()));
     }
     return objc::scanSource(file.text(), dialectOf(file.inFile()), objc::ScanDepth::everything);
 }

@@ -92,6 +92,41 @@ TEST(PreciseRun, AFileThatCannotBeParsedIsLeftAsItIsAndItsSelectorsKept) {
     EXPECT_EQ(readFile(dir.path() / "Binary.m"), binary);
 }
 
+TEST(PreciseRun, FilesInOlderEncodingsAreRenamedInThemOrKeepWhatTheyMayName) {
+    TempDir dir;
+    dir.write("Box.h", header + "@interface Crate : NSObject\n- (void)seal:(id)lid;\n@end\n");
+    dir.write("Box.m", implementation + "@implementation Crate\n- (void)seal:(id)lid {}\n@end\n");
+    // MacRoman ("caf\x8E"), and GBK with characters whose second byte is "@" or "f".
+    const std::string macRoman = "// caf\x8E \xA5\nvoid m(Box *b) { [b packItem:nil into:nil]; }\n";
+    const std::string gbk =
+        "// \xDF\x40\xD5\x66\nvoid g(Box *b) { [b packItem:@\"\xC9\xCC\" into:nil]; }\n";
+    // No encoding fits, and a backslash follows a byte that may lead a character.
+    const std::string unsure = "// \x8E\\\n[c seal:nil]; // \x80\n";
+    dir.write("Roman.m", macRoman);
+    dir.write("Chinese.m", gbk);
+    dir.write("Unsure.m", unsure);
+
+    SeededRandom random(3);
+    MRenameTool tool(random, strategyFor(RenameMode::precise));
+    scan(tool, dir.str());
+    EXPECT_TRUE(tool.unreadableFiles().empty());
+    ASSERT_NE(tool.protectionOf("seal:"), nullptr);
+    const auto unparsed = tool.unparsedFiles();
+    ASSERT_EQ(unparsed.size(), 1u);
+    EXPECT_EQ(unparsed[0].path, dir.str() + "/Unsure.m");
+    tool.replace(renameTo(tool, "stow:inside:"));
+
+    const auto renamed = [](std::string text) {
+        const auto at = text.find("packItem:");
+        text.replace(at, 9, "stow:");
+        text.replace(text.find("into:", at), 5, "inside:");
+        return text;
+    };
+    EXPECT_EQ(readFile(dir.path() / "Roman.m"), renamed(macRoman));
+    EXPECT_EQ(readFile(dir.path() / "Chinese.m"), renamed(gbk));
+    EXPECT_EQ(readFile(dir.path() / "Unsure.m"), unsure);
+}
+
 TEST(PreciseRun, ArbitraryTextNeverBreaksTheReader) {
     // Fragments of code, literals, comments and directives in random order and lengths.
     const std::vector<std::string> pieces = {"[",
