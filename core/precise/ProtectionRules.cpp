@@ -20,10 +20,10 @@ bool isRootClass(std::string_view name) {
     return name == "NSObject" || name == "NSProxy";
 }
 
+// Whether a use names the selector for someone to call: everything but a declaration or a
+// definition.
 bool isReference(UseKind kind) {
-    return kind == UseKind::send || kind == UseKind::superSend ||
-           kind == UseKind::selectorExpression || kind == UseKind::stringLiteral ||
-           kind == UseKind::interfaceAction;
+    return kind != UseKind::declaration && kind != UseKind::definition;
 }
 
 } // namespace
@@ -36,8 +36,8 @@ ProtectionRules::ProtectionRules(const std::vector<SourceFile>& files, const Pro
     noteUntouchableFiles();
     noteSuperCalls();
     noteSwiftUses();
-    noteFrameworkImplementations();
     noteUsesNoRewriteFollows();
+    noteFrameworkImplementations();
     noteKeyValueCodingKeys();
 }
 

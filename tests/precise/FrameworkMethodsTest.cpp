@@ -14,12 +14,16 @@ TEST(FrameworkMethods, WhatOnlyAFrameworkImplementsOrCallsKeepsItsName) {
     dir.write("Spinner.h", "@interface UIView (Private)\n- (void)_setAnimates:(BOOL)on;\n@end\n"
                            "@interface Spinner : UIView\n- (void)_layoutRing:(int)n;\n"
                            "- (void)willDrawRing:(int)n;\n- (void)spinWithSpeed:(int)s;\n"
-                           "- (void)unusedHelper:(int)n;\n@end\n");
+                           "- (void)unusedHelper:(int)n;\n- (void)ringTapped:(id)sender;\n@end\n");
     dir.write("Spinner.m", "#import \"Spinner.h\"\n@implementation Spinner\n"
                            "- (void)_layoutRing:(int)n { [self _setAnimates:YES]; }\n"
                            "- (void)willDrawRing:(int)n {}\n"
-                           "- (void)spinWithSpeed:(int)s {}\n@end\n"
+                           "- (void)spinWithSpeed:(int)s {}\n- (void)ringTapped:(id)sender {}\n"
+                           "@end\n"
                            "void start(Spinner *s) { [s spinWithSpeed:2]; }\n");
+    // An action only an old interface file connects: the project refers to it there.
+    dir.write("Spinner.nib/classes.nib", "{IBClasses = ({ACTIONS = {ringTapped = id; }; "
+                                         "CLASS = Spinner; SUPERCLASS = UIView; });}\n");
     // A class of the project's own on the root class: nothing outside calls its methods.
     dir.write("Model.h", "@interface Model : NSObject\n- (void)_cacheRows:(int)n;\n"
                          "- (void)neverCalled:(int)n;\n@end\n");
@@ -38,6 +42,7 @@ TEST(FrameworkMethods, WhatOnlyAFrameworkImplementsOrCallsKeepsItsName) {
     // Declared but never defined, for a class the project implements: still the project's.
     EXPECT_EQ(project.verdict("unusedHelper:"), "rename");
     EXPECT_EQ(project.verdict("spinWithSpeed:"), "rename");
+    EXPECT_EQ(project.verdict("ringTapped:"), "rename");
     EXPECT_EQ(project.verdict("_cacheRows:"), "rename");
     EXPECT_EQ(project.verdict("neverCalled:"), "rename");
 
