@@ -70,7 +70,7 @@ TEST(PreciseRun, AFileThatCannotBeParsedIsLeftAsItIsAndItsSelectorsKept) {
     dir.write("Crate.m", "#import \"Box.h\"\n@implementation Crate\n"
                          "- (void)seal:(id)lid {\n    [lid packItem:nil into:nil];\n@end\n");
     dir.write("Comment.m", "void g(id b) { [b seal:nil]; }\n/* never closed\n");
-    dir.write("Binary.m", std::string("[b packItem:1 into:2];\0\x01", 25));
+    dir.write("Binary.m", std::string("[b packItem:1 into:2];\0\x01", 24));
     const std::string crate = readFile(dir.path() / "Crate.m");
     const std::string binary = readFile(dir.path() / "Binary.m");
 
