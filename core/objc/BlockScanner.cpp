@@ -137,6 +137,7 @@ std::size_t BlockScanner::method(std::size_t start, std::int32_t container, bool
     methodStarts_.insert(start);
     SelectorUse use =
         uses_.start(implementation ? UseKind::definition : UseKind::declaration, container);
+    use.classMethod = tokens_.punct(start, "+");
     std::string selector;
     const std::size_t i = readMethodKeywords(tokens_, start, uses_, selector);
     const std::size_t end = signatureEnd(i);

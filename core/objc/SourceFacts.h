@@ -32,6 +32,7 @@ struct SelectorUse {
     std::string selector; // e.g. "fooWithName:count:"
     UseKind kind = UseKind::send;
     bool blockTyped = false;     // declarations and definitions: a block type in the signature
+    bool classMethod = false;    // declarations and definitions: a "+" method
     std::int32_t container = -1; // the @interface/@protocol/@implementation it is in
     std::uint32_t firstSpan = 0; // into SourceFacts::spans
     std::uint32_t spanCount = 0;

@@ -224,11 +224,12 @@ void ProtectionRules::noteSuperCalls() {
 // Methods whose implementation the project does not hold: one declared for a class the project
 // never implements and defined nowhere in it (a framework's private method, declared to call
 // it); one with a leading underscore defined in a subclass of a framework class (an override of
-// its private method); and one only subclasses of framework classes define and nothing in the
-// project refers to (the framework calls it).
+// its private method); and an instance method only subclasses of framework classes define and
+// nothing in the project refers to (the framework calls it).
 void ProtectionRules::noteFrameworkImplementations() {
     text::StringMap<std::vector<std::string>> definersOf; // selector -> classes defining it
     SelectorSet referenced;
+    SelectorSet classMethods; // a framework calls a subclass's own class methods by name rarely
     for (std::size_t f = 0; f < files_.size(); ++f) {
         const auto& facts = index_.factsOf(f);
         for (const auto& container : facts.containers) {
@@ -240,6 +241,9 @@ void ProtectionRules::noteFrameworkImplementations() {
             if (use.kind == UseKind::definition && use.container >= 0 &&
                 candidates_.contains(use.selector)) {
                 definersOf[use.selector].push_back(facts.containers[use.container].name);
+                if (use.classMethod) {
+                    classMethods.insert(use.selector);
+                }
             } else if (isReference(use.kind)) {
                 referenced.insert(use.selector);
             }
@@ -261,7 +265,7 @@ void ProtectionRules::noteFrameworkImplementations() {
     }
     for (const auto& [selector, definers] : definersOf) {
         const bool underscored = selector.starts_with('_');
-        if (!underscored && referenced.contains(selector)) {
+        if (!underscored && (referenced.contains(selector) || classMethods.contains(selector))) {
             continue;
         }
         std::optional<std::string> detail;

@@ -14,11 +14,13 @@ TEST(FrameworkMethods, WhatOnlyAFrameworkImplementsOrCallsKeepsItsName) {
     dir.write("Spinner.h", "@interface UIView (Private)\n- (void)_setAnimates:(BOOL)on;\n@end\n"
                            "@interface Spinner : UIView\n- (void)_layoutRing:(int)n;\n"
                            "- (void)willDrawRing:(int)n;\n- (void)spinWithSpeed:(int)s;\n"
-                           "- (void)unusedHelper:(int)n;\n- (void)ringTapped:(id)sender;\n@end\n");
+                           "- (void)unusedHelper:(int)n;\n- (void)ringTapped:(id)sender;\n"
+                           "+ (instancetype)spinnerWithColor:(id)c;\n@end\n");
     dir.write("Spinner.m", "#import \"Spinner.h\"\n@implementation Spinner\n"
                            "- (void)_layoutRing:(int)n { [self _setAnimates:YES]; }\n"
                            "- (void)willDrawRing:(int)n {}\n"
                            "- (void)spinWithSpeed:(int)s {}\n- (void)ringTapped:(id)sender {}\n"
+                           "+ (instancetype)spinnerWithColor:(id)c { return nil; }\n"
                            "@end\n"
                            "void start(Spinner *s) { [s spinWithSpeed:2]; }\n");
     // An action only an old interface file connects: the project refers to it there.
@@ -43,6 +45,8 @@ TEST(FrameworkMethods, WhatOnlyAFrameworkImplementsOrCallsKeepsItsName) {
     EXPECT_EQ(project.verdict("unusedHelper:"), "rename");
     EXPECT_EQ(project.verdict("spinWithSpeed:"), "rename");
     EXPECT_EQ(project.verdict("ringTapped:"), "rename");
+    // A library's own factory, unused here: a framework calls no such class method.
+    EXPECT_EQ(project.verdict("spinnerWithColor:"), "rename");
     EXPECT_EQ(project.verdict("_cacheRows:"), "rename");
     EXPECT_EQ(project.verdict("neverCalled:"), "rename");
 
