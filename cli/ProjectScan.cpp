@@ -1,6 +1,7 @@
 #include "ProjectScan.h"
 
 #include "WordFile.h"
+#include "engine/MethodPrefix.h"
 #include "paths/PathRule.h"
 
 namespace quillet::cli {
@@ -71,6 +72,14 @@ void printRefusal(const RunRefusal& refusal, std::ostream& err) {
     case Reason::protectionUnreadable:
         err << "quillet-cli: " << refusal.detail << "\n";
         break;
+    case Reason::invalidPrefix:
+        err << "quillet-cli: the stored method prefix \"" << refusal.detail
+            << "\" cannot start a selector: " << methodPrefixRule
+            << "; change it with settings set --prefix\n";
+        break;
+    case Reason::unreadable:
+        err << "quillet-cli: " << refusal.detail << "; the project was not changed\n";
+        break;
     case Reason::noHeaders:
         err << noHeadersMessage << "\n";
         break;
@@ -102,9 +111,6 @@ void printScanSummary(const RunReport& report, std::ostream& err) {
     err << "unreadable files skipped: " << report.unreadableFiles.size() << "\n";
     for (const auto& file : report.unreadableFiles) {
         err << "  " << file.path << ": " << file.problem << "\n";
-    }
-    for (const auto& folder : report.unlistedFolders) {
-        err << "  " << report.project << "/" << folder << "/: folder could not be listed\n";
     }
     if (precise) {
         printPreciseSummary(report, err);

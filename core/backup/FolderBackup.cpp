@@ -11,6 +11,7 @@
 #include <set>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <zip.h>
@@ -66,32 +67,52 @@ struct Entry {
     struct stat info {}; // from lstat
 };
 
+BackupFailure unreadableSource(const std::string& path, const std::string& why) {
+    return {"Could not read " + path + ": " + why, path};
+}
+
+// Whether the file can be opened for reading: the archive reads it only when it is written, and
+// then could not say which file failed.
+std::optional<BackupFailure> checkReadable(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return unreadableSource(path, std::strerror(errno));
+    }
+    ::close(fd);
+    return std::nullopt;
+}
+
 // Adds every entry below `folder` to `entries`, depth first, each folder's entries by name in
 // byte order and a folder before its contents. Links are listed, never entered.
-Status listTree(const std::string& folder, const std::string& name, std::vector<Entry>& entries) {
+std::optional<BackupFailure> listTree(const std::string& folder, const std::string& name,
+                                      std::vector<Entry>& entries) {
     std::vector<std::string> children;
     std::error_code code;
     for (stdfs::directory_iterator it(folder, code), end; !code && it != end; it.increment(code)) {
         children.push_back(it->path().filename().string());
     }
     if (code) {
-        return Error{"Could not list " + folder + ": " + code.message()};
+        return unreadableSource(folder + "/", code.message());
     }
     std::sort(children.begin(), children.end());
     for (const auto& child : children) {
         Entry entry{folder + "/" + child, name + "/" + child, {}};
         if (::lstat(entry.path.c_str(), &entry.info) != 0) {
-            return Error{"Could not read " + entry.path + ": " + std::strerror(errno)};
+            return unreadableSource(entry.path, std::strerror(errno));
         }
-        const bool isFolder = S_ISDIR(entry.info.st_mode);
+        if (S_ISREG(entry.info.st_mode)) {
+            if (auto unreadable = checkReadable(entry.path)) {
+                return unreadable;
+            }
+        }
         entries.push_back(entry);
-        if (isFolder) {
-            if (auto listed = listTree(entry.path, entry.name, entries); !listed) {
-                return listed;
+        if (S_ISDIR(entry.info.st_mode)) {
+            if (auto unlisted = listTree(entry.path, entry.name, entries)) {
+                return unlisted;
             }
         }
     }
-    return Status::success();
+    return std::nullopt;
 }
 
 // UTF-8 names are marked as such; any other name is stored as its bytes are.
@@ -99,11 +120,30 @@ zip_flags_t encodingOf(const std::string& name) {
     return text::isValidUtf8(name) ? ZIP_FL_ENC_UTF_8 : ZIP_FL_ENC_RAW;
 }
 
+// The bytes of the regular files among the entries: what the archive reads.
+std::uint64_t bytesOf(const std::vector<Entry>& entries) {
+    std::uint64_t bytes = 0;
+    for (const auto& entry : entries) {
+        if (S_ISREG(entry.info.st_mode)) {
+            bytes += static_cast<std::uint64_t>(std::max<off_t>(entry.info.st_size, 0));
+        }
+    }
+    return bytes;
+}
+
 // Builds one archive; it is discarded unless close() succeeds.
 class ArchiveWriter {
 public:
-    explicit ArchiveWriter(const std::string& path)
-        : zip_(path, ZIP_CREATE | ZIP_TRUNCATE), archive_(zip_.get()), error_(zip_.error()) {}
+    ArchiveWriter(const std::string& path, std::uint64_t bytes, const BackupProgress& progress)
+        : zip_(path, ZIP_CREATE | ZIP_TRUNCATE), archive_(zip_.get()), error_(zip_.error()),
+          bytes_(bytes), progress_(progress) {
+        if (archive_ != nullptr && progress_) {
+            progress_(0, bytes_);
+            // The archive is written when it is closed, and says how far it got as a fraction.
+            zip_register_progress_callback_with_state(archive_, kProgressStep, &reportProgress,
+                                                      nullptr, this);
+        }
+    }
 
     bool opened() const { return zip_.opened(); }
     const std::string& error() const { return error_; }
@@ -151,10 +191,23 @@ public:
             error_ = zip_.error();
             return false;
         }
+        if (progress_) {
+            progress_(bytes_, bytes_);
+        }
         return true;
     }
 
 private:
+    static constexpr double kProgressStep = 0.01;
+
+    static void reportProgress(zip_t* /*archive*/, double fraction, void* writer) {
+        const auto& self = *static_cast<const ArchiveWriter*>(writer);
+        const auto done = static_cast<std::uint64_t>(fraction * static_cast<double>(self.bytes_));
+        if (done < self.bytes_) {
+            self.progress_(done, self.bytes_);
+        }
+    }
+
     zip_int64_t addSource(const std::string& name, zip_source_t* source) {
         if (source == nullptr) {
             return -1;
@@ -193,11 +246,17 @@ private:
     zip_t* archive_;
     std::string error_;
     std::deque<std::string> linkTargets_;
+    std::uint64_t bytes_;
+    const BackupProgress& progress_;
 };
 
-Error failed(std::string why) {
-    QLOG_AS("backupFolder()", "Backup failed", why);
-    return {std::move(why)};
+BackupFailure failed(BackupFailure failure) {
+    QLOG_AS("backupFolder()", "Backup failed", failure.message);
+    return failure;
+}
+
+BackupFailure failed(std::string why) {
+    return failed(BackupFailure{std::move(why), {}});
 }
 
 // The entries directly in a folder, by name.
@@ -254,8 +313,10 @@ std::optional<std::string> backupArchivePath(const std::string& folderPath,
     return backupDirectory + "/" + *name + "_" + text::fileNameTime(now) + ".zip";
 }
 
-Result<std::string> backupFolder(const std::string& folderPath, const std::string& backupDirectory,
-                                 std::chrono::system_clock::time_point now) {
+Result<std::string, BackupFailure> backupFolder(const std::string& folderPath,
+                                                const std::string& backupDirectory,
+                                                std::chrono::system_clock::time_point now,
+                                                const BackupProgress& progress) {
     const auto archivePath = backupArchivePath(folderPath, backupDirectory, now);
     if (!archivePath) {
         return failed("The folder has no name to call the archive by: " + folderPath);
@@ -273,15 +334,15 @@ Result<std::string> backupFolder(const std::string& folderPath, const std::strin
 
     const std::string rootName = *lastNamedComponent(folderPath);
     std::vector<Entry> entries{{folderPath, rootName, folder}};
-    if (auto listed = listTree(folderPath, rootName, entries); !listed) {
-        return failed(listed.error().message);
+    if (auto unreadable = listTree(folderPath, rootName, entries)) {
+        return failed(std::move(*unreadable));
     }
     fs::removeStaleTemporaries(backupDirectory, namesIn(backupDirectory));
     const auto slash = archivePath->rfind('/');
     const std::string temporary =
         backupDirectory + "/" + fs::temporaryNameOf(archivePath->substr(slash + 1), "backup");
     {
-        ArchiveWriter writer(temporary);
+        ArchiveWriter writer(temporary, bytesOf(entries), progress);
         if (!writer.opened()) {
             return failed(*archivePath + ": " + writer.error());
         }
@@ -300,7 +361,7 @@ Result<std::string> backupFolder(const std::string& folderPath, const std::strin
         ::unlink(temporary.c_str());
         return failed(published.error().message);
     }
-    return published;
+    return std::move(published).value();
 }
 
 } // namespace quillet

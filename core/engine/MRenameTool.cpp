@@ -48,21 +48,33 @@ MRenameTool::~MRenameTool() = default;
 
 bool MRenameTool::loadFiles(const std::vector<std::string>& ignoring) {
     const auto listing = fs::listRecursively(rootPath_);
-    if (!listing) {
-        return false;
-    }
-    unlistedFolders_ = listing->unlistedFolders;
-    listedPaths_ = listing->subpaths;
-    for (const auto& subpath : listing->subpaths) {
+    return listing && loadFiles(*listing, ignoring);
+}
+
+bool MRenameTool::loadFiles(const fs::Listing& listing, const std::vector<std::string>& ignoring,
+                            const FileProgress& progress) {
+    unlistedFolders_ = listing.unlistedFolders;
+    listedPaths_ = listing.subpaths;
+    std::vector<std::pair<std::string, bool>> toRead; // sub-path, ignored
+    for (const auto& subpath : listing.subpaths) {
         const bool ignored = isIgnored(subpath, ignoring) || mode_->leavesAlone(subpath);
-        if (!mode_->reads(rootPath_, subpath, ignored)) {
-            continue;
+        if (mode_->reads(rootPath_, subpath, ignored)) {
+            toRead.emplace_back(subpath, ignored);
         }
+    }
+    for (std::size_t i = 0; i < toRead.size(); ++i) {
+        if (progress) {
+            progress(i, toRead.size());
+        }
+        const auto& [subpath, ignored] = toRead[i];
         const std::string fullPath = rootPath_ + "/" + subpath;
         mode_->load(fullPath, ignored);
         if (!ignored && fullPath.ends_with(".h") && hasImplementationBeside(fullPath)) {
             headerFileIndex_.push_back(mode_->fileCount() - 1);
         }
+    }
+    if (progress) {
+        progress(toRead.size(), toRead.size());
     }
     headerFileIndex_ = mode_->ownHeaders(headerFileIndex_);
     for (const auto header : headerFileIndex_) {
@@ -219,7 +231,7 @@ std::vector<const ProjectFile*> MRenameTool::unreadableFiles() const {
     return unreadable;
 }
 
-void MRenameTool::writeOutputs(const std::string& nameList) {
+void MRenameTool::writeOutputs(const std::string& nameList, const FileProgress& progress) {
     writeReport_ = {};
     for (const auto& removed : fs::removeStaleTemporaries(rootPath_, listedPaths_)) {
         QLOG_AS("write(toFile:_:)", "Removed " + removed + ", left by a run that was stopped");
@@ -232,9 +244,18 @@ void MRenameTool::writeOutputs(const std::string& nameList) {
     }
     QLOG_AS("write(toFile:)", "MethodReplaceList.txt", nameList);
     std::vector<ProjectFile::WriteResult> results(mode_->fileCount());
+    if (progress) {
+        progress(0, results.size());
+    }
     // Creating and renaming files is mostly the file system's work, which overlaps well.
-    parallelFor(results.size(), kWriteThreads,
-                [&](std::size_t i) { results[i] = mode_->file(i).writeBack(); });
+    parallelForReporting(
+        results.size(), kWriteThreads,
+        [&](std::size_t i) { results[i] = mode_->file(i).writeBack(); },
+        [&](std::size_t done) {
+            if (progress) {
+                progress(done, results.size());
+            }
+        });
     for (const auto& result : results) {
         switch (result.outcome) {
         case ProjectFile::WriteOutcome::written:

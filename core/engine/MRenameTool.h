@@ -10,6 +10,7 @@
 #include "engine/NameGenerator.h"
 #include "engine/ProtectionReason.h"
 #include "engine/RenameStrategy.h"
+#include "fs/DirectoryLister.h"
 #include "random/RandomSource.h"
 #include "text/StringHash.h"
 
@@ -48,6 +49,9 @@ public:
     // True when the mode found at least one header of the project's own (by default, one that is
     // not ignored and has an implementation file beside it).
     bool loadFiles(const std::vector<std::string>& ignoring);
+    // The same, of a listing of the root already made; `progress` is told of each file read.
+    bool loadFiles(const fs::Listing& listing, const std::vector<std::string>& ignoring,
+                   const FileProgress& progress = {});
     // Folders below the root that could not be listed during loadFiles.
     const std::vector<std::string>& unlistedFolders() const { return unlistedFolders_; }
     const std::vector<std::string>& headerFiles() const { return headerFiles_; }
@@ -91,7 +95,7 @@ public:
 
     // Writes the name list, then the files, then makes them durable, as the end of replace()
     // does. Temporary files a killed run left in the project are removed first.
-    void writeOutputs(const std::string& nameList);
+    void writeOutputs(const std::string& nameList, const FileProgress& progress = {});
     // The files below the root that could not be read: never written, and the project may no
     // longer build if they use a renamed method.
     std::vector<const ProjectFile*> unreadableFiles() const;

@@ -29,6 +29,8 @@ std::string ProtectionReason::describe() const {
         return "formed by a macro in " + detail + ", which a rename cannot follow";
     case Kind::fixedText:
         return "named in " + detail + ", where it cannot be rewritten";
+    case Kind::unreadableSource:
+        return "declared beside " + detail + ", which could not be read";
     }
     return {};
 }

@@ -20,6 +20,7 @@ struct ProtectionReason {
         privateFramework,   // a framework class has it, and calls it: the project only overrides
         macroFormed,        // a macro forms it in a way no rename can follow (pasting, ...)
         fixedText,          // named where it cannot be rewritten, as in a compiled nib
+        unreadableSource,   // declared beside a source that could not be read
     };
     Kind kind = Kind::sdk;
     std::string detail; // the header, file or class, and what is wrong with it

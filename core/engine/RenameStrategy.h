@@ -27,6 +27,8 @@ struct Collection {
 // Told, on the thread that runs the rewrite, that the work of pair `index` (from 0) is under way
 // or done; called once per pair, in order.
 using PairProgress = std::function<void(std::size_t index)>;
+// Told how many files of how many are read, or written.
+using FileProgress = std::function<void(std::size_t done, std::size_t total)>;
 
 // What differs between the ways a run decides what to rewrite. The engine lists the project,
 // picks the headers, orders the methods, makes the names and writes the files; a mode reads the

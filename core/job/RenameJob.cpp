@@ -4,9 +4,11 @@
 
 #include "backup/FolderBackup.h"
 #include "engine/MRenameTool.h"
+#include "engine/MethodPrefix.h"
 #include "engine/RenameTexts.h"
 #include "engine/WordCountRule.h"
 #include "fs/FolderLock.h"
+#include "fs/ReadCheck.h"
 #include "job/PlannedChanges.h"
 #include "job/RenameStrategies.h"
 #include "log/Log.h"
@@ -39,7 +41,6 @@ void describeScan(MRenameTool& tool, RunReport& report) {
     for (const auto* file : unreadable) {
         report.unreadableFiles.push_back({file->inPath(), file->problem()});
     }
-    report.unlistedFolders = tool.unlistedFolders();
     report.unparsedFiles = tool.unparsedFiles();
     report.readingNotes = tool.mode().readingNotes();
     report.headers = tool.headerFiles().size();
@@ -69,8 +70,35 @@ void noteVendoredFolders(MRenameTool& tool, const RunOptions& options, RunReport
 
 } // namespace
 
-std::optional<RenameJob::OpenProject> RenameJob::open(const RunOptions& options,
-                                                      RunReport& report) {
+// Lists the project and reads every file in it once: a file or folder that cannot be read
+// refuses the run before anything is written, unless the run is told to skip such paths.
+std::optional<fs::Listing> listProject(const RunOptions& options, RunReport& report,
+                                       RunObserver& observer) {
+    observer.phaseProgress(RunPhase::listing, 0, 0);
+    auto listing = fs::listRecursively(options.project);
+    if (!listing) {
+        report.inaccessible.push_back({options.project + "/", listing.error().message});
+    } else {
+        const auto checking = [&](std::size_t done, std::size_t total) {
+            observer.phaseProgress(RunPhase::listing, done, total);
+        };
+        for (auto& entry : fs::unreadableEntries(options.project, *listing, checking)) {
+            report.inaccessible.push_back({std::move(entry.path), std::move(entry.problem)});
+        }
+    }
+    for (const auto& entry : report.inaccessible) {
+        QLOG("cannot be read: " + entry.path + ": " + entry.problem);
+    }
+    if (!listing || (!report.inaccessible.empty() && !options.skipUnreadable)) {
+        refuse(report, RunRefusal::Reason::unreadable,
+               std::to_string(report.inaccessible.size()) + " files or folders cannot be read");
+        return std::nullopt;
+    }
+    return std::move(listing).value();
+}
+
+std::optional<RenameJob::OpenProject> RenameJob::open(const RunOptions& options, RunReport& report,
+                                                      RunObserver& observer) {
     using Reason = RunRefusal::Reason;
     report.project = options.project;
     report.mode = options.mode;
@@ -115,11 +143,21 @@ std::optional<RenameJob::OpenProject> RenameJob::open(const RunOptions& options,
         }
         protection.userList = std::move(*listed);
     }
+    auto listing = listProject(options, report, observer);
+    if (!listing) {
+        return std::nullopt;
+    }
+    for (const auto& entry : report.inaccessible) {
+        protection.unreadableSources.push_back(entry.path);
+    }
     auto tool =
         std::make_unique<MRenameTool>(random_, strategyFor(options.mode, std::move(protection)));
     tool->setRootPath(project);
     tool->setMethodPrefix(options.methodPrefix);
-    if (!tool->loadFiles(options.ignore)) {
+    const auto reading = [&](std::size_t done, std::size_t total) {
+        observer.phaseProgress(RunPhase::reading, done, total);
+    };
+    if (!tool->loadFiles(*listing, options.ignore, reading)) {
         refuse(report, Reason::noHeaders, project);
         return std::nullopt;
     }
@@ -134,7 +172,8 @@ std::optional<RenameJob::OpenProject> RenameJob::open(const RunOptions& options,
 
 RunReport RenameJob::scan(const RunOptions& options) {
     RunReport report;
-    open(options, report);
+    RunObserver silent;
+    open(options, report, silent);
     return report;
 }
 
@@ -142,7 +181,14 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
     using Reason = RunRefusal::Reason;
     RunReport report;
     report.dryRun = options.dryRun;
-    auto opened = open(options, report);
+    if (!isValidMethodPrefix(options.methodPrefix)) {
+        // A prefix stored by an older version may hold anything; it would end up in the code.
+        report.project = options.project;
+        report.mode = options.mode;
+        refuse(report, Reason::invalidPrefix, options.methodPrefix);
+        return report;
+    }
+    auto opened = open(options, report, observer);
     if (!opened) {
         return report;
     }
@@ -163,15 +209,21 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
     const auto progress = [&](std::size_t index) {
         observer.progress(index + 1, report.pairs.size(),
                           progressText(index + 1, report.pairs.size(), report.pairs[index]));
+        observer.phaseProgress(RunPhase::renaming, index + 1, report.pairs.size());
     };
     if (options.dryRun) {
+        observer.phaseProgress(RunPhase::renaming, 0, report.pairs.size());
         tool.rewrite(report.pairs, progress);
         report.changes = plannedChanges(tool);
         return report;
     }
     if (options.backupDirectory) {
         // Without a backup nothing is rewritten: the project's files are the user's only copy.
-        report.backup.emplace(backupFolder(options.project, *options.backupDirectory));
+        const auto archiving = [&](std::uint64_t done, std::uint64_t total) {
+            observer.phaseProgress(RunPhase::backup, done, total);
+        };
+        report.backup.emplace(backupFolder(options.project, *options.backupDirectory,
+                                           std::chrono::system_clock::now(), archiving));
         if (!report.backup->ok()) {
             return report;
         }
@@ -180,7 +232,11 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
     for (const auto* file : tool.unreadableFiles()) {
         QLOG_AS("replace(factor:)", "Not read, left as it was: " + file->inPath(), file->problem());
     }
-    tool.writeOutputs(tool.rewrite(report.pairs, progress));
+    observer.phaseProgress(RunPhase::renaming, 0, report.pairs.size());
+    const std::string nameList = tool.rewrite(report.pairs, progress);
+    tool.writeOutputs(nameList, [&](std::size_t done, std::size_t total) {
+        observer.phaseProgress(RunPhase::writing, done, total);
+    });
     report.writes = tool.writeReport();
     return report;
 }

@@ -28,7 +28,8 @@ public:
 
 private:
     struct OpenProject;
-    std::optional<OpenProject> open(const RunOptions& options, RunReport& report);
+    std::optional<OpenProject> open(const RunOptions& options, RunReport& report,
+                                    RunObserver& observer);
 
     RandomSource& random_;
 };

@@ -25,6 +25,10 @@ struct RunOptions {
     std::optional<std::string> backupDirectory;
     // Rewrite in memory and report what would change; nothing is backed up or written.
     bool dryRun = false;
+    // Go ahead although files or folders below the project cannot be read: they are left as
+    // they are, and the precise mode keeps the names a header declares when its source is one
+    // of them. Without it such a run is refused before anything is written.
+    bool skipUnreadable = false;
 
     // A run of `project` as the stored state sets it up: the settings' prefix, protected
     // selectors, SDK folders and backup directory, the words of the default bank, the user's

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "backup/FolderBackup.h"
 #include "base/Result.h"
 #include "engine/MRenameTool.h"
 #include "engine/RenameMode.h"
@@ -17,10 +18,12 @@ namespace quillet {
 struct RunRefusal {
     enum class Reason {
         illegalPath,          // the path rule refuses the folder
+        invalidPrefix,        // the method prefix is not one a selector can start with
         noSuchFolder,         // nothing there
         notAFolder,           // something else there
         busy,                 // another run holds the folder
         protectionUnreadable, // an SDK folder or selector list the user gave cannot be read
+        unreadable,           // files or folders below the project cannot be read
         noHeaders,            // no header has an implementation file beside it
         notEnoughWords,       // the words cannot name every method
         wordsRanOut,          // enough words, but too few different ones
@@ -48,9 +51,12 @@ struct RunReport {
     std::optional<RunRefusal> refusal;
 
     // What the scan found.
+    // Files and folders below the project that cannot be read at all (full paths, a folder's
+    // ending in "/"): a run is refused while there are any, unless it is told to skip them.
+    std::vector<UnparsedFile> inaccessible;
     std::size_t filesLoaded = 0; // read, of the files the mode reads
+    // Files the mode reads but could not (full paths), left as they are.
     std::vector<UnparsedFile> unreadableFiles;
-    std::vector<std::string> unlistedFolders; // relative to the project
     std::vector<SdkReport> sdks;
     std::vector<UnparsedFile> unparsedFiles; // read, but left as they are
     std::vector<std::string> readingNotes;   // what else the mode read, one line each
@@ -67,7 +73,7 @@ struct RunReport {
     bool dryRun = false;
     std::vector<FileChange> changes; // a dry run's
     // The archive made before writing; nothing when none was asked for or the run stopped first.
-    std::optional<Result<std::string>> backup;
+    std::optional<Result<std::string, BackupFailure>> backup;
     WriteReport writes;
     std::string nameListPath;
 
@@ -77,7 +83,8 @@ struct RunReport {
     // Whether the run left the project as a whole: the list written and every source read and
     // written (a file not read may still use a renamed method).
     bool complete() const {
-        return writes.listWritten && writes.failed == 0 && unreadableFiles.empty();
+        return writes.listWritten && writes.failed == 0 && unreadableFiles.empty() &&
+               inaccessible.empty();
     }
 };
 

@@ -124,10 +124,31 @@ Collection PreciseRename::collect(const std::vector<std::size_t>& ownHeaders) {
             collection.protections.emplace(selector, std::move(*reason));
         }
     }
+    keepNamesBesideUnreadableSources(ownHeaders, collection.protections);
     SelectorSet taken = index_->selectorsInUse();
     taken.insert(inputs_.userList.begin(), inputs_.userList.end());
     guard_ = std::make_unique<NameGuard>(std::move(taken), inputs_.sdk);
     return collection;
+}
+
+void PreciseRename::keepNamesBesideUnreadableSources(
+    const std::vector<std::size_t>& ownHeaders, text::StringMap<ProtectionReason>& protections) {
+    const auto& unreadable = inputs_.unreadableSources;
+    for (const auto header : ownHeaders) {
+        const std::string& path = files_[header].inPath();
+        const std::string stem = path.substr(0, path.rfind('.'));
+        for (const char* extension : {".m", ".mm"}) {
+            const std::string source = stem + extension;
+            if (std::find(unreadable.begin(), unreadable.end(), source) == unreadable.end()) {
+                continue;
+            }
+            for (const auto& method : index().declaredMethods({header})) {
+                protections.emplace(
+                    method.selector(),
+                    ProtectionReason{ProtectionReason::Kind::unreadableSource, source});
+            }
+        }
+    }
 }
 
 bool PreciseRename::admit(const MethodModel& name) {

@@ -39,6 +39,10 @@ public:
 
 private:
     const ProjectIndex& index();
+    // What an own header declares keeps its name when its implementation file is one of the
+    // sources that could not be read.
+    void keepNamesBesideUnreadableSources(const std::vector<std::size_t>& ownHeaders,
+                                          text::StringMap<ProtectionReason>& protections);
 
     std::vector<SourceFile> files_;
     ProtectionInputs inputs_;

@@ -19,6 +19,10 @@ struct ProtectionInputs {
     // Pods/ and Carthage/ are someone else's code: read to protect what they use, never
     // rewritten, unless the user asks for it.
     bool rewriteVendored = false;
+    // Sources below the project that could not be read (full paths), when a run goes ahead
+    // without them: what a header beside one declares keeps its name, since its definitions
+    // there cannot follow a rename.
+    std::vector<std::string> unreadableSources;
 };
 
 // Decides, for the selectors a run would rename, which must keep their names and why: the SDK
