@@ -3,21 +3,20 @@
 #include <functional>
 #include <map>
 
+#include "engine/MethodPrefix.h"
 #include "text/Utf.h"
 
 namespace quillet::cli {
 
 namespace {
 
-bool isIdentifier(const std::string& text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-        if (!letter && !(i > 0 && c >= '0' && c <= '9')) {
-            return false;
-        }
+// One rule for a prefix given to a run and one stored for later runs.
+Status methodPrefix(Arguments& a, const std::string& value) {
+    a.prefix = value;
+    if (!isValidMethodPrefix(value)) {
+        return Error{"--prefix: " + std::string(methodPrefixRule)};
     }
-    return true;
+    return Status::success();
 }
 
 // Stored texts are UTF-8; anything else is refused before it reaches the settings.
@@ -86,14 +85,7 @@ Options optionsFor(Command command) {
             a.wordsFile = v;
             return Status::success();
         };
-        options.values["--prefix"] = [](Arguments& a, const std::string& v) -> Status {
-            a.prefix = v;
-            if (!isIdentifier(v)) {
-                return Error{
-                    "--prefix must be letters, digits and \"_\", not starting with a digit"};
-            }
-            return Status::success();
-        };
+        options.values["--prefix"] = methodPrefix;
         options.flags["--random"] = [](Arguments& a) { a.random = true; };
         options.flags["--no-backup"] = [](Arguments& a) { a.backup = false; };
         options.flags["--quiet"] = [](Arguments& a) { a.quiet = true; };
@@ -116,11 +108,7 @@ Options optionsFor(Command command) {
             a.backupDir = v;
             return Status::success();
         };
-        // Stored as typed, as the settings screen does.
-        options.values["--prefix"] = [](Arguments& a, const std::string& v) -> Status {
-            a.prefix = v;
-            return utf8Text("--prefix", v);
-        };
+        options.values["--prefix"] = methodPrefix;
         // Stored as well, where a folder name that is not UTF-8 cannot be written.
         options.values["--sdk"] = [](Arguments& a, const std::string& v) -> Status {
             a.sdkFolders.push_back(v);

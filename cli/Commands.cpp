@@ -97,7 +97,7 @@ int completion(const RunReport& report) {
 int printDryRun(const RunReport& report, bool quiet) {
     for (const auto& change : report.changes) {
         if (change.diff.empty()) {
-            std::cout << "# " << change.path << ": would be written back as UTF-8\n";
+            std::cout << "# " << change.path << ": " << change.note << "\n";
         } else {
             std::cout << change.diff;
         }

@@ -33,6 +33,11 @@ int runSettingsSet(const Arguments& args) {
         std::cerr << "保存失败: 路径含有特殊符号\n";
         return couldNotStart;
     }
+    if (!isAcceptedBackupDirectory(backupPath)) {
+        std::cerr << "quillet-cli: the backup directory must be a full path (starting with /): "
+                  << backupPath << "\n";
+        return couldNotStart;
+    }
     std::optional<std::vector<std::string>> protectedSelectors;
     if (!args.protectFiles.empty()) {
         const auto list = fs::SourceReader::read(args.protectFiles.front());

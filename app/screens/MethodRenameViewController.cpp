@@ -7,6 +7,7 @@
 
 #include "RunOutcome.h"
 #include "backup/BackupRestore.h"
+#include "engine/MethodPrefix.h"
 #include "job/RenameJob.h"
 #include "log/Log.h"
 #include "paths/PathRule.h"
@@ -15,6 +16,7 @@
 #include "settings/Cacher.h"
 #include "settings/SettingModel.h"
 #include "toolkit/Palette.h"
+#include "toolkit/QtText.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
 #include "toolkit/UIInteractiveView.h"
@@ -242,7 +244,7 @@ void MethodRenameViewController::finishRun(const quillet::RunReport& report) {
         worker_.join(); // it has nothing left to do but return
     }
     if (report.refusal) {
-        showRefusal(*report.refusal);
+        showRefusal(report);
         emit runFinished();
         return;
     }
@@ -263,8 +265,9 @@ void MethodRenameViewController::finishRun(const quillet::RunReport& report) {
 
 // Tells the user, in the dialog already up, why the run did not start; closing it keeps the
 // path for another try.
-void MethodRenameViewController::showRefusal(const quillet::RunRefusal& refusal) {
+void MethodRenameViewController::showRefusal(const quillet::RunReport& report) {
     using Reason = quillet::RunRefusal::Reason;
+    const auto& refusal = *report.refusal;
     auto& dialog = CMAlert::shared();
     dialog.block = nullptr;
     switch (refusal.reason) {
@@ -285,6 +288,16 @@ void MethodRenameViewController::showRefusal(const quillet::RunRefusal& refusal)
     case Reason::wordsRanOut:
         // Enough words, but too few different ones to give every method a new name.
         CMAlert::show(this, "单词数量不足", "词库中不同的单词不够生成全部新方法名", false);
+        break;
+    case Reason::invalidPrefix:
+        // A prefix stored by an older version: it would have been written into the code.
+        CMAlert::show(this, "方法前缀无效", qs(quillet::methodPrefixRuleText) + "，请在设置中修改",
+                      false);
+        break;
+    case Reason::unreadable:
+        CMAlert::show(this, "无法读取项目", RunOutcome::unreadableMessage(report.inaccessible),
+                      false);
+        CMAlert::shared().fitMessage();
         break;
     case Reason::noSuchFolder:
     case Reason::notAFolder:

@@ -66,7 +66,7 @@ private:
     void startRun(quillet::RunOptions options);
     void showProgress(const QString& text, std::size_t total);
     void finishRun(const quillet::RunReport& report);
-    void showRefusal(const quillet::RunRefusal& refusal);
+    void showRefusal(const quillet::RunReport& report);
     void offerRestore(const std::string& archive, const std::string& project);
     void restoreAction(const std::string& archive, const std::string& project);
 

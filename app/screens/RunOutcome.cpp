@@ -11,6 +11,7 @@ namespace {
 constexpr const char* backupFailedMessage = "项目未做任何修改，请检查设置中的代码备份目录";
 constexpr const char* listFailedMessage = "方法名列表无法写入，项目未做任何修改（见日志）";
 constexpr std::size_t namesShown = 5;
+constexpr std::size_t pathsShown = 10;
 
 QString fileNameOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -23,6 +24,8 @@ RunOutcome RunOutcome::of(const quillet::RunReport& report) {
     RunOutcome outcome;
     if (report.backup && report.backup->ok()) {
         outcome.archive = report.backup->value();
+    } else if (report.backup) {
+        outcome.unreadableSource = report.backup->error().unreadableSource;
     }
     outcome.listWritten = report.writes.listWritten;
     outcome.precise = report.mode == quillet::RenameMode::precise;
@@ -36,6 +39,18 @@ RunOutcome RunOutcome::of(const quillet::RunReport& report) {
     return outcome;
 }
 
+QString RunOutcome::unreadableMessage(const std::vector<quillet::UnparsedFile>& inaccessible) {
+    QString text = QString("%1 个文件无法读取，项目未修改：").arg(inaccessible.size());
+    for (std::size_t i = 0; i < inaccessible.size() && i < pathsShown; ++i) {
+        text += "\n" + QString::fromStdString(inaccessible[i].path) + "（" +
+                QString::fromStdString(inaccessible[i].problem) + "）";
+    }
+    if (inaccessible.size() > pathsShown) {
+        text += "\n等（见日志）";
+    }
+    return text;
+}
+
 QString RunOutcome::title() const {
     if (!archive) {
         return "代码备份失败";
@@ -44,6 +59,10 @@ QString RunOutcome::title() const {
 }
 
 QString RunOutcome::message() const {
+    if (!archive && !unreadableSource.empty()) {
+        return QString("无法读取项目文件 %1，项目未做任何修改，请检查它的读取权限")
+            .arg(QString::fromStdString(unreadableSource));
+    }
     if (!archive) {
         return backupFailedMessage;
     }

@@ -7,13 +7,15 @@
 
 namespace quillet {
 struct RunReport;
-}
+struct UnparsedFile;
+} // namespace quillet
 
 namespace quillet::app {
 
 // How a run of the rename screen ended, and the words the completion dialog says it in.
 struct RunOutcome {
     std::optional<std::string> archive; // the backup; nothing when it failed (nothing renamed)
+    std::string unreadableSource;       // the project's file a failed backup could not read
     bool listWritten = false;           // without the list nothing was renamed either
     bool precise = false;
     std::size_t renamed = 0;
@@ -24,6 +26,9 @@ struct RunOutcome {
 
     // After the job has run (or stopped at its backup).
     static RunOutcome of(const quillet::RunReport& report);
+
+    // Why a run that would not go ahead with files it cannot read changed nothing, naming them.
+    static QString unreadableMessage(const std::vector<quillet::UnparsedFile>& inaccessible);
 
     QString title() const;
     QString message() const;

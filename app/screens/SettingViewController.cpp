@@ -2,11 +2,13 @@
 
 #include <QUrl>
 
+#include "engine/MethodPrefix.h"
 #include "paths/PathRule.h"
 #include "platform/CMOpenPanel.h"
 #include "platform/Workspace.h"
 #include "settings/Cacher.h"
 #include "settings/SettingModel.h"
+#include "toolkit/QtText.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
 #include "toolkit/UIInteractiveView.h"
@@ -65,9 +67,18 @@ void SettingViewController::sureAction() {
         CMAlert::show(this, "保存失败", "路径含有特殊符号", false);
         return;
     }
+    if (!quillet::isAcceptedBackupDirectory(path.toStdString())) {
+        CMAlert::show(this, "保存失败", qs(quillet::relativeBackupDirectoryMessage), false);
+        return;
+    }
+    const std::string prefix = methodPrefixInput_->label()->text().toStdString();
+    if (!quillet::isValidMethodPrefix(prefix)) {
+        CMAlert::show(this, "保存失败", qs(quillet::methodPrefixRuleText), false);
+        return;
+    }
     auto& settings = quillet::SettingModel::shared();
     settings.backupPath = path.toStdString();
-    settings.methodPrefix = methodPrefixInput_->label()->text().toStdString();
+    settings.methodPrefix = prefix;
     if (!quillet::Cacher::shared().save(settings)) {
         // The values hold for this run, but the user must know they were not kept.
         CMAlert::show(this, "保存失败", "设置无法写入配置文件", false);

@@ -11,6 +11,7 @@
 #include "platform/SheetAlert.h"
 #include "toolkit/Palette.h"
 #include "toolkit/PresentAnimator.h"
+#include "toolkit/QtText.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
 #include "toolkit/UIInteractiveView.h"
@@ -24,10 +25,6 @@ namespace quillet::app {
 namespace {
 
 constexpr int tokenLength = 32;
-
-QString qs(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The bottom row from the right: title, action, width.
 struct BottomButton {

@@ -325,6 +325,10 @@ Result<std::string, BackupFailure> backupFolder(const std::string& folderPath,
     if (::stat(folderPath.c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
         return failed("Not a folder: " + folderPath);
     }
+    if (!backupDirectory.starts_with('/')) {
+        // It would land below whatever folder the program happens to run in.
+        return failed("The backup directory must be a full path: " + backupDirectory);
+    }
     std::error_code code;
     stdfs::create_directories(backupDirectory, code);
     if (code || !stdfs::is_directory(backupDirectory, code)) {

@@ -55,8 +55,6 @@ public:
     std::string decodedText() const override;
     // Pieces of a UTF-16 file are written back as UTF-8 even when no piece changed.
     bool mayChangeOnDisk() const override;
-
-protected:
     std::string contents() const override;
 
 private:

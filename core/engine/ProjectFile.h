@@ -26,6 +26,10 @@ public:
     virtual std::string decodedText() const = 0;
     // Whether writing the file back could change its bytes.
     virtual bool mayChangeOnDisk() const = 0;
+    // The bytes the file would be written back as.
+    virtual std::string contents() const = 0;
+    // The byte order of a file that is UTF-16 on disk.
+    const std::optional<text::ByteOrder>& utf16() const { return utf16_; }
 
     enum class WriteOutcome { notRead, unchanged, written, failed };
     struct WriteResult {
@@ -42,11 +46,8 @@ protected:
     // Records a read of `inPath`; returns its text when it could be read, and keeps what the
     // write-back needs of its encoding.
     std::optional<std::string> takeRead(std::string inPath, fs::SourceRead read);
-    // The bytes the file would be written back as.
-    virtual std::string contents() const = 0;
 
     const std::string& bom() const { return bom_; }
-    const std::optional<text::ByteOrder>& utf16() const { return utf16_; }
 
 private:
     std::string inFile_;

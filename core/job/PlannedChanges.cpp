@@ -2,8 +2,22 @@
 
 #include "fs/SourceReader.h"
 #include "text/UnifiedDiff.h"
+#include "text/Utf.h"
 
 namespace quillet {
+
+namespace {
+
+// What a patch cannot show: a change to or from bytes that are not UTF-8.
+std::string noteOn(const ProjectFile& file, bool writtenAsUtf8) {
+    if (writtenAsUtf8) {
+        return "would be written back as UTF-8";
+    }
+    return std::string("would be written back in ") + (file.utf16() ? "UTF-16" : "its encoding") +
+           " with the new names; a patch cannot show it";
+}
+
+} // namespace
 
 std::vector<FileChange> plannedChanges(const MRenameTool& tool) {
     std::vector<FileChange> changes;
@@ -11,13 +25,21 @@ std::vector<FileChange> plannedChanges(const MRenameTool& tool) {
         if (!file->mayChangeOnDisk()) {
             continue;
         }
-        const auto before = fs::SourceReader::read(file->inPath());
+        const auto before = fs::SourceReader::readBytes(file->inPath());
+        const std::string beforeBytes = before.value_or(std::string());
+        const std::string after = file->contents();
+        if (before && *before == after) {
+            continue;
+        }
         const std::string relative = file->inPath().substr(tool.rootPath().size() + 1);
-        std::string diff = text::unifiedDiff(before ? before->text : std::string(),
-                                             file->decodedText(), "a/" + relative, "b/" + relative);
-        // Same text, other bytes: a UTF-16 file the literal mode writes back as UTF-8.
-        if (!diff.empty() || !before || before->utf16) {
-            changes.push_back({relative, std::move(diff)});
+        const bool afterIsText = text::isValidUtf8(after);
+        if (text::isValidUtf8(beforeBytes) && afterIsText) {
+            changes.push_back({relative,
+                               text::unifiedDiff(beforeBytes, after, "a/" + relative,
+                                                 "b/" + relative),
+                               {}});
+        } else {
+            changes.push_back({relative, {}, noteOn(*file, afterIsText)});
         }
     }
     return changes;

@@ -38,10 +38,12 @@ struct MethodReport {
     std::optional<ProtectionReason> protection;
 };
 
-// A file a dry run would write: its unified diff, or only a note that its bytes change.
+// A file a dry run would write: the unified diff of its bytes, which applies as it is, or, where
+// the bytes are not UTF-8 text a patch can hold, only a note of what changes.
 struct FileChange {
     std::string path; // relative to the project
-    std::string diff; // empty when only the encoding would change
+    std::string diff; // empty when only a note can say it
+    std::string note; // "would be written back as UTF-8", ...
 };
 
 // Everything a run found and did; each front end says it in its own way.

@@ -9,4 +9,8 @@ bool isAcceptedPath(std::string_view path) {
     return rule.matches(path);
 }
 
+bool isAcceptedBackupDirectory(std::string_view path) {
+    return path.starts_with('/') && isAcceptedPath(path);
+}
+
 } // namespace quillet

@@ -143,7 +143,8 @@ void PreciseRename::keepNamesBesideUnreadableSources(
                 continue;
             }
             for (const auto& method : index().declaredMethods({header})) {
-                protections.emplace(
+                // The truer reason: whatever else was concluded went without this source.
+                protections.insert_or_assign(
                     method.selector(),
                     ProtectionReason{ProtectionReason::Kind::unreadableSource, source});
             }

@@ -33,8 +33,6 @@ public:
 
     std::string decodedText() const override { return text_; }
     bool mayChangeOnDisk() const override;
-
-protected:
     std::string contents() const override;
 
 private:
