@@ -16,6 +16,7 @@
 #include "support/Files.h"
 #include "support/Words.h"
 #include "text/Text.h"
+#include "text/Utf.h"
 #include "wordbank/WordModel.h"
 
 namespace quillet::test {
@@ -180,6 +181,54 @@ TEST_F(Job, ADryRunReportsThePatchAndTouchesNothing) {
     EXPECT_NE(report.changes[0].diff.find("+- (void)" + report.pairs[0].new_.elements[0]),
               std::string::npos)
         << report.changes[0].diff;
+}
+
+TEST_F(Job, ADryRunsPatchAppliesWithoutFuzzAndNamesWhatAPatchCannotHold) {
+    // A byte order mark and CRLF lines, which a patch of the decoded text would miss.
+    std::string crlfHeader = fooHeader;
+    text::replaceAll(crlfHeader, "\n", "\r\n");
+    dir_.write("Foo.h", "\xEF\xBB\xBF" + crlfHeader);
+    dir_.write("Wide.m", "\xFF\xFE" + text::utf8ToUtf16("#import \"Foo.h\"\nvoid w(Foo *o) "
+                                                        "{ [o store:nil]; }\n",
+                                                        text::ByteOrder::littleEndian));
+    for (const auto mode : {RenameMode::literal, RenameMode::precise}) {
+        TempDir planned;
+        TempDir written;
+        fs::copy(dir_.path(), planned.path(), fs::copy_options::recursive);
+        fs::copy(dir_.path(), written.path(), fs::copy_options::recursive);
+        auto options = cliOptions(mode);
+        options.project = planned.str();
+        options.dryRun = true;
+        RunObserver quiet;
+        SeededRandom dryRandom(5);
+        const auto dry = RenameJob(dryRandom).run(options, quiet);
+        ASSERT_FALSE(dry.refusal);
+        options.project = written.str();
+        options.dryRun = false;
+        SeededRandom realRandom(5);
+        ASSERT_TRUE(RenameJob(realRandom).run(options, quiet).complete());
+
+        std::string patch;
+        for (const auto& change : dry.changes) {
+            if (change.path == "Wide.m") {
+                EXPECT_TRUE(change.diff.empty());
+                EXPECT_EQ(change.note, mode == RenameMode::literal
+                                           ? "would be written back as UTF-8"
+                                           : "would be written back in UTF-16 with the new "
+                                             "names; a patch cannot show it");
+            } else {
+                EXPECT_TRUE(change.note.empty()) << change.path;
+                patch += change.diff;
+            }
+        }
+        const std::string patchFile = backups_.write("run.diff", patch);
+        const std::string apply =
+            "cd '" + planned.str() + "' && patch -s -p1 --fuzz=0 < '" + patchFile + "'";
+        ASSERT_EQ(std::system(apply.c_str()), 0) << patch;
+        for (const char* file : {"Foo.h", "Foo.m", "Sub/User.m"}) {
+            EXPECT_EQ(readFile(planned.path() / file), readFile(written.path() / file)) << file;
+        }
+    }
 }
 
 TEST_F(Job, RunsThatCannotGoOnStopBeforeWritingAndSayWhy) {
