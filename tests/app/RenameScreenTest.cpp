@@ -9,11 +9,13 @@
 #include <QTest>
 #include <filesystem>
 
+#include "engine/RenameStrategy.h"
 #include "fs/FolderLock.h"
 #include "log/Console.h"
 #include "platform/CMOpenPanel.h"
 #include "platform/SheetAlert.h"
 #include "screens/MethodRenameViewController.h"
+#include "screens/RunOutcome.h"
 #include "settings/Cacher.h"
 #include "settings/SettingModel.h"
 #include "support/Files.h"
@@ -288,6 +290,36 @@ TEST_F(RenameScreen, AFolderAnotherRunHoldsIsRefusedAndUnreadableFilesAreNamed) 
     EXPECT_TRUE(
         texts.last().contains("\n1 个文件无法读取，保持原样，其中可能仍使用旧方法名: Blob.m"))
         << texts.last().toStdString();
+}
+
+TEST_F(RenameScreen, APrefixAnOlderVersionStoredIsRefusedBeforeItReachesTheCode) {
+    quillet::SettingModel::shared().methodPrefix = "my pre";
+    screen_->fillBtn()->click();
+    screen_->selectPathAction();
+    const std::string before = treeDump(project_);
+    run();
+    EXPECT_EQ(dialogTitle(), "方法前缀无效");
+    EXPECT_EQ(
+        CMAlert::shared().message()->text(),
+        "方法前缀只能使用英文字母、数字和下划线，不能以数字开头，最多32个字符，请在设置中修改");
+    EXPECT_EQ(treeDump(project_), before);
+    quillet::SettingModel::shared().methodPrefix.clear();
+}
+
+TEST(RunOutcome, UnreadablePathsAreNamedUpToTenThenTheLogIsMeant) {
+    std::vector<quillet::UnparsedFile> paths;
+    for (int i = 0; i < 12; ++i) {
+        paths.push_back({"/p/F" + std::to_string(i) + ".m", "Permission denied"});
+    }
+    paths[0].path = "/p/Locked/";
+    const QString message = RunOutcome::unreadableMessage(paths);
+    EXPECT_TRUE(
+        message.startsWith("12 个文件无法读取，项目未修改：\n/p/Locked/（Permission denied）\n"
+                           "/p/F1.m（Permission denied）"))
+        << message.toStdString();
+    EXPECT_TRUE(message.contains("/p/F9.m")) << message.toStdString();
+    EXPECT_FALSE(message.contains("/p/F10.m")) << message.toStdString();
+    EXPECT_TRUE(message.endsWith("\n等（见日志）")) << message.toStdString();
 }
 
 TEST_F(RenameScreen, RandomNamesNeedNoWordsAndAFailedBackupLeavesTheProjectAsItWas) {

@@ -49,7 +49,7 @@ protected:
     SettingViewController* screen_;
 };
 
-TEST_F(SettingScreen, AChosenFolderGetsTheBackupFoldersAndSaveStoresBothAsTyped) {
+TEST_F(SettingScreen, AChosenFolderGetsTheBackupFoldersAndSaveStoresBoth) {
     EXPECT_EQ(backupField(), "/home/me/Quillet/Backup");
     EXPECT_EQ(screen_->methodPrefixInput()->label()->text(), "old_");
 
@@ -64,13 +64,13 @@ TEST_F(SettingScreen, AChosenFolderGetsTheBackupFoldersAndSaveStoresBothAsTyped)
     screen_->updateBtn()->click();
     EXPECT_EQ(backupField(), "/Users/me/Documents/Quillet/Backup");
 
-    screen_->methodPrefixInput()->label()->setText(" my pre$ ");
+    screen_->methodPrefixInput()->label()->setText("my_pre2");
     screen_->sureBtn()->click();
     EXPECT_EQ(dialogTitle(), "保存成功");
     EXPECT_EQ(quillet::SettingModel::shared().backupPath, "/Users/me/Documents/Quillet/Backup");
-    EXPECT_EQ(quillet::SettingModel::shared().methodPrefix, " my pre$ ");
+    EXPECT_EQ(quillet::SettingModel::shared().methodPrefix, "my_pre2");
     EXPECT_EQ(stored().backupPath, "/Users/me/Documents/Quillet/Backup");
-    EXPECT_EQ(stored().methodPrefix, " my pre$ ");
+    EXPECT_EQ(stored().methodPrefix, "my_pre2");
     EXPECT_FALSE(std::filesystem::exists("/Users/me/Documents/Quillet/Backup"));
 }
 
@@ -87,6 +87,28 @@ TEST_F(SettingScreen, AnIllegalOrEmptyDirectoryIsRefusedAndNothingChanges) {
     EXPECT_EQ(quillet::SettingModel::shared().methodPrefix, "old_");
     EXPECT_EQ(stored().backupPath, before.backupPath);
     EXPECT_EQ(stored().methodPrefix, before.methodPrefix);
+}
+
+TEST_F(SettingScreen, APrefixNoSelectorCanStartWithOrARelativeDirectoryIsRefusedWithTheRule) {
+    const auto before = stored();
+    const auto refusal = [&](const QString& directory, const QString& prefix) {
+        screen_->backupPathInput()->label()->setText(directory);
+        screen_->methodPrefixInput()->label()->setText(prefix);
+        screen_->sureBtn()->click();
+        EXPECT_EQ(dialogTitle(), "保存失败");
+        const QString message = CMAlert::shared().message()->text();
+        CMAlert::shared().cancleBtn()->click();
+        return message;
+    };
+    const QString rule = "方法前缀只能使用英文字母、数字和下划线，不能以数字开头，最多32个字符";
+    for (const QString& prefix :
+         {QString(" my pre$ "), QString("前缀"), QString("1st"), QString(33, QChar('a'))}) {
+        EXPECT_EQ(refusal("/Users/me/Backup", prefix), rule) << prefix.toStdString();
+    }
+    EXPECT_EQ(refusal("Backup", "ok_"), "代码备份目录必须是以 / 开头的完整路径");
+    EXPECT_EQ(quillet::SettingModel::shared().methodPrefix, "old_");
+    EXPECT_EQ(stored().methodPrefix, before.methodPrefix);
+    EXPECT_EQ(stored().backupPath, before.backupPath);
 }
 
 TEST_F(SettingScreen, OpenShowsTheDirectoryInTheFileBrowser) {

@@ -440,9 +440,16 @@ TEST_F(Cli, SettingsKeepTheBackupDirectoryToThePathRule) {
     EXPECT_EQ(refused.err, "保存失败: 路径含有特殊符号\n");
     EXPECT_EQ(run("settings show").out, defaults.out); // neither field changed
 
-    ASSERT_EQ(run("settings set --backup-dir /srv/backups --prefix 'my prefix'").exitCode, 0);
-    EXPECT_EQ(run("settings show").out, "backup directory: /srv/backups\nmethod prefix: my "
-                                        "prefix\nrename mode in the app: precise\n");
+    // The prefix goes into selectors, so it keeps to their rule; a relative directory would
+    // depend on where the next run starts.
+    for (const char* refusedPrefix : {"'my prefix'", "前缀", "9a"}) {
+        EXPECT_EQ(run(std::string("settings set --prefix ") + refusedPrefix).exitCode, 2);
+    }
+    EXPECT_EQ(run("settings set --backup-dir backups").exitCode, 1);
+    EXPECT_EQ(run("settings show").out, defaults.out);
+    ASSERT_EQ(run("settings set --backup-dir /srv/backups --prefix my_prefix").exitCode, 0);
+    EXPECT_EQ(run("settings show").out, "backup directory: /srv/backups\nmethod prefix: "
+                                        "my_prefix\nrename mode in the app: precise\n");
 }
 
 } // namespace
