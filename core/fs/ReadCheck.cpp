@@ -32,7 +32,8 @@ std::optional<std::string> readProblem(const std::string& path) {
     if (fd < 0) {
         return std::string(std::strerror(errno));
     }
-    std::array<char, 64 * 1024> buffer{};
+    constexpr std::size_t kChunk = std::size_t{64} * 1024;
+    std::array<char, kChunk> buffer{};
     std::optional<std::string> problem;
     while (true) {
         const ssize_t got = ::read(fd, buffer.data(), buffer.size());

@@ -308,6 +308,7 @@ TEST_F(RenameScreen, APrefixAnOlderVersionStoredIsRefusedBeforeItReachesTheCode)
 
 TEST(RunOutcome, UnreadablePathsAreNamedUpToTenThenTheLogIsMeant) {
     std::vector<quillet::UnparsedFile> paths;
+    paths.reserve(12);
     for (int i = 0; i < 12; ++i) {
         paths.push_back({"/p/F" + std::to_string(i) + ".m", "Permission denied"});
     }

@@ -35,7 +35,7 @@ protected:
         CMOpenPanel::shared().setChooser({});
         Workspace::setOpener([](const QUrl&) {});
     }
-    void answerPanel(std::optional<QString> answer) {
+    void answerPanel(const std::optional<QString>& answer) {
         CMOpenPanel::shared().setChooser([answer](const QString&) { return answer; });
     }
     QString backupField() const { return screen_->backupPathInput()->label()->text(); }
@@ -96,7 +96,7 @@ TEST_F(SettingScreen, APrefixNoSelectorCanStartWithOrARelativeDirectoryIsRefused
         screen_->methodPrefixInput()->label()->setText(prefix);
         screen_->sureBtn()->click();
         EXPECT_EQ(dialogTitle(), "保存失败");
-        const QString message = CMAlert::shared().message()->text();
+        QString message = CMAlert::shared().message()->text();
         CMAlert::shared().cancleBtn()->click();
         return message;
     };
