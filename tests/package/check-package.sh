@@ -61,10 +61,12 @@ unexpected="$(cd "$unpacked" && find . -type f | sed 's|^\./||' |
     grep -v -E '^usr/bin/quillet(-cli|-service)?$|^usr/share/(quillet|applications|metainfo|icons/hicolor|doc/quillet)/|^usr/share/man/man1/quillet(-cli|-service)?\.1\.gz$|^lib/systemd/system/quillet-service\.service$' || true)"
 [ -z "$unexpected" ] || fail "files that do not belong in the package: $unexpected"
 
+# What the programs link to, what Qt loads at run time (the SVG plugins, the web view's helper
+# program) and a font for the Chinese interface.
 control="$(dpkg-deb -f "$deb" Depends)"
-for library in libqt6widgets6 libqt6webenginewidgets6 libssl3 libsqlite3-0 libzip4 libicu72 \
-    libqt6webenginecore6-bin; do
-    [[ "$control" == *"$library"* ]] || fail "Depends does not name $library: $control"
+for package in libqt6widgets6 libqt6webenginewidgets6 libssl3 libsqlite3-0 libzip4 libicu72 \
+    libqt6webenginecore6-bin libqt6svg6 "fonts-noto-cjk | fonts-wqy-microhei"; do
+    [[ ", $control," == *", $package"[\ ,]* ]] || fail "Depends does not name $package: $control"
 done
 
 # --- The programs run from the unpacked root and say the one version ---
