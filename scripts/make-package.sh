@@ -10,12 +10,15 @@ dir="${1:-$root/build/package}"
 hardening=()
 if command -v dpkg-buildflags >/dev/null; then
     export DEB_BUILD_MAINT_OPTIONS=hardening=+all
+    # Asked in the clone: the flags map the current folder out of the objects
+    # (-ffile-prefix-map=FOLDER=.), and one that followed the caller (the package test runs in
+    # a folder of its own) would rebuild the whole tree at each switch between the two.
+    build_flags() { (cd "$root" && dpkg-buildflags --get "$1"); }
     compile=()
-    for flag in $(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS); do
+    for flag in $(build_flags CPPFLAGS) $(build_flags CXXFLAGS); do
         [[ "$flag" == -g || "$flag" == -O2 ]] || compile+=("$flag")
     done
-    hardening=(-DCMAKE_CXX_FLAGS="${compile[*]}"
-        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)")
+    hardening=(-DCMAKE_CXX_FLAGS="${compile[*]}" -DCMAKE_EXE_LINKER_FLAGS="$(build_flags LDFLAGS)")
 fi
 launcher=()
 if command -v ccache >/dev/null; then

@@ -1,6 +1,7 @@
 #include "fs/AtomicFile.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <random>
 
@@ -88,6 +89,23 @@ bool nameUnnamed(int fd, const std::string& path, std::string& temporary) {
     return false;
 }
 
+// Gives the new file the old one's owner and returns the permission bits it may keep. Only root
+// may give a file away; anyone else keeps the new file, which then must not carry the set-user or
+// set-group ID of someone else (a write into the old file would have cleared them too). Not a
+// failure: the content is what was asked for. Standard error, not the log, says why the owner
+// changed: the log's own file is written through here while the log holds its lock.
+mode_t keptMode(const std::string& path, int fd, const struct stat& existing) {
+    const mode_t mode = existing.st_mode & 07777;
+    if ((existing.st_uid == ::geteuid() && existing.st_gid == ::getegid()) ||
+        ::fchown(fd, existing.st_uid, existing.st_gid) == 0) {
+        return mode;
+    }
+    std::fprintf(stderr, "quillet: %s keeps its content but not its owner %u:%u (%s)\n",
+                 path.c_str(), static_cast<unsigned>(existing.st_uid),
+                 static_cast<unsigned>(existing.st_gid), std::strerror(errno));
+    return mode & ~mode_t{S_ISUID | S_ISGID};
+}
+
 } // namespace
 
 Status writeFileAtomically(const std::string& path, std::string_view content) {
@@ -107,11 +125,7 @@ Status writeFileAtomically(const std::string& path, std::string_view content) {
     }
     bool ok = writeAll(fd, content);
     if (ok && exists) {
-        if (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) {
-            // Only root may give a file away; anyone else keeps the new owner.
-            (void)::fchown(fd, existing.st_uid, existing.st_gid);
-        }
-        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+        ok = ::fchmod(fd, keptMode(path, fd, existing)) == 0;
     }
     int error = errno;
     // An unnamed file is named only now, when nothing is left to write into it.

@@ -11,7 +11,8 @@ namespace quillet::fs {
 // a mix. On Linux the content goes into an unnamed file first, which is given a name only once
 // complete; elsewhere into a hidden temporary file beside it. Temporary names carry the writer's
 // process id, so the ones a killed process leaves behind can be found (StaleTemporaries). A file
-// already there keeps its permission bits (and owner, where allowed); a file without any write
+// already there keeps its permission bits and owner (where the owner cannot be kept, it loses its
+// set-user and set-group ID bits, as a write by another user would); a file without any write
 // permission bit is refused rather than replaced behind its owner's back. On failure, what it made
 // is removed again.
 Status writeFileAtomically(const std::string& path, std::string_view content);
