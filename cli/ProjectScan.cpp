@@ -51,6 +51,7 @@ std::optional<RunOptions> runOptionsFor(const Arguments& args, std::ostream& err
         options.backupDirectory.reset();
     }
     options.dryRun = args.dryRun;
+    options.skipUnreadable = args.skipUnreadable;
     return options;
 }
 

@@ -299,24 +299,91 @@ TEST_F(Cli, RestorePutsTheProjectBackAsItsBackupHoldsIt) {
     EXPECT_NE(notAnArchive.err.find("does not say which folder it holds"), std::string::npos);
 }
 
-TEST_F(Cli, UsageErrorsExitWithTwo) {
-    for (const std::string& arguments : std::vector<std::string>{
-             "", "frobnicate x", "rename " + project() + " --random --words w", "methods",
-             "rename " + project() + " --random --prefix 'a b'", "methods a b", "bank",
-             "bank verify", "bank show extra", "settings set", "settings set --backup-dir",
-             "methods " + project() + " --mode fast", "settings set --sdk /a --no-sdk",
-             "rename " + project() + " --sdk", "settings set --prefix " + shellQuoted("a\xff"),
-             "bank new --remark " + shellQuoted("\xc3"), "restore", "restore a b c",
-             "restore a --force"}) {
-        const auto result = run(arguments);
-        if (arguments.empty()) {
-            EXPECT_EQ(result.exitCode, 0);
-            EXPECT_NE(result.out.find("usage:"), std::string::npos);
-            continue;
-        }
-        EXPECT_EQ(result.exitCode, 2) << arguments;
-        EXPECT_NE(result.err.find("usage:"), std::string::npos) << arguments;
+TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
+    struct Case {
+        std::string arguments;
+        std::string seeHelp; // the usage the message points to
+    };
+    const std::vector<Case> cases = {
+        {"frobnicate x", "quillet-cli --help"},
+        {"rename " + project() + " --random --words w", "quillet-cli rename --help"},
+        {"methods", "quillet-cli methods --help"},
+        {"rename " + project() + " --random --prefix 'a b'", "quillet-cli rename --help"},
+        {"methods a b", "quillet-cli methods --help"},
+        {"methods a -x", "quillet-cli methods --help"},
+        {"bank", "quillet-cli bank --help"},
+        {"bank frob", "quillet-cli bank --help"},
+        {"bank verify", "quillet-cli bank verify --help"},
+        {"bank show extra", "quillet-cli bank show --help"},
+        {"settings set", "quillet-cli settings set --help"},
+        {"settings set --backup-dir", "quillet-cli settings set --help"},
+        {"methods " + project() + " --mode fast", "quillet-cli methods --help"},
+        {"settings set --sdk /a --no-sdk", "quillet-cli settings set --help"},
+        {"rename " + project() + " --sdk", "quillet-cli rename --help"},
+        {"settings set --prefix " + shellQuoted("a\xff"), "quillet-cli settings set --help"},
+        {"bank new --remark " + shellQuoted("\xc3"), "quillet-cli bank new --help"},
+        {"restore", "quillet-cli restore --help"},
+        {"restore a b c", "quillet-cli restore --help"},
+        {"restore a --force", "quillet-cli restore --help"},
+    };
+    for (const auto& c : cases) {
+        const auto result = run(c.arguments);
+        EXPECT_EQ(result.exitCode, 2) << c.arguments;
+        const std::regex oneLine("quillet-cli: [^\n]+\nsee " + c.seeHelp + "\n");
+        EXPECT_TRUE(std::regex_match(result.err, oneLine)) << c.arguments << "\n" << result.err;
+        EXPECT_EQ(result.out, "") << c.arguments;
     }
+    // Nothing at all is a mistake too, answered with the whole usage.
+    const auto nothing = run("");
+    EXPECT_EQ(nothing.exitCode, 2);
+    EXPECT_EQ(nothing.out, "");
+    EXPECT_EQ(nothing.err, run("--help").out);
+}
+
+TEST_F(Cli, HelpShowsTheUsageOfTheCommandAskedAbout) {
+    const std::vector<std::string> commands = {"methods",   "rename",        "restore",
+                                               "bank show", "bank verify",   "bank set",
+                                               "bank new",  "settings show", "settings set"};
+    const auto full = run("--help");
+    ASSERT_EQ(full.exitCode, 0);
+    for (const std::string& asked : {"-h", "help"}) {
+        EXPECT_EQ(run(asked).out, full.out) << asked;
+    }
+    const auto linesOf = [](const std::string& usage) {
+        std::vector<std::string> lines;
+        for (const auto& line : text::split(usage, '\n')) {
+            if (line.starts_with("  quillet-cli ")) {
+                lines.push_back(line);
+            }
+        }
+        return lines;
+    };
+    EXPECT_EQ(linesOf(full.out).size(), commands.size() + 2); // --version and COMMAND --help
+    for (const auto& command : commands) {
+        for (const std::string& asked : {" --help", " -h"}) {
+            // The project and the options before it do not matter: -h is never a folder.
+            const auto help = run(command + " " + project() + " --quiet" + asked);
+            const auto plain = run(command + asked);
+            EXPECT_EQ(plain.exitCode, 0) << command << asked << plain.err;
+            EXPECT_EQ(help.out, plain.out) << command << asked;
+            const auto lines = linesOf(plain.out);
+            ASSERT_EQ(lines.size(), 1u) << command << asked << plain.out;
+            EXPECT_TRUE(lines[0].starts_with("  quillet-cli " + command + " ") ||
+                        lines[0] == "  quillet-cli " + command)
+                << lines[0];
+            EXPECT_NE(full.out.find(lines[0] + "\n"), std::string::npos) << lines[0];
+        }
+    }
+    // Only the options the command takes are described.
+    const auto methods = run("methods -h").out;
+    EXPECT_NE(methods.find("\n  --skip-unreadable "), std::string::npos) << methods;
+    EXPECT_EQ(methods.find("--random"), std::string::npos) << methods;
+    EXPECT_EQ(methods.find("--backup-dir"), std::string::npos) << methods;
+    // A group's usage has its commands.
+    const auto bank = run("bank --help");
+    EXPECT_EQ(bank.exitCode, 0);
+    EXPECT_EQ(linesOf(bank.out).size(), 4u) << bank.out;
+    EXPECT_EQ(run("help bank set").out, run("bank set -h").out);
 }
 
 // The settings are JSON, which holds no other text than UTF-8: such a folder once ended the
