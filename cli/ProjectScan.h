@@ -14,11 +14,8 @@ namespace quillet::cli {
 // dry run). Nothing when a words file cannot be read, after saying why on `err`.
 std::optional<RunOptions> runOptionsFor(const Arguments& args, std::ostream& err);
 
-// Says on `err` why a run was refused; nothing had been written.
-void printRefusal(const RunRefusal& refusal, std::ostream& err);
-
-// What the scan found: files, unreadable files (each named), headers, methods, pieces, words;
-// in the precise mode also the SDKs read, the protected methods and the files left unparsed.
+// What the scan found: files, unreadable and skipped files (each named), headers, methods, pieces,
+// words; in the precise mode also the SDKs read, the protected methods and the files left unparsed.
 void printScanSummary(const RunReport& report, std::ostream& err);
 
 // What the mode read besides what it may rewrite (Swift, say), one line each.

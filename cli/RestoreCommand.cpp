@@ -1,6 +1,11 @@
 #include "RestoreCommand.h"
 
+#include <cerrno>
+#include <cstring>
 #include <iostream>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "Commands.h"
 #include "backup/BackupRestore.h"
@@ -8,12 +13,33 @@
 
 namespace quillet::cli {
 
+namespace {
+
+// Whether the archive can be opened at all, or the system's reason why not: the zip library
+// says less ("No such file").
+Status openable(const std::string& archive) {
+    const int fd = ::open(archive.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return Error{"cannot open " + archive + ": " + std::strerror(errno)};
+    }
+    ::close(fd);
+    return Status::success();
+}
+
+// The folder to restore into: the one given, or the one the archive names.
+Result<std::string> projectOf(const Arguments& args) {
+    if (const auto opened = openable(args.archive); !opened) {
+        return opened.error();
+    }
+    return args.project.empty() ? backedUpFolder(args.archive) : Result<std::string>(args.project);
+}
+
+} // namespace
+
 int runRestore(const Arguments& args) {
-    const auto project =
-        args.project.empty() ? backedUpFolder(args.archive) : Result<std::string>(args.project);
+    const auto project = projectOf(args);
     if (!project) {
-        std::cerr << "quillet-cli: " << args.archive
-                  << " does not say which folder it holds; name the PROJECT folder\n";
+        std::cerr << "quillet-cli: " << project.error().message << "; nothing was changed\n";
         return couldNotStart;
     }
     const auto restored = restoreBackup(args.archive, *project, args.clean);
@@ -34,7 +60,7 @@ int runRestore(const Arguments& args) {
     for (const auto& failure : report.failed) {
         std::cerr << "could not be put back: " << failure << "\n";
     }
-    return report.failed.empty() ? done : writeFailures;
+    return report.failed.empty() ? done : incomplete;
 }
 
 } // namespace quillet::cli
