@@ -138,10 +138,13 @@ Options optionsFor(Command command) {
         options.optionalPositional = &Arguments::project;
         break;
     case Command::bankShow:
-        break;
     case Command::settingsShow:
     case Command::help:
         break;
+    }
+    if (command == Command::methods || command == Command::rename || command == Command::restore ||
+        command == Command::bankShow) {
+        options.flags["--json"] = [](Arguments& a) { a.json = true; };
     }
     return options;
 }
@@ -214,6 +217,9 @@ Status checkCombinations(const Arguments& parsed) {
     if (parsed.command == Command::settingsSet && !parsed.backupDir && !parsed.prefix &&
         parsed.sdkFolders.empty() && parsed.protectFiles.empty() && !parsed.noSdk) {
         return Error{"settings set needs --backup-dir, --prefix, --sdk, --no-sdk or --protect"};
+    }
+    if (parsed.json && parsed.verbose) {
+        return Error{"choose one of --json and --verbose"};
     }
     if (parsed.noSdk && !parsed.sdkFolders.empty()) {
         return Error{"choose one of --sdk DIR and --no-sdk"};

@@ -46,6 +46,7 @@ struct Arguments {
     std::optional<std::string> backupDir;  // settings set
     std::string archive;                   // restore (the project is optional there)
     bool clean = false;                    // restore: remove what was added since the backup
+    bool json = false;                     // methods, rename, restore, bank show: one JSON document
     bool skipUnreadable = false;           // methods, rename: go ahead without what cannot be read
     std::string helpTopic;                 // help: the command asked about; empty for all of them
 };

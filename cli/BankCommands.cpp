@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "Commands.h"
+#include "JsonOutput.h"
 #include "WordFile.h"
 #include "text/Text.h"
 #include "wordbank/DeviceIdentifier.h"
@@ -66,8 +67,19 @@ int saveAsDefault(WordModel& bank) {
 
 } // namespace
 
-int runBankShow() {
-    printBank(WordModel::loadLocal());
+int runBankShow(const Arguments& args) {
+    const auto bank = WordModel::loadLocal();
+    if (args.json) {
+        printJson({{"command", "bank show"},
+                   {"exitStatus", done},
+                   {"status", "done"},
+                   {"token", bank.id},
+                   {"remark", bank.title},
+                   {"words", WordModel::displayedWordCount(bank.text)},
+                   {"owner", ownerOf(bank)}});
+    } else {
+        printBank(bank);
+    }
     return done;
 }
 

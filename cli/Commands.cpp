@@ -2,8 +2,11 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
+#include "JsonOutput.h"
 #include "ProjectScan.h"
+#include "RunJson.h"
 #include "RunMessages.h"
 #include "RunOutcome.h"
 #include "TerminalObserver.h"
@@ -85,20 +88,26 @@ void printDryRun(const RunReport& report, bool quiet) {
     }
 }
 
-} // namespace
+// The run's options, or nothing after saying why there are none.
+std::optional<RunOptions> optionsOrSay(const Arguments& args) {
+    auto options = runOptionsFor(args);
+    if (options) {
+        return std::move(options).value();
+    }
+    const std::string& message = options.error().message;
+    if (args.json) {
+        RunReport nothing;
+        auto document = runJson(args, nothing, {couldNotStart, "refused"});
+        document["refusal"] = {{"reason", "wordsFile"}, {"message", message}};
+        printJson(document);
+    } else {
+        std::cerr << "quillet-cli: " << message << "\n";
+    }
+    return std::nullopt;
+}
 
-int runMethods(const Arguments& args) {
-    const auto options = runOptionsFor(args, std::cerr);
-    if (!options) {
-        return couldNotStart;
-    }
-    const auto report = RenameJob().scan(*options);
-    const auto outcome = outcomeOf(report, false);
-    if (report.refusal) {
-        std::cerr << "quillet-cli: " << refusalMessage(report, args, *options) << "\n";
-        return outcome.exitStatus;
-    }
-    const bool precise = args.mode == RenameMode::precise;
+void printMethods(const RunReport& report) {
+    const bool precise = report.mode == RenameMode::precise;
     for (const auto& candidate : report.methods) {
         std::cout << candidate.method.selector() << '\t' << candidate.method.file;
         if (precise) {
@@ -109,27 +118,13 @@ int runMethods(const Arguments& args) {
         std::cout << '\n';
     }
     printScanSummary(report, std::cerr);
-    return outcome.exitStatus;
 }
 
-int runRename(const Arguments& args) {
-    Console::shared().setEcho(args.verbose);
-    Console::shared().clear();
-    const auto options = runOptionsFor(args, std::cerr);
-    if (!options) {
-        return couldNotStart;
-    }
-    TerminalObserver progress(stderr);
-    RunObserver silent;
-    const auto report = RenameJob().run(*options, args.quiet ? silent : progress);
-    progress.finish();
-    const auto outcome = outcomeOf(report, !report.dryRun);
-    if (report.refusal) {
-        std::cerr << "quillet-cli: " << refusalMessage(report, args, *options) << "\n";
-    } else if (report.dryRun) {
+void printRenameReport(const Arguments& args, const RunReport& report, const RunOptions& options) {
+    if (report.dryRun) {
         printDryRun(report, args.quiet);
     } else if (report.backupFailed()) {
-        std::cerr << "quillet-cli: " << backupFailureMessage(report.backup->error(), *options)
+        std::cerr << "quillet-cli: " << backupFailureMessage(report.backup->error(), options)
                   << "\n";
     } else {
         if (!args.quiet) {
@@ -137,7 +132,52 @@ int runRename(const Arguments& args) {
         }
         printCompletion(report);
     }
+}
+
+// Says how the run ended, as text or as the one JSON document, and gives its exit status.
+int conclude(const Arguments& args, const RunReport& report, const RunOptions& options) {
+    const auto outcome = outcomeOf(report, args.command == Command::rename && !report.dryRun);
+    if (args.json) {
+        auto document = runJson(args, report, outcome);
+        if (report.refusal) {
+            document["refusal"] =
+                refusalJson(*report.refusal, refusalMessage(report, args, options));
+        }
+        printJson(document);
+    } else if (report.refusal) {
+        std::cerr << "quillet-cli: " << refusalMessage(report, args, options) << "\n";
+    } else if (args.command == Command::methods) {
+        printMethods(report);
+    } else {
+        printRenameReport(args, report, options);
+    }
     return outcome.exitStatus;
+}
+
+} // namespace
+
+int runMethods(const Arguments& args) {
+    const auto options = optionsOrSay(args);
+    if (!options) {
+        return couldNotStart;
+    }
+    return conclude(args, RenameJob().scan(*options), *options);
+}
+
+int runRename(const Arguments& args) {
+    // The log on standard output would break the JSON document there.
+    Console::shared().setEcho(args.verbose && !args.json);
+    Console::shared().clear();
+    const auto options = optionsOrSay(args);
+    if (!options) {
+        return couldNotStart;
+    }
+    TerminalObserver progress(stderr);
+    RunObserver silent;
+    const bool quiet = args.quiet || args.json;
+    const auto report = RenameJob().run(*options, quiet ? silent : progress);
+    progress.finish();
+    return conclude(args, report, *options);
 }
 
 } // namespace quillet::cli

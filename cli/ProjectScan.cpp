@@ -23,7 +23,7 @@ void printPreciseSummary(const RunReport& report, std::ostream& err) {
 
 } // namespace
 
-std::optional<RunOptions> runOptionsFor(const Arguments& args, std::ostream& err) {
+Result<RunOptions> runOptionsFor(const Arguments& args) {
     auto options = RunOptions::stored(args.project, args.mode);
     options.ignore = args.ignore;
     options.includeVendored = args.includeVendored;
@@ -38,8 +38,7 @@ std::optional<RunOptions> runOptionsFor(const Arguments& args, std::ostream& err
     } else if (args.wordsFile) {
         auto read = readWordFile(*args.wordsFile);
         if (!read) {
-            err << "quillet-cli: " << read.error().message << "\n";
-            return std::nullopt;
+            return read.error();
         }
         options.words = std::move(*read);
     }

@@ -49,6 +49,8 @@ const std::vector<OptionHelp>& optionHelp() {
         {"--dry-run", "write nothing; print the changes as a unified diff"},
         {"--quiet", "no progress and no summary"},
         {"--verbose", "also print the run log on standard output"},
+        {"--json", "print one JSON document on standard output instead of text, and no "
+                   "progress (its keys are described in quillet-cli(1) and the README)"},
         {"--clean", "remove the files added since the backup instead of keeping them"},
         {"--remark R", "the word bank's remark"},
         {"--force", "replace a default bank that has words, which are then lost"},
@@ -62,32 +64,32 @@ const std::vector<CommandHelp>& commandHelp() {
     static const std::vector<CommandHelp> commands = {
         {"methods",
          "PROJECT [--mode precise|literal] [--sdk DIR]... [--protect FILE]... [--ignore "
-         "PREFIX]... [--include-vendored] [--skip-unreadable]",
+         "PREFIX]... [--include-vendored] [--skip-unreadable] [--json]",
          "List the methods a rename would change: selector, a tab, declaring header; in the "
          "precise mode a third column says rename or why it is protected. A summary goes to "
          "standard error.",
          {"--mode precise|literal", "--sdk DIR", "--protect FILE", "--ignore PREFIX",
-          "--include-vendored", "--skip-unreadable"}},
+          "--include-vendored", "--skip-unreadable", "--json"}},
         {"rename",
          "PROJECT [--random | --words FILE] [--prefix P] [--no-backup] [--mode precise|literal] "
          "[--sdk DIR]... [--protect FILE]... [--ignore PREFIX]... [--include-vendored] "
-         "[--skip-unreadable] [--dry-run] [--quiet] [--verbose]",
+         "[--skip-unreadable] [--dry-run] [--quiet] [--verbose] [--json]",
          "Back the project up, rename its methods in place and write MethodReplaceList.txt "
          "beside its sources. New names come from the default word bank unless --random or "
          "--words is given. Progress and a summary go to standard error.",
          {"--random", "--words FILE", "--prefix P", "--no-backup", "--mode precise|literal",
           "--sdk DIR", "--protect FILE", "--ignore PREFIX", "--include-vendored",
-          "--skip-unreadable", "--dry-run", "--quiet", "--verbose"}},
+          "--skip-unreadable", "--dry-run", "--quiet", "--verbose", "--json"}},
         {"restore",
-         "ARCHIVE [PROJECT] [--clean]",
+         "ARCHIVE [PROJECT] [--clean] [--json]",
          "Put the project back as the backup ARCHIVE holds it (into the folder it was made of, "
          "unless PROJECT is given). Files added since are listed and kept, or removed with "
          "--clean.",
-         {"--clean"}},
+         {"--clean", "--json"}},
         {"bank show",
-         "",
+         "[--json]",
          "Show the default word bank: its token, remark, word count and owner.",
-         {}},
+         {"--json"}},
         {"bank verify",
          "FILE",
          "Check a bank text: words of 8 or more ASCII letters joined by \",\" (shorter words are "

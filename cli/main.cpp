@@ -44,7 +44,7 @@ int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
     case Command::restore:
         return runRestore(*parsed);
     case Command::bankShow:
-        return runBankShow();
+        return runBankShow(*parsed);
     case Command::bankVerify:
         return runBankVerify(*parsed);
     case Command::bankSet:

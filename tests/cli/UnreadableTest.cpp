@@ -1,7 +1,9 @@
 // Files and folders of the project that cannot be read: a run is refused before it writes,
 // unless told to skip them, and every one is named.
 #include <filesystem>
+#include <set>
 
+#include <nlohmann/json.hpp>
 #include <sys/stat.h>
 
 #include "CliFixture.h"
@@ -64,6 +66,16 @@ TEST_F(CliUnreadable, ARunIsRefusedNamingEveryPathAndTheProjectIsLeftAsItWas) {
             }
         }
     }
+    // A script reads the same from the document.
+    const auto result = runLimited("rename " + project() + " --random --dry-run --json");
+    const auto document = nlohmann::json::parse(result.out);
+    EXPECT_EQ(document["exitStatus"], 1);
+    EXPECT_EQ(document["refusal"]["reason"], "unreadable");
+    std::set<std::string> inaccessible;
+    for (const auto& entry : document["files"]["inaccessible"]) {
+        inaccessible.insert(entry["path"].get<std::string>());
+    }
+    EXPECT_EQ(inaccessible, (std::set<std::string>{source(), folder() + "/"}));
     EXPECT_FALSE(fs::exists(home_.path() / "Quillet" / "Backup"));
     expectUnchanged();
 }
@@ -77,6 +89,12 @@ TEST_F(CliUnreadable, SkippingGoesAheadAndKeepsTheNamesDeclaredBesideAnUnreadabl
         EXPECT_NE(methods.out.find(selector + "\tCart.h\tprotected: "), std::string::npos)
             << methods.out;
     }
+
+    const auto listed =
+        nlohmann::json::parse(runLimited("methods " + project() + " --skip-unreadable --json").out);
+    EXPECT_EQ(listed["exitStatus"], 3);
+    EXPECT_EQ(listed["status"], "incomplete");
+    EXPECT_EQ(listed["files"]["inaccessible"].size(), 2u);
 
     const auto result =
         runLimited("rename " + project() + " --random --no-backup --skip-unreadable");
