@@ -498,6 +498,17 @@ TEST_F(Cli, TheDefaultBankAndTheStoredPrefixDriveARenameAfterABackup) {
     EXPECT_EQ(treeDump(unpacked / "DemoShop"), original);
 }
 
+// The word file the README offers for a first run: as many words as a bank may hold, all kept.
+TEST_F(Cli, TheExampleBankTextIsAWholeBankThatNamesTheExample) {
+    const std::string bank = QUILLET_EXAMPLES_DIR "/bank-words.txt";
+    const auto verified = run("bank verify " + bank);
+    ASSERT_EQ(verified.exitCode, 0) << verified.err;
+    EXPECT_EQ(verified.out, "words: 2000\n");
+    ASSERT_EQ(run("bank set " + bank).exitCode, 0);
+    const auto renamed = run("rename " + project() + " --quiet --no-backup");
+    EXPECT_EQ(renamed.exitCode, 0) << renamed.err;
+}
+
 TEST_F(Cli, ABackupThatFailsStopsTheRunBeforeAnythingIsWritten) {
     const std::string blocker = scratch_.write("blocker", "a file, not a folder");
     ASSERT_EQ(run("settings set --backup-dir " + blocker + "/Backup").exitCode, 0);
