@@ -394,7 +394,7 @@ TEST_F(Cli, HelpShowsTheUsageOfTheCommandAskedAbout) {
                                                "bank new",  "settings show", "settings set"};
     const auto full = run("--help");
     ASSERT_EQ(full.exitCode, 0);
-    for (const std::string& asked : {"-h", "help"}) {
+    for (const std::string asked : {"-h", "help"}) {
         EXPECT_EQ(run(asked).out, full.out) << asked;
     }
     const auto linesOf = [](const std::string& usage) {
@@ -408,7 +408,7 @@ TEST_F(Cli, HelpShowsTheUsageOfTheCommandAskedAbout) {
     };
     EXPECT_EQ(linesOf(full.out).size(), commands.size() + 2); // --version and COMMAND --help
     for (const auto& command : commands) {
-        for (const std::string& asked : {" --help", " -h"}) {
+        for (const std::string asked : {" --help", " -h"}) {
             // The project and the options before it do not matter: -h is never a folder.
             const auto help = run(command + " " + project() + " --quiet" + asked);
             const auto plain = run(command + asked);

@@ -49,7 +49,7 @@ TEST_F(CliUnreadable, ARunIsRefusedNamingEveryPathAndTheProjectIsLeftAsItWas) {
     for (const std::string& command :
          {"rename " + project() + " --random", "rename " + project() + " --random --dry-run",
           "methods " + project()}) {
-        for (const std::string& mode : {" --mode precise", " --mode literal"}) {
+        for (const std::string mode : {" --mode precise", " --mode literal"}) {
             const auto result = runLimited(command + mode);
             EXPECT_EQ(result.exitCode, 1) << command << mode << "\n" << result.err;
             EXPECT_EQ(result.out, "") << command << mode;
@@ -85,7 +85,7 @@ TEST_F(CliUnreadable, SkippingGoesAheadAndKeepsTheNamesDeclaredBesideAnUnreadabl
     const auto methods = runLimited("methods " + project() + " --skip-unreadable");
     EXPECT_EQ(methods.exitCode, 3) << methods.err;
     // Every method Cart.h declares keeps its name: its definitions cannot follow a rename.
-    for (const std::string& selector : {"addProduct:quantity:", "removeProduct:"}) {
+    for (const std::string selector : {"addProduct:quantity:", "removeProduct:"}) {
         EXPECT_NE(methods.out.find(selector + "\tCart.h\tprotected: "), std::string::npos)
             << methods.out;
     }
