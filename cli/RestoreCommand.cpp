@@ -17,9 +17,9 @@ namespace quillet::cli {
 namespace {
 
 // Whether the archive can be opened at all, or the system's reason why not: the zip library
-// says less ("No such file").
+// says less ("No such file"). A pipe in its place must not hold the command up.
 Status openable(const std::string& archive) {
-    const int fd = ::open(archive.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(archive.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return Error{"cannot open " + archive + ": " + std::strerror(errno)};
     }
