@@ -72,6 +72,7 @@ Options optionsFor(Command command) {
         options.values["--sdk"] = sdk;
         options.values["--protect"] = protect;
         options.flags["--include-vendored"] = [](Arguments& a) { a.includeVendored = true; };
+        options.flags["--skip-unreadable"] = [](Arguments& a) { a.skipUnreadable = true; };
         options.positional = &Arguments::project;
         break;
     case Command::rename:
@@ -90,6 +91,7 @@ Options optionsFor(Command command) {
         options.flags["--no-backup"] = [](Arguments& a) { a.backup = false; };
         options.flags["--quiet"] = [](Arguments& a) { a.quiet = true; };
         options.flags["--verbose"] = [](Arguments& a) { a.verbose = true; };
+        options.flags["--skip-unreadable"] = [](Arguments& a) { a.skipUnreadable = true; };
         options.positional = &Arguments::project;
         break;
     case Command::bankVerify:
@@ -128,100 +130,128 @@ Options optionsFor(Command command) {
     case Command::help:
         break;
     }
+    if (command == Command::methods || command == Command::rename || command == Command::restore ||
+        command == Command::bankShow) {
+        options.flags["--json"] = [](Arguments& a) { a.json = true; };
+    }
     return options;
 }
 
-// "methods", "rename", "bank show", ...: the command and how many words it took.
-std::optional<std::pair<Command, std::size_t>> commandOf(const std::vector<std::string>& args) {
-    static const std::map<std::string, Command> single = {
-        {"methods", Command::methods}, {"rename", Command::rename}, {"restore", Command::restore}};
-    static const std::map<std::string, Command> bank = {{"show", Command::bankShow},
-                                                        {"verify", Command::bankVerify},
-                                                        {"set", Command::bankSet},
-                                                        {"new", Command::bankNew}};
-    static const std::map<std::string, Command> settings = {{"show", Command::settingsShow},
-                                                            {"set", Command::settingsSet}};
-    if (const auto it = single.find(args[0]); it != single.end()) {
-        return std::pair{it->second, std::size_t{1}};
-    }
-    const auto* group = args[0] == "bank" ? &bank : args[0] == "settings" ? &settings : nullptr;
-    if (group != nullptr && args.size() > 1) {
-        if (const auto it = group->find(args[1]); it != group->end()) {
-            return std::pair{it->second, std::size_t{2}};
+const std::vector<std::pair<std::string_view, Command>>& commandNames() {
+    static const std::vector<std::pair<std::string_view, Command>> names = {
+        {"methods", Command::methods},          {"rename", Command::rename},
+        {"restore", Command::restore},          {"bank show", Command::bankShow},
+        {"bank verify", Command::bankVerify},   {"bank set", Command::bankSet},
+        {"bank new", Command::bankNew},         {"settings show", Command::settingsShow},
+        {"settings set", Command::settingsSet},
+    };
+    return names;
+}
+
+bool isHelp(const std::string& arg) {
+    return arg == "--help" || arg == "-h";
+}
+
+// The command that starts `args` and how many words it took, or its group alone ("bank") when
+// the group's usage is asked for.
+Result<std::pair<Command, std::size_t>, UsageError>
+commandOf(const std::vector<std::string>& args) {
+    for (const auto& [name, command] : commandNames()) {
+        if (name == args[0]) {
+            return std::pair{command, std::size_t{1}};
         }
     }
-    return std::nullopt;
+    if (args[0] != "bank" && args[0] != "settings") {
+        return UsageError{"unknown command: " + args[0], {}};
+    }
+    if (args.size() < 2) {
+        return UsageError{args[0] + " needs a command", args[0]};
+    }
+    if (isHelp(args[1])) {
+        return std::pair{Command::help, std::size_t{2}};
+    }
+    for (const auto& [name, command] : commandNames()) {
+        if (name == args[0] + " " + args[1]) {
+            return std::pair{command, std::size_t{2}};
+        }
+    }
+    return UsageError{"unknown " + args[0] + " command: " + args[1], args[0]};
+}
+
+// Whether an argument from `first` on asks for help, where it is not an option's value.
+bool asksForHelp(const std::vector<std::string>& args, std::size_t first, const Options& options) {
+    for (std::size_t i = first; i < args.size(); ++i) {
+        if (options.values.contains(args[i])) {
+            ++i;
+        } else if (isHelp(args[i])) {
+            return true;
+        }
+    }
+    return false;
+}
+
+Arguments helpAbout(std::string topic) {
+    Arguments help;
+    help.command = Command::help;
+    help.helpTopic = std::move(topic);
+    return help;
+}
+
+// Whatever else a command line must hold together, once every argument has been taken.
+Status checkCombinations(const Arguments& parsed) {
+    if (parsed.random && parsed.wordsFile) {
+        return Error{"choose one of --random and --words FILE"};
+    }
+    if (parsed.command == Command::settingsSet && !parsed.backupDir && !parsed.prefix &&
+        parsed.sdkFolders.empty() && parsed.protectFiles.empty() && !parsed.noSdk) {
+        return Error{"settings set needs --backup-dir, --prefix, --sdk, --no-sdk or --protect"};
+    }
+    if (parsed.json && parsed.verbose) {
+        return Error{"choose one of --json and --verbose"};
+    }
+    if (parsed.noSdk && !parsed.sdkFolders.empty()) {
+        return Error{"choose one of --sdk DIR and --no-sdk"};
+    }
+    if (parsed.command == Command::settingsSet && parsed.protectFiles.size() > 1) {
+        return Error{"settings set takes one --protect FILE"};
+    }
+    return Status::success();
 }
 
 } // namespace
 
-std::string usageText() {
-    return "usage:\n"
-           "  quillet-cli --version\n"
-           "  quillet-cli methods PROJECT [--mode precise|literal] [--sdk DIR]...\n"
-           "                      [--protect FILE]... [--ignore PREFIX]... [--include-vendored]\n"
-           "      List the methods a rename would change: selector, a tab, declaring header;\n"
-           "      in the precise mode a third column says rename or why it is protected.\n"
-           "  quillet-cli rename PROJECT [--random | --words FILE] [--prefix P] [--no-backup]\n"
-           "                     [--mode precise|literal] [--sdk DIR]... [--protect FILE]...\n"
-           "                     [--ignore PREFIX]... [--include-vendored] [--dry-run] [--quiet]\n"
-           "                     [--verbose]\n"
-           "      Back the project up, rename its methods in place and write\n"
-           "      MethodReplaceList.txt beside its sources. New names come from the default\n"
-           "      word bank unless --random or --words is given.\n"
-           "  quillet-cli restore ARCHIVE [PROJECT] [--clean]\n"
-           "      Put the project back as the backup ARCHIVE holds it (into the folder it was\n"
-           "      made of, unless PROJECT is given). Files added since are listed and kept,\n"
-           "      or removed with --clean.\n"
-           "  quillet-cli bank show\n"
-           "  quillet-cli bank verify FILE\n"
-           "  quillet-cli bank set FILE [--remark R]\n"
-           "  quillet-cli bank new [--remark R] [--force]\n"
-           "      Show the default word bank; check a bank text; make FILE's words the default\n"
-           "      bank's words; start a new default bank with a new token and no words\n"
-           "      (--force: even when the default bank has words, which are then lost).\n"
-           "  quillet-cli settings show\n"
-           "  quillet-cli settings set [--backup-dir D] [--prefix P] [--sdk DIR]... [--no-sdk]\n"
-           "                           [--protect FILE]\n"
-           "\n"
-           "  --mode precise   (the default) read the sources as Objective-C: rename every\n"
-           "                   exact use of a selector, and never one the SDK, the runtime or\n"
-           "                   code outside the project owns\n"
-           "  --mode literal   rewrite by the text rules, in the files that import the header\n"
-           "  --sdk DIR        also protect the selectors declared by the headers below DIR\n"
-           "                   (the platform's SDKs are read on their own: xcrun's on macOS,\n"
-           "                   GNUstep's elsewhere); with settings set, store the folders\n"
-           "  --protect FILE   never rename the selectors in FILE, one a line; with settings\n"
-           "                   set, store them\n"
-           "  --dry-run        write nothing; print the changes as a unified diff\n"
-           "  --ignore PREFIX  skip sub-paths of PROJECT that start with PREFIX (the precise\n"
-           "                   mode still reads them, to protect what they use)\n"
-           "  --include-vendored  in the precise mode, rename in Pods/ and Carthage/ too (by\n"
-           "                   default they are only read, to protect what they use)\n"
-           "  --random         make new names of random letters\n"
-           "  --words FILE     draw new names from FILE, a bank text: words joined by \",\"\n"
-           "  --prefix P       put P in front of every new method name (default: the setting)\n"
-           "  --no-backup      do not zip the project into the backup directory first;\n"
-           "                   without this, a backup that fails stops the run\n"
-           "  --quiet          no progress and no summary\n"
-           "  --verbose        also print the run log on standard output\n"
-           "\n"
-           "exit status: 0 done, 1 the run could not start or the change was refused,\n"
-           "             2 usage error, 3 done but some files could not be written or read\n"
-           "             (see the summary and the log)\n";
+std::string commandName(Command command) {
+    for (const auto& [name, known] : commandNames()) {
+        if (known == command) {
+            return std::string(name);
+        }
+    }
+    return {};
 }
 
-Result<Arguments> parseArguments(const std::vector<std::string>& args) {
-    Arguments parsed;
-    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        return parsed;
+Result<Arguments, UsageError> parseArguments(const std::vector<std::string>& args) {
+    if (isHelp(args[0]) || args[0] == "help") {
+        std::string topic;
+        for (std::size_t i = 1; i < args.size(); ++i) {
+            topic += (i > 1 ? " " : "") + args[i];
+        }
+        return helpAbout(std::move(topic));
     }
     const auto command = commandOf(args);
     if (!command) {
-        return Error{"unknown command: " + args[0] + (args.size() > 1 ? " " + args[1] : "")};
+        return command.error();
     }
+    if (command->first == Command::help) {
+        return helpAbout(args[0]);
+    }
+    Arguments parsed;
     parsed.command = command->first;
+    const std::string name = commandName(parsed.command);
+    const auto misuse = [&](std::string message) { return UsageError{std::move(message), name}; };
     const Options options = optionsFor(parsed.command);
+    if (asksForHelp(args, command->second, options)) {
+        return helpAbout(name);
+    }
     bool positionalSeen = false;
     bool optionalSeen = false;
     for (std::size_t i = command->second; i < args.size(); ++i) {
@@ -230,37 +260,28 @@ Result<Arguments> parseArguments(const std::vector<std::string>& args) {
             flag->second(parsed);
         } else if (const auto value = options.values.find(arg); value != options.values.end()) {
             if (i + 1 >= args.size()) {
-                return Error{arg + " needs a value"};
+                return misuse(arg + " needs a value");
             }
             if (auto taken = value->second(parsed, args[++i]); !taken) {
-                return taken.error();
+                return misuse(taken.error().message);
             }
-        } else if (!arg.starts_with("--") && positionalSeen &&
-                   options.optionalPositional != nullptr && !optionalSeen) {
+        } else if (arg.size() > 1 && arg.starts_with("-")) {
+            return misuse(name + " has no option " + arg);
+        } else if (positionalSeen && options.optionalPositional != nullptr && !optionalSeen) {
             parsed.*options.optionalPositional = arg;
             optionalSeen = true;
-        } else if (arg.starts_with("--") || options.positional == nullptr || positionalSeen) {
-            return Error{"unexpected argument: " + arg};
+        } else if (options.positional == nullptr || positionalSeen) {
+            return misuse("unexpected argument: " + arg);
         } else {
             parsed.*options.positional = arg;
             positionalSeen = true;
         }
     }
     if (options.positional != nullptr && !positionalSeen) {
-        return Error{"missing " + options.positionalName};
+        return misuse("missing " + options.positionalName);
     }
-    if (parsed.random && parsed.wordsFile) {
-        return Error{"choose one of --random and --words FILE"};
-    }
-    if (parsed.command == Command::settingsSet && !parsed.backupDir && !parsed.prefix &&
-        parsed.sdkFolders.empty() && parsed.protectFiles.empty() && !parsed.noSdk) {
-        return Error{"settings set needs --backup-dir, --prefix, --sdk, --no-sdk or --protect"};
-    }
-    if (parsed.noSdk && !parsed.sdkFolders.empty()) {
-        return Error{"choose one of --sdk DIR and --no-sdk"};
-    }
-    if (parsed.command == Command::settingsSet && parsed.protectFiles.size() > 1) {
-        return Error{"settings set takes one --protect FILE"};
+    if (const auto combined = checkCombinations(parsed); !combined) {
+        return misuse(combined.error().message);
     }
     return parsed;
 }

@@ -46,10 +46,22 @@ struct Arguments {
     std::optional<std::string> backupDir;  // settings set
     std::string archive;                   // restore (the project is optional there)
     bool clean = false;                    // restore: remove what was added since the backup
+    bool json = false;                     // methods, rename, restore, bank show: one JSON document
+    bool skipUnreadable = false;           // methods, rename: go ahead without what cannot be read
+    std::string helpTopic;                 // help: the command asked about; empty for all of them
 };
 
-// The command line's arguments, or why it is not understood.
-Result<Arguments> parseArguments(const std::vector<std::string>& args);
-std::string usageText();
+// Why a command line is not understood, and which command's usage would help.
+struct UsageError {
+    std::string message;
+    std::string topic; // "rename", "bank"...; empty when no command is known
+};
+
+// The command line's arguments (without the program's name, and not empty), or why it is not
+// understood. --help or -h after a command asks for that command's usage.
+Result<Arguments, UsageError> parseArguments(const std::vector<std::string>& args);
+
+// The command as typed: "methods", "bank set"...; empty for help.
+std::string commandName(Command command);
 
 } // namespace quillet::cli

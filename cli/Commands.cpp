@@ -2,9 +2,14 @@
 
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
-#include "ProgressBar.h"
+#include "JsonOutput.h"
 #include "ProjectScan.h"
+#include "RunJson.h"
+#include "RunMessages.h"
+#include "RunOutcome.h"
+#include "TerminalObserver.h"
 #include "job/RenameJob.h"
 #include "log/Console.h"
 
@@ -12,48 +17,14 @@ namespace quillet::cli {
 
 namespace {
 
-// A rename's progress on the terminal, unless it runs quietly or only shows what it would do.
-class TerminalObserver final : public RunObserver {
-public:
-    explicit TerminalObserver(bool quiet) : quiet_(quiet) {}
-
-    void aboutToRename(const RunReport& soFar) override {
-        if (!quiet_ && soFar.backup) {
-            std::cerr << "代码备份" << soFar.backup->value() << "\n";
-        }
-    }
-    void progress(std::size_t, std::size_t total, const std::string&) override {
-        if (quiet_) {
-            return;
-        }
-        if (!bar_) {
-            bar_.emplace(stderr, total);
-        }
-        bar_->advance();
-    }
-    void finish() {
-        if (bar_) {
-            bar_->finish();
-        }
-    }
-
-private:
-    bool quiet_;
-    std::optional<ProgressBar> bar_;
-};
-
-// Without a backup nothing was rewritten: the project's files are the user's only copy.
-void printBackupFailure() {
-    std::cerr << "代码备份失败\n"
-              << "quillet-cli: the project was not changed; fix the backup directory (see "
-              << Console::shared().path() << ") or rename with --no-backup\n";
-}
-
 // Counts only for a run that went ahead: one stopped before writing renamed nothing.
 void printRunSummary(const RunReport& report) {
     const auto& writes = report.writes;
     if (!writes.listWritten) {
         return;
+    }
+    if (report.backup) {
+        std::cerr << "backup: " << report.backup->value() << "\n";
     }
     std::cerr << "methods renamed: " << report.renamed() << "\n";
     if (report.mode == RenameMode::precise || report.protectedMethods > 0) {
@@ -66,35 +37,43 @@ void printRunSummary(const RunReport& report) {
     }
     printReadingNotes(report, std::cerr);
     printVendoredFolders(report, std::cerr);
-    std::cerr << "files changed: " << writes.written << " (unchanged " << writes.unchanged
-              << ", failed " << writes.failed << ")\n"
-              << "name list: " << report.nameListPath
-              << (writes.listWritten ? "" : " (could not be written)") << "\n"
+    std::cerr << "files changed: " << writes.written << "\n"
+              << "files unchanged: " << writes.unchanged << "\n"
+              << "files failed: " << writes.failed << "\n"
+              << "name list: " << report.nameListPath << "\n"
               << "log: " << Console::shared().path() << "\n";
 }
 
-// What keeps a finished run from being whole, always said, even with --quiet.
-int completion(const RunReport& report) {
-    if (!report.writes.listWritten) {
-        std::cerr << "quillet-cli: the name list could not be written, so nothing was renamed "
-                     "and the project was not changed; see "
-                  << Console::shared().path() << "\n";
-        return couldNotStart;
-    }
+// The files a run left as they were because it could not read them, each named.
+void printLeftOut(const RunReport& report) {
     for (const auto& file : report.unreadableFiles) {
         std::cerr << "not read, left as it was (it may use renamed methods): " << file.path << ": "
                   << file.problem << "\n";
     }
-    if (!report.complete()) {
-        std::cerr << "quillet-cli: some files could not be written or read; see "
-                  << Console::shared().path() << "\n";
-        return writeFailures;
+    for (const auto& entry : report.inaccessible) {
+        std::cerr << "skipped, cannot be read, left as it was: " << entry.path << ": "
+                  << entry.problem << "\n";
     }
-    return done;
+}
+
+// What keeps a finished run from being whole, always said, even with --quiet.
+void printCompletion(const RunReport& report) {
+    if (!report.writes.listWritten) {
+        std::cerr << "quillet-cli: the name list could not be written, so nothing was renamed "
+                     "and the project was not changed; see "
+                  << Console::shared().path() << "\n";
+        return;
+    }
+    printLeftOut(report);
+    if (report.writes.failed > 0) {
+        std::cerr << "quillet-cli: " << report.writes.failed
+                  << " files could not be written and were left as they were; see "
+                  << Console::shared().path() << "\n";
+    }
 }
 
 // Shows, as a patch, what the run would change.
-int printDryRun(const RunReport& report, bool quiet) {
+void printDryRun(const RunReport& report, bool quiet) {
     for (const auto& change : report.changes) {
         if (change.diff.empty()) {
             std::cout << "# " << change.path << ": " << change.note << "\n";
@@ -102,26 +81,33 @@ int printDryRun(const RunReport& report, bool quiet) {
             std::cout << change.diff;
         }
     }
+    printLeftOut(report);
     if (!quiet) {
         std::cerr << "dry run: " << report.pairs.size() << " methods would be renamed in "
                   << report.changes.size() << " files; nothing was written\n";
     }
-    return done;
 }
 
-} // namespace
+// The run's options, or nothing after saying why there are none.
+std::optional<RunOptions> optionsOrSay(const Arguments& args) {
+    auto options = runOptionsFor(args);
+    if (options) {
+        return std::move(options).value();
+    }
+    const std::string& message = options.error().message;
+    if (args.json) {
+        RunReport nothing;
+        auto document = runJson(args, nothing, {couldNotStart, "refused"});
+        document["refusal"] = {{"reason", "wordsFile"}, {"message", message}};
+        printJson(document);
+    } else {
+        std::cerr << "quillet-cli: " << message << "\n";
+    }
+    return std::nullopt;
+}
 
-int runMethods(const Arguments& args) {
-    const auto options = runOptionsFor(args, std::cerr);
-    if (!options) {
-        return couldNotStart;
-    }
-    const auto report = RenameJob().scan(*options);
-    if (report.refusal) {
-        printRefusal(*report.refusal, std::cerr);
-        return couldNotStart;
-    }
-    const bool precise = args.mode == RenameMode::precise;
+void printMethods(const RunReport& report) {
+    const bool precise = report.mode == RenameMode::precise;
     for (const auto& candidate : report.methods) {
         std::cout << candidate.method.selector() << '\t' << candidate.method.file;
         if (precise) {
@@ -132,34 +118,66 @@ int runMethods(const Arguments& args) {
         std::cout << '\n';
     }
     printScanSummary(report, std::cerr);
-    return done;
 }
 
-int runRename(const Arguments& args) {
-    Console::shared().setEcho(args.verbose);
-    Console::shared().clear();
-    const auto options = runOptionsFor(args, std::cerr);
+void printRenameReport(const Arguments& args, const RunReport& report, const RunOptions& options) {
+    if (report.dryRun) {
+        printDryRun(report, args.quiet);
+    } else if (report.backupFailed()) {
+        std::cerr << "quillet-cli: " << backupFailureMessage(report.backup->error(), options)
+                  << "\n";
+    } else {
+        if (!args.quiet) {
+            printRunSummary(report);
+        }
+        printCompletion(report);
+    }
+}
+
+// Says how the run ended, as text or as the one JSON document, and gives its exit status.
+int conclude(const Arguments& args, const RunReport& report, const RunOptions& options) {
+    const auto outcome = outcomeOf(report, args.command == Command::rename && !report.dryRun);
+    if (args.json) {
+        auto document = runJson(args, report, outcome);
+        if (report.refusal) {
+            document["refusal"] =
+                refusalJson(*report.refusal, refusalMessage(report, args, options));
+        }
+        printJson(document);
+    } else if (report.refusal) {
+        std::cerr << "quillet-cli: " << refusalMessage(report, args, options) << "\n";
+    } else if (args.command == Command::methods) {
+        printMethods(report);
+    } else {
+        printRenameReport(args, report, options);
+    }
+    return outcome.exitStatus;
+}
+
+} // namespace
+
+int runMethods(const Arguments& args) {
+    const auto options = optionsOrSay(args);
     if (!options) {
         return couldNotStart;
     }
-    TerminalObserver observer(args.quiet || args.dryRun);
-    const auto report = RenameJob().run(*options, observer);
-    observer.finish();
-    if (report.refusal) {
-        printRefusal(*report.refusal, std::cerr);
+    return conclude(args, RenameJob().scan(*options), *options);
+}
+
+int runRename(const Arguments& args) {
+    // The log on standard output would break the JSON document there.
+    Console::shared().setEcho(args.verbose && !args.json);
+    Console::shared().clear();
+    const auto options = optionsOrSay(args);
+    if (!options) {
         return couldNotStart;
     }
-    if (report.dryRun) {
-        return printDryRun(report, args.quiet);
-    }
-    if (report.backupFailed()) {
-        printBackupFailure();
-        return couldNotStart;
-    }
-    if (!args.quiet) {
-        printRunSummary(report);
-    }
-    return completion(report);
+    TerminalObserver progress(stderr);
+    RunObserver silent;
+    const bool quiet = args.quiet || args.json;
+    const auto report = RenameJob().run(*options, quiet ? silent : progress);
+    progress.finish();
+    return conclude(args, report, *options);
 }
 
 } // namespace quillet::cli

@@ -4,7 +4,8 @@
 
 namespace quillet::cli {
 
-enum ExitCode { done = 0, couldNotStart = 1, usage = 2, writeFailures = 3 };
+// The exit statuses of every command.
+enum ExitCode { done = 0, couldNotStart = 1, usage = 2, incomplete = 3 };
 
 int runMethods(const Arguments& args);
 int runRename(const Arguments& args);

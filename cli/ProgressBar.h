@@ -1,28 +1,41 @@
 #pragma once
 
 #include <chrono>
-#include <cstddef>
+#include <cstdint>
 #include <cstdio>
+#include <string>
 
 namespace quillet::cli {
 
-// Shows how far a rename has got: a bar redrawn in place on a terminal, a line per tenth
-// otherwise (logs and pipes).
+// What a phase counts; bytes are shown in kB, MB or GB, as suits their total.
+enum class ProgressUnit { entries, files, bytes, methods };
+
+// How far one phase of a run has come, on one line: redrawn in place on a terminal (at most every
+// 50 ms), otherwise written when the phase starts, at every tenth and when it ends, so that a log
+// stays short.
 class ProgressBar {
 public:
-    ProgressBar(std::FILE* out, std::size_t total);
+    ProgressBar(std::FILE* out, std::string label, ProgressUnit unit);
 
-    void advance();
+    // `total` 0: not known yet.
+    void update(std::uint64_t done, std::uint64_t total);
+    // Shows the last state and ends the line.
     void finish();
 
 private:
+    std::string line(bool bar) const;
     void draw();
 
     std::FILE* out_;
-    std::size_t total_;
-    std::size_t done_ = 0;
+    std::string label_;
+    ProgressUnit unit_;
     bool terminal_;
-    std::size_t lastTenth_ = 0;
+    std::uint64_t done_ = 0;
+    std::uint64_t total_ = 0;
+    bool started_ = false;
+    // Not a terminal: the tenth last written, and whether the last line shows the current state.
+    int lastTenth_ = -1;
+    bool current_ = false;
     std::chrono::steady_clock::time_point lastDraw_{};
 };
 

@@ -1,14 +1,10 @@
 #include "ProjectScan.h"
 
 #include "WordFile.h"
-#include "engine/MethodPrefix.h"
-#include "paths/PathRule.h"
 
 namespace quillet::cli {
 
 namespace {
-
-inline constexpr std::string_view noHeadersMessage = "查找头文件失败";
 
 void printPreciseSummary(const RunReport& report, std::ostream& err) {
     for (const auto& sdk : report.sdks) {
@@ -27,7 +23,7 @@ void printPreciseSummary(const RunReport& report, std::ostream& err) {
 
 } // namespace
 
-std::optional<RunOptions> runOptionsFor(const Arguments& args, std::ostream& err) {
+Result<RunOptions> runOptionsFor(const Arguments& args) {
     auto options = RunOptions::stored(args.project, args.mode);
     options.ignore = args.ignore;
     options.includeVendored = args.includeVendored;
@@ -42,8 +38,7 @@ std::optional<RunOptions> runOptionsFor(const Arguments& args, std::ostream& err
     } else if (args.wordsFile) {
         auto read = readWordFile(*args.wordsFile);
         if (!read) {
-            err << "quillet-cli: " << read.error().message << "\n";
-            return std::nullopt;
+            return read.error();
         }
         options.words = std::move(*read);
     }
@@ -51,45 +46,8 @@ std::optional<RunOptions> runOptionsFor(const Arguments& args, std::ostream& err
         options.backupDirectory.reset();
     }
     options.dryRun = args.dryRun;
+    options.skipUnreadable = args.skipUnreadable;
     return options;
-}
-
-void printRefusal(const RunRefusal& refusal, std::ostream& err) {
-    using Reason = RunRefusal::Reason;
-    switch (refusal.reason) {
-    case Reason::illegalPath:
-        err << illegalPathTitle << ": " << illegalPathMessage << "\n";
-        break;
-    case Reason::noSuchFolder:
-        err << "quillet-cli: no such folder: " << refusal.detail << "\n";
-        break;
-    case Reason::notAFolder:
-        err << "quillet-cli: not a folder: " << refusal.detail << "\n";
-        break;
-    case Reason::busy:
-        err << "quillet-cli: " << refusal.detail << "; nothing was written\n";
-        break;
-    case Reason::protectionUnreadable:
-        err << "quillet-cli: " << refusal.detail << "\n";
-        break;
-    case Reason::invalidPrefix:
-        err << "quillet-cli: the stored method prefix \"" << refusal.detail
-            << "\" cannot start a selector: " << methodPrefixRule
-            << "; change it with settings set --prefix\n";
-        break;
-    case Reason::unreadable:
-        err << "quillet-cli: " << refusal.detail << "; the project was not changed\n";
-        break;
-    case Reason::noHeaders:
-        err << noHeadersMessage << "\n";
-        break;
-    case Reason::notEnoughWords:
-        err << refusal.detail << "\n";
-        break;
-    case Reason::wordsRanOut:
-        err << "quillet-cli: the words ran out: the list holds too few different words\n";
-        break;
-    }
 }
 
 void printReadingNotes(const RunReport& report, std::ostream& err) {
@@ -111,6 +69,12 @@ void printScanSummary(const RunReport& report, std::ostream& err) {
     err << "unreadable files skipped: " << report.unreadableFiles.size() << "\n";
     for (const auto& file : report.unreadableFiles) {
         err << "  " << file.path << ": " << file.problem << "\n";
+    }
+    if (!report.inaccessible.empty()) {
+        err << "skipped, cannot be read: " << report.inaccessible.size() << "\n";
+        for (const auto& entry : report.inaccessible) {
+            err << "  " << entry.path << ": " << entry.problem << "\n";
+        }
     }
     if (precise) {
         printPreciseSummary(report, err);

@@ -11,14 +11,11 @@ namespace quillet::cli {
 
 // The run a methods or rename command asks for: the stored settings and default bank, with what
 // the command line gives (mode, ignore list, prefix, SDK folders, selector lists, words, backup,
-// dry run). Nothing when a words file cannot be read, after saying why on `err`.
-std::optional<RunOptions> runOptionsFor(const Arguments& args, std::ostream& err);
+// dry run). Fails when a words file cannot be read.
+Result<RunOptions> runOptionsFor(const Arguments& args);
 
-// Says on `err` why a run was refused; nothing had been written.
-void printRefusal(const RunRefusal& refusal, std::ostream& err);
-
-// What the scan found: files, unreadable files (each named), headers, methods, pieces, words;
-// in the precise mode also the SDKs read, the protected methods and the files left unparsed.
+// What the scan found: files, unreadable and skipped files (each named), headers, methods, pieces,
+// words; in the precise mode also the SDKs read, the protected methods and the files left unparsed.
 void printScanSummary(const RunReport& report, std::ostream& err);
 
 // What the mode read besides what it may rewrite (Swift, say), one line each.

@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "Commands.h"
+#include "RunMessages.h"
 #include "fs/SourceReader.h"
 #include "paths/PathRule.h"
 #include "precise/ProtectionSetup.h"
@@ -30,7 +31,8 @@ int runSettingsSet(const Arguments& args) {
     auto& settings = SettingModel::shared();
     const std::string backupPath = args.backupDir.value_or(settings.backupPath);
     if (!isAcceptedPath(backupPath)) {
-        std::cerr << "保存失败: 路径含有特殊符号\n";
+        std::cerr << "quillet-cli: cannot store the backup directory " << backupPath << ": "
+                  << pathRuleText << "; nothing was stored\n";
         return couldNotStart;
     }
     if (!isAcceptedBackupDirectory(backupPath)) {
@@ -63,7 +65,7 @@ int runSettingsSet(const Arguments& args) {
                   << Cacher::shared().userDefault.path() << "; see the log\n";
         return couldNotStart;
     }
-    std::cout << "保存成功\n";
+    std::cout << "settings stored\n";
     return done;
 }
 

@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "RestoreCommand.h"
 #include "SettingsCommands.h"
+#include "Usage.h"
 #include "base/Fatal.h"
 #include "log/Console.h"
 #include "version/Version.h"
@@ -20,11 +21,19 @@ int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
         std::cout << "quillet-cli " << quillet::version << "\n";
         return done;
     }
+    if (args.empty()) {
+        std::cerr << usageText();
+        return usage;
+    }
     // The log is echoed only by rename --verbose.
     quillet::Console::shared().setEcho(false);
     const auto parsed = parseArguments(args);
     if (!parsed) {
-        std::cerr << "quillet-cli: " << parsed.error().message << "\n\n" << usageText();
+        // One line and where to look: the whole usage would bury what went wrong.
+        const auto& error = parsed.error();
+        std::cerr << "quillet-cli: " << error.message << "\n"
+                  << "see quillet-cli " << (error.topic.empty() ? "" : error.topic + " ")
+                  << "--help\n";
         return usage;
     }
     switch (parsed->command) {
@@ -35,7 +44,7 @@ int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
     case Command::restore:
         return runRestore(*parsed);
     case Command::bankShow:
-        return runBankShow();
+        return runBankShow(*parsed);
     case Command::bankVerify:
         return runBankVerify(*parsed);
     case Command::bankSet:
@@ -49,6 +58,6 @@ int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
     case Command::help:
         break;
     }
-    std::cout << usageText();
+    std::cout << usageText(parsed->helpTopic);
     return done;
 }

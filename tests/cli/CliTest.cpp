@@ -1,4 +1,6 @@
 // quillet-cli as a user runs it: the real binary on copies of the example project.
+#include "CliFixture.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <regex>
@@ -8,8 +10,6 @@
 
 #include "defaults/DefaultsStore.h"
 #include "fs/FolderLock.h"
-#include "support/Command.h"
-#include "support/Files.h"
 #include "text/Text.h"
 #include "wordbank/WordModel.h"
 
@@ -18,26 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Cli : public ::testing::Test {
-protected:
-    void SetUp() override {
-        fs::copy(QUILLET_EXAMPLES_DIR "/DemoShop", project_.path() / "DemoShop",
-                 fs::copy_options::recursive);
-    }
-
-    std::string project() const { return (project_.path() / "DemoShop").string(); }
-    std::string logPath() const { return (home_.path() / "Quillet.txt").string(); }
-
-    CommandResult run(const std::string& arguments) const {
-        return runCommand("HOME=" + shellQuoted(home_.str()) + " " + shellQuoted(QUILLET_CLI_PATH) +
-                              " " + arguments,
-                          scratch_);
-    }
-
-    TempDir project_;
-    TempDir home_;
-    TempDir scratch_;
-};
+class Cli : public CliFixture {};
 
 const std::string words = QUILLET_EXAMPLES_DIR "/words.txt";
 
@@ -106,16 +87,64 @@ TEST_F(Cli, RenameWithWordsRewritesTheProjectAndWritesListAndLog) {
     EXPECT_NE(log.find("\nReplacing "), std::string::npos);
 }
 
-TEST_F(Cli, RenameShowsProgressAndSummaryUnlessQuiet) {
+const std::vector<std::string> phases = {"checking", "reading", "backup", "renaming", "writing"};
+
+TEST_F(Cli, RenameShowsEachPhaseInAFewLinesAndASummaryUnlessQuiet) {
     const auto result = run("rename " + project() + " --random");
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_NE(result.err.find("renaming: 100% "), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("methods renamed: "), std::string::npos);
-    EXPECT_NE(result.err.find("name list: " + project() + "/MethodReplaceList.txt"),
-              std::string::npos);
-    EXPECT_NE(result.err.find("log: " + logPath()), std::string::npos);
-    EXPECT_NE(result.err.find("代码备份" + home_.str() + "/Quillet/Backup/DemoShop_"),
-              std::string::npos);
+    const auto lines = text::split(result.err, '\n');
+    std::size_t at = 0;
+    for (const auto& phase : phases) {
+        // The start, a line for every tenth, the end: a log stays short.
+        const std::regex progress(phase + ": ([0-9]+% \\([0-9.]+ of [0-9.]+ [a-zA-Z]+\\)|started)");
+        const std::size_t first = at;
+        while (at < lines.size() && std::regex_match(lines[at], progress)) {
+            ++at;
+        }
+        EXPECT_GE(at - first, 2u) << phase << "\n" << result.err;
+        EXPECT_LE(at - first, 12u) << phase << "\n" << result.err;
+        ASSERT_GT(at, first) << phase << "\n" << result.err;
+        EXPECT_NE(lines[at - 1].find(": 100% ("), std::string::npos) << lines[at - 1];
+    }
+    std::string summary;
+    for (; at < lines.size(); ++at) {
+        summary += lines[at] + "\n";
+    }
+    const std::regex expected("backup: " + home_.str() +
+                              "/Quillet/Backup/DemoShop_[0-9_-]+\\.zip\n"
+                              "methods renamed: [1-9][0-9]*\nmethods protected: 0\n"
+                              "files changed: [1-9][0-9]*\nfiles unchanged: [0-9]+\n"
+                              "files failed: 0\nname list: " +
+                              project() + "/MethodReplaceList\\.txt\nlog: " + logPath() + "\n\n");
+    EXPECT_TRUE(std::regex_match(summary, expected)) << summary;
+
+    EXPECT_EQ(run("rename " + project() + " --random --quiet").err, "");
+}
+
+TEST_F(Cli, OnATerminalEachPhaseIsOneLineDrawnAgainInPlace) {
+    if (runCommand("command -v script", scratch_).exitCode != 0) {
+        GTEST_SKIP() << "no script(1) to give the cli a terminal";
+    }
+    const std::string cli = "HOME=" + shellQuoted(home_.str()) + " " +
+                            shellQuoted(QUILLET_CLI_PATH) + " rename " + project() + " --random";
+    const auto result = runCommand("script -qec " + shellQuoted(cli) + " /dev/null", scratch_);
+    ASSERT_EQ(result.exitCode, 0) << result.out;
+    std::vector<std::string> drawn;
+    for (auto line : text::split(result.out, '\n')) {
+        if (line.find("\033[K") == std::string::npos) {
+            continue;
+        }
+        // The terminal ends a line with "\r\n"; each redraw starts with "\r".
+        while (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        drawn.push_back(line.substr(line.rfind('\r') + 1));
+    }
+    ASSERT_EQ(drawn.size(), phases.size()) << result.out;
+    for (std::size_t i = 0; i < phases.size(); ++i) {
+        const std::regex done(phases[i] + ": \\[#{30}\\] 100% \\(.+\\)\033\\[K");
+        EXPECT_TRUE(std::regex_match(drawn[i], done)) << drawn[i];
+    }
 }
 
 TEST_F(Cli, ARunStoppedBeforeWritingSaysNothingWasRenamedInsteadOfCounts) {
@@ -151,11 +180,14 @@ TEST_F(Cli, RunsThatCannotStartWriteNothing) {
     };
     const std::vector<Case> cases = {
         {"rename '" + spaced.string() + "' --random",
-         "非法路径: [路径/文件名]不能使用中文、空格以及特殊字符"},
+         "cannot work on " + spaced.string() +
+             ": a path may hold only ASCII letters, digits, \"_\", \"/\", \".\" and \"-\""},
         {"rename " + project() + "/Missing --random", "no such folder"},
         {"rename " + project() + "/Models/Product.m --random", "not a folder"},
-        {"rename " + empty.string() + " --random", "查找头文件失败"},
-        {"rename " + project() + " --words " + tooFew, "单词数量不足：单词数量为2个, 当前需要"},
+        {"rename " + empty.string() + " --random",
+         "no header with an implementation file beside it was found in " + empty.string()},
+        {"rename " + project() + " --words " + tooFew,
+         "not enough words: the words file " + tooFew + " holds 2 and this project needs "},
         {"rename " + project() + " --words " + badWords, "not a word bank text"},
         {"rename " + project() + " --words " + scratch_.str() + "/none.txt", "cannot read"},
         {"rename " + project() + " --random --sdk /no/such/sdk",
@@ -296,27 +328,110 @@ TEST_F(Cli, RestorePutsTheProjectBackAsItsBackupHoldsIt) {
 
     const auto notAnArchive = run("restore " + project() + "/Models/Cart.m");
     EXPECT_EQ(notAnArchive.exitCode, 1);
-    EXPECT_NE(notAnArchive.err.find("does not say which folder it holds"), std::string::npos);
+    EXPECT_EQ(notAnArchive.err, "quillet-cli: cannot open " + project() +
+                                    "/Models/Cart.m: Not a zip archive; nothing was changed\n");
+    // An archive without the folder's name in its comment needs the folder named: here an
+    // empty one, only the end of its central directory.
+    const std::string bare =
+        scratch_.write("bare.zip", std::string("PK\x05\x06", 4) + std::string(18, '\0'));
+    const auto unnamed = run("restore " + bare);
+    EXPECT_EQ(unnamed.exitCode, 1);
+    EXPECT_EQ(unnamed.err, "quillet-cli: " + bare +
+                               " does not say which folder it holds; nothing was changed\n");
+    for (const std::string& arguments : {"restore " + scratch_.str() + "/none.zip",
+                                         "restore " + scratch_.str() + "/none.zip " + project()}) {
+        const auto missing = run(arguments);
+        EXPECT_EQ(missing.exitCode, 1);
+        EXPECT_EQ(missing.err, "quillet-cli: cannot open " + scratch_.str() +
+                                   "/none.zip: No such file or directory; nothing was changed\n");
+    }
 }
 
-TEST_F(Cli, UsageErrorsExitWithTwo) {
-    for (const std::string& arguments : std::vector<std::string>{
-             "", "frobnicate x", "rename " + project() + " --random --words w", "methods",
-             "rename " + project() + " --random --prefix 'a b'", "methods a b", "bank",
-             "bank verify", "bank show extra", "settings set", "settings set --backup-dir",
-             "methods " + project() + " --mode fast", "settings set --sdk /a --no-sdk",
-             "rename " + project() + " --sdk", "settings set --prefix " + shellQuoted("a\xff"),
-             "bank new --remark " + shellQuoted("\xc3"), "restore", "restore a b c",
-             "restore a --force"}) {
-        const auto result = run(arguments);
-        if (arguments.empty()) {
-            EXPECT_EQ(result.exitCode, 0);
-            EXPECT_NE(result.out.find("usage:"), std::string::npos);
-            continue;
-        }
-        EXPECT_EQ(result.exitCode, 2) << arguments;
-        EXPECT_NE(result.err.find("usage:"), std::string::npos) << arguments;
+TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
+    struct Case {
+        std::string arguments;
+        std::string seeHelp; // the usage the message points to
+    };
+    const std::vector<Case> cases = {
+        {"frobnicate x", "quillet-cli --help"},
+        {"rename " + project() + " --random --words w", "quillet-cli rename --help"},
+        {"methods", "quillet-cli methods --help"},
+        {"rename " + project() + " --random --prefix 'a b'", "quillet-cli rename --help"},
+        {"methods a b", "quillet-cli methods --help"},
+        {"methods a -x", "quillet-cli methods --help"},
+        {"bank", "quillet-cli bank --help"},
+        {"bank frob", "quillet-cli bank --help"},
+        {"bank verify", "quillet-cli bank verify --help"},
+        {"bank show extra", "quillet-cli bank show --help"},
+        {"settings set", "quillet-cli settings set --help"},
+        {"settings set --backup-dir", "quillet-cli settings set --help"},
+        {"methods " + project() + " --mode fast", "quillet-cli methods --help"},
+        {"settings set --sdk /a --no-sdk", "quillet-cli settings set --help"},
+        {"rename " + project() + " --sdk", "quillet-cli rename --help"},
+        {"settings set --prefix " + shellQuoted("a\xff"), "quillet-cli settings set --help"},
+        {"bank new --remark " + shellQuoted("\xc3"), "quillet-cli bank new --help"},
+        {"restore", "quillet-cli restore --help"},
+        {"restore a b c", "quillet-cli restore --help"},
+        {"restore a --force", "quillet-cli restore --help"},
+    };
+    for (const auto& c : cases) {
+        const auto result = run(c.arguments);
+        EXPECT_EQ(result.exitCode, 2) << c.arguments;
+        const std::regex oneLine("quillet-cli: [^\n]+\nsee " + c.seeHelp + "\n");
+        EXPECT_TRUE(std::regex_match(result.err, oneLine)) << c.arguments << "\n" << result.err;
+        EXPECT_EQ(result.out, "") << c.arguments;
     }
+    // Nothing at all is a mistake too, answered with the whole usage.
+    const auto nothing = run("");
+    EXPECT_EQ(nothing.exitCode, 2);
+    EXPECT_EQ(nothing.out, "");
+    EXPECT_EQ(nothing.err, run("--help").out);
+}
+
+TEST_F(Cli, HelpShowsTheUsageOfTheCommandAskedAbout) {
+    const std::vector<std::string> commands = {"methods",   "rename",        "restore",
+                                               "bank show", "bank verify",   "bank set",
+                                               "bank new",  "settings show", "settings set"};
+    const auto full = run("--help");
+    ASSERT_EQ(full.exitCode, 0);
+    for (const std::string asked : {"-h", "help"}) {
+        EXPECT_EQ(run(asked).out, full.out) << asked;
+    }
+    const auto linesOf = [](const std::string& usage) {
+        std::vector<std::string> lines;
+        for (const auto& line : text::split(usage, '\n')) {
+            if (line.starts_with("  quillet-cli ")) {
+                lines.push_back(line);
+            }
+        }
+        return lines;
+    };
+    EXPECT_EQ(linesOf(full.out).size(), commands.size() + 2); // --version and COMMAND --help
+    for (const auto& command : commands) {
+        for (const std::string asked : {" --help", " -h"}) {
+            // The project and the options before it do not matter: -h is never a folder.
+            const auto help = run(command + " " + project() + " --quiet" + asked);
+            const auto plain = run(command + asked);
+            EXPECT_EQ(plain.exitCode, 0) << command << asked << plain.err;
+            EXPECT_EQ(help.out, plain.out) << command << asked;
+            const auto lines = linesOf(plain.out);
+            ASSERT_EQ(lines.size(), 1u) << command << asked << plain.out;
+            EXPECT_TRUE(lines[0].starts_with("  quillet-cli " + command + " ") ||
+                        lines[0] == "  quillet-cli " + command)
+                << lines[0];
+            EXPECT_NE(full.out.find(lines[0] + "\n"), std::string::npos) << lines[0];
+        }
+    }
+    // Only the options the command takes are described.
+    const auto methods = run("methods -h").out;
+    EXPECT_NE(methods.find("\n  --skip-unreadable "), std::string::npos) << methods;
+    EXPECT_EQ(methods.find("--random"), std::string::npos) << methods;
+    EXPECT_EQ(methods.find("--backup-dir"), std::string::npos) << methods;
+    // A group's usage has its commands.
+    const auto bank = run("bank --help");
+    EXPECT_EQ(bank.exitCode, 0);
+    EXPECT_EQ(linesOf(bank.out).size(), 4u) << bank.out;
+    EXPECT_EQ(run("help bank set").out, run("bank set -h").out);
 }
 
 // The settings are JSON, which holds no other text than UTF-8: such a folder once ended the
@@ -344,16 +459,27 @@ TEST_F(Cli, AFileThatCannotBeWrittenIsReportedButTheRestIsDone) {
 }
 
 TEST_F(Cli, TheDefaultBankAndTheStoredPrefixDriveARenameAfterABackup) {
-    // Nothing stored yet: the empty bank is one word, too few.
+    // Nothing stored yet: the bank is empty, and the refusal says how to go on.
     const auto empty = run("rename " + project() + " --quiet");
     EXPECT_EQ(empty.exitCode, 1);
-    EXPECT_NE(empty.err.find("单词数量不足：单词数量为1个, 当前需要"), std::string::npos)
-        << empty.err;
+    const std::regex refusal(
+        "quillet-cli: not enough words: the default word bank holds 0 and this project needs "
+        "([0-9]+) \\(one and a half for each piece of a selector\\); nothing was written\n"
+        "use --random for names of random letters, --words FILE with a bank text of at least "
+        "([0-9]+) different words, or make such a file the default bank with quillet-cli bank "
+        "set FILE\n");
+    std::smatch needed;
+    ASSERT_TRUE(std::regex_match(empty.err, needed, refusal)) << empty.err;
+    EXPECT_EQ(needed[1], needed[2]);
+    EXPECT_NE(run("methods " + project()).err.find("words needed: " + needed[1].str() + "\n"),
+              std::string::npos);
 
     const auto set = run("bank set " + words + " --remark 示例");
     ASSERT_EQ(set.exitCode, 0) << set.err;
-    EXPECT_EQ(set.out, "默认词库: 示例, \n"); // no token until a new bank is made
-    ASSERT_EQ(run("settings set --prefix zz").out, "保存成功\n");
+    // No token until a new bank is made.
+    EXPECT_EQ(set.out, "saved as the default word bank\ntoken: \nremark: 示例\nwords: 463\n"
+                       "owner: this device\n");
+    ASSERT_EQ(run("settings set --prefix zz").out, "settings stored\n");
 
     const std::string original = treeDump(project());
     const auto result = run("rename " + project());
@@ -362,7 +488,7 @@ TEST_F(Cli, TheDefaultBankAndTheStoredPrefixDriveARenameAfterABackup) {
               std::string::npos);
     const auto backups = backupsIn(home_.path() / "Quillet" / "Backup");
     ASSERT_EQ(backups.size(), 1u);
-    EXPECT_NE(result.err.find("代码备份" + backups.front().string() + "\n"), std::string::npos)
+    EXPECT_NE(result.err.find("\nbackup: " + backups.front().string() + "\n"), std::string::npos)
         << result.err;
     // The archive holds the project as it was before the rename.
     const fs::path unpacked = scratch_.path() / "unpacked";
@@ -372,31 +498,53 @@ TEST_F(Cli, TheDefaultBankAndTheStoredPrefixDriveARenameAfterABackup) {
     EXPECT_EQ(treeDump(unpacked / "DemoShop"), original);
 }
 
+// The word file the README offers for a first run: as many words as a bank may hold, all kept.
+TEST_F(Cli, TheExampleBankTextIsAWholeBankThatNamesTheExample) {
+    const std::string bank = QUILLET_EXAMPLES_DIR "/bank-words.txt";
+    const auto verified = run("bank verify " + bank);
+    ASSERT_EQ(verified.exitCode, 0) << verified.err;
+    EXPECT_EQ(verified.out, "words: 2000\n");
+    ASSERT_EQ(run("bank set " + bank).exitCode, 0);
+    const auto renamed = run("rename " + project() + " --quiet --no-backup");
+    EXPECT_EQ(renamed.exitCode, 0) << renamed.err;
+}
+
 TEST_F(Cli, ABackupThatFailsStopsTheRunBeforeAnythingIsWritten) {
     const std::string blocker = scratch_.write("blocker", "a file, not a folder");
     ASSERT_EQ(run("settings set --backup-dir " + blocker + "/Backup").exitCode, 0);
     const std::string before = treeDump(project());
     const auto result = run("rename " + project() + " --random --quiet");
     EXPECT_EQ(result.exitCode, 1) << result.err;
-    EXPECT_NE(result.err.find("代码备份失败"), std::string::npos) << result.err;
-    EXPECT_NE(result.err.find("the project was not changed"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("quillet-cli: the backup could not be made: Could not create " +
+                              blocker + "/Backup"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("the project was not changed; fix the backup directory " + blocker +
+                              "/Backup"),
+              std::string::npos)
+        << result.err;
+    EXPECT_NE(result.err.find("or rename with --no-backup\n"), std::string::npos) << result.err;
     EXPECT_EQ(treeDump(project()), before);
 
     const auto skipped = run("rename " + project() + " --random --no-backup");
     EXPECT_EQ(skipped.exitCode, 0);
-    EXPECT_EQ(skipped.err.find("代码备份"), std::string::npos);
+    EXPECT_EQ(skipped.err.find("backup:"), std::string::npos);
 }
 
 TEST_F(Cli, BankCommandsFollowTheWordBankRules) {
     const std::string bad = scratch_.write("bad.txt", "hello world,词语\n");
     const auto refused = run("bank verify " + bad);
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.err, "词库不符合规则: 可能含有中文或特殊字符或为空\n");
+    EXPECT_EQ(refused.err, "quillet-cli: " + bad +
+                               " is not a word bank text: it may hold only ASCII letters, \",\" "
+                               "and spaces, and must not be empty\n");
     EXPECT_EQ(run("bank set " + bad).exitCode, 1);
 
     const std::string good =
         scratch_.write("good.txt", "userAction, loginManager，abc,userAction\n");
-    EXPECT_EQ(run("bank verify " + good).out, "符合规则的词库:2\n");
+    // "abc" is too short and "userAction" comes twice.
+    EXPECT_EQ(run("bank verify " + good).out,
+              "words: 2\nleft out (7 letters or fewer, or repeated): 2\n");
 
     const auto made = run("bank new --remark 'A&B'");
     ASSERT_EQ(made.exitCode, 0) << made.err;
@@ -409,7 +557,8 @@ TEST_F(Cli, BankCommandsFollowTheWordBankRules) {
     EXPECT_NE(run("bank show").out.find("words: 2\n"), std::string::npos);
     const auto replaced = run("bank new --remark 'A&B' --force");
     ASSERT_EQ(replaced.exitCode, 0) << replaced.err;
-    const std::regex tip("默认词库: A＆B, ([0-9A-F]{32})\n");
+    const std::regex tip("saved as the default word bank\ntoken: ([0-9A-F]{32})\nremark: "
+                         "A＆B\nwords: 0\nowner: this device\n");
     std::smatch token;
     ASSERT_TRUE(std::regex_match(replaced.out, token, tip)) << replaced.out;
     ASSERT_EQ(run("bank set " + good).exitCode, 0);
@@ -437,7 +586,9 @@ TEST_F(Cli, SettingsKeepTheBackupDirectoryToThePathRule) {
                   "/Quillet/Backup\nmethod prefix: \nrename mode in the app: precise\n");
     const auto refused = run("settings set --backup-dir '/with space' --prefix p");
     EXPECT_EQ(refused.exitCode, 1);
-    EXPECT_EQ(refused.err, "保存失败: 路径含有特殊符号\n");
+    EXPECT_EQ(refused.err, "quillet-cli: cannot store the backup directory /with space: a path "
+                           "may hold only ASCII letters, digits, \"_\", \"/\", \".\" and \"-\" "
+                           "(no spaces, no other characters); nothing was stored\n");
     EXPECT_EQ(run("settings show").out, defaults.out); // neither field changed
 
     // The prefix goes into selectors, so it keeps to their rule; a relative directory would
