@@ -109,7 +109,7 @@ json renamedPairs(const RunReport& report) {
 json plannedChanges(const RunReport& report) {
     json list = json::array();
     for (const auto& change : report.changes) {
-        list.push_back({{"path", change.path}, {"diff", change.diff}});
+        list.push_back({{"path", change.path}, {"diff", change.diff}, {"note", change.note}});
     }
     return list;
 }
