@@ -34,10 +34,10 @@ std::vector<FileChange> plannedChanges(const MRenameTool& tool) {
         const std::string relative = file->inPath().substr(tool.rootPath().size() + 1);
         const bool afterIsText = text::isValidUtf8(after);
         if (text::isValidUtf8(beforeBytes) && afterIsText) {
-            changes.push_back({relative,
-                               text::unifiedDiff(beforeBytes, after, "a/" + relative,
-                                                 "b/" + relative),
-                               {}});
+            changes.push_back(
+                {relative,
+                 text::unifiedDiff(beforeBytes, after, "a/" + relative, "b/" + relative),
+                 {}});
         } else {
             changes.push_back({relative, {}, noteOn(*file, afterIsText)});
         }
