@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 
+#include "FooClass.h"
 #include "job/RenameJob.h"
 #include "support/AsNobody.h"
 #include "support/Files.h"
@@ -15,13 +16,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string fooHeader = "@interface Foo : NSObject\n"
-                              "- (void)fooWithName:(NSString *)name count:(int)count;\n"
-                              "- (void)store:(id)item;\n@end\n";
-const std::string fooSource = "#import \"Foo.h\"\n@implementation Foo\n"
-                              "- (void)fooWithName:(NSString *)name count:(int)count {\n"
-                              "    [self store:name];\n}\n"
-                              "- (void)store:(id)item {}\n@end\n";
 const std::string barHeader = "@interface Bar : NSObject\n- (void)barWithItem:(id)item;\n@end\n";
 const std::string barSource = "#import \"Bar.h\"\n#import \"Foo.h\"\n@implementation Bar\n"
                               "- (void)barWithItem:(id)item { [[Foo new] store:item]; }\n@end\n";

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "CorpusGenerator.h"
+#include "FooClass.h"
 #include "engine/MRenameTool.h"
 #include "fs/FolderLock.h"
 #include "job/RenameJob.h"
@@ -57,14 +58,6 @@ private:
     std::string project_;
     std::thread::id caller_ = std::this_thread::get_id();
 };
-
-const std::string fooHeader = "@interface Foo : NSObject\n"
-                              "- (void)fooWithName:(NSString *)name count:(int)count;\n"
-                              "- (void)store:(id)item;\n@end\n";
-const std::string fooSource = "#import \"Foo.h\"\n@implementation Foo\n"
-                              "- (void)fooWithName:(NSString *)name count:(int)count {\n"
-                              "    [self store:name];\n}\n"
-                              "- (void)store:(id)item {}\n@end\n";
 
 class Job : public ::testing::Test {
 protected:
