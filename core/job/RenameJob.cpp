@@ -1,5 +1,7 @@
 #include "job/RenameJob.h"
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 #include "backup/FolderBackup.h"
@@ -39,7 +41,13 @@ void describeScan(MRenameTool& tool, RunReport& report) {
     const auto unreadable = tool.unreadableFiles();
     report.filesLoaded = tool.files().size() - unreadable.size();
     for (const auto* file : unreadable) {
-        report.unreadableFiles.push_back({file->inPath(), file->problem()});
+        // A path a run skips because it cannot be read is named once, among those.
+        const bool skipped =
+            std::any_of(report.inaccessible.begin(), report.inaccessible.end(),
+                        [&](const UnparsedFile& entry) { return entry.path == file->inPath(); });
+        if (!skipped) {
+            report.unreadableFiles.push_back({file->inPath(), file->problem()});
+        }
     }
     report.unparsedFiles = tool.unparsedFiles();
     report.readingNotes = tool.mode().readingNotes();

@@ -27,6 +27,9 @@ std::string summaryOf(const RunReport& report) {
     for (const auto& entry : report.inaccessible) {
         out << "inaccessible " << entry.path << "\n";
     }
+    for (const auto& file : report.unreadableFiles) {
+        out << "unread " << file.path << "\n";
+    }
     for (const auto& method : report.methods) {
         out << (method.protection ? "kept " : "renamed ") << method.method.selector();
         if (method.protection) {
@@ -122,6 +125,7 @@ TEST_F(ProjectAccess, SkippingWhatCannotBeReadKeepsTheNamesDeclaredBesideIt) {
                                    "/Foo.m, which could not be read"))
         << summary;
     EXPECT_TRUE(holds(summary, "renamed barWithItem:")) << summary;
+    EXPECT_FALSE(holds(summary, "unread " + project_.str() + "/Foo.m")) << "named once, as skipped";
     EXPECT_TRUE(holds(summary, "list 1")) << summary;
     // Gone ahead, but not over the whole project.
     EXPECT_TRUE(holds(summary, "complete 0")) << summary;
