@@ -4,6 +4,8 @@
 #include <iostream>
 #include <optional>
 
+#include <unistd.h>
+
 #include "JsonOutput.h"
 #include "ProjectScan.h"
 #include "RunJson.h"
@@ -161,7 +163,13 @@ int runMethods(const Arguments& args) {
     if (!options) {
         return couldNotStart;
     }
-    return conclude(args, RenameJob().scan(*options), *options);
+    // Progress only where someone watches: the list itself may go to a pipe or a file.
+    TerminalObserver progress(stderr);
+    RunObserver silent;
+    const bool watched = !args.json && ::isatty(STDERR_FILENO) != 0;
+    const auto report = RenameJob().scan(*options, watched ? progress : silent);
+    progress.finish();
+    return conclude(args, report, *options);
 }
 
 int runRename(const Arguments& args) {

@@ -178,10 +178,9 @@ std::optional<RenameJob::OpenProject> RenameJob::open(const RunOptions& options,
     return OpenProject{std::move(*lock), std::move(tool)};
 }
 
-RunReport RenameJob::scan(const RunOptions& options) {
+RunReport RenameJob::scan(const RunOptions& options, RunObserver& observer) {
     RunReport report;
-    RunObserver silent;
-    open(options, report, silent);
+    open(options, report, observer);
     return report;
 }
 

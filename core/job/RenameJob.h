@@ -22,7 +22,7 @@ public:
     explicit RenameJob(RandomSource& random = RandomSource::system()) : random_(random) {}
 
     // Checks, reads and collects only: what `run` would rename and protect. Nothing is written.
-    RunReport scan(const RunOptions& options);
+    RunReport scan(const RunOptions& options, RunObserver& observer);
     // The whole run, or as far as it can go; the report says where it stopped and why.
     RunReport run(const RunOptions& options, RunObserver& observer);
 

@@ -288,7 +288,8 @@ TEST_F(Job, TheScanSaysWhatItFoundWithoutWritingAnything) {
     dir_.write("Broken.m", "@implementation Broken\n- (void)store:(id)x { [x store:(]; }\n@end\n");
     const std::string before = treeDump(dir_.path());
     Console::shared().clear();
-    const auto report = RenameJob().scan(cliOptions(RenameMode::precise));
+    RunObserver quiet;
+    const auto report = RenameJob().scan(cliOptions(RenameMode::precise), quiet);
     ASSERT_FALSE(report.refusal);
     EXPECT_EQ(treeDump(dir_.path()), before);
     EXPECT_EQ(report.headers, 1u);
