@@ -39,7 +39,7 @@ int askWithDialog(QWidget* over, const SheetAlert::Question& question) {
     }
     auto* row = new QHBoxLayout;
     row->addStretch();
-    int answer = SheetAlert::firstButton;
+    int answer = SheetAlert::dismissed;
     for (int i = 0; i < question.buttons.size(); ++i) {
         auto* button = new QPushButton(question.buttons[i], &dialog);
         QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &answer, i] {

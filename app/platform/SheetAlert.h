@@ -14,6 +14,9 @@ namespace quillet::app {
 // afterwards. Tests put an answerer of their own behind it.
 class SheetAlert {
 public:
+    // Closed without a choice (Esc, the close button): never any button's answer, so a
+    // question that guards a change must be answered with its button to make it.
+    static constexpr int dismissed = 0;
     static constexpr int firstButton = 1000;
     static constexpr int secondButton = 1001;
 
@@ -25,7 +28,8 @@ public:
     };
     using Answerer = std::function<int(const Question&)>;
 
-    // The return code of the button that ended it: firstButton, secondButton, ...
+    // The return code of the button that ended it: firstButton, secondButton, ...; dismissed
+    // when none did.
     static int run(QWidget* over, const Question& question);
     static void setAnswerer(Answerer answerer);
 };

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -65,4 +66,29 @@ TEST(SheetAlertDialog, ShowsItsPartsAndAnswersWithTheClickedButtonsCode) {
 
     clickWhenShown("取消", [](QWidget*) {});
     EXPECT_EQ(SheetAlert::run(&window, {"", "", {"取消", "确定"}, field}), SheetAlert::firstButton);
+}
+
+TEST(SheetAlertDialog, ClosingItWithoutAChoiceIsNoButtonsAnswerAndReturnTakesTheLastOne) {
+    QWidget window;
+    window.resize(600, 400);
+    window.show();
+    const SheetAlert::Question restore{"恢复备份？", "", {"恢复", "取消"}, nullptr};
+    const auto answerAfter = [&](const std::function<void(QWidget*)>& act) {
+        QTimer::singleShot(0, [act] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            act(dialog);
+        });
+        return SheetAlert::run(&window, restore);
+    };
+    const auto press = [](int key) {
+        return [key](QWidget* dialog) {
+            QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+            QApplication::sendEvent(dialog->focusWidget() ? dialog->focusWidget() : dialog, &down);
+        };
+    };
+    // Esc and the title bar's close button once restored the project: they must not.
+    EXPECT_EQ(answerAfter(press(Qt::Key_Escape)), SheetAlert::dismissed);
+    EXPECT_EQ(answerAfter([](QWidget* dialog) { dialog->close(); }), SheetAlert::dismissed);
+    EXPECT_EQ(answerAfter(press(Qt::Key_Return)), SheetAlert::secondButton);
 }
