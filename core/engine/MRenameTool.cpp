@@ -192,7 +192,7 @@ std::optional<MethodModel> MRenameTool::newNameFor(const MethodModel& method,
         } else {
             return std::nullopt;
         }
-        if (method.elements[k].ends_with(':')) {
+        if (method.elements[k].find(':') != std::string::npos) {
             piece += ':';
         } else if (methodPrefix_.empty() && !piece.empty()) {
             // An argument-less method's name stays one lowerCamel piece.
