@@ -80,10 +80,10 @@ TEST(UnaryMethods, KeepTheirNamesWhereARenameCouldNotFollow) {
     PreciseProject project(withUnary(), inputs);
     TempDir& dir = project.dir();
     const std::string methods[] = {
-        "capacity",         "canSell",        "total",          "subtotal", "hash",
-        "debugDescription", "newStore",       "copyStore",      "refresh",  "rebuild",
-        "restock",          "layoutSubviews", "checkout",       "tidyUp",   "vendorHook",
-        "keepMe",           "foreignShared",  "countOfShelves", "sweep"};
+        "capacity",         "canSell",        "total",          "subtotal",    "hash",
+        "debugDescription", "newStore",       "copyStore",      "refresh",     "rebuild",
+        "restock",          "layoutSubviews", "checkout",       "tidyUp",      "vendorHook",
+        "keepMe",           "foreignShared",  "countOfShelves", "unparsedUse", "sweep"};
     std::string header = "#import <Foundation/Foundation.h>\n@interface Store : NSObject\n"
                          "@property (nonatomic) int capacity;\n"
                          "@property (nonatomic, getter=canSell) BOOL sellable;\n"
@@ -107,6 +107,10 @@ TEST(UnaryMethods, KeepTheirNamesWhereARenameCouldNotFollow) {
                           "destination=\"a\" eventType=\"touchUpInside\" id=\"b\"/>"
                           "</connections></button></objects></document>\n");
     dir.write("Pods/Vendor/Hook.m", "void hook(id s) { [s vendorHook]; }\n");
+    dir.write("Broken.m", "void broken(id s) {\n    [s unparsedUse];\n    \"unterminated\n}\n");
+    dir.write("Panel.h", "@interface Panel : UIView\n- (id)layoutNow;\n@end\n");
+    dir.write("Panel.m", "#import \"Panel.h\"\n@implementation Panel\n"
+                         "- (id)layoutNow { return [super layoutNow]; }\n@end\n");
     ASSERT_TRUE(project.scan());
     const std::string store = dir.str() + "/Store.m";
     const std::string use = dir.str() + "/Use.m";
@@ -134,6 +138,11 @@ TEST(UnaryMethods, KeepTheirNamesWhereARenameCouldNotFollow) {
     EXPECT_EQ(project.verdict("keepMe"), "in the list of protected selectors");
     EXPECT_EQ(project.verdict("foreignShared"),
               "declared in Lib.h, which is not one of the project's classes");
+    EXPECT_EQ(project.verdict("unparsedUse"), "used in " + dir.str() +
+                                                  "/Broken.m, which is left as it is "
+                                                  "(unterminated string at line 3)");
+    EXPECT_EQ(project.verdict("layoutNow"),
+              "sent to super in Panel, which inherits it from UIView");
     EXPECT_EQ(project.verdict("sweep"), "rename");
 }
 
