@@ -58,7 +58,11 @@ void UnaryNameScan::scanSource(std::size_t file) {
                 note(spelled, ProtectionReason::Kind::otherName, file);
             }
         } else if (token.kind == objc::TokenKind::string) {
-            for (const auto part : text::splitViews(contentOf(spelled), '.')) {
+            const auto content = contentOf(spelled);
+            if (content.empty()) {
+                continue;
+            }
+            for (const auto part : text::splitViews(content, '.')) {
                 if (candidates_.contains(part)) {
                     note(part, ProtectionReason::Kind::keyString, file);
                 }
