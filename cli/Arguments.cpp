@@ -65,10 +65,19 @@ Options optionsFor(Command command) {
         a.mode = v == "precise" ? RenameMode::precise : RenameMode::literal;
         return Status::success();
     };
+    const auto kinds = [](Arguments& a, const std::string& v) -> Status {
+        auto parsed = NameKinds::parse(v);
+        if (!parsed) {
+            return Error{"--kinds: " + parsed.error().message};
+        }
+        a.kinds = *parsed;
+        return Status::success();
+    };
     switch (command) {
     case Command::methods:
         options.values["--ignore"] = ignore;
         options.values["--mode"] = mode;
+        options.values["--kinds"] = kinds;
         options.values["--sdk"] = sdk;
         options.values["--protect"] = protect;
         options.flags["--include-vendored"] = [](Arguments& a) { a.includeVendored = true; };
@@ -78,6 +87,7 @@ Options optionsFor(Command command) {
     case Command::rename:
         options.values["--ignore"] = ignore;
         options.values["--mode"] = mode;
+        options.values["--kinds"] = kinds;
         options.values["--sdk"] = sdk;
         options.values["--protect"] = protect;
         options.flags["--dry-run"] = [](Arguments& a) { a.dryRun = true; };
@@ -205,6 +215,9 @@ Status checkCombinations(const Arguments& parsed) {
     if (parsed.command == Command::settingsSet && !parsed.backupDir && !parsed.prefix &&
         parsed.sdkFolders.empty() && parsed.protectFiles.empty() && !parsed.noSdk) {
         return Error{"settings set needs --backup-dir, --prefix, --sdk, --no-sdk or --protect"};
+    }
+    if (parsed.mode == RenameMode::literal && parsed.kinds.has(NameKind::unary)) {
+        return Error{"--kinds needs the precise mode"};
     }
     if (parsed.json && parsed.verbose) {
         return Error{"choose one of --json and --verbose"};

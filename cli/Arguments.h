@@ -6,6 +6,7 @@
 
 #include "base/Result.h"
 #include "engine/RenameMode.h"
+#include "precise/NameKinds.h"
 
 namespace quillet::cli {
 
@@ -35,6 +36,7 @@ struct Arguments {
     bool quiet = false;
     bool verbose = false;
     RenameMode mode = RenameMode::precise; // methods, rename
+    NameKinds kinds;                       // methods, rename: --kinds
     std::vector<std::string> sdkFolders;   // methods, rename, settings set: --sdk
     std::vector<std::string> protectFiles; // methods, rename, settings set: --protect
     bool noSdk = false;                    // settings set: forget the stored SDK folders

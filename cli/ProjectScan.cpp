@@ -27,6 +27,7 @@ Result<RunOptions> runOptionsFor(const Arguments& args) {
     auto options = RunOptions::stored(args.project, args.mode);
     options.ignore = args.ignore;
     options.includeVendored = args.includeVendored;
+    options.kinds = args.kinds;
     if (args.prefix) {
         options.methodPrefix = *args.prefix;
     }

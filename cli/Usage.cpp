@@ -26,6 +26,11 @@ const std::vector<OptionHelp>& optionHelp() {
          "precise (the default) reads the sources as Objective-C: it renames every exact use of "
          "a selector, and never one the SDK, the runtime or code outside the project owns; "
          "literal rewrites by the text rules, in the files that import the header"},
+        {"--kinds LIST",
+         "the kinds of names the precise mode renames, comma-separated: methods (those that take "
+         "arguments; the default, always in the list) and unary (argument-less methods, which "
+         "keep their names when they are also a property, a key, a runtime or NSObject name or "
+         "are written other than as a message)"},
         {"--sdk DIR", "also protect the selectors declared by the headers below DIR (the "
                       "platform's SDKs are read on their own: xcrun's on macOS, GNUstep's "
                       "elsewhere); settings set stores the folders for every run"},
@@ -63,22 +68,23 @@ const std::vector<OptionHelp>& optionHelp() {
 const std::vector<CommandHelp>& commandHelp() {
     static const std::vector<CommandHelp> commands = {
         {"methods",
-         "PROJECT [--mode precise|literal] [--sdk DIR]... [--protect FILE]... [--ignore "
-         "PREFIX]... [--include-vendored] [--skip-unreadable] [--json]",
+         "PROJECT [--mode precise|literal] [--kinds LIST] [--sdk DIR]... [--protect FILE]... "
+         "[--ignore PREFIX]... [--include-vendored] [--skip-unreadable] [--json]",
          "List the methods a rename would change: selector, a tab, declaring header; in the "
          "precise mode a third column says rename or why it is protected. A summary goes to "
          "standard error.",
-         {"--mode precise|literal", "--sdk DIR", "--protect FILE", "--ignore PREFIX",
-          "--include-vendored", "--skip-unreadable", "--json"}},
+         {"--mode precise|literal", "--kinds LIST", "--sdk DIR", "--protect FILE",
+          "--ignore PREFIX", "--include-vendored", "--skip-unreadable", "--json"}},
         {"rename",
          "PROJECT [--random | --words FILE] [--prefix P] [--no-backup] [--mode precise|literal] "
-         "[--sdk DIR]... [--protect FILE]... [--ignore PREFIX]... [--include-vendored] "
+         "[--kinds LIST] [--sdk DIR]... [--protect FILE]... [--ignore PREFIX]... "
+         "[--include-vendored] "
          "[--skip-unreadable] [--dry-run] [--quiet] [--verbose] [--json]",
          "Back the project up, rename its methods in place and write MethodReplaceList.txt "
          "beside its sources. New names come from the default word bank unless --random or "
          "--words is given. Progress and a summary go to standard error.",
          {"--random", "--words FILE", "--prefix P", "--no-backup", "--mode precise|literal",
-          "--sdk DIR", "--protect FILE", "--ignore PREFIX", "--include-vendored",
+          "--kinds LIST", "--sdk DIR", "--protect FILE", "--ignore PREFIX", "--include-vendored",
           "--skip-unreadable", "--dry-run", "--quiet", "--verbose", "--json"}},
         {"restore",
          "ARCHIVE [PROJECT] [--clean] [--json]",

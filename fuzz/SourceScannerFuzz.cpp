@@ -31,12 +31,19 @@ void checkUse(const objc::SelectorUse& use, const objc::SourceFacts& facts, std:
         require(objc::isKeywordSelector(use.selector) && use.spanCount == 0);
         return;
     }
+    if (use.kind == objc::UseKind::propertyAccessor) {
+        require(!use.selector.empty() && use.selector.find(':') == std::string::npos &&
+                use.spanCount == 0);
+        return;
+    }
     require(!use.selector.empty() && use.spanCount > 0);
+    // An argument-less selector is its one name.
+    const bool unary = use.selector.find(':') == std::string::npos;
     require(use.firstSpan + use.spanCount <= facts.spans.size());
     require(use.container >= -1 &&
             use.container < static_cast<std::int32_t>(facts.containers.size()));
-    const bool whole =
-        use.kind == objc::UseKind::stringLiteral || use.kind == objc::UseKind::interfaceAction;
+    const bool whole = unary || use.kind == objc::UseKind::stringLiteral ||
+                       use.kind == objc::UseKind::interfaceAction;
     std::string written;
     std::size_t previousEnd = 0;
     for (std::uint32_t k = use.firstSpan; k < use.firstSpan + use.spanCount; ++k) {
@@ -69,6 +76,9 @@ void check(const objc::SourceFacts& facts, std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(bytes), size);
     for (const auto dialect : {objc::Dialect::objectiveC, objc::Dialect::objectiveCpp}) {
+        check(objc::scanSource(text, dialect, objc::ScanDepth::everything,
+                               objc::UnaryNames::recorded),
+              text);
         auto facts = objc::scanSource(text, dialect, objc::ScanDepth::everything);
         check(facts, text);
         objc::MacroTable macros;

@@ -1,6 +1,7 @@
 #include "engine/MRenameTool.h"
 
 #include <algorithm>
+#include <cctype>
 #include <numeric>
 
 #include <unistd.h>
@@ -191,7 +192,12 @@ std::optional<MethodModel> MRenameTool::newNameFor(const MethodModel& method,
         } else {
             return std::nullopt;
         }
-        piece += ':';
+        if (method.elements[k].find(':') != std::string::npos) {
+            piece += ':';
+        } else if (methodPrefix_.empty() && !piece.empty()) {
+            // An argument-less method's name stays one lowerCamel piece.
+            piece[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(piece[0])));
+        }
         if (k == 0) {
             piece.insert(0, methodPrefix_);
         }

@@ -31,6 +31,15 @@ std::string ProtectionReason::describe() const {
         return "named in " + detail + ", where it cannot be rewritten";
     case Kind::unreadableSource:
         return "declared beside " + detail + ", which could not be read";
+    case Kind::propertyName:
+        return "the name or getter of a property of " + detail;
+    case Kind::otherName:
+        return "also written in " + detail +
+               " as something a rename cannot follow (a property, a variable, a dot-syntax use, "
+               "a macro's argument)";
+    case Kind::keyString:
+        return "written as a string in " + detail +
+               " (a key-value coding key or a selector's name)";
     }
     return {};
 }

@@ -21,6 +21,9 @@ struct ProtectionReason {
         macroFormed,        // a macro forms it in a way no rename can follow (pasting, ...)
         fixedText,          // named where it cannot be rewritten, as in a compiled nib
         unreadableSource,   // declared beside a source that could not be read
+        propertyName,       // argument-less, and a property's name or getter
+        otherName,          // argument-less, and written as another name: a variable, ...
+        keyString,          // argument-less, and a string names it: a key-value coding key, ...
     };
     Kind kind = Kind::sdk;
     std::string detail; // the header, file or class, and what is wrong with it

@@ -158,8 +158,8 @@ std::optional<RenameJob::OpenProject> RenameJob::open(const RunOptions& options,
     for (const auto& entry : report.inaccessible) {
         protection.unreadableSources.push_back(entry.path);
     }
-    auto tool =
-        std::make_unique<MRenameTool>(random_, strategyFor(options.mode, std::move(protection)));
+    auto tool = std::make_unique<MRenameTool>(
+        random_, strategyFor(options.mode, std::move(protection), options.kinds));
     tool->setRootPath(project);
     tool->setMethodPrefix(options.methodPrefix);
     const auto reading = [&](std::size_t done, std::size_t total) {

@@ -5,9 +5,10 @@
 
 namespace quillet {
 
-std::unique_ptr<RenameStrategy> strategyFor(RenameMode mode, ProtectionInputs inputs) {
+std::unique_ptr<RenameStrategy> strategyFor(RenameMode mode, ProtectionInputs inputs,
+                                            NameKinds kinds) {
     if (mode == RenameMode::precise) {
-        return std::make_unique<PreciseRename>(std::move(inputs));
+        return std::make_unique<PreciseRename>(std::move(inputs), kinds);
     }
     return std::make_unique<LiteralRename>(
         std::vector<std::string>(inputs.userList.begin(), inputs.userList.end()));

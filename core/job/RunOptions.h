@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/RenameMode.h"
+#include "precise/NameKinds.h"
 #include "precise/ProtectionSetup.h"
 
 namespace quillet {
@@ -17,6 +18,8 @@ struct RunOptions {
     // The precise mode rewrites Pods/ and Carthage/ too (it reads them to protect what they use).
     bool includeVendored = false;
     std::string methodPrefix;
+    // The kinds of names the precise mode renames (the literal mode renames methods only).
+    NameKinds kinds;
     ProtectionSources protection; // the precise mode's SDK folders and selector lists
     std::string cacheFolder;      // where what was read of SDK folders is kept
     // The words new names are made of; nothing: random letters.

@@ -66,7 +66,7 @@ std::size_t BlockScanner::block(std::size_t start) {
         if (tokens_[i].is(Token::inDirective)) {
             ++i;
         } else if (tokens_.atKeyword(i, "@property")) {
-            i = keys.property(i, containers[index].keys);
+            i = property(i, keys, index);
         } else if (tokens_.atKeyword(i, "@dynamic") || tokens_.atKeyword(i, "@synthesize")) {
             i = keys.implementedProperties(i, containers[index].keys);
         } else if (tokens_.punct(i, "-") || tokens_.punct(i, "+")) {
@@ -77,6 +77,40 @@ std::size_t BlockScanner::block(std::size_t start) {
     }
     blocks_.push_back({start, i, index, implementation});
     return tokens_.atKeyword(i, "@end") ? i + 1 : i;
+}
+
+// A property's name and custom getter are argument-less selectors too; returns the token after
+// the declaration.
+std::size_t BlockScanner::property(std::size_t keyword, const KeyNameReader& keys,
+                                   std::int32_t container) {
+    auto& names = uses_.facts().containers[container].keys;
+    const std::size_t declared = names.size();
+    const std::size_t next = keys.property(keyword, names);
+    if (uses_.recordsUnary()) {
+        std::vector<std::string> accessors(names.begin() + static_cast<std::ptrdiff_t>(declared),
+                                           names.end());
+        if (auto getter = keys.customGetter(keyword); !getter.empty()) {
+            accessors.push_back(std::move(getter));
+        }
+        for (auto& accessor : accessors) {
+            uses_.keep(uses_.start(UseKind::propertyAccessor, container), std::move(accessor));
+        }
+    }
+    return next;
+}
+
+// The name of an argument-less method from its "-" or "+" (recording its span), or nothing:
+// "- (void)reloadCart" names reloadCart.
+std::string BlockScanner::unaryName(std::size_t start) {
+    std::size_t i = start + 1;
+    if (tokens_.punct(i, "(")) {
+        i = tokens_.past(i);
+    }
+    if (!tokens_.identifier(i) || tokens_.punct(i + 1, ":")) {
+        return {};
+    }
+    uses_.span(tokens_[i].offset, tokens_[i].length);
+    return std::string(tokens_.textOf(i));
 }
 
 // "#if A / - (void)f:(A *)a { / #else / - (void)f:(B *)b { / #endif" gives one body to two
@@ -140,6 +174,9 @@ std::size_t BlockScanner::method(std::size_t start, std::int32_t container, bool
     use.classMethod = tokens_.punct(start, "+");
     std::string selector;
     const std::size_t i = readMethodKeywords(tokens_, start, uses_, selector);
+    if (selector.empty() && uses_.recordsUnary()) {
+        selector = unaryName(start);
+    }
     const std::size_t end = signatureEnd(i);
     for (std::size_t t = start; t < end && !use.blockTyped; ++t) {
         use.blockTyped = tokens_.punct(t, "^");

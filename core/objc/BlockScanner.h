@@ -2,9 +2,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <unordered_set>
 #include <vector>
 
+#include "objc/KeyNameReader.h"
 #include "objc/TokenView.h"
 #include "objc/UseRecorder.h"
 
@@ -33,7 +35,9 @@ private:
     std::size_t block(std::size_t start);
     void readAlternativeSignatures();
     std::size_t pastAngles(std::size_t i) const;
+    std::size_t property(std::size_t keyword, const KeyNameReader& keys, std::int32_t container);
     std::size_t method(std::size_t start, std::int32_t container, bool implementation);
+    std::string unaryName(std::size_t start);
     std::size_t signatureEnd(std::size_t i) const;
 
     const TokenView& tokens_;

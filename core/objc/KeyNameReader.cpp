@@ -26,6 +26,21 @@ std::size_t KeyNameReader::property(std::size_t keyword, std::vector<std::string
     return tokens_.punct(end, ";") ? end + 1 : end;
 }
 
+std::string KeyNameReader::customGetter(std::size_t keyword) const {
+    const std::size_t open = keyword + 1;
+    if (!tokens_.punct(open, "(")) {
+        return {};
+    }
+    const std::size_t close = tokens_.past(open) - 1;
+    for (std::size_t i = open + 1; i + 2 < close; ++i) {
+        if (tokens_.identifier(i) && tokens_.textOf(i) == "getter" && tokens_.punct(i + 1, "=") &&
+            tokens_.identifier(i + 2)) {
+            return std::string(tokens_.textOf(i + 2));
+        }
+    }
+    return {};
+}
+
 std::size_t KeyNameReader::implementedProperties(std::size_t keyword,
                                                  std::vector<std::string>& names) const {
     const std::size_t end = statementEnd(keyword + 1);

@@ -17,6 +17,8 @@ public:
 
     // "@property (attributes) Type *a, *b;" from its keyword: the names a and b.
     std::size_t property(std::size_t keyword, std::vector<std::string>& names) const;
+    // "@property (getter=isOpen) BOOL open;" from its keyword: isOpen; empty without one.
+    std::string customGetter(std::size_t keyword) const;
     // "@dynamic a, b;" or "@synthesize a = _a, b;" from its keyword: the names a and b.
     std::size_t implementedProperties(std::size_t keyword, std::vector<std::string>& names) const;
     // "{ int _a; id b, c; }" from its "{": the names _a, b and c.

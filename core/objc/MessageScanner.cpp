@@ -123,7 +123,8 @@ void MessageScanner::message(std::size_t open, std::int32_t container) {
     }
     const std::size_t first = firstKeyword();
     if (first >= items_.size()) {
-        return; // a unary message, a subscript, a lambda's captures, an attribute
+        unaryMessage(container); // or a subscript, a lambda's captures, an attribute
+        return;
     }
     const bool toSuper =
         first == 1 && isIdentifier(items_[0]) && tokens_.textOf(items_[0].first) == "super";
@@ -164,6 +165,21 @@ void MessageScanner::message(std::size_t open, std::int32_t container) {
     uses_.keep(std::move(use), std::move(selector));
 }
 
+// "[receiver name]": a receiver expression, then one name.
+void MessageScanner::unaryMessage(std::int32_t container) {
+    const std::size_t count = items_.size();
+    if (!uses_.recordsUnary() || count < 2 || !isIdentifier(items_[count - 1]) ||
+        !endsExpression(items_[count - 2])) {
+        return;
+    }
+    const bool toSuper =
+        count == 2 && isIdentifier(items_[0]) && tokens_.textOf(items_[0].first) == "super";
+    SelectorUse use = uses_.start(toSuper ? UseKind::superSend : UseKind::send, container);
+    const Token& name = tokens_[items_[count - 1].first];
+    uses_.span(name.offset, name.length);
+    uses_.keep(std::move(use), std::string(tokens_.textOf(items_[count - 1].first)));
+}
+
 void MessageScanner::selectorExpression(std::size_t at) {
     if (!tokens_.punct(at + 1, "(")) {
         return;
@@ -173,6 +189,11 @@ void MessageScanner::selectorExpression(std::size_t at) {
         return;
     }
     SelectorUse use = uses_.start(UseKind::selectorExpression);
+    if (uses_.recordsUnary() && close == at + 3 && tokens_.identifier(at + 2)) {
+        uses_.span(tokens_[at + 2].offset, tokens_[at + 2].length);
+        uses_.keep(std::move(use), std::string(tokens_.textOf(at + 2)));
+        return;
+    }
     std::string selector;
     for (std::size_t i = at + 2; i < close; ++i) {
         const bool named =

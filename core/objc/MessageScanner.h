@@ -14,8 +14,9 @@ namespace quillet::objc {
 
 // Reads the selectors a file's code uses: message sends with their whole selector (nested ones,
 // blocks, casts, ternaries and C++ in their arguments), @selector(...), and string literals that
-// spell a selector. Every "[" is looked at once, so the scan stays linear. The token ranges
-// [first, end) in `skipped` (in order, apart) are left to another scan.
+// spell a selector; argument-less sends and @selector(name) too when the recorder asks. Every "["
+// is looked at once, so the scan stays linear. The token ranges [first, end) in `skipped` (in
+// order, apart) are left to another scan.
 class MessageScanner {
 public:
     using TokenRanges = std::vector<std::pair<std::size_t, std::size_t>>;
@@ -41,6 +42,7 @@ private:
     bool readItems(std::size_t open, std::size_t close);
     std::size_t firstKeyword() const;
     void message(std::size_t open, std::int32_t container);
+    void unaryMessage(std::int32_t container);
     void selectorExpression(std::size_t at);
     void stringLiteral(const Token& token);
 

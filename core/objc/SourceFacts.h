@@ -25,9 +25,15 @@ enum class UseKind : std::uint8_t {
     actionName,         // an action's name without its colon (IB2 classes.nib): "done" for done:
     fixedText,          // written where it cannot be rewritten (compiled nib, binary plist, ...)
     macroFormed,        // formed by a macro in a way no rewrite can follow; no spans: it is kept
+    propertyAccessor,   // a declared property's name or custom getter, argument-less; no spans
 };
 
-// One place where a selector with at least one keyword is written.
+// Whether a scan records argument-less selectors ("reloadCart") besides those with keywords:
+// their declarations, definitions, sends and @selector(...), and property accessor names.
+enum class UnaryNames : std::uint8_t { skipped, recorded };
+
+// One place where a selector is written: one with at least one keyword, or, when a scan records
+// them, an argument-less one (one span: its name).
 struct SelectorUse {
     std::string selector; // e.g. "fooWithName:count:"
     UseKind kind = UseKind::send;

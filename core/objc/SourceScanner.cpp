@@ -38,12 +38,12 @@ std::vector<std::string> problemsOf(std::string_view text, std::vector<LexProble
 
 } // namespace
 
-SourceFacts scanSource(std::string_view text, Dialect dialect, ScanDepth depth) {
+SourceFacts scanSource(std::string_view text, Dialect dialect, ScanDepth depth, UnaryNames unary) {
     const Lexed lexed = lex(text, dialect);
     const BracketMatch brackets(text, lexed.tokens);
     const TokenView tokens(text, lexed.tokens, brackets);
     SourceFacts facts;
-    UseRecorder uses(facts);
+    UseRecorder uses(facts, unary);
     BlockScanner blocks(tokens, uses);
     blocks.run();
     if (depth == ScanDepth::everything) {

@@ -17,7 +17,10 @@ enum class ScanDepth : std::uint8_t {
 // selector, @selector(...) and string literals shaped like a selector, and the function-like
 // macros whose bodies form selectors from their parameters (SourceFacts::macros; their uses are
 // read once the whole project's macros are known). Only selectors with at least one keyword are
-// recorded. Linear in the size of the text, whatever the text holds.
-SourceFacts scanSource(std::string_view text, Dialect dialect, ScanDepth depth);
+// recorded, unless `unary` asks for argument-less ones too (never inside function-like macro
+// bodies: a rename cannot follow what their arguments form). Linear in the size of the text,
+// whatever the text holds.
+SourceFacts scanSource(std::string_view text, Dialect dialect, ScanDepth depth,
+                       UnaryNames unary = UnaryNames::skipped);
 
 } // namespace quillet::objc

@@ -11,9 +11,11 @@ namespace quillet::objc {
 // nothing when what was read turned out to be no selector.
 class UseRecorder {
 public:
-    explicit UseRecorder(SourceFacts& facts) : facts_(facts) {}
+    explicit UseRecorder(SourceFacts& facts, UnaryNames unary = UnaryNames::skipped)
+        : facts_(facts), unary_(unary) {}
 
     SourceFacts& facts() { return facts_; }
+    bool recordsUnary() const { return unary_ == UnaryNames::recorded; }
 
     // A new use of `kind` whose spans start here.
     SelectorUse start(UseKind kind, std::int32_t container = -1) const {
@@ -36,6 +38,7 @@ public:
 
 private:
     SourceFacts& facts_;
+    UnaryNames unary_;
 };
 
 } // namespace quillet::objc

@@ -1,6 +1,7 @@
 #include "precise/NameGuard.h"
 
 #include "precise/ReservedWords.h"
+#include "precise/RuntimeSelectors.h"
 
 namespace quillet {
 
@@ -9,11 +10,18 @@ NameGuard::NameGuard(SelectorSet inUse, std::shared_ptr<const SelectorSet> sdk)
 
 bool NameGuard::admit(const MethodModel& name) {
     for (const auto& element : name.elements) {
-        if (isReservedWord(std::string_view(element).substr(0, element.size() - 1))) {
+        std::string_view word = element;
+        if (word.ends_with(':')) {
+            word.remove_suffix(1);
+        }
+        if (isReservedWord(word)) {
             return false;
         }
     }
     const std::string selector = name.selector();
+    if (!selector.ends_with(':') && (isCalledByRuntime(selector) || startsMemoryFamily(selector))) {
+        return false;
+    }
     if (sdk_ && sdk_->contains(selector)) {
         return false;
     }

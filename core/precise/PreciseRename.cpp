@@ -12,6 +12,7 @@
 #include "precise/ProjectIndex.h"
 #include "precise/ResourceFileScanner.h"
 #include "precise/SelectorRewrite.h"
+#include "precise/UnaryNameScan.h"
 #include "text/Text.h"
 
 namespace quillet {
@@ -59,7 +60,8 @@ bool linksWithinProject(const std::string& rootPath, const std::string& fullPath
 
 } // namespace
 
-PreciseRename::PreciseRename(ProtectionInputs inputs) : inputs_(std::move(inputs)) {}
+PreciseRename::PreciseRename(ProtectionInputs inputs, NameKinds kinds)
+    : inputs_(std::move(inputs)), kinds_(kinds) {}
 
 PreciseRename::~PreciseRename() = default;
 
@@ -88,7 +90,9 @@ void PreciseRename::load(const std::string& fullPath, bool ignored) {
 
 const ProjectIndex& PreciseRename::index() {
     if (!index_) {
-        index_ = std::make_unique<ProjectIndex>(files_);
+        index_ = std::make_unique<ProjectIndex>(files_, kinds_.has(NameKind::unary)
+                                                            ? objc::UnaryNames::recorded
+                                                            : objc::UnaryNames::skipped);
     }
     return *index_;
 }
@@ -124,6 +128,7 @@ Collection PreciseRename::collect(const std::vector<std::size_t>& ownHeaders) {
             collection.protections.emplace(selector, std::move(*reason));
         }
     }
+    keepUnaryNamesWrittenElsewhere(candidates, collection.protections);
     keepNamesBesideUnreadableSources(ownHeaders, collection.protections);
     SelectorSet taken = index_->selectorsInUse();
     taken.insert(inputs_.userList.begin(), inputs_.userList.end());
@@ -149,6 +154,20 @@ void PreciseRename::keepNamesBesideUnreadableSources(
                     ProtectionReason{ProtectionReason::Kind::unreadableSource, source});
             }
         }
+    }
+}
+
+void PreciseRename::keepUnaryNamesWrittenElsewhere(const SelectorSet& candidates,
+                                                   text::StringMap<ProtectionReason>& protections) {
+    SelectorSet unary;
+    for (const auto& selector : candidates) {
+        if (!selector.ends_with(':') && !protections.contains(selector)) {
+            unary.insert(selector);
+        }
+    }
+    const UnaryNameScan scan(files_, index(), unary);
+    for (const auto& [name, reason] : scan.reasons()) {
+        protections.emplace(name, reason);
     }
 }
 

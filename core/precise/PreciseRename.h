@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/RenameStrategy.h"
+#include "precise/NameKinds.h"
 #include "precise/ProtectionRules.h"
 #include "precise/SourceFile.h"
 
@@ -18,7 +19,7 @@ class ProjectIndex;
 // too, to learn what they use, and refuses new names that already mean something.
 class PreciseRename final : public RenameStrategy {
 public:
-    explicit PreciseRename(ProtectionInputs inputs = {});
+    explicit PreciseRename(ProtectionInputs inputs = {}, NameKinds kinds = {});
     ~PreciseRename() override;
 
     bool reads(const std::string& rootPath, const std::string& subpath,
@@ -43,9 +44,12 @@ private:
     // sources that could not be read.
     void keepNamesBesideUnreadableSources(const std::vector<std::size_t>& ownHeaders,
                                           text::StringMap<ProtectionReason>& protections);
+    void keepUnaryNamesWrittenElsewhere(const SelectorSet& candidates,
+                                        text::StringMap<ProtectionReason>& protections);
 
     std::vector<SourceFile> files_;
     ProtectionInputs inputs_;
+    NameKinds kinds_;
     std::unique_ptr<ProjectIndex> index_;
     std::unique_ptr<NameGuard> guard_;
 };

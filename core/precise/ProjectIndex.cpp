@@ -5,6 +5,7 @@
 #include "objc/SelectorText.h"
 #include "objc/SourceScanner.h"
 #include "precise/ResourceFileScanner.h"
+#include "precise/RuntimeSelectors.h"
 #include "precise/UnsureTextScan.h"
 
 namespace quillet {
@@ -19,7 +20,7 @@ bool isSource(const SourceFile& file) {
            (file.kind() == SourceKind::header || file.kind() == SourceKind::implementation);
 }
 
-objc::SourceFacts factsFor(const SourceFile& file) {
+objc::SourceFacts factsFor(const SourceFile& file, objc::UnaryNames unary) {
     if (!file.readable() || file.kind() == SourceKind::swift) {
         return {}; // Swift is read only for the names it uses (SwiftUsage), and never rewritten
     }
@@ -27,16 +28,18 @@ objc::SourceFacts factsFor(const SourceFile& file) {
         return scanResourceFile(file.inFile(), file.text(), file.binary());
     }
     if (file.encodingUnsure()) {
-        return scanUnsureText(file.text(), dialectOf(file.inFile()));
+        return scanUnsureText(file.text(), dialectOf(file.inFile()), unary);
     }
-    return objc::scanSource(file.text(), dialectOf(file.inFile()), objc::ScanDepth::everything);
+    return objc::scanSource(file.text(), dialectOf(file.inFile()), objc::ScanDepth::everything,
+                            unary);
 }
 
 } // namespace
 
-ProjectIndex::ProjectIndex(const std::vector<SourceFile>& files)
-    : files_(files), facts_(files.size()) {
-    parallelFor(files.size(), scanThreads, [&](std::size_t i) { facts_[i] = factsFor(files[i]); });
+ProjectIndex::ProjectIndex(const std::vector<SourceFile>& files, objc::UnaryNames unary)
+    : files_(files), unary_(unary), facts_(files.size()) {
+    parallelFor(files.size(), scanThreads,
+                [&](std::size_t i) { facts_[i] = factsFor(files[i], unary_); });
     addMacroFormedUses();
 }
 
@@ -80,11 +83,15 @@ ProjectIndex::declaredMethods(const std::vector<std::size_t>& headers) const {
     std::vector<MethodModel> methods;
     for (const auto header : headers) {
         for (const auto& use : facts_[header].uses) {
+            const bool unary = !use.selector.ends_with(':');
             if (use.kind != objc::UseKind::declaration || use.blockTyped ||
-                use.selector.starts_with("init") || use.selector.starts_with("set")) {
+                use.selector.starts_with("init") || use.selector.starts_with("set") ||
+                (unary && startsMemoryFamily(use.selector))) {
                 continue;
             }
-            methods.push_back(MethodModel{objc::keywordsOf(use.selector), files_[header].inFile()});
+            auto elements =
+                unary ? std::vector<std::string>{use.selector} : objc::keywordsOf(use.selector);
+            methods.push_back(MethodModel{std::move(elements), files_[header].inFile()});
         }
     }
     return methods;

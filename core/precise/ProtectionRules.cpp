@@ -166,15 +166,20 @@ bool ProtectionRules::classHasKey(const std::string& className,
 
 // A selector written where no rewrite can follow it keeps its name everywhere: one a macro
 // pastes or stringizes, or forms from an argument written elsewhere in its body (a rename could
-// change only part of it), and one named in a compiled nib, a binary property list or text not
-// known to be an action.
+// change only part of it), one named in a compiled nib, a binary property list or text not
+// known to be an action, and a property's name or getter (dot syntax and key-value coding reach
+// it by that name).
 void ProtectionRules::noteUsesNoRewriteFollows() {
     for (std::size_t f = 0; f < files_.size(); ++f) {
-        for (const auto& use : index_.factsOf(f).uses) {
+        const auto& facts = index_.factsOf(f);
+        for (const auto& use : facts.uses) {
             if (use.kind == UseKind::macroFormed) {
                 note(use.selector, ProtectionReason::Kind::macroFormed, files_[f].inPath());
             } else if (use.kind == UseKind::fixedText) {
                 note(use.selector, ProtectionReason::Kind::fixedText, files_[f].inPath());
+            } else if (use.kind == UseKind::propertyAccessor && use.container >= 0) {
+                note(use.selector, ProtectionReason::Kind::propertyName,
+                     facts.containers[use.container].name);
             }
         }
     }

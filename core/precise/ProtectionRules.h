@@ -30,7 +30,8 @@ struct ProtectionInputs {
 // properties among them), a header that is not one of the project's classes declares them, code
 // that is never rewritten uses them (Swift code included), a file names them where they cannot
 // be rewritten, a super call reaches a class the project does not define, a macro forms them in
-// a way a rename cannot follow, or only a framework implements or calls them.
+// a way a rename cannot follow, only a framework implements or calls them, or (argument-less)
+// they are a property's name or getter.
 class ProtectionRules {
 public:
     ProtectionRules(const std::vector<SourceFile>& files, const ProjectIndex& index,

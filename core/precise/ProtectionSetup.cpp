@@ -56,7 +56,7 @@ Result<PreparedProtection> prepareProtection(const ProtectionSources& sources,
             return false;
         }
         prepared.sdks.push_back(
-            {folder, selectors->headers, selectors->selectors.size(), selectors->fromCache});
+            {folder, selectors->headers, selectors->withKeywords, selectors->fromCache});
         sdk->merge(selectors->selectors);
         return true;
     };

@@ -37,7 +37,20 @@ constexpr std::string_view namedSelectors[] = {
     "setValuesForKeysWithDictionary:",
     // Subscripting and fast enumeration
     "objectAtIndexedSubscript:", "setObject:atIndexedSubscript:", "objectForKeyedSubscript:",
-    "setObject:forKeyedSubscript:", "countByEnumeratingWithState:objects:count:"};
+    "setObject:forKeyedSubscript:", "countByEnumeratingWithState:objects:count:",
+    // Argument-less: NSObject's class and protocol (GNUstep's and Apple's), which the runtime,
+    // Foundation and debuggers call by name
+    "alloc", "init", "new", "copy", "mutableCopy", "dealloc", "finalize", "retain", "release",
+    "autorelease", "retainCount", "zone", "class", "superclass", "self", "isProxy", "hash",
+    "description", "debugDescription", "className", "load", "initialize", "version",
+    "classForArchiver", "classForCoder", "classForKeyedArchiver", "supportsSecureCoding",
+    "accessInstanceVariablesDirectly", "autoContentAccessingProxy", "beginContentAccess",
+    "endContentAccess", "discardContentIfPossible", "isContentDiscarded", "allowsWeakReference",
+    "retainWeakReference", "awakeFromNib", "prepareForInterfaceBuilder"};
+
+// Method families whose names tell ARC who owns the result: a name in one keeps its meaning
+// only as it is.
+constexpr std::string_view memoryFamilies[] = {"alloc", "init", "new", "copy", "mutableCopy"};
 
 // The one-keyword accessors key-value coding looks up for a key, as prefix and suffix around
 // it; the bare add<Key>: and remove<Key>: forms of to-many relationships too.
@@ -47,6 +60,10 @@ constexpr std::pair<std::string_view, std::string_view> singleKeywordPatterns[] 
     {"remove", "Object:"},    {"memberOf", ":"},
     {"intersect", ":"},       {"add", ":"},
     {"remove", ":"}};
+
+// The argument-less accessors key-value coding looks up for a key: get<Key>, is<Key> and the
+// to-many countOf<Key> and enumeratorOf<Key>.
+constexpr std::string_view unaryPrefixes[] = {"get", "is", "countOf", "enumeratorOf"};
 
 bool isUpper(char c) {
     return c >= 'A' && c <= 'Z';
@@ -71,6 +88,11 @@ bool isCalledByRuntime(std::string_view selector) {
            std::end(namedSelectors);
 }
 
+bool startsMemoryFamily(std::string_view name) {
+    return std::any_of(std::begin(memoryFamilies), std::end(memoryFamilies),
+                       [name](std::string_view family) { return name.starts_with(family); });
+}
+
 std::string keyOfName(std::string_view name) {
     std::string key(name.starts_with('_') ? name.substr(1) : name);
     if (!key.empty()) {
@@ -89,6 +111,12 @@ std::vector<std::string> keyValueCodingKeys(std::string_view s) {
     const auto colon = s.find(':');
     const std::string_view first = s.substr(0, colon + 1);
     const std::string_view rest = colon == std::string_view::npos ? "" : s.substr(colon + 1);
+    if (colon == std::string_view::npos) {
+        for (const auto prefix : unaryPrefixes) {
+            collect(keyIn(s, prefix, ""));
+        }
+        return keys;
+    }
     if (rest.empty()) {
         for (const auto& [prefix, suffix] : singleKeywordPatterns) {
             collect(keyIn(s, prefix, suffix));

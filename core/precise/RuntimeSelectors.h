@@ -12,8 +12,14 @@ namespace quillet {
 // those mechanisms.
 bool isCalledByRuntime(std::string_view selector);
 
+// Whether an argument-less name begins like a memory-managing method family ("alloc", "init",
+// "new", "copy", "mutableCopy"): ARC reads ownership from the name, so such names stay, and are
+// never given.
+bool startsMemoryFamily(std::string_view name);
+
 // The keys, capitalised ("Items"), whose key-value coding accessor this selector could be:
-// insertObject:in<Key>AtIndex:, add<Key>Object:, add<Key>:, intersect<Key>: and the like. A
+// insertObject:in<Key>AtIndex:, add<Key>Object:, add<Key>:, intersect<Key>:, countOf<Key>,
+// is<Key> and the like. A
 // selector may fit several patterns ("removeItemsObject:" is remove<Key>Object: and
 // remove<Key>:); empty when it fits none.
 std::vector<std::string> keyValueCodingKeys(std::string_view selector);

@@ -18,7 +18,7 @@ namespace quillet {
 
 namespace {
 
-constexpr std::string_view cacheFormat = "quillet sdk selectors 1";
+constexpr std::string_view cacheFormat = "quillet sdk selectors 2";
 constexpr unsigned parseThreads = 4;
 
 // FNV-1a, 64 bits: a fingerprint, not a secret.
@@ -130,8 +130,8 @@ SelectorSet parseHeaders(const std::vector<std::string>& headers) {
         if (!read) {
             return;
         }
-        auto facts =
-            objc::scanSource(read->text, objc::Dialect::objectiveC, objc::ScanDepth::declarations);
+        auto facts = objc::scanSource(read->text, objc::Dialect::objectiveC,
+                                      objc::ScanDepth::declarations, objc::UnaryNames::recorded);
         for (auto& use : facts.uses) {
             declared[i].push_back(std::move(use.selector));
         }
@@ -174,10 +174,13 @@ std::optional<SdkSelectors> SdkSelectorCache::load(const std::string& sdkFolder)
     if (auto cached = readCache(cacheFile, folder, found->fingerprint)) {
         result.selectors = std::move(*cached);
         result.fromCache = true;
-        return result;
+    } else {
+        result.selectors = parseHeaders(found->headers);
+        writeCache(cacheFile, folder, found->fingerprint, result.selectors);
     }
-    result.selectors = parseHeaders(found->headers);
-    writeCache(cacheFile, folder, found->fingerprint, result.selectors);
+    result.withKeywords = static_cast<std::size_t>(
+        std::count_if(result.selectors.begin(), result.selectors.end(),
+                      [](const std::string& selector) { return selector.ends_with(':'); }));
     return result;
 }
 

@@ -8,9 +8,11 @@
 
 namespace quillet {
 
-// The selectors with keywords that the headers below an SDK folder declare.
+// The selectors that the headers below an SDK folder declare: those with keywords, and the
+// argument-less ones with the names and getters of their properties.
 struct SdkSelectors {
     SelectorSet selectors;
+    std::size_t withKeywords = 0; // what reports count, as before argument-less ones were kept
     std::size_t headers = 0;
     bool fromCache = false;
 };

@@ -17,9 +17,10 @@ struct Edit {
     std::string replacement;
 };
 
-// The name of a keyword without its colon: "fooWithName:" -> "fooWithName".
+// The name of a keyword without its colon: "fooWithName:" -> "fooWithName"; an argument-less
+// selector is its name.
 std::string nameOf(const std::string& keyword) {
-    return keyword.substr(0, keyword.size() - 1);
+    return keyword.ends_with(':') ? keyword.substr(0, keyword.size() - 1) : keyword;
 }
 
 std::string splice(const std::string& text, std::vector<Edit>& edits) {

@@ -27,9 +27,12 @@ std::string asciiOf(std::string_view bytes, bool trailBackslashes) {
 
 } // namespace
 
-objc::SourceFacts scanUnsureText(std::string_view bytes, objc::Dialect dialect) {
-    auto facts = objc::scanSource(asciiOf(bytes, false), dialect, objc::ScanDepth::everything);
-    const auto other = objc::scanSource(asciiOf(bytes, true), dialect, objc::ScanDepth::everything);
+objc::SourceFacts scanUnsureText(std::string_view bytes, objc::Dialect dialect,
+                                 objc::UnaryNames unary) {
+    auto facts =
+        objc::scanSource(asciiOf(bytes, false), dialect, objc::ScanDepth::everything, unary);
+    const auto other =
+        objc::scanSource(asciiOf(bytes, true), dialect, objc::ScanDepth::everything, unary);
     const auto shift = static_cast<std::uint32_t>(facts.spans.size());
     facts.spans.insert(facts.spans.end(), other.spans.begin(), other.spans.end());
     for (auto use : other.uses) {

@@ -347,6 +347,45 @@ TEST_F(Cli, RestorePutsTheProjectBackAsItsBackupHoldsIt) {
     }
 }
 
+TEST_F(Cli, UnaryKindAddsArgumentlessMethodsAndLeavesTheDefaultAsItWas) {
+    const auto plain = run("methods " + project());
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    const auto explicitKinds = run("methods " + project() + " --kinds methods");
+    EXPECT_EQ(explicitKinds.out, plain.out);
+    // The same summary, but for the SDK folders read from the cache the second time.
+    EXPECT_EQ(std::regex_replace(explicitKinds.err, std::regex(", cached\\)"), ")"), plain.err);
+    EXPECT_EQ(run("methods " + project() + " --mode literal --kinds methods").exitCode, 0);
+
+    const auto unary = run("methods " + project() + " --kinds methods,unary");
+    ASSERT_EQ(unary.exitCode, 0) << unary.err;
+    std::string withKeywords;
+    std::vector<std::string> renamed;
+    const std::regex unaryLine(
+        R"(([A-Za-z_][A-Za-z0-9_]*)\t[A-Za-z0-9_+]+\.h\t(rename|protected: .+))");
+    for (const auto& line : text::split(unary.out, '\n')) {
+        std::smatch match;
+        if (line.find(':') < line.find('\t')) {
+            withKeywords += line + "\n";
+        } else if (!line.empty()) {
+            ASSERT_TRUE(std::regex_match(line, match, unaryLine)) << line;
+            if (match[2] == "rename") {
+                renamed.push_back(match[1]);
+            }
+        }
+    }
+    EXPECT_EQ(withKeywords, plain.out);
+    EXPECT_NE(unary.out.find("\nclear\tCart.h\trename\n"), std::string::npos) << unary.out;
+    ASSERT_FALSE(renamed.empty());
+
+    const auto result =
+        run("rename " + project() + " --random --no-backup --quiet --kinds methods,unary");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const std::string list = readFile(project() + "/MethodReplaceList.txt");
+    for (const auto& old : renamed) {
+        EXPECT_NE(list.find("\nOld --> " + old + "\nNew --> "), std::string::npos) << old;
+    }
+}
+
 TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
     struct Case {
         std::string arguments;
@@ -373,6 +412,10 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
         {"restore", "quillet-cli restore --help"},
         {"restore a b c", "quillet-cli restore --help"},
         {"restore a --force", "quillet-cli restore --help"},
+        {"methods " + project() + " --kinds unary", "quillet-cli methods --help"},
+        {"methods " + project() + " --kinds methods,frobs", "quillet-cli methods --help"},
+        {"rename " + project() + " --random --mode literal --kinds methods,unary",
+         "quillet-cli rename --help"},
     };
     for (const auto& c : cases) {
         const auto result = run(c.arguments);

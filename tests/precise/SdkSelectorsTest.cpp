@@ -40,14 +40,31 @@ TEST_F(SdkSelectors, EveryHeaderBelowTheFolderIsReadWithTheLexer) {
     EXPECT_EQ(read->headers, 2u);
     EXPECT_FALSE(read->fromCache);
     EXPECT_EQ(read->selectors,
-              (SelectorSet{"stringWithFormat:", "getCharacters:range:", "isEqual:"}));
+              (SelectorSet{"stringWithFormat:", "getCharacters:range:", "isEqual:", "length"}));
+    EXPECT_EQ(read->withKeywords, 3u);
+}
+
+TEST_F(SdkSelectors, PropertiesGiveTheirNamesAndGettersButNotTheirSetters) {
+    sdk_.write("usr/include/objc/View.h",
+               "@interface View\n@property (nonatomic, readonly) CGRect frame;\n"
+               "@property (getter=isHidden, setter=setHiddenNow:) BOOL hidden;\n"
+               "@property (copy) NSString *title, *subtitle;\n- (void)layoutSubviews;\n@end\n");
+    const auto read = cache().load(sdk_.str());
+    ASSERT_TRUE(read);
+    for (const char* name :
+         {"frame", "isHidden", "hidden", "title", "subtitle", "layoutSubviews"}) {
+        EXPECT_TRUE(read->selectors.contains(name)) << name;
+    }
+    EXPECT_FALSE(read->selectors.contains("setHiddenNow:"));
+    EXPECT_EQ(read->withKeywords, 3u);
+    EXPECT_EQ(cache().load(sdk_.str())->selectors, read->selectors);
 }
 
 TEST_F(SdkSelectors, TheCacheServesUntilAHeaderIsAddedOrChanged) {
     ASSERT_FALSE(cache().load(sdk_.str())->fromCache);
     const auto again = cache().load(sdk_.str() + "/");
     EXPECT_TRUE(again->fromCache);
-    EXPECT_EQ(again->selectors.size(), 3u);
+    EXPECT_EQ(again->selectors.size(), 4u);
 
     sdk_.write("usr/include/objc/Extra.h", "@interface X\n- (void)extra:(int)e;\n@end\n");
     const auto added = cache().load(sdk_.str());
@@ -68,7 +85,7 @@ TEST_F(SdkSelectors, ADamagedCacheFileIsParsedAgainAndAMissingFolderIsNothing) {
     writeFile(cache().cacheFileOf(sdk_.str()), "garbage\n");
     const auto read = cache().load(sdk_.str());
     EXPECT_FALSE(read->fromCache);
-    EXPECT_EQ(read->selectors.size(), 3u);
+    EXPECT_EQ(read->selectors.size(), 4u);
     EXPECT_FALSE(cache().load(sdk_.str() + "/missing"));
 }
 
@@ -84,6 +101,7 @@ TEST_F(SdkSelectors, ProtectionGathersTheGivenFoldersAndLists) {
     ASSERT_FALSE(prepared->sdks.empty());
     EXPECT_EQ(prepared->sdks.back().folder, sdk_.str());
     EXPECT_EQ(prepared->sdks.back().headers, 2u);
+    EXPECT_EQ(prepared->sdks.back().selectors, 3u); // with keywords, as reports always counted
 
     const auto missingFolder = prepareProtection({{sdk_.str() + "/none"}, {}, {}}, cache_.str());
     ASSERT_FALSE(missingFolder);

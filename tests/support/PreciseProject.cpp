@@ -4,7 +4,8 @@
 
 namespace quillet::test {
 
-PreciseProject::PreciseProject() : tool_(random_, strategyFor(RenameMode::precise)) {}
+PreciseProject::PreciseProject(NameKinds kinds, ProtectionInputs inputs)
+    : tool_(random_, strategyFor(RenameMode::precise, std::move(inputs), kinds)) {}
 
 bool PreciseProject::scan() {
     tool_.setRootPath(dir_.str());

@@ -3,6 +3,8 @@
 #include <string>
 
 #include "engine/MRenameTool.h"
+#include "precise/NameKinds.h"
+#include "precise/ProtectionRules.h"
 #include "random/RandomSource.h"
 #include "support/Files.h"
 
@@ -11,7 +13,7 @@ namespace quillet::test {
 // A project in a temporary folder, scanned by the precise mode with random names.
 class PreciseProject {
 public:
-    PreciseProject();
+    explicit PreciseProject(NameKinds kinds = {}, ProtectionInputs inputs = {});
 
     TempDir& dir() { return dir_; }
     // Loads and collects; whether a header of the project's own was found.
