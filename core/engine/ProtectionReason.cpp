@@ -40,6 +40,10 @@ std::string ProtectionReason::describe() const {
     case Kind::keyString:
         return "written as a string in " + detail +
                " (a key-value coding key or a selector's name)";
+    case Kind::definedNowhere:
+        return "declared in " + detail +
+               " but defined nowhere in the project: the runtime or a framework provides it (an "
+               "@dynamic property's accessor, Core Data's primitive accessors)";
     }
     return {};
 }

@@ -24,6 +24,7 @@ struct ProtectionReason {
         propertyName,       // argument-less, and a property's name or getter
         otherName,          // argument-less, and written as another name: a variable, ...
         keyString,          // argument-less, and a string names it: a key-value coding key, ...
+        definedNowhere,     // argument-less, declared but not defined: the runtime provides it
     };
     Kind kind = Kind::sdk;
     std::string detail; // the header, file or class, and what is wrong with it

@@ -39,12 +39,31 @@ UnaryNameScan::UnaryNameScan(const std::vector<SourceFile>& files, const Project
             scanWords(f);
         }
     }
+    keepUndefined();
+}
+
+void UnaryNameScan::keepUndefined() {
+    for (const auto& [name, file] : declaredIn_) {
+        if (!defined_.contains(name)) {
+            note(name, ProtectionReason::Kind::definedNowhere, file);
+        }
+    }
 }
 
 // Every identifier a candidate spells must be a keyword or a name of a recorded selector use:
 // its own, which the rename follows, or another selector's, which it leaves alone.
 void UnaryNameScan::scanSource(std::size_t file) {
     const auto& facts = index_.factsOf(file);
+    for (const auto& use : facts.uses) {
+        if (!candidates_.contains(use.selector)) {
+            continue;
+        }
+        if (use.kind == objc::UseKind::definition) {
+            defined_.insert(use.selector);
+        } else if (use.kind == objc::UseKind::declaration) {
+            declaredIn_.try_emplace(use.selector, file);
+        }
+    }
     std::unordered_set<std::uint32_t> followed;
     for (const auto& span : facts.spans) {
         followed.insert(span.offset);

@@ -16,7 +16,8 @@ namespace quillet {
 // when a source writes it anywhere else (a property, a variable, a dot-syntax use, a macro's
 // argument), when a string literal names it whole or as a key path's part (key-value coding,
 // NSSelectorFromString), and when any other file read (Swift, an interface or data file)
-// holds it as a word.
+// holds it as a word. One declared but defined nowhere in the project is provided at run time
+// (an @dynamic property's accessor, Core Data's primitive<Key>) under that name, so it keeps it.
 class UnaryNameScan {
 public:
     UnaryNameScan(const std::vector<SourceFile>& files, const ProjectIndex& index,
@@ -29,11 +30,14 @@ private:
     void scanSource(std::size_t file);
     void scanWords(std::size_t file);
     void note(std::string_view name, ProtectionReason::Kind kind, std::size_t file);
+    void keepUndefined();
 
     const std::vector<SourceFile>& files_;
     const ProjectIndex& index_;
     const SelectorSet& candidates_;
     text::StringMap<ProtectionReason> reasons_;
+    SelectorSet defined_;                     // candidates some @implementation defines
+    text::StringMap<std::size_t> declaredIn_; // candidate -> the first file declaring it
 };
 
 } // namespace quillet

@@ -94,7 +94,9 @@ TEST(UnaryMethods, KeepTheirNamesWhereARenameCouldNotFollow) {
         header += "- (id)" + method + ";\n";
         implementation += "- (id)" + method + " { return nil; }\n";
     }
-    dir.write("Store.h", header + "@end\n");
+    // Core Data's primitive accessors and @dynamic properties' are declared, never defined.
+    dir.write("Store.h",
+              header + "@end\n@interface Store (Generated)\n- (id)primitiveLabel;\n@end\n");
     dir.write("Store.m", implementation + "@end\n");
     dir.write("Use.m", "#import \"Store.h\"\nvoid use(Store *store) {\n"
                        "    [store valueForKey:@\"total\"];\n"
@@ -122,6 +124,10 @@ TEST(UnaryMethods, KeepTheirNamesWhereARenameCouldNotFollow) {
     EXPECT_EQ(project.verdict("hash"), "called by the runtime by name");
     EXPECT_EQ(project.verdict("debugDescription"), "called by the runtime by name");
     EXPECT_EQ(project.verdict("countOfShelves"), "called by the runtime by name");
+    EXPECT_EQ(project.verdict("primitiveLabel"),
+              "declared in " + dir.str() +
+                  "/Store.h but defined nowhere in the project: the runtime or a framework "
+                  "provides it (an @dynamic property's accessor, Core Data's primitive accessors)");
     EXPECT_EQ(project.verdict("newStore"), "absent");
     EXPECT_EQ(project.verdict("copyStore"), "absent");
     const std::string elsewhere = " as something a rename cannot follow (a property, a variable, "
