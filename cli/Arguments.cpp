@@ -216,7 +216,7 @@ Status checkCombinations(const Arguments& parsed) {
         parsed.sdkFolders.empty() && parsed.protectFiles.empty() && !parsed.noSdk) {
         return Error{"settings set needs --backup-dir, --prefix, --sdk, --no-sdk or --protect"};
     }
-    if (parsed.mode == RenameMode::literal && parsed.kinds.has(NameKind::unary)) {
+    if (parsed.mode == RenameMode::literal && parsed.kinds.beyondMethods()) {
         return Error{"--kinds needs the precise mode"};
     }
     if (parsed.json && parsed.verbose) {

@@ -27,4 +27,8 @@ bool isValidMethodPrefix(std::string_view prefix) {
     return true;
 }
 
+bool isValidClassPrefix(std::string_view prefix) {
+    return isValidMethodPrefix(prefix) && (prefix.empty() || isAsciiLetter(prefix[0]));
+}
+
 } // namespace quillet

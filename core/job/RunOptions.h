@@ -18,6 +18,8 @@ struct RunOptions {
     // The precise mode rewrites Pods/ and Carthage/ too (it reads them to protect what they use).
     bool includeVendored = false;
     std::string methodPrefix;
+    // Put in front of every new class and protocol name.
+    std::string classPrefix;
     // The kinds of names the precise mode renames (the literal mode renames methods only).
     NameKinds kinds;
     ProtectionSources protection; // the precise mode's SDK folders and selector lists

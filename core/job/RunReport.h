@@ -9,6 +9,7 @@
 #include "base/Result.h"
 #include "engine/MRenameTool.h"
 #include "engine/RenameMode.h"
+#include "engine/TypeName.h"
 #include "job/VendoredFolders.h"
 #include "precise/ProtectionSetup.h"
 
@@ -19,6 +20,7 @@ struct RunRefusal {
     enum class Reason {
         illegalPath,          // the path rule refuses the folder
         invalidPrefix,        // the method prefix is not one a selector can start with
+        invalidClassPrefix,   // the class prefix is not one a type name can start with
         noSuchFolder,         // nothing there
         notAFolder,           // something else there
         busy,                 // another run holds the folder
@@ -65,6 +67,8 @@ struct RunReport {
     std::size_t headers = 0;                 // headers with an implementation beside them
     std::vector<MethodReport> methods;       // the candidates, longest first
     std::size_t protectedMethods = 0;
+    // The classes and protocols the project defines, when those kinds are asked for.
+    std::vector<TypeName> typeNames;
     std::size_t selectorPieces = 0; // of the methods renamed
     std::size_t wordsNeeded = 0;
     // Folders that look like someone else's library although the run rewrites them.
@@ -72,6 +76,7 @@ struct RunReport {
 
     // What the run did.
     std::vector<RenamePair> pairs;
+    std::vector<TypeRename> typeRenames;
     bool dryRun = false;
     std::vector<FileChange> changes; // a dry run's
     // The archive made before writing; nothing when none was asked for or the run stopped first.
@@ -82,6 +87,8 @@ struct RunReport {
     bool backupFailed() const { return backup && !backup->ok(); }
     // Methods given new names in the project.
     std::size_t renamed() const { return writes.listWritten ? pairs.size() : 0; }
+    // Classes and protocols given new names in the project.
+    std::size_t typesRenamed() const { return writes.listWritten ? typeRenames.size() : 0; }
     // Whether the run left the project as a whole: the list written and every source read and
     // written (a file not read may still use a renamed method).
     bool complete() const {

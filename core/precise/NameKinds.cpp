@@ -14,9 +14,13 @@ Result<NameKinds> NameKinds::parse(std::string_view list) {
             methods = true;
         } else if (word == "unary") {
             kinds.add(NameKind::unary);
+        } else if (word == "classes") {
+            kinds.add(NameKind::classes);
+        } else if (word == "protocols") {
+            kinds.add(NameKind::protocols);
         } else {
             return Error{"unknown kind of name \"" + std::string(word) +
-                         "\" (known: methods, unary)"};
+                         "\" (known: methods, unary, classes, protocols)"};
         }
     }
     if (!methods) {

@@ -9,7 +9,9 @@ namespace quillet {
 
 enum class NameKind : std::uint8_t {
     methods, // methods that take arguments: selectors with keywords
-    unary,   // argument-less methods: "reloadCart"
+    unary,     // argument-less methods: "reloadCart"
+    classes,   // the classes the project defines: "CartViewController"
+    protocols, // the protocols the project defines: "CartDelegate"
 };
 
 // The kinds of names a precise run renames; methods always, the others when asked.
@@ -17,8 +19,10 @@ class NameKinds {
 public:
     bool has(NameKind kind) const { return (bits_ & bitOf(kind)) != 0; }
     void add(NameKind kind) { bits_ |= bitOf(kind); }
+    // Whether any kind besides methods is asked for.
+    bool beyondMethods() const { return bits_ != bitOf(NameKind::methods); }
 
-    // A comma-separated list of kinds ("methods,unary"), which must hold methods.
+    // A comma-separated list of kinds ("methods,unary,classes"), which must hold methods.
     static Result<NameKinds> parse(std::string_view list);
 
 private:
