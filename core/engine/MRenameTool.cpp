@@ -206,6 +206,48 @@ std::optional<MethodModel> MRenameTool::newNameFor(const MethodModel& method,
     return renamed;
 }
 
+std::optional<std::vector<TypeRename>>
+MRenameTool::makeTypeNames(const std::vector<std::string>& words, const std::string& classPrefix) {
+    std::vector<TypeRename> renames;
+    for (const auto& type : mode_->typeNames()) {
+        if (type.protection) {
+            continue;
+        }
+        for (int attempt = 1;; ++attempt) {
+            auto name = newTypeName(words, classPrefix);
+            if (!name) {
+                return std::nullopt;
+            }
+            if (mode_->admitTypeName(*name)) {
+                renames.push_back({type.kind, type.name, std::move(*name)});
+                break;
+            }
+            if (attempt == namingAttempts) {
+                return std::nullopt;
+            }
+        }
+    }
+    return renames;
+}
+
+std::optional<std::string> MRenameTool::newTypeName(const std::vector<std::string>& words,
+                                                    const std::string& classPrefix) {
+    std::string name = classPrefix;
+    for (int part = 0; part < wordsPerTypeName; ++part) {
+        std::string piece;
+        if (words.empty()) {
+            piece = names_.randomString(names_.randomPieceLength() / wordsPerTypeName, true);
+        } else if (auto word = names_.pickWord(words)) {
+            piece = std::move(*word);
+        } else {
+            return std::nullopt;
+        }
+        piece[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(piece[0])));
+        name += piece;
+    }
+    return name;
+}
+
 bool MRenameTool::replace(const std::vector<RenamePair>& factor) {
     writeOutputs(rewrite(factor));
     return true;
@@ -237,7 +279,8 @@ std::vector<const ProjectFile*> MRenameTool::unreadableFiles() const {
     return unreadable;
 }
 
-void MRenameTool::writeOutputs(const std::string& nameList, const FileProgress& progress) {
+void MRenameTool::writeOutputs(const std::string& nameList, const FileProgress& progress,
+                               const std::optional<std::string>& nameTable) {
     writeReport_ = {};
     for (const auto& removed : fs::removeStaleTemporaries(rootPath_, listedPaths_)) {
         QLOG_AS("write(toFile:_:)", "Removed " + removed + ", left by a run that was stopped");
@@ -249,6 +292,13 @@ void MRenameTool::writeOutputs(const std::string& nameList, const FileProgress& 
         return;
     }
     QLOG_AS("write(toFile:)", "MethodReplaceList.txt", nameList);
+    if (nameTable) {
+        writeReport_.listWritten =
+            writeLogged(*nameTable, rootPath_ + "/" + nameTableFile, "write(toFile:)");
+        if (!writeReport_.listWritten) {
+            return;
+        }
+    }
     std::vector<ProjectFile::WriteResult> results(mode_->fileCount());
     if (progress) {
         progress(0, results.size());

@@ -77,6 +77,11 @@ public:
     // One pair per method; an empty word list means random names. Nothing when the words ran out
     // or no free name was found.
     std::optional<std::vector<RenamePair>> makeNewNames(const std::vector<std::string>& words);
+    // One new name per class and protocol the mode renames: the class prefix, then two words
+    // (or random letters) in UpperCamel form. Nothing when the words ran out or no free name
+    // was found.
+    std::optional<std::vector<TypeRename>> makeTypeNames(const std::vector<std::string>& words,
+                                                         const std::string& classPrefix);
     std::optional<std::string> pickWord(const std::vector<std::string>& words) {
         return names_.pickWord(words);
     }
@@ -93,9 +98,11 @@ public:
     std::string rewrite(const std::vector<RenamePair>& factor, const PairProgress& progress = {});
     const WriteReport& writeReport() const { return writeReport_; }
 
-    // Writes the name list, then the files, then makes them durable, as the end of replace()
-    // does. Temporary files a killed run left in the project are removed first.
-    void writeOutputs(const std::string& nameList, const FileProgress& progress = {});
+    // Writes the name list (and the table of every name, when given), then the files, then
+    // makes them durable, as the end of replace() does. Temporary files a killed run left in the
+    // project are removed first.
+    void writeOutputs(const std::string& nameList, const FileProgress& progress = {},
+                      const std::optional<std::string>& nameTable = std::nullopt);
     // The files below the root that could not be read: never written, and the project may no
     // longer build if they use a renamed method.
     std::vector<const ProjectFile*> unreadableFiles() const;
@@ -103,6 +110,8 @@ public:
 private:
     std::optional<MethodModel> newNameFor(const MethodModel& method,
                                           const std::vector<std::string>& words);
+    std::optional<std::string> newTypeName(const std::vector<std::string>& words,
+                                           const std::string& classPrefix);
 
     std::unique_ptr<RenameStrategy> mode_;
     std::string rootPath_;

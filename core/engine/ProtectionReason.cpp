@@ -44,6 +44,17 @@ std::string ProtectionReason::describe() const {
         return "declared in " + detail +
                " but defined nowhere in the project: the runtime or a framework provides it (an "
                "@dynamic property's accessor, Core Data's primitive accessors)";
+    case Kind::archivedName:
+        return "archived under its name (" + detail +
+               " adopts NSCoding or archives itself): data saved by the last release would no "
+               "longer read back";
+    case Kind::resourceName:
+        return "the name of " + detail + ", which code may find by the class's name";
+    case Kind::typeString:
+        return "named in a string in " + detail +
+               " that a rename cannot follow (an identifier, a key, a nib's name)";
+    case Kind::sharedName:
+        return "also the name of " + detail;
     }
     return {};
 }

@@ -25,6 +25,10 @@ struct ProtectionReason {
         otherName,          // argument-less, and written as another name: a variable, ...
         keyString,          // argument-less, and a string names it: a key-value coding key, ...
         definedNowhere,     // argument-less, declared but not defined: the runtime provides it
+        archivedName,       // a class whose objects are archived (NSCoding) under its name
+        resourceName,       // a class a nib or a Core Data entity is named after
+        typeString,         // a class or protocol a string names where a rename cannot follow
+        sharedName,         // a class or protocol name that also names something else
     };
     Kind kind = Kind::sdk;
     std::string detail; // the header, file or class, and what is wrong with it

@@ -8,6 +8,7 @@
 #include "engine/MethodModel.h"
 #include "engine/ProjectFile.h"
 #include "engine/ProtectionReason.h"
+#include "engine/TypeName.h"
 #include "text/StringHash.h"
 
 namespace quillet {
@@ -62,6 +63,13 @@ public:
     virtual bool admit(const MethodModel& name) = 0;
     // Rewrites the loaded files in memory for the pairs, in order.
     virtual void rewrite(const std::vector<RenamePair>& pairs, const PairProgress& progress) = 0;
+    // The classes and protocols the mode renames besides methods, known after collect(); none
+    // unless the run asks for those kinds.
+    virtual std::vector<TypeName> typeNames() const { return {}; }
+    // Whether a new class or protocol name may be given; an admitted name is taken.
+    virtual bool admitTypeName(const std::string& /*name*/) { return true; }
+    // Rewrites the loaded files in memory for the renamed classes and protocols, after rewrite().
+    virtual void rewriteTypeNames(const std::vector<TypeRename>& /*renames*/) {}
     // What the mode read besides the files it may rewrite, as lines for the run's summary.
     virtual std::vector<std::string> readingNotes() const { return {}; }
     // Files read but left as they are, with why.

@@ -13,4 +13,17 @@ std::string nameListEntry(std::size_t number, std::size_t total, const RenamePai
            pair.new_.selector() + "\n\n";
 }
 
+std::string nameTable(const std::vector<RenamePair>& pairs, const std::vector<TypeRename>& types) {
+    std::string table;
+    for (const auto& pair : pairs) {
+        const std::string from = pair.old.selector();
+        table += from.ends_with(':') ? "method\t" : "unary\t";
+        table += from + "\t" + pair.new_.selector() + "\n";
+    }
+    for (const auto& type : types) {
+        table += std::string(kindWord(type.kind)) + "\t" + type.from + "\t" + type.to + "\n";
+    }
+    return table;
+}
+
 } // namespace quillet

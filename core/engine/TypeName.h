@@ -23,6 +23,9 @@ struct TypeRename {
     std::string to;
 };
 
+// A new class or protocol name is made of this many words (after the class prefix).
+inline constexpr int wordsPerTypeName = 2;
+
 // "class" or "protocol", as the name list and the cli write it.
 inline const char* kindWord(TypeName::Kind kind) {
     return kind == TypeName::Kind::classType ? "class" : "protocol";

@@ -59,7 +59,11 @@ void describeScan(MRenameTool& tool, RunReport& report) {
     }
     report.protectedMethods = tool.protectedCount();
     report.selectorPieces = selectorPieceCount(tool.allMethodNames());
-    report.wordsNeeded = wordsNeeded(report.selectorPieces);
+    report.typeNames = tool.mode().typeNames();
+    const auto renamedTypes = std::count_if(report.typeNames.begin(), report.typeNames.end(),
+                                            [](const TypeName& type) { return !type.protection; });
+    report.wordsNeeded = wordsNeeded(report.selectorPieces +
+                                     static_cast<std::size_t>(renamedTypes) * wordsPerTypeName);
 }
 
 // Libraries copied into the project are renamed with it unless the user ignores them; say where
@@ -195,6 +199,12 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
         refuse(report, Reason::invalidPrefix, options.methodPrefix);
         return report;
     }
+    if (!isValidClassPrefix(options.classPrefix)) {
+        report.project = options.project;
+        report.mode = options.mode;
+        refuse(report, Reason::invalidClassPrefix, options.classPrefix);
+        return report;
+    }
     auto opened = open(options, report, observer);
     if (!opened) {
         return report;
@@ -213,6 +223,12 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
         return report;
     }
     report.pairs = std::move(*pairs);
+    auto typeRenames = tool.makeTypeNames(words, options.classPrefix);
+    if (!typeRenames) {
+        refuse(report, Reason::wordsRanOut, {});
+        return report;
+    }
+    report.typeRenames = std::move(*typeRenames);
     const auto progress = [&](std::size_t index) {
         observer.progress(index + 1, report.pairs.size(),
                           progressText(index + 1, report.pairs.size(), report.pairs[index]));
@@ -221,6 +237,7 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
     if (options.dryRun) {
         observer.phaseProgress(RunPhase::renaming, 0, report.pairs.size());
         tool.rewrite(report.pairs, progress);
+        tool.mode().rewriteTypeNames(report.typeRenames);
         report.changes = plannedChanges(tool);
         return report;
     }
@@ -241,9 +258,17 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
     }
     observer.phaseProgress(RunPhase::renaming, 0, report.pairs.size());
     const std::string nameList = tool.rewrite(report.pairs, progress);
-    tool.writeOutputs(nameList, [&](std::size_t done, std::size_t total) {
-        observer.phaseProgress(RunPhase::writing, done, total);
-    });
+    tool.mode().rewriteTypeNames(report.typeRenames);
+    // The table records every kind; a run of methods alone leaves the project as it always has.
+    const auto table = options.kinds.beyondMethods()
+                           ? std::optional<std::string>(nameTable(report.pairs, report.typeRenames))
+                           : std::nullopt;
+    tool.writeOutputs(
+        nameList,
+        [&](std::size_t done, std::size_t total) {
+            observer.phaseProgress(RunPhase::writing, done, total);
+        },
+        table);
     report.writes = tool.writeReport();
     return report;
 }

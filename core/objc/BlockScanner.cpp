@@ -43,7 +43,13 @@ std::size_t BlockScanner::block(std::size_t start) {
     }
     while (i < tokens_.count()) {
         if (tokens_.punct(i, "<")) {
-            i = pastAngles(i);
+            const std::size_t end = pastAngles(i);
+            for (std::size_t p = i + 1; p < end; ++p) {
+                if (tokens_.identifier(p)) {
+                    container.protocols.emplace_back(tokens_.textOf(p));
+                }
+            }
+            i = end;
         } else if (tokens_.punct(i, ":") && tokens_.identifier(i + 1)) {
             container.superclass = tokens_.textOf(i + 1);
             i += 2;

@@ -51,6 +51,8 @@ struct Container {
     std::string name;       // the class or protocol
     std::string superclass; // when the block names one
     bool category = false;  // a category or a class extension
+    // The protocols it adopts ("<NSCoding, CartDelegate>"), or a protocol's own protocols.
+    std::vector<std::string> protocols;
     // The names key-value coding can reach through this block: its properties, @dynamic and
     // @synthesize names and instance variables.
     std::vector<std::string> keys;

@@ -9,9 +9,12 @@
 #include "log/Log.h"
 #include "precise/HeaderOwnership.h"
 #include "precise/NameGuard.h"
+#include "precise/OwnTypeNames.h"
 #include "precise/ProjectIndex.h"
+#include "precise/ReservedWords.h"
 #include "precise/ResourceFileScanner.h"
 #include "precise/SelectorRewrite.h"
+#include "precise/TypeNameRewrite.h"
 #include "precise/UnaryNameScan.h"
 #include "text/Text.h"
 
@@ -21,6 +24,11 @@ namespace {
 
 bool isReadPath(std::string_view path) {
     return sourceKindOf(path) != SourceKind::other;
+}
+
+// A Core Data model's contents, where each entity names its class.
+bool isModelContents(std::string_view path) {
+    return path.ends_with(".xcdatamodel/contents");
 }
 
 // Below a folder CocoaPods or Carthage fills, at any depth.
@@ -69,6 +77,9 @@ bool PreciseRename::reads(const std::string& rootPath, const std::string& subpat
                           bool /*ignored*/) const {
     // A compiled nib may be a folder: the files in it are listed, and read, on their own.
     const std::string fullPath = rootPath + "/" + subpath;
+    if (isModelContents(subpath)) {
+        return kinds_.has(NameKind::classes) && !linksWithinProject(rootPath, fullPath);
+    }
     return isReadPath(subpath) && !isFolder(fullPath) && !linksWithinProject(rootPath, fullPath);
 }
 
@@ -133,7 +144,32 @@ Collection PreciseRename::collect(const std::vector<std::size_t>& ownHeaders) {
     SelectorSet taken = index_->selectorsInUse();
     taken.insert(inputs_.userList.begin(), inputs_.userList.end());
     guard_ = std::make_unique<NameGuard>(std::move(taken), inputs_.sdk);
+    collectTypeNames();
     return collection;
+}
+
+void PreciseRename::collectTypeNames() {
+    const OwnTypeNames::Asked asked{kinds_.has(NameKind::classes), kinds_.has(NameKind::protocols)};
+    if (!asked.classes && !asked.protocols) {
+        return;
+    }
+    const OwnTypeNames own(files_, index(), asked, inputs_.userList);
+    typeNames_ = own.names();
+    typeNamesTaken_ = own.identifiers();
+    for (const auto& type : typeNames_) {
+        typeNamesTaken_.insert(type.name);
+    }
+}
+
+bool PreciseRename::admitTypeName(const std::string& name) {
+    if (isReservedWord(name) || (inputs_.sdk && inputs_.sdk->contains(name))) {
+        return false;
+    }
+    return typeNamesTaken_.insert(name).second;
+}
+
+void PreciseRename::rewriteTypeNames(const std::vector<TypeRename>& renames) {
+    quillet::rewriteTypeNames(files_, index(), renames);
 }
 
 void PreciseRename::keepNamesBesideUnreadableSources(

@@ -33,6 +33,9 @@ public:
     Collection collect(const std::vector<std::size_t>& ownHeaders) override;
     bool admit(const MethodModel& name) override;
     void rewrite(const std::vector<RenamePair>& pairs, const PairProgress& progress) override;
+    std::vector<TypeName> typeNames() const override { return typeNames_; }
+    bool admitTypeName(const std::string& name) override;
+    void rewriteTypeNames(const std::vector<TypeRename>& renames) override;
     std::vector<UnparsedFile> problems() const override;
     std::vector<std::string> readingNotes() const override;
     // The Swift files read (for the names they use; they are never written).
@@ -44,6 +47,7 @@ private:
     // sources that could not be read.
     void keepNamesBesideUnreadableSources(const std::vector<std::size_t>& ownHeaders,
                                           text::StringMap<ProtectionReason>& protections);
+    void collectTypeNames();
     void keepUnaryNamesWrittenElsewhere(const SelectorSet& candidates,
                                         text::StringMap<ProtectionReason>& protections);
 
@@ -52,6 +56,8 @@ private:
     NameKinds kinds_;
     std::unique_ptr<ProjectIndex> index_;
     std::unique_ptr<NameGuard> guard_;
+    std::vector<TypeName> typeNames_;
+    SelectorSet typeNamesTaken_; // what a new class or protocol name must not be
 };
 
 } // namespace quillet

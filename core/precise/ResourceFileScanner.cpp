@@ -57,7 +57,7 @@ objc::SourceFacts scanTextData(std::string_view fileName, std::string_view text)
 
 bool isResourcePath(std::string_view path) {
     return path.ends_with(".xib") || path.ends_with(".storyboard") || path.ends_with(".sdef") ||
-           mayBeBinary(path);
+           path.ends_with(".xcdatamodel/contents") || mayBeBinary(path);
 }
 
 bool mayBeBinary(std::string_view path) {

@@ -8,7 +8,7 @@ namespace quillet {
 
 // Whether the precise mode reads the file at `path` as an interface or data file that may name
 // selectors: .xib, .storyboard, .nib (a file, or one inside a compiled nib's folder), .plist,
-// .sdef.
+// .sdef, and a Core Data model's contents.
 bool isResourcePath(std::string_view path);
 // Whether such a file may be binary, so is read as bytes first: .nib and .plist.
 bool mayBeBinary(std::string_view path);

@@ -1,0 +1,48 @@
+#include "precise/TypeNameRewrite.h"
+
+#include <algorithm>
+
+#include "log/Log.h"
+#include "precise/TypeNameScan.h"
+
+namespace quillet {
+
+void rewriteTypeNames(std::vector<SourceFile>& files, const ProjectIndex& index,
+                      const std::vector<TypeRename>& renames) {
+    if (renames.empty()) {
+        return;
+    }
+    std::vector<std::string> oldNames;
+    oldNames.reserve(renames.size());
+    for (const auto& rename : renames) {
+        oldNames.push_back(rename.from);
+    }
+    const TypeNameScan scan(files, index, oldNames);
+    std::vector<std::size_t> places(renames.size(), 0);
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        auto spots = scan.factsOf(f).spots;
+        if (spots.empty()) {
+            continue;
+        }
+        std::sort(spots.begin(), spots.end(),
+                  [](const auto& a, const auto& b) { return a.offset < b.offset; });
+        const std::string& before = files[f].text();
+        std::string after;
+        after.reserve(before.size() + spots.size() * 8);
+        std::size_t copied = 0;
+        for (const auto& spot : spots) {
+            after.append(before, copied, spot.offset - copied);
+            after += renames[spot.name].to;
+            copied = spot.offset + spot.length;
+            ++places[spot.name];
+        }
+        after.append(before, copied, std::string::npos);
+        files[f].setText(std::move(after));
+    }
+    for (std::size_t r = 0; r < renames.size(); ++r) {
+        QLOG(std::string(kindWord(renames[r].kind)) + " " + renames[r].from + " -> " +
+             renames[r].to + ": " + std::to_string(places[r]) + " places");
+    }
+}
+
+} // namespace quillet
