@@ -25,6 +25,14 @@ constexpr std::array lookUpFunctions = {
 // What turns a class or protocol into its name, for a string compared with it.
 constexpr std::array nameFunctions = {std::string_view("NSStringFromClass"),
                                       std::string_view("NSStringFromProtocol")};
+// Functions that only print their arguments: a class's name there is text for a person, which
+// may as well say the new name.
+constexpr std::array printFunctions = {
+    std::string_view("NSLog"),     std::string_view("NSLogv"),       std::string_view("printf"),
+    std::string_view("fprintf"),   std::string_view("NSAssert"),     std::string_view("NSCAssert"),
+    std::string_view("DDLogInfo"), std::string_view("DDLogDebug"),   std::string_view("DDLogError"),
+    std::string_view("DDLogWarn"), std::string_view("DDLogVerbose"),
+};
 // Property list keys whose value is the name of a class the system creates.
 constexpr std::array classKeys = {
     std::string_view("NSPrincipalClass"),         std::string_view("NSExtensionPrincipalClass"),
@@ -80,11 +88,14 @@ public:
                isOneOf(textOf(i), words);
     }
 
-    // The string at `i` is what a lookup by name takes, or what a class's name is compared
-    // with: NSClassFromString(@"Foo"), [NSStringFromClass(c) isEqualToString:@"Foo"],
-    // [@"Foo" isEqualToString:NSStringFromClass(c)]. `message` is where the innermost message
-    // around it starts.
-    bool namesTypeAt(std::size_t i, std::size_t message) const {
+    // The string at `i` is what a lookup by name takes, what a class's name is compared with,
+    // or only printed: NSClassFromString(@"Foo"), [NSStringFromClass(c) isEqualToString:@"Foo"],
+    // [@"Foo" isEqualToString:NSStringFromClass(c)], NSLog(@"%@", @"Foo"). `message` is where
+    // the innermost message around it starts, `call` the innermost parenthesis.
+    bool namesTypeAt(std::size_t i, std::size_t message, std::size_t call) const {
+        if (call > 0 && call < i && identifierAmong(call - 1, printFunctions)) {
+            return true;
+        }
         if (i >= 2 && punct(i - 1, "(") && identifierAmong(i - 2, lookUpFunctions) &&
             punct(i + 1, ")")) {
             return true;
@@ -172,6 +183,7 @@ void TypeNameScan::scanCode(const SourceFile& file, bool rewritten, TypeNameFact
     bool namesClasses = false;
     bool looksUpEntities = false;
     std::vector<std::size_t> messages; // where each open "[" is
+    std::vector<std::size_t> calls;    // where each open "(" is
     for (std::size_t i = 0; i < lexed.tokens.size(); ++i) {
         const Token& token = lexed.tokens[i];
         const std::string_view word = token.in(text);
@@ -180,6 +192,10 @@ void TypeNameScan::scanCode(const SourceFile& file, bool rewritten, TypeNameFact
                 messages.push_back(i);
             } else if (word == "]" && !messages.empty()) {
                 messages.pop_back();
+            } else if (word == "(") {
+                calls.push_back(i);
+            } else if (word == ")" && !calls.empty()) {
+                calls.pop_back();
             }
             continue;
         }
@@ -191,7 +207,8 @@ void TypeNameScan::scanCode(const SourceFile& file, bool rewritten, TypeNameFact
             }
             if (!rewritten) {
                 facts.keeps.emplace_back(*name, notRewritten);
-            } else if (tokens.namesTypeAt(i, messages.empty() ? 0 : messages.back())) {
+            } else if (tokens.namesTypeAt(i, messages.empty() ? 0 : messages.back(),
+                                          calls.empty() ? 0 : calls.back())) {
                 facts.spots.push_back({token.offset + start, length, *name});
             } else {
                 facts.keeps.emplace_back(*name, ProtectionReason{Kind::typeString, file.inPath()});

@@ -42,6 +42,7 @@ void writeShop(TempDir& dir) {
     dir.write("Shop.m",
               "#import \"Cart.h\"\n@class Cart;\nBOOL shop(id thing) {\n"
               "    Class c = NSClassFromString(@\"Cart\");\n"
+              "    NSLog(@\"%@ ready\", @\"Cart\");\n"
               "    Protocol *p = NSProtocolFromString(@\"CartDelegate\");\n"
               "    if (![NSStringFromClass([thing class]) isEqualToString:@\"Cart\"]) {\n"
               "        return [thing conformsToProtocol:@protocol(CartDelegate)];\n    }\n"
@@ -102,6 +103,7 @@ TEST(TypeNames, AreRenamedWhereverARenameFollows) {
     EXPECT_NE(shop.find("NSClassFromString(@\"" + cart + "\")"), std::string::npos);
     EXPECT_NE(shop.find("NSProtocolFromString(@\"" + delegate + "\")"), std::string::npos);
     EXPECT_NE(shop.find("isEqualToString:@\"" + cart + "\""), std::string::npos);
+    EXPECT_NE(shop.find("NSLog(@\"%@ ready\", @\"" + cart + "\")"), std::string::npos);
     EXPECT_NE(shop.find("@protocol(" + delegate + ")"), std::string::npos);
     EXPECT_NE(shop.find("c == " + cart + ".class"), std::string::npos);
     EXPECT_NE(project.read("Base.lproj/Main.storyboard").find("customClass=\"" + cart + "\""),
