@@ -10,9 +10,10 @@ TIDY_BASE ?=
 # One pinned formatter for everyone: Debian 12's.
 CLANG_FORMAT ?= clang-format-14
 FORMAT_DIRS := core cli service app tests bench fuzz
-# The Objective-C project that the build check compiles and the fuzzers' seeds are fixtures,
+# The Objective-C projects that the build check compiles and the fuzzers' seeds are fixtures,
 # not our C++.
-FORMAT_FILES = find $(FORMAT_DIRS) \( -path tests/buildcheck/FoundationShop -o -path fuzz/corpus \) \
+FORMAT_FILES = find $(FORMAT_DIRS) \( -path tests/buildcheck/FoundationShop -o -path tests/buildcheck/GadgetShop \
+	-o -path fuzz/corpus \) \
 	-prune -o \( -name '*.h' -o -name '*.cpp' \) -print0
 # The test programs run once under the sanitizers.
 SANITIZE_TESTS := core_tests cli_tests service_tests engine_tests job_tests precise_tests \

@@ -1,0 +1,8 @@
+#import "Gadget.h"
+
+@interface GadgetKeeper : NSObject <GadgetOwner>
+@end
+
+@interface Gadget (Owner)
+- (NSString *)ownedBy:(id<GadgetOwner>)owner;
+@end
