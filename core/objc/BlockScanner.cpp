@@ -92,6 +92,11 @@ std::size_t BlockScanner::property(std::size_t keyword, const KeyNameReader& key
     auto& names = uses_.facts().containers[container].keys;
     const std::size_t declared = names.size();
     const std::size_t next = keys.property(keyword, names);
+    auto& properties = uses_.facts().containers[container].properties;
+    for (std::size_t n = declared; n < names.size(); ++n) {
+        properties.push_back({names[n], !keys.customGetter(keyword).empty(),
+                              keys.hasCustomSetter(keyword), keys.isInspectable(keyword)});
+    }
     if (uses_.recordsUnary()) {
         std::vector<std::string> accessors(names.begin() + static_cast<std::ptrdiff_t>(declared),
                                            names.end());

@@ -27,15 +27,33 @@ std::size_t KeyNameReader::property(std::size_t keyword, std::vector<std::string
 }
 
 std::string KeyNameReader::customGetter(std::size_t keyword) const {
+    return std::string(attribute(keyword, "getter"));
+}
+
+bool KeyNameReader::hasCustomSetter(std::size_t keyword) const {
+    return !attribute(keyword, "setter").empty();
+}
+
+bool KeyNameReader::isInspectable(std::size_t keyword) const {
+    const std::size_t end = statementEnd(keyword + 1);
+    for (std::size_t i = keyword + 1; i < end; ++i) {
+        if (tokens_.identifier(i) && tokens_.textOf(i) == "IBInspectable") {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string_view KeyNameReader::attribute(std::size_t keyword, std::string_view name) const {
     const std::size_t open = keyword + 1;
     if (!tokens_.punct(open, "(")) {
         return {};
     }
     const std::size_t close = tokens_.past(open) - 1;
     for (std::size_t i = open + 1; i + 2 < close; ++i) {
-        if (tokens_.identifier(i) && tokens_.textOf(i) == "getter" && tokens_.punct(i + 1, "=") &&
+        if (tokens_.identifier(i) && tokens_.textOf(i) == name && tokens_.punct(i + 1, "=") &&
             tokens_.identifier(i + 2)) {
-            return std::string(tokens_.textOf(i + 2));
+            return tokens_.textOf(i + 2);
         }
     }
     return {};

@@ -19,12 +19,18 @@ public:
     std::size_t property(std::size_t keyword, std::vector<std::string>& names) const;
     // "@property (getter=isOpen) BOOL open;" from its keyword: isOpen; empty without one.
     std::string customGetter(std::size_t keyword) const;
+    // Whether "@property (setter=...)" from its keyword names its setter.
+    bool hasCustomSetter(std::size_t keyword) const;
+    // Whether the declaration from its keyword says IBInspectable.
+    bool isInspectable(std::size_t keyword) const;
     // "@dynamic a, b;" or "@synthesize a = _a, b;" from its keyword: the names a and b.
     std::size_t implementedProperties(std::size_t keyword, std::vector<std::string>& names) const;
     // "{ int _a; id b, c; }" from its "{": the names _a, b and c.
     std::size_t instanceVariables(std::size_t open, std::vector<std::string>& names) const;
 
 private:
+    // The word after "NAME=" among the attributes of the declaration from its keyword.
+    std::string_view attribute(std::size_t keyword, std::string_view name) const;
     void declaredNames(std::size_t i, std::size_t end, std::vector<std::string>& names) const;
     std::size_t statementEnd(std::size_t i) const;
 

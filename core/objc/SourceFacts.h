@@ -44,6 +44,14 @@ struct SelectorUse {
     std::uint32_t spanCount = 0;
 };
 
+// A property a block declares, with what its attributes say about its names.
+struct PropertyDeclaration {
+    std::string name;
+    bool customGetter = false; // getter=...
+    bool customSetter = false; // setter=...
+    bool inspectable = false;  // IBInspectable: Interface Builder sets it by name
+};
+
 // An @interface, @protocol or @implementation block.
 struct Container {
     enum class Kind : std::uint8_t { interface, protocol, implementation };
@@ -53,6 +61,7 @@ struct Container {
     bool category = false;  // a category or a class extension
     // The protocols it adopts ("<NSCoding, CartDelegate>"), or a protocol's own protocols.
     std::vector<std::string> protocols;
+    std::vector<PropertyDeclaration> properties;
     // The names key-value coding can reach through this block: its properties, @dynamic and
     // @synthesize names and instance variables.
     std::vector<std::string> keys;

@@ -1,10 +1,12 @@
 #include "precise/TypeNameScan.h"
 
 #include <algorithm>
-#include <array>
+#include <span>
 
 #include "concurrency/ParallelFor.h"
 #include "objc/Lexer.h"
+#include "precise/CodeTokens.h"
+#include "precise/WordRuns.h"
 #include "precise/XmlReader.h"
 
 namespace quillet {
@@ -17,107 +19,55 @@ using objc::Token;
 using objc::TokenKind;
 
 // Functions that take a class's or protocol's name as a string and look it up at run time.
-constexpr std::array lookUpFunctions = {
-    std::string_view("NSClassFromString"), std::string_view("NSProtocolFromString"),
-    std::string_view("objc_getClass"),     std::string_view("objc_lookUpClass"),
-    std::string_view("objc_getMetaClass"), std::string_view("objc_getProtocol"),
+constexpr std::string_view lookUpFunctions[] = {
+    "NSClassFromString", "NSProtocolFromString", "objc_getClass",
+    "objc_lookUpClass",  "objc_getMetaClass",    "objc_getProtocol",
 };
 // What turns a class or protocol into its name, for a string compared with it.
-constexpr std::array nameFunctions = {std::string_view("NSStringFromClass"),
-                                      std::string_view("NSStringFromProtocol")};
-// Functions that only print their arguments: a class's name there is text for a person, which
-// may as well say the new name.
-constexpr std::array printFunctions = {
-    std::string_view("NSLog"),     std::string_view("NSLogv"),       std::string_view("printf"),
-    std::string_view("fprintf"),   std::string_view("NSAssert"),     std::string_view("NSCAssert"),
-    std::string_view("DDLogInfo"), std::string_view("DDLogDebug"),   std::string_view("DDLogError"),
-    std::string_view("DDLogWarn"), std::string_view("DDLogVerbose"),
-};
+constexpr std::string_view nameFunctions[] = {"NSStringFromClass", "NSStringFromProtocol"};
 // Property list keys whose value is the name of a class the system creates.
-constexpr std::array classKeys = {
-    std::string_view("NSPrincipalClass"),         std::string_view("NSExtensionPrincipalClass"),
-    std::string_view("UISceneDelegateClassName"), std::string_view("UISceneClassName"),
-    std::string_view("NSDocumentClass"),
+constexpr std::string_view classKeys[] = {
+    "NSPrincipalClass", "NSExtensionPrincipalClass", "UISceneDelegateClassName",
+    "UISceneClassName", "NSDocumentClass",
 };
 // Core Data calls that find an entity by its name.
-constexpr std::array entityLookUps = {
-    std::string_view("entityForName"),
-    std::string_view("insertNewObjectForEntityForName"),
-    std::string_view("fetchRequestWithEntityName"),
-    std::string_view("initWithEntityName"),
+constexpr std::string_view entityLookUps[] = {
+    "entityForName",
+    "insertNewObjectForEntityForName",
+    "fetchRequestWithEntityName",
+    "initWithEntityName",
 };
 
-template <std::size_t N>
-bool isOneOf(std::string_view word, const std::array<std::string_view, N>& words) {
+bool isOneOf(std::string_view word, std::span<const std::string_view> words) {
     return std::find(words.begin(), words.end(), word) != words.end();
 }
 
-bool isWordCharacter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '$';
-}
-
-// The characters between the quotes of a string literal: @"Foo", "Foo", L"Foo".
-std::pair<std::uint32_t, std::uint32_t> contentOf(std::string_view literal) {
-    const auto open = literal.find('"');
-    const auto close = literal.rfind('"');
-    if (open == std::string_view::npos || close <= open) {
-        return {0, 0};
+// The string at `i` is what a lookup by name takes, what a class's name is compared with, or
+// only printed: NSClassFromString(@"Foo"), [NSStringFromClass(c) isEqualToString:@"Foo"],
+// [@"Foo" isEqualToString:NSStringFromClass(c)], NSLog(@"%@", @"Foo").
+bool namesTypeAt(const CodeTokens& tokens, std::size_t i) {
+    if (tokens.inCallOf(i, printFunctions)) {
+        return true;
     }
-    return {static_cast<std::uint32_t>(open + 1), static_cast<std::uint32_t>(close - open - 1)};
-}
-
-// The tokens of one source, with the questions the scan asks of them.
-class CodeTokens {
-public:
-    CodeTokens(std::string_view text, const std::vector<Token>& tokens)
-        : text_(text), tokens_(tokens) {}
-
-    std::string_view textOf(std::size_t i) const {
-        return i < tokens_.size() ? tokens_[i].in(text_) : std::string_view();
+    if (tokens.inCallOf(i, lookUpFunctions) && tokens.punct(i - 1, "(") &&
+        tokens.punct(i + 1, ")")) {
+        return true;
     }
-    bool punct(std::size_t i, std::string_view p) const {
-        return i < tokens_.size() && tokens_[i].kind == TokenKind::punctuator && textOf(i) == p;
+    if (tokens.identifier(i + 1, "isEqualToString") && tokens.punct(i + 2, ":") &&
+        tokens.identifierAmong(i + 3, nameFunctions)) {
+        return true;
     }
-    bool identifier(std::size_t i, std::string_view word) const {
-        return i < tokens_.size() && tokens_[i].kind == TokenKind::identifier && textOf(i) == word;
-    }
-    template <std::size_t N>
-    bool identifierAmong(std::size_t i, const std::array<std::string_view, N>& words) const {
-        return i < tokens_.size() && tokens_[i].kind == TokenKind::identifier &&
-               isOneOf(textOf(i), words);
-    }
-
-    // The string at `i` is what a lookup by name takes, what a class's name is compared with,
-    // or only printed: NSClassFromString(@"Foo"), [NSStringFromClass(c) isEqualToString:@"Foo"],
-    // [@"Foo" isEqualToString:NSStringFromClass(c)], NSLog(@"%@", @"Foo"). `message` is where
-    // the innermost message around it starts, `call` the innermost parenthesis.
-    bool namesTypeAt(std::size_t i, std::size_t message, std::size_t call) const {
-        if (call > 0 && call < i && identifierAmong(call - 1, printFunctions)) {
-            return true;
-        }
-        if (i >= 2 && punct(i - 1, "(") && identifierAmong(i - 2, lookUpFunctions) &&
-            punct(i + 1, ")")) {
-            return true;
-        }
-        if (identifier(i + 1, "isEqualToString") && punct(i + 2, ":") &&
-            identifierAmong(i + 3, nameFunctions)) {
-            return true;
-        }
-        if (i >= 2 && punct(i - 1, ":") && identifier(i - 2, "isEqualToString")) {
-            for (std::size_t k = message; k + 2 < i; ++k) {
-                if (identifierAmong(k, nameFunctions)) {
-                    return true;
-                }
+    const std::size_t message = tokens.messageAround(i);
+    if (message != CodeTokens::none && i >= 2 && tokens.punct(i - 1, ":") &&
+        tokens.identifier(i - 2, "isEqualToString")) {
+        for (std::size_t k = message; k + 2 < i; ++k) {
+            if (tokens.identifierAmong(k, nameFunctions)) {
+                return true;
             }
         }
-        return false;
     }
-
-private:
-    std::string_view text_;
-    const std::vector<Token>& tokens_;
-};
+    return false;
+}
 
 } // namespace
 
@@ -182,34 +132,18 @@ void TypeNameScan::scanCode(const SourceFile& file, bool rewritten, TypeNameFact
                                         file.inPath()};
     bool namesClasses = false;
     bool looksUpEntities = false;
-    std::vector<std::size_t> messages; // where each open "[" is
-    std::vector<std::size_t> calls;    // where each open "(" is
-    for (std::size_t i = 0; i < lexed.tokens.size(); ++i) {
-        const Token& token = lexed.tokens[i];
-        const std::string_view word = token.in(text);
-        if (token.kind == TokenKind::punctuator) {
-            if (word == "[") {
-                messages.push_back(i);
-            } else if (word == "]" && !messages.empty()) {
-                messages.pop_back();
-            } else if (word == "(") {
-                calls.push_back(i);
-            } else if (word == ")" && !calls.empty()) {
-                calls.pop_back();
-            }
-            continue;
-        }
+    for (std::size_t i = 0; i < tokens.count(); ++i) {
+        const Token& token = tokens[i];
         if (token.kind == TokenKind::string) {
-            const auto [start, length] = contentOf(word);
-            const auto* name = candidate(word.substr(start, length));
+            const auto [start, length] = tokens.contentOf(i);
+            const auto* name = candidate(std::string_view(text).substr(start, length));
             if (name == nullptr) {
                 continue;
             }
             if (!rewritten) {
                 facts.keeps.emplace_back(*name, notRewritten);
-            } else if (tokens.namesTypeAt(i, messages.empty() ? 0 : messages.back(),
-                                          calls.empty() ? 0 : calls.back())) {
-                facts.spots.push_back({token.offset + start, length, *name});
+            } else if (namesTypeAt(tokens, i)) {
+                facts.spots.push_back({start, length, *name});
             } else {
                 facts.keeps.emplace_back(*name, ProtectionReason{Kind::typeString, file.inPath()});
             }
@@ -218,6 +152,7 @@ void TypeNameScan::scanCode(const SourceFile& file, bool rewritten, TypeNameFact
         if (token.kind != TokenKind::identifier) {
             continue;
         }
+        const std::string_view word = tokens.textOf(i);
         identifiers.emplace(word);
         namesClasses = namesClasses || isOneOf(word, nameFunctions);
         looksUpEntities = looksUpEntities || isOneOf(word, entityLookUps);
@@ -227,9 +162,9 @@ void TypeNameScan::scanCode(const SourceFile& file, bool rewritten, TypeNameFact
         }
         if (!rewritten) {
             facts.keeps.emplace_back(*name, notRewritten);
-        } else if (i > 0 && (tokens.punct(i - 1, ".") || tokens.punct(i - 1, "->"))) {
+        } else if (tokens.punct(i - 1, ".") || tokens.punct(i - 1, "->")) {
             facts.keeps.emplace_back(*name, ProtectionReason{Kind::otherName, file.inPath()});
-        } else if ((i > 0 && (tokens.punct(i - 1, "##") || tokens.punct(i - 1, "#"))) ||
+        } else if (tokens.punct(i - 1, "##") || tokens.punct(i - 1, "#") ||
                    tokens.punct(i + 1, "##")) {
             facts.keeps.emplace_back(*name, ProtectionReason{Kind::macroFormed, file.inPath()});
         } else {
@@ -299,25 +234,14 @@ void TypeNameScan::scanXml(const SourceFile& file, TypeNameFacts& facts) const {
 
 void TypeNameScan::scanWords(const SourceFile& file, ProtectionReason reason, TypeNameFacts& facts,
                              SelectorSet* words) const {
-    const std::string& text = file.text();
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (!isWordCharacter(text[i])) {
-            ++i;
-            continue;
-        }
-        const std::size_t start = i;
-        while (i < text.size() && isWordCharacter(text[i])) {
-            ++i;
-        }
-        const std::string_view word = std::string_view(text).substr(start, i - start);
+    forEachWord(file.text(), [&](std::string_view word) {
         if (words != nullptr) {
             words->emplace(word);
         }
         if (const auto* name = candidate(word)) {
             facts.keeps.emplace_back(*name, reason);
         }
-    }
+    });
 }
 
 } // namespace quillet
