@@ -1,5 +1,6 @@
 #include "precise/OwnTypeNames.h"
 
+#include "precise/ClassFamily.h"
 #include "text/Text.h"
 
 namespace quillet {
@@ -8,15 +9,6 @@ namespace {
 
 using objc::Container;
 using Kind = ProtectionReason::Kind;
-
-bool isCodingProtocol(std::string_view name) {
-    return name == "NSCoding" || name == "NSSecureCoding";
-}
-
-// What only a class that writes itself into an archive defines.
-bool isArchivingMethod(std::string_view selector) {
-    return selector == "encodeWithCoder:" || selector == "supportsSecureCoding";
-}
 
 bool isClassBlock(const Container& container) {
     return container.kind != Container::Kind::protocol && !container.category;
@@ -123,43 +115,14 @@ void OwnTypeNames::keepSharedNames() {
 }
 
 void OwnTypeNames::keepArchivedClasses() {
-    text::StringMap<std::string> superclassOf;
-    SelectorSet archiving; // classes that adopt NSCoding or archive themselves
-    for (std::size_t f = 0; f < files_.size(); ++f) {
-        const auto& facts = index_.factsOf(f);
-        for (const auto& container : facts.containers) {
-            if (container.kind == Container::Kind::protocol) {
-                continue;
-            }
-            if (container.kind == Container::Kind::interface && !container.superclass.empty()) {
-                superclassOf.try_emplace(container.name, container.superclass);
-            }
-            for (const auto& protocol : container.protocols) {
-                if (isCodingProtocol(protocol)) {
-                    archiving.insert(container.name);
-                }
-            }
-        }
-        for (const auto& use : facts.uses) {
-            if (use.kind == objc::UseKind::definition && use.container >= 0 &&
-                isArchivingMethod(use.selector)) {
-                archiving.insert(facts.containers[use.container].name);
-            }
-        }
-    }
+    const ClassFamily family(index_, files_.size());
     for (std::size_t n = 0; n < names_.size(); ++n) {
         if (names_[n].kind != TypeName::Kind::classType) {
             continue;
         }
-        // A bounded walk: a cycle of superclasses is a broken project, not an endless loop.
-        std::string ancestor = names_[n].name;
-        for (int depth = 0; depth < 64 && !ancestor.empty(); ++depth) {
-            if (archiving.contains(ancestor)) {
-                keep(n, {Kind::archivedName, ancestor});
-                break;
-            }
-            const auto up = superclassOf.find(ancestor);
-            ancestor = up == superclassOf.end() ? std::string() : up->second;
+        if (auto archiving =
+                family.firstWith(names_[n].name, codingProtocols, {}, archivingSelectors)) {
+            keep(n, {Kind::archivedName, std::move(*archiving)});
         }
     }
 }
