@@ -214,11 +214,12 @@ MRenameTool::makeTypeNames(const std::vector<std::string>& words, const std::str
             continue;
         }
         for (int attempt = 1;; ++attempt) {
-            auto name = newTypeName(words, classPrefix);
+            auto name = type.kind == TypeName::Kind::property ? newPropertyName(words)
+                                                              : newTypeName(words, classPrefix);
             if (!name) {
                 return std::nullopt;
             }
-            if (mode_->admitTypeName(*name)) {
+            if (mode_->admitTypeName(type.kind, *name)) {
                 renames.push_back({type.kind, type.name, std::move(*name)});
                 break;
             }
@@ -244,6 +245,19 @@ std::optional<std::string> MRenameTool::newTypeName(const std::vector<std::strin
         }
         piece[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(piece[0])));
         name += piece;
+    }
+    return name;
+}
+
+std::optional<std::string> MRenameTool::newPropertyName(const std::vector<std::string>& words) {
+    // The same words as a class's, lowerCamel, after the method prefix: a property's name is
+    // its getter's.
+    auto name = newTypeName(words, {});
+    if (name && methodPrefix_.empty()) {
+        (*name)[0] = static_cast<char>(std::tolower(static_cast<unsigned char>((*name)[0])));
+    }
+    if (name) {
+        name->insert(0, methodPrefix_);
     }
     return name;
 }

@@ -77,9 +77,9 @@ public:
     // One pair per method; an empty word list means random names. Nothing when the words ran out
     // or no free name was found.
     std::optional<std::vector<RenamePair>> makeNewNames(const std::vector<std::string>& words);
-    // One new name per class and protocol the mode renames: the class prefix, then two words
-    // (or random letters) in UpperCamel form. Nothing when the words ran out or no free name
-    // was found.
+    // One new name per class, protocol and property the mode renames: the class prefix, then
+    // two words (or random letters) in UpperCamel form for a class or protocol, the method prefix
+    // and lowerCamel for a property. Nothing when the words ran out or no free name was found.
     std::optional<std::vector<TypeRename>> makeTypeNames(const std::vector<std::string>& words,
                                                          const std::string& classPrefix);
     std::optional<std::string> pickWord(const std::vector<std::string>& words) {
@@ -112,6 +112,7 @@ private:
                                           const std::vector<std::string>& words);
     std::optional<std::string> newTypeName(const std::vector<std::string>& words,
                                            const std::string& classPrefix);
+    std::optional<std::string> newPropertyName(const std::vector<std::string>& words);
 
     std::unique_ptr<RenameStrategy> mode_;
     std::string rootPath_;

@@ -63,12 +63,15 @@ public:
     virtual bool admit(const MethodModel& name) = 0;
     // Rewrites the loaded files in memory for the pairs, in order.
     virtual void rewrite(const std::vector<RenamePair>& pairs, const PairProgress& progress) = 0;
-    // The classes and protocols the mode renames besides methods, known after collect(); none
-    // unless the run asks for those kinds.
+    // The classes, protocols and properties the mode renames besides methods, known after
+    // collect(); none unless the run asks for those kinds.
     virtual std::vector<TypeName> typeNames() const { return {}; }
-    // Whether a new class or protocol name may be given; an admitted name is taken.
-    virtual bool admitTypeName(const std::string& /*name*/) { return true; }
-    // Rewrites the loaded files in memory for the renamed classes and protocols, after rewrite().
+    // Whether a new name of that kind may be given; an admitted name is taken.
+    virtual bool admitTypeName(TypeName::Kind /*kind*/, const std::string& /*name*/) {
+        return true;
+    }
+    // Rewrites the loaded files in memory for the renamed classes, protocols and properties,
+    // after rewrite().
     virtual void rewriteTypeNames(const std::vector<TypeRename>& /*renames*/) {}
     // What the mode read besides the files it may rewrite, as lines for the run's summary.
     virtual std::vector<std::string> readingNotes() const { return {}; }

@@ -37,10 +37,10 @@ ClassFamily::ClassFamily(const ProjectIndex& index, std::size_t fileCount) {
     }
 }
 
-std::optional<std::string> ClassFamily::firstWith(std::string_view name,
-                                                  std::span<const std::string_view> protocols,
-                                                  std::span<const std::string_view> bases,
-                                                  std::span<const std::string_view> selectors) const {
+std::optional<std::string>
+ClassFamily::firstWith(std::string_view name, std::span<const std::string_view> protocols,
+                       std::span<const std::string_view> bases,
+                       std::span<const std::string_view> selectors) const {
     std::string ancestor(name);
     for (int depth = 0; depth < deepestHierarchy && !ancestor.empty(); ++depth) {
         if (contains(bases, ancestor)) {

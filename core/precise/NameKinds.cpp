@@ -18,9 +18,11 @@ Result<NameKinds> NameKinds::parse(std::string_view list) {
             kinds.add(NameKind::classes);
         } else if (word == "protocols") {
             kinds.add(NameKind::protocols);
+        } else if (word == "properties") {
+            kinds.add(NameKind::properties);
         } else {
             return Error{"unknown kind of name \"" + std::string(word) +
-                         "\" (known: methods, unary, classes, protocols)"};
+                         "\" (known: methods, unary, properties, classes, protocols)"};
         }
     }
     if (!methods) {

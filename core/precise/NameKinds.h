@@ -8,10 +8,11 @@
 namespace quillet {
 
 enum class NameKind : std::uint8_t {
-    methods, // methods that take arguments: selectors with keywords
-    unary,     // argument-less methods: "reloadCart"
-    classes,   // the classes the project defines: "CartViewController"
-    protocols, // the protocols the project defines: "CartDelegate"
+    methods,    // methods that take arguments: selectors with keywords
+    unary,      // argument-less methods: "reloadCart"
+    classes,    // the classes the project defines: "CartViewController"
+    protocols,  // the protocols the project defines: "CartDelegate"
+    properties, // the properties the project declares: "itemCount"
 };
 
 // The kinds of names a precise run renames; methods always, the others when asked.

@@ -9,10 +9,13 @@
 #include "log/Log.h"
 #include "precise/HeaderOwnership.h"
 #include "precise/NameGuard.h"
+#include "precise/OwnPropertyNames.h"
 #include "precise/OwnTypeNames.h"
 #include "precise/ProjectIndex.h"
+#include "precise/PropertyNameRewrite.h"
 #include "precise/ReservedWords.h"
 #include "precise/ResourceFileScanner.h"
+#include "precise/RuntimeSelectors.h"
 #include "precise/SelectorRewrite.h"
 #include "precise/TypeNameRewrite.h"
 #include "precise/UnaryNameScan.h"
@@ -78,7 +81,8 @@ bool PreciseRename::reads(const std::string& rootPath, const std::string& subpat
     // A compiled nib may be a folder: the files in it are listed, and read, on their own.
     const std::string fullPath = rootPath + "/" + subpath;
     if (isModelContents(subpath)) {
-        return kinds_.has(NameKind::classes) && !linksWithinProject(rootPath, fullPath);
+        return (kinds_.has(NameKind::classes) || kinds_.has(NameKind::properties)) &&
+               !linksWithinProject(rootPath, fullPath);
     }
     return isReadPath(subpath) && !isFolder(fullPath) && !linksWithinProject(rootPath, fullPath);
 }
@@ -101,9 +105,10 @@ void PreciseRename::load(const std::string& fullPath, bool ignored) {
 
 const ProjectIndex& PreciseRename::index() {
     if (!index_) {
-        index_ = std::make_unique<ProjectIndex>(files_, kinds_.has(NameKind::unary)
-                                                            ? objc::UnaryNames::recorded
-                                                            : objc::UnaryNames::skipped);
+        // A property's getter is argument-less: its uses are read when properties are renamed.
+        const bool unary = kinds_.has(NameKind::unary) || kinds_.has(NameKind::properties);
+        index_ = std::make_unique<ProjectIndex>(files_, unary ? objc::UnaryNames::recorded
+                                                              : objc::UnaryNames::skipped);
     }
     return *index_;
 }
@@ -125,6 +130,10 @@ Collection PreciseRename::collect(const std::vector<std::size_t>& ownHeaders) {
     }
     Collection collection;
     collection.methods = index().declaredMethods(ownHeaders);
+    if (!kinds_.has(NameKind::unary)) {
+        std::erase_if(collection.methods,
+                      [](const MethodModel& method) { return !method.selector().ends_with(':'); });
+    }
     std::vector<bool> ownHeader(files_.size(), false);
     for (const auto header : ownHeaders) {
         ownHeader[header] = true;
@@ -150,26 +159,59 @@ Collection PreciseRename::collect(const std::vector<std::size_t>& ownHeaders) {
 
 void PreciseRename::collectTypeNames() {
     const OwnTypeNames::Asked asked{kinds_.has(NameKind::classes), kinds_.has(NameKind::protocols)};
-    if (!asked.classes && !asked.protocols) {
+    const bool properties = kinds_.has(NameKind::properties);
+    if (!asked.classes && !asked.protocols && !properties) {
         return;
     }
-    const OwnTypeNames own(files_, index(), asked, inputs_.userList);
-    typeNames_ = own.names();
-    typeNamesTaken_ = own.identifiers();
+    const OwnTypeNames types(files_, index(), asked, inputs_.userList);
+    typeNames_ = types.names();
+    namesTaken_ = types.identifiers();
+    if (properties) {
+        const OwnPropertyNames own(files_, index(), inputs_.userList, inputs_.sdk.get());
+        typeNames_.insert(typeNames_.end(), own.names().begin(), own.names().end());
+        for (const auto& candidate : own.candidates()) {
+            propertyCandidates_.emplace(candidate.name, candidate);
+        }
+    }
     for (const auto& type : typeNames_) {
-        typeNamesTaken_.insert(type.name);
+        namesTaken_.insert(type.name);
     }
 }
 
-bool PreciseRename::admitTypeName(const std::string& name) {
-    if (isReservedWord(name) || (inputs_.sdk && inputs_.sdk->contains(name))) {
+bool PreciseRename::admitTypeName(TypeName::Kind kind, const std::string& name) {
+    const auto known = [&](const std::string& word) {
+        return namesTaken_.contains(word) || (inputs_.sdk && inputs_.sdk->contains(word));
+    };
+    if (isReservedWord(name) || known(name)) {
         return false;
     }
-    return typeNamesTaken_.insert(name).second;
+    if (kind == TypeName::Kind::property) {
+        const std::string setter = setterKeyword(name);
+        if (startsMemoryFamily(name) || known("_" + name) || known(setter) || known(setter + ":")) {
+            return false;
+        }
+        namesTaken_.insert("_" + name);
+        namesTaken_.insert(setter);
+    }
+    namesTaken_.insert(name);
+    return true;
 }
 
 void PreciseRename::rewriteTypeNames(const std::vector<TypeRename>& renames) {
-    quillet::rewriteTypeNames(files_, index(), renames);
+    std::vector<TypeRename> types;
+    std::vector<TypeRename> properties;
+    std::vector<PropertyNameScan::Candidate> candidates;
+    for (const auto& rename : renames) {
+        if (rename.kind != TypeName::Kind::property) {
+            types.push_back(rename);
+        } else if (const auto it = propertyCandidates_.find(rename.from);
+                   it != propertyCandidates_.end()) {
+            properties.push_back(rename);
+            candidates.push_back(it->second);
+        }
+    }
+    quillet::rewriteTypeNames(files_, index(), types);
+    rewritePropertyNames(files_, index(), candidates, properties);
 }
 
 void PreciseRename::keepNamesBesideUnreadableSources(

@@ -6,6 +6,7 @@
 
 #include "engine/RenameStrategy.h"
 #include "precise/NameKinds.h"
+#include "precise/PropertyNameScan.h"
 #include "precise/ProtectionRules.h"
 #include "precise/SourceFile.h"
 
@@ -34,7 +35,7 @@ public:
     bool admit(const MethodModel& name) override;
     void rewrite(const std::vector<RenamePair>& pairs, const PairProgress& progress) override;
     std::vector<TypeName> typeNames() const override { return typeNames_; }
-    bool admitTypeName(const std::string& name) override;
+    bool admitTypeName(TypeName::Kind kind, const std::string& name) override;
     void rewriteTypeNames(const std::vector<TypeRename>& renames) override;
     std::vector<UnparsedFile> problems() const override;
     std::vector<std::string> readingNotes() const override;
@@ -57,7 +58,8 @@ private:
     std::unique_ptr<ProjectIndex> index_;
     std::unique_ptr<NameGuard> guard_;
     std::vector<TypeName> typeNames_;
-    SelectorSet typeNamesTaken_; // what a new class or protocol name must not be
+    SelectorSet namesTaken_; // what a new class, protocol or property name must not be
+    text::StringMap<PropertyNameScan::Candidate> propertyCandidates_;
 };
 
 } // namespace quillet

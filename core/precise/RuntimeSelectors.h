@@ -28,4 +28,9 @@ std::vector<std::string> keyValueCodingKeys(std::string_view selector);
 // give "Items"; empty for "_" or "".
 std::string keyOfName(std::string_view name);
 
+// The keyword of a property's setter, without its colon: "setTitle" for "title".
+inline std::string setterKeyword(std::string_view name) {
+    return "set" + keyOfName(name);
+}
+
 } // namespace quillet
