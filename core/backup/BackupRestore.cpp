@@ -19,6 +19,7 @@
 #include "fs/DirectoryLister.h"
 #include "fs/Durability.h"
 #include "fs/FolderLock.h"
+#include "fs/SourceReader.h"
 #include "log/Log.h"
 #include "text/Text.h"
 
@@ -109,6 +110,26 @@ Result<std::vector<ArchivedEntry>> entriesOf(const ZipArchive& reader) {
     return entries;
 }
 
+// The name table a rename run writes into the project (engine/RenameTexts.h).
+constexpr const char* nameTableFile = "QuilletNames.tsv";
+
+// The files the last rename moved, new path -> old path, as its name table lists them.
+std::map<std::string, std::string> filesMovedIn(const std::string& project) {
+    std::map<std::string, std::string> moved;
+    const auto table = fs::SourceReader::readBytes(project + "/" + nameTableFile);
+    if (!table) {
+        return moved;
+    }
+    for (const auto& line : text::split(*table, '\n')) {
+        const auto fields = text::split(line, '\t');
+        if (fields.size() == 3 && fields[0] == "file" && staysInside(fields[1]) &&
+            staysInside(fields[2])) {
+            moved.emplace(fields[2], fields[1]);
+        }
+    }
+    return moved;
+}
+
 class Restorer {
 public:
     Restorer(const ZipArchive& reader, std::string project)
@@ -135,13 +156,19 @@ public:
         }
     }
 
-    void listAdded(bool clean) {
+    void listAdded(bool clean, const std::map<std::string, std::string>& moved) {
         const auto listing = fs::listRecursively(project_);
         if (!listing) {
             return;
         }
         for (const auto& relative : listing->subpaths) {
-            if (!archived_.contains(relative)) {
+            if (archived_.contains(relative)) {
+                continue;
+            }
+            const auto it = moved.find(relative);
+            if (it != moved.end() && archived_.contains(it->second)) {
+                removeRenamed(relative);
+            } else {
                 report_.added.push_back(relative);
             }
         }
@@ -163,6 +190,16 @@ public:
     RestoreReport report() && { return std::move(report_); }
 
 private:
+    void removeRenamed(const std::string& relative) {
+        const std::string path = pathOf(relative);
+        if (::unlink(path.c_str()) != 0) {
+            report_.failed.push_back(path + ": " + std::strerror(errno));
+            return;
+        }
+        QLOG_AS("restoreBackup()", "Removed " + relative + ", a renamed file put back as it was");
+        report_.renamedBack.push_back(relative);
+    }
+
     std::string pathOf(const std::string& relative) const {
         return relative.empty() ? project_ : project_ + "/" + relative;
     }
@@ -322,9 +359,11 @@ Result<RestoreReport> restoreBackup(const std::string& archive, const std::strin
     if (!lock) {
         return lock.error();
     }
+    // Read before the restore puts back an older table, if the archive holds one.
+    const auto moved = filesMovedIn(project);
     Restorer restorer(reader, project);
     restorer.restore(*entries);
-    restorer.listAdded(clean);
+    restorer.listAdded(clean, moved);
     // What was put back is in place either way; only its surviving a power cut is in doubt.
     if (const auto synced = fs::syncFileSystemOf(project); !synced) {
         QLOG_AS("restoreBackup()", synced.error().message);

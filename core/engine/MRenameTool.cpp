@@ -283,6 +283,17 @@ std::string MRenameTool::rewrite(const std::vector<RenamePair>& factor,
     return nameList;
 }
 
+std::vector<MovedFile> MRenameTool::movedFiles() const {
+    std::vector<MovedFile> moved;
+    for (const auto* file : files()) {
+        if (file->moves()) {
+            moved.push_back({file->inPath().substr(rootPath_.size() + 1),
+                             file->outPath().substr(rootPath_.size() + 1)});
+        }
+    }
+    return moved;
+}
+
 std::vector<const ProjectFile*> MRenameTool::unreadableFiles() const {
     std::vector<const ProjectFile*> unreadable;
     for (std::size_t i = 0; i < mode_->fileCount(); ++i) {

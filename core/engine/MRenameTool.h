@@ -10,6 +10,7 @@
 #include "engine/NameGenerator.h"
 #include "engine/ProtectionReason.h"
 #include "engine/RenameStrategy.h"
+#include "engine/RenameTexts.h"
 #include "fs/DirectoryLister.h"
 #include "random/RandomSource.h"
 #include "text/StringHash.h"
@@ -97,6 +98,12 @@ public:
     // progress notification of each pair, and tells `progress` too when given.
     std::string rewrite(const std::vector<RenamePair>& factor, const PairProgress& progress = {});
     const WriteReport& writeReport() const { return writeReport_; }
+    // Renames the classes and protocols in memory, after rewrite(); the mode may move files.
+    void rewriteTypeNames(const std::vector<TypeRename>& renames) {
+        mode_->rewriteTypeNames(renames, rootPath_, listedPaths_);
+    }
+    // The files that writing moves to a new name, in listing order.
+    std::vector<MovedFile> movedFiles() const;
 
     // Writes the name list (and the table of every name, when given), then the files, then
     // makes them durable, as the end of replace() does. Temporary files a killed run left in the

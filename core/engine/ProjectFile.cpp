@@ -17,9 +17,27 @@ std::optional<std::string> ProjectFile::takeRead(std::string inPath, fs::SourceR
     return std::move(read->text);
 }
 
+std::optional<std::string> ProjectFile::bytesToWrite() const {
+    if (mayChangeOnDisk()) {
+        return contents();
+    }
+    auto bytes = fs::SourceReader::readBytes(inPath_);
+    return bytes ? std::optional<std::string>(std::move(*bytes)) : std::nullopt;
+}
+
 ProjectFile::WriteResult ProjectFile::writeBack() const {
     if (!readable_) {
         return {WriteOutcome::notRead, {}};
+    }
+    if (moves()) {
+        const auto bytes = bytesToWrite();
+        if (!bytes) {
+            return {WriteOutcome::failed, "Could not read " + inPath_ + " again to move it"};
+        }
+        if (auto moved = fs::writeFileMoving(inPath_, outPath_, *bytes); !moved) {
+            return {WriteOutcome::failed, moved.error().message};
+        }
+        return {WriteOutcome::written, {}};
     }
     if (!mayChangeOnDisk()) {
         return {WriteOutcome::unchanged, {}}; // the text is the bytes read

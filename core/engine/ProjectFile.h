@@ -21,6 +21,12 @@ public:
     bool readable() const { return readable_; }
     const std::string& problem() const { return problem_; }
     bool isHeader() const { return inFile_.ends_with(".h"); }
+    // Where writing puts the file: where it was read, unless it moves.
+    const std::string& outPath() const { return outPath_.empty() ? inPath_ : outPath_; }
+    bool moves() const { return !outPath_.empty(); }
+    // Writes the file to `path` (a new file beside nothing) and removes it where it was read,
+    // once the new one is durable.
+    void moveTo(std::string path) { outPath_ = std::move(path); }
 
     // The text as it stands now, UTF-8 without a byte order mark.
     virtual std::string decodedText() const = 0;
@@ -36,9 +42,11 @@ public:
         WriteOutcome outcome;
         std::string error; // why writing failed
     };
-    // Writes the file back when it was read and its bytes would change. Safe to call for
-    // different files at once.
+    // Writes the file back when it was read and its bytes would change, or it moves. Safe to
+    // call for different files at once.
     WriteResult writeBack() const;
+    // The bytes the file would be written as, new or as read; nothing when they cannot be read.
+    std::optional<std::string> bytesToWrite() const;
 
 protected:
     explicit ProjectFile(std::string inFile) : inFile_(std::move(inFile)) {}
@@ -52,6 +60,7 @@ protected:
 private:
     std::string inFile_;
     std::string inPath_;
+    std::string outPath_; // empty unless the file moves
     bool readable_ = false;
     std::string problem_;
     std::string bom_;

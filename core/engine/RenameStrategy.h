@@ -71,8 +71,11 @@ public:
         return true;
     }
     // Rewrites the loaded files in memory for the renamed classes, protocols and properties,
-    // after rewrite().
-    virtual void rewriteTypeNames(const std::vector<TypeRename>& /*renames*/) {}
+    // after rewrite(), in the project at `rootPath` whose entries (relative to it) are
+    // `listedPaths`; a file may be given a new path.
+    virtual void rewriteTypeNames(const std::vector<TypeRename>& /*renames*/,
+                                  const std::string& /*rootPath*/,
+                                  const std::vector<std::string>& /*listedPaths*/) {}
     // What the mode read besides the files it may rewrite, as lines for the run's summary.
     virtual std::vector<std::string> readingNotes() const { return {}; }
     // Files read but left as they are, with why.

@@ -13,7 +13,8 @@ std::string nameListEntry(std::size_t number, std::size_t total, const RenamePai
            pair.new_.selector() + "\n\n";
 }
 
-std::string nameTable(const std::vector<RenamePair>& pairs, const std::vector<TypeRename>& types) {
+std::string nameTable(const std::vector<RenamePair>& pairs, const std::vector<TypeRename>& types,
+                      const std::vector<MovedFile>& files) {
     std::string table;
     for (const auto& pair : pairs) {
         const std::string from = pair.old.selector();
@@ -22,6 +23,9 @@ std::string nameTable(const std::vector<RenamePair>& pairs, const std::vector<Ty
     }
     for (const auto& type : types) {
         table += std::string(kindWord(type.kind)) + "\t" + type.from + "\t" + type.to + "\n";
+    }
+    for (const auto& file : files) {
+        table += "file\t" + file.from + "\t" + file.to + "\n";
     }
     return table;
 }

@@ -106,7 +106,75 @@ mode_t keptMode(const std::string& path, int fd, const struct stat& existing) {
     return mode & ~mode_t{S_ISUID | S_ISGID};
 }
 
+// Makes the entries of the folder holding `path` durable.
+bool syncFolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool synced = ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return synced;
+}
+
+// Gives a complete new file the name `path`, failing when something already has it.
+bool nameNewFile(int fd, const std::string& temporary, const std::string& path) {
+    if (temporary.empty()) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+    }
+    return ::link(temporary.c_str(), path.c_str()) == 0;
+}
+
 } // namespace
+
+Status writeFileMoving(const std::string& from, const std::string& to, std::string_view content) {
+    struct stat existing {};
+    if (::lstat(from.c_str(), &existing) != 0) {
+        return describe(to, errno);
+    }
+    if (!S_ISREG(existing.st_mode)) {
+        return describe(to, EINVAL);
+    }
+    std::string temporary;
+    const int fd = createFile(to, temporary);
+    if (fd < 0) {
+        return describe(to, errno);
+    }
+    // The new file is this process's own: it takes the old one's permissions, never its
+    // set-user or set-group ID.
+    bool ok =
+        writeAll(fd, content) && ::fchmod(fd, existing.st_mode & 0777) == 0 && ::fsync(fd) == 0;
+    bool named = ok && nameNewFile(fd, temporary, to);
+    int error = errno;
+    ok = named;
+    ::close(fd);
+    if (!temporary.empty()) {
+        ::unlink(temporary.c_str());
+    }
+    if (ok && !syncFolderOf(to)) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::unlink(from.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
+        if (named) {
+            ::unlink(to.c_str());
+        }
+        return describe(to, error);
+    }
+    // Where this sync fails, the run's closing sync of the whole file system still makes the
+    // removal durable.
+    syncFolderOf(from);
+    return Status::success();
+}
 
 Status writeFileAtomically(const std::string& path, std::string_view content) {
     struct stat existing {};

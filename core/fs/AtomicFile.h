@@ -17,4 +17,9 @@ namespace quillet::fs {
 // is removed again.
 Status writeFileAtomically(const std::string& path, std::string_view content);
 
+// Writes `content` as the new file `to`, which must not exist yet (nothing there is ever
+// replaced), with the permission bits of the regular file `from`; makes it and its name durable,
+// and only then removes `from`. On failure `from` is left as it was and nothing made stays.
+Status writeFileMoving(const std::string& from, const std::string& to, std::string_view content);
+
 } // namespace quillet::fs

@@ -237,7 +237,7 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
     if (options.dryRun) {
         observer.phaseProgress(RunPhase::renaming, 0, report.pairs.size());
         tool.rewrite(report.pairs, progress);
-        tool.mode().rewriteTypeNames(report.typeRenames);
+        tool.rewriteTypeNames(report.typeRenames);
         report.changes = plannedChanges(tool);
         return report;
     }
@@ -258,10 +258,11 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
     }
     observer.phaseProgress(RunPhase::renaming, 0, report.pairs.size());
     const std::string nameList = tool.rewrite(report.pairs, progress);
-    tool.mode().rewriteTypeNames(report.typeRenames);
+    tool.rewriteTypeNames(report.typeRenames);
     // The table records every kind; a run of methods alone leaves the project as it always has.
     const auto table = options.kinds.beyondMethods()
-                           ? std::optional<std::string>(nameTable(report.pairs, report.typeRenames))
+                           ? std::optional<std::string>(
+                                 nameTable(report.pairs, report.typeRenames, tool.movedFiles()))
                            : std::nullopt;
     tool.writeOutputs(
         nameList,

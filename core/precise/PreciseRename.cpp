@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "log/Log.h"
+#include "precise/ClassFileRenames.h"
 #include "precise/HeaderOwnership.h"
 #include "precise/NameGuard.h"
 #include "precise/OwnPropertyNames.h"
@@ -19,6 +20,7 @@
 #include "precise/SelectorRewrite.h"
 #include "precise/TypeNameRewrite.h"
 #include "precise/UnaryNameScan.h"
+#include "precise/XcodeProjectFile.h"
 #include "text/Text.h"
 
 namespace quillet {
@@ -83,6 +85,10 @@ bool PreciseRename::reads(const std::string& rootPath, const std::string& subpat
     if (isModelContents(subpath)) {
         return (kinds_.has(NameKind::classes) || kinds_.has(NameKind::properties)) &&
                !linksWithinProject(rootPath, fullPath);
+    }
+    // A class's files move with it: the Xcode project lists them.
+    if (isXcodeProjectPath(subpath)) {
+        return kinds_.has(NameKind::classes) && !linksWithinProject(rootPath, fullPath);
     }
     return isReadPath(subpath) && !isFolder(fullPath) && !linksWithinProject(rootPath, fullPath);
 }
@@ -197,7 +203,9 @@ bool PreciseRename::admitTypeName(TypeName::Kind kind, const std::string& name) 
     return true;
 }
 
-void PreciseRename::rewriteTypeNames(const std::vector<TypeRename>& renames) {
+void PreciseRename::rewriteTypeNames(const std::vector<TypeRename>& renames,
+                                     const std::string& rootPath,
+                                     const std::vector<std::string>& listedPaths) {
     std::vector<TypeRename> types;
     std::vector<TypeRename> properties;
     std::vector<PropertyNameScan::Candidate> candidates;
@@ -212,6 +220,9 @@ void PreciseRename::rewriteTypeNames(const std::vector<TypeRename>& renames) {
     }
     quillet::rewriteTypeNames(files_, index(), types);
     rewritePropertyNames(files_, index(), candidates, properties);
+    if (kinds_.has(NameKind::classes)) {
+        ClassFileRenames(files_, index(), rootPath, listedPaths).run(types);
+    }
 }
 
 void PreciseRename::keepNamesBesideUnreadableSources(

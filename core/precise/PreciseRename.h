@@ -36,7 +36,8 @@ public:
     void rewrite(const std::vector<RenamePair>& pairs, const PairProgress& progress) override;
     std::vector<TypeName> typeNames() const override { return typeNames_; }
     bool admitTypeName(TypeName::Kind kind, const std::string& name) override;
-    void rewriteTypeNames(const std::vector<TypeRename>& renames) override;
+    void rewriteTypeNames(const std::vector<TypeRename>& renames, const std::string& rootPath,
+                          const std::vector<std::string>& listedPaths) override;
     std::vector<UnparsedFile> problems() const override;
     std::vector<std::string> readingNotes() const override;
     // The Swift files read (for the names they use; they are never written).

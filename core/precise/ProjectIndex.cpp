@@ -24,6 +24,9 @@ objc::SourceFacts factsFor(const SourceFile& file, objc::UnaryNames unary) {
     if (!file.readable() || file.kind() == SourceKind::swift) {
         return {}; // Swift is read only for the names it uses (SwiftUsage), and never rewritten
     }
+    if (file.kind() == SourceKind::other) {
+        return {}; // an Xcode project, read for the files it lists
+    }
     if (file.kind() == SourceKind::interfaceFile) {
         return scanResourceFile(file.inFile(), file.text(), file.binary());
     }

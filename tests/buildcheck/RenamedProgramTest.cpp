@@ -23,7 +23,9 @@ protected:
         fs::copy(QUILLET_PROGRAM_PROJECT, project(), fs::copy_options::recursive);
     }
 
-    std::string project() const { return (root_.path() / "Gadget Shop").string(); }
+    std::string project() const {
+        return (root_.path() / "Gadget Shop").string();
+    }
 
     CommandResult buildAndRun() const {
         return runCommand("bash " + shellQuoted(QUILLET_PROGRAM_SCRIPT) + " " +
@@ -42,16 +44,17 @@ TEST_F(RenamedProgram, RunsTheSameAfterEveryKindIsRenamed) {
     ASSERT_EQ(before.exitCode, 0) << before.err;
     ASSERT_NE(before.out.find("archive: saved before"), std::string::npos) << before.out;
 
-    const auto rename = runCommand(
-        "HOME=" + shellQuoted(home_.str()) + " " + shellQuoted(QUILLET_CLI_PATH) + " rename " +
-            shellQuoted(project()) +
-            " --random --no-backup --quiet --class-prefix Zq --kinds methods,unary,classes,protocols",
-        scratch_);
+    const auto rename =
+        runCommand("HOME=" + shellQuoted(home_.str()) + " " + shellQuoted(QUILLET_CLI_PATH) +
+                       " rename " + shellQuoted(project()) +
+                       " --random --no-backup --quiet --class-prefix Zq --kinds "
+                       "methods,unary,classes,protocols",
+                   scratch_);
     ASSERT_EQ(rename.exitCode, 0) << rename.err;
     const std::string table = readFile(project() + "/QuilletNames.tsv");
-    for (const char* renamed : {"class\tGadget\tZq", "class\tSmartGadget\tZq",
-                                "class\tGadgetKeeper\tZq", "protocol\tGadgetOwner\tZq",
-                                "method\tdescribeWith:\t"}) {
+    for (const char* renamed :
+         {"class\tGadget\tZq", "class\tSmartGadget\tZq", "class\tGadgetKeeper\tZq",
+          "protocol\tGadgetOwner\tZq", "method\tdescribeWith:\t"}) {
         EXPECT_NE(table.find(renamed), std::string::npos) << renamed << " in\n" << table;
     }
     // The archive names the class: it keeps its name, so the renamed build still reads it.

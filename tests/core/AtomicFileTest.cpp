@@ -71,5 +71,26 @@ TEST(AtomicFile, AWriterWhoMayNotKeepTheOwnerWritesAndDropsTheSetIdBits) {
     EXPECT_EQ(info.st_mode & 07777, 0666u);
 }
 
+// A file written under a new name: the old one goes only once the new one is there, a name
+// already taken is never replaced, and a failure leaves the old file as it was.
+TEST(AtomicFile, AMovingWriteNeverReplacesAFileAndKeepsTheOldOneOnFailure) {
+    TempDir dir;
+    const std::string from = dir.write("Old.m", "old");
+    ASSERT_EQ(::chmod(from.c_str(), 0640), 0);
+    const std::string to = (dir.path() / "New.m").string();
+    ASSERT_TRUE(fs::writeFileMoving(from, to, "new"));
+    EXPECT_EQ(readFile(to), "new");
+    EXPECT_EQ(statOf(to).st_mode & 07777, 0640U);
+    EXPECT_NE(::access(from.c_str(), F_OK), 0);
+
+    const std::string other = dir.write("Other.m", "other");
+    EXPECT_FALSE(fs::writeFileMoving(to, other, "clobber"));
+    EXPECT_EQ(readFile(to), "new");
+    EXPECT_EQ(readFile(other), "other");
+
+    EXPECT_FALSE(fs::writeFileMoving(to, (dir.path() / "Missing/New.m").string(), "lost"));
+    EXPECT_EQ(readFile(to), "new");
+}
+
 } // namespace
 } // namespace quillet::test

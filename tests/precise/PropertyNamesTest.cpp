@@ -34,7 +34,7 @@ std::map<std::string, std::string> renameAll(PreciseProject& project) {
     const auto pairs = *tool.makeNewNames({});
     const auto renames = *tool.makeTypeNames({}, "");
     const std::string nameList = tool.rewrite(pairs);
-    tool.mode().rewriteTypeNames(renames);
+    tool.rewriteTypeNames(renames);
     tool.writeOutputs(nameList);
     std::map<std::string, std::string> renamed;
     for (const auto& rename : renames) {
