@@ -35,9 +35,9 @@ struct RunOptions {
     // of them. Without it such a run is refused before anything is written.
     bool skipUnreadable = false;
 
-    // A run of `project` as the stored state sets it up: the settings' prefix, protected
-    // selectors, SDK folders and backup directory, the words of the default bank, the user's
-    // cache folder.
+    // A run of `project` as the stored state sets it up: the settings' prefixes, protected
+    // selectors, SDK folders, kinds of names (precise runs only) and backup directory, the
+    // words of the default bank, the user's cache folder.
     static RunOptions stored(std::string project, RenameMode mode);
 };
 

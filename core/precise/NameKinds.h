@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "base/Result.h"
@@ -25,6 +26,8 @@ public:
 
     // A comma-separated list of kinds ("methods,unary,classes"), which must hold methods.
     static Result<NameKinds> parse(std::string_view list);
+    // The list `parse` reads back, in the order of `NameKind`.
+    std::string text() const;
 
 private:
     static std::uint8_t bitOf(NameKind kind) {

@@ -34,7 +34,12 @@ std::string SettingModel::encode() const {
     // U+FFFD rather than failing the whole record.
     return nlohmann::json{{"backupPath", backupPath},
                           {"methodPrefix", methodPrefix},
+                          {"classPrefix", classPrefix},
                           {"preciseMode", preciseMode},
+                          {"renameUnary", renameUnary},
+                          {"renameProperties", renameProperties},
+                          {"renameClasses", renameClasses},
+                          {"renameProtocols", renameProtocols},
                           {"sdkFolders", sdkFolders},
                           {"protectedSelectors", protectedSelectors}}
         .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
@@ -46,15 +51,19 @@ std::optional<SettingModel> SettingModel::decode(std::string_view archive) {
         return std::nullopt;
     }
     SettingModel model;
-    if (const auto it = json.find("backupPath"); it != json.end() && it->is_string()) {
-        model.backupPath = it->get<std::string>();
-    }
-    if (const auto it = json.find("methodPrefix"); it != json.end() && it->is_string()) {
-        model.methodPrefix = it->get<std::string>();
-    }
-    if (const auto it = json.find("preciseMode"); it != json.end() && it->is_boolean()) {
-        model.preciseMode = it->get<bool>();
-    }
+    const auto take = [&json](const char* key, auto& field, bool (nlohmann::json::*isType)() const) {
+        if (const auto it = json.find(key); it != json.end() && ((*it).*isType)()) {
+            it->get_to(field);
+        }
+    };
+    take("backupPath", model.backupPath, &nlohmann::json::is_string);
+    take("methodPrefix", model.methodPrefix, &nlohmann::json::is_string);
+    take("classPrefix", model.classPrefix, &nlohmann::json::is_string);
+    take("preciseMode", model.preciseMode, &nlohmann::json::is_boolean);
+    take("renameUnary", model.renameUnary, &nlohmann::json::is_boolean);
+    take("renameProperties", model.renameProperties, &nlohmann::json::is_boolean);
+    take("renameClasses", model.renameClasses, &nlohmann::json::is_boolean);
+    take("renameProtocols", model.renameProtocols, &nlohmann::json::is_boolean);
     if (const auto it = json.find("sdkFolders"); it != json.end() && it->is_array()) {
         model.sdkFolders = stringsOf(*it);
     }

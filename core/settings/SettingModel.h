@@ -7,7 +7,7 @@
 
 namespace quillet {
 
-// The user's settings: where backups go and the prefix of new method names.
+// The user's settings: where backups go, the prefixes of new names and what a rename renames.
 class SettingModel {
 public:
     // The defaults, with the home folder read now.
@@ -21,15 +21,23 @@ public:
 
     std::string backupPath;
     std::string methodPrefix;
+    // Put in front of every new class and protocol name.
+    std::string classPrefix;
     // Rename with the precise mode (protecting the SDK's and the runtime's selectors).
     bool preciseMode = true;
+    // Besides the methods that take arguments, what a precise rename renames.
+    bool renameUnary = false;
+    bool renameProperties = false;
+    bool renameClasses = false;
+    bool renameProtocols = false;
     // SDK folders whose headers a precise rename protects, besides the platform's own.
     std::vector<std::string> sdkFolders;
     // Selectors a precise rename never touches.
     std::vector<std::string> protectedSelectors;
 
-    // The keyed form: {"backupPath": ..., "methodPrefix": ..., "preciseMode": ...,
-    // "sdkFolders": [...], "protectedSelectors": [...]}. Never fails: bytes that are not UTF-8
+    // The keyed form: {"backupPath": ..., "methodPrefix": ..., "classPrefix": ...,
+    // "preciseMode": ..., "renameUnary": ..., "renameProperties": ..., "renameClasses": ...,
+    // "renameProtocols": ..., "sdkFolders": [...], "protectedSelectors": [...]}. Never fails: bytes that are not UTF-8
     // become U+FFFD.
     std::string encode() const;
     // Starts from the defaults and takes every key that holds a value of its type, so records
