@@ -72,7 +72,8 @@ const PlannedMove* IncludeRewrite::resolve(const std::string& includer,
         }
     }
     // From any folder of the project: the include is the end of the moved file's path.
-    const std::string tail = "/" + std::string(included);
+    std::string tail = "/";
+    tail += included;
     for (const auto m : movesByName_.at(std::string(lastComponent(included)))) {
         const std::string& from = moves_[m].from;
         if (included.find("..") == std::string_view::npos &&

@@ -46,7 +46,8 @@ std::string NameKinds::text() const {
     std::string list;
     for (const auto& [kind, word] : kindWords) {
         if (has(kind)) {
-            list += (list.empty() ? "" : ",") + std::string(word);
+            list += list.empty() ? "" : ",";
+            list += word;
         }
     }
     return list;
