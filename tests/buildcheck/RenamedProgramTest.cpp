@@ -1,6 +1,7 @@
-// A program must run the same after its classes and protocols are renamed: one that looks them up
-// by name, checks conformance and reads back an archive an earlier build wrote is built with
-// gcc's Objective-C against GNUstep Base and run before and after quillet-cli renames every kind.
+// A program must run the same after every kind of name is renamed: one that looks classes up by
+// name, checks conformance, observes a property by key and reads back an archive an earlier
+// build wrote is built with gcc's Objective-C against GNUstep Base and run before and after
+// quillet-cli renames every kind.
 #include <filesystem>
 #include <string>
 
@@ -24,7 +25,7 @@ protected:
     }
 
     std::string project() const {
-        return (root_.path() / "Gadget Shop").string();
+        return (root_.path() / "GadgetShop").string();
     }
 
     CommandResult buildAndRun() const {
@@ -48,17 +49,23 @@ TEST_F(RenamedProgram, RunsTheSameAfterEveryKindIsRenamed) {
         runCommand("HOME=" + shellQuoted(home_.str()) + " " + shellQuoted(QUILLET_CLI_PATH) +
                        " rename " + shellQuoted(project()) +
                        " --random --no-backup --quiet --class-prefix Zq --kinds "
-                       "methods,unary,classes,protocols",
+                       "methods,unary,properties,classes,protocols",
                    scratch_);
     ASSERT_EQ(rename.exitCode, 0) << rename.err;
     const std::string table = readFile(project() + "/QuilletNames.tsv");
     for (const char* renamed :
          {"class\tGadget\tZq", "class\tSmartGadget\tZq", "class\tGadgetKeeper\tZq",
-          "protocol\tGadgetOwner\tZq", "method\tdescribeWith:\t"}) {
+          "protocol\tGadgetOwner\tZq", "method\tdescribeWith:\t", "class\tTracker\tZq",
+          "property\ttrackedLabel\t", "file\tModel/Tracker.h\tModel/Zq"}) {
         EXPECT_NE(table.find(renamed), std::string::npos) << renamed << " in\n" << table;
     }
     // The archive names the class: it keeps its name, so the renamed build still reads it.
     EXPECT_EQ(table.find("\tKeepsake\t"), std::string::npos) << table;
+    // A getter of its own name is left to the property's declaration; a key read from outside
+    // the class may name another object's key.
+    EXPECT_EQ(table.find("property\tactive\t"), std::string::npos) << table;
+    EXPECT_EQ(table.find("property\tchanges\t"), std::string::npos) << table;
+    EXPECT_FALSE(fs::exists(project() + "/Model/Tracker.h"));
     EXPECT_EQ(readFile(project() + "/App/main.m").find("@\"SmartGadget\""), std::string::npos);
 
     const auto after = buildAndRun();

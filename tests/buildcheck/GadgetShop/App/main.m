@@ -1,4 +1,5 @@
 #import "../Model/Gadget+Owner.h"
+#import "../Model/Tracker.h"
 
 static void say(NSString *line) {
     printf("%s\n", [line UTF8String]);
@@ -20,6 +21,16 @@ int main(int argc, char **argv) {
                                        conformsToProtocol:NSProtocolFromString(@"GadgetOwner")]]);
     say([gadget ownedBy:keeper]);
     NSLog(@"%@ ready", @"Gadget");
+    Tracker *tracker = [Tracker new];
+    [tracker startWatching];
+    tracker.trackedLabel = @"first";
+    [tracker relabel:@"second"];
+    tracker.active = YES;
+    say([NSString stringWithFormat:@"tracked: %@, %d changes (%@ by key), active %d",
+                                   tracker.trackedLabel, tracker.changes,
+                                   [tracker valueForKey:@"changes"], (int)[tracker isActive]]);
+    [tracker stopWatching];
+    say([gadget trackedBy:tracker]);
     // The archive is written once, by whichever build runs first, and read by every build.
     NSString *archive = [NSString stringWithUTF8String:argv[argc - 1]];
     if (![[NSFileManager defaultManager] fileExistsAtPath:archive]) {

@@ -5,4 +5,5 @@
 
 @interface Gadget (Owner)
 - (NSString *)ownedBy:(id<GadgetOwner>)owner;
+- (NSString *)trackedBy:(id)tracker;
 @end

@@ -1,4 +1,5 @@
 #import "Gadget+Owner.h"
+#import "Tracker.h"
 
 @implementation GadgetKeeper
 - (NSString *)ownerNameFor:(id)gadget {
@@ -9,5 +10,8 @@
 @implementation Gadget (Owner)
 - (NSString *)ownedBy:(id<GadgetOwner>)owner {
     return [owner ownerNameFor:self];
+}
+- (NSString *)trackedBy:(id)tracker {
+    return [NSString stringWithFormat:@"%@ tracked as %@", [self label], [(Tracker *)tracker trackedLabel]];
 }
 @end
