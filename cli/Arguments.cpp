@@ -19,6 +19,14 @@ Status methodPrefix(Arguments& a, const std::string& value) {
     return Status::success();
 }
 
+Status classPrefix(Arguments& a, const std::string& value) {
+    a.classPrefix = value;
+    if (!isValidClassPrefix(value)) {
+        return Error{"--class-prefix: " + std::string(classPrefixRule)};
+    }
+    return Status::success();
+}
+
 // Stored texts are UTF-8; anything else is refused before it reaches the settings.
 Status utf8Text(const std::string& option, const std::string& value) {
     if (!text::isValidUtf8(value)) {
@@ -97,6 +105,7 @@ Options optionsFor(Command command) {
             return Status::success();
         };
         options.values["--prefix"] = methodPrefix;
+        options.values["--class-prefix"] = classPrefix;
         options.flags["--random"] = [](Arguments& a) { a.random = true; };
         options.flags["--no-backup"] = [](Arguments& a) { a.backup = false; };
         options.flags["--quiet"] = [](Arguments& a) { a.quiet = true; };
@@ -121,6 +130,8 @@ Options optionsFor(Command command) {
             return Status::success();
         };
         options.values["--prefix"] = methodPrefix;
+        options.values["--class-prefix"] = classPrefix;
+        options.values["--kinds"] = kinds;
         // Stored as well, where a folder name that is not UTF-8 cannot be written.
         options.values["--sdk"] = [](Arguments& a, const std::string& v) -> Status {
             a.sdkFolders.push_back(v);
@@ -213,10 +224,12 @@ Status checkCombinations(const Arguments& parsed) {
         return Error{"choose one of --random and --words FILE"};
     }
     if (parsed.command == Command::settingsSet && !parsed.backupDir && !parsed.prefix &&
-        parsed.sdkFolders.empty() && parsed.protectFiles.empty() && !parsed.noSdk) {
-        return Error{"settings set needs --backup-dir, --prefix, --sdk, --no-sdk or --protect"};
+        !parsed.classPrefix && !parsed.kinds && parsed.sdkFolders.empty() &&
+        parsed.protectFiles.empty() && !parsed.noSdk) {
+        return Error{"settings set needs --backup-dir, --prefix, --class-prefix, --kinds, --sdk, "
+                     "--no-sdk or --protect"};
     }
-    if (parsed.mode == RenameMode::literal && parsed.kinds.beyondMethods()) {
+    if (parsed.mode == RenameMode::literal && parsed.kinds && parsed.kinds->beyondMethods()) {
         return Error{"--kinds needs the precise mode"};
     }
     if (parsed.json && parsed.verbose) {

@@ -36,7 +36,10 @@ struct Arguments {
     bool quiet = false;
     bool verbose = false;
     RenameMode mode = RenameMode::precise; // methods, rename
-    NameKinds kinds;                       // methods, rename: --kinds
+    // methods, rename: the stored kinds (precise runs) when not given; settings set: to store.
+    std::optional<NameKinds> kinds;
+    // rename: the stored class prefix when not given; settings set: the prefix to store.
+    std::optional<std::string> classPrefix;
     std::vector<std::string> sdkFolders;   // methods, rename, settings set: --sdk
     std::vector<std::string> protectFiles; // methods, rename, settings set: --protect
     bool noSdk = false;                    // settings set: forget the stored SDK folders

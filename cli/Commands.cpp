@@ -32,6 +32,10 @@ void printRunSummary(const RunReport& report) {
     if (report.mode == RenameMode::precise || report.protectedMethods > 0) {
         std::cerr << "methods protected: " << report.protectedMethods << "\n";
     }
+    if (!report.typeNames.empty()) {
+        std::cerr << "classes, protocols and properties renamed: " << report.typesRenamed()
+                  << " of " << report.typeNames.size() << "\n";
+    }
     if (report.mode == RenameMode::precise) {
         for (const auto& file : report.unparsedFiles) {
             std::cerr << "left as it is: " << file.path << ": " << file.problem << "\n";
@@ -85,8 +89,13 @@ void printDryRun(const RunReport& report, bool quiet) {
     }
     printLeftOut(report);
     if (!quiet) {
-        std::cerr << "dry run: " << report.pairs.size() << " methods would be renamed in "
-                  << report.changes.size() << " files; nothing was written\n";
+        std::cerr << "dry run: " << report.pairs.size() << " methods";
+        if (!report.typeNames.empty()) {
+            std::cerr << " and " << report.typeRenames.size()
+                      << " classes, protocols and properties";
+        }
+        std::cerr << " would be renamed in " << report.changes.size()
+                  << " files; nothing was written\n";
     }
 }
 
@@ -118,6 +127,12 @@ void printMethods(const RunReport& report) {
                                                : "rename");
         }
         std::cout << '\n';
+    }
+    // A selector holds no space, so these lines never read as a method's.
+    for (const auto& type : report.typeNames) {
+        std::cout << kindWord(type.kind) << ' ' << type.name << '\t'
+                  << (type.protection ? "protected: " + type.protection->describe() : "rename")
+                  << '\n';
     }
     printScanSummary(report, std::cerr);
 }

@@ -27,9 +27,14 @@ Result<RunOptions> runOptionsFor(const Arguments& args) {
     auto options = RunOptions::stored(args.project, args.mode);
     options.ignore = args.ignore;
     options.includeVendored = args.includeVendored;
-    options.kinds = args.kinds;
+    if (args.kinds) {
+        options.kinds = *args.kinds;
+    }
     if (args.prefix) {
         options.methodPrefix = *args.prefix;
+    }
+    if (args.classPrefix) {
+        options.classPrefix = *args.classPrefix;
     }
     options.protection.protectFiles = args.protectFiles;
     options.protection.sdkFolders.insert(options.protection.sdkFolders.end(),
@@ -87,6 +92,11 @@ void printScanSummary(const RunReport& report, std::ostream& err) {
             << report.protectedMethods << ")\n";
     } else {
         err << "methods: " << renamed << "\n";
+    }
+    if (!report.typeNames.empty()) {
+        err << "classes, protocols and properties: " << report.typeNames.size() << " (rename "
+            << report.typeNames.size() - report.protectedTypes() << ", protected "
+            << report.protectedTypes() << ")\n";
     }
     err << "selector pieces: " << report.selectorPieces << "\n";
     err << "words needed: " << report.wordsNeeded << "\n";

@@ -15,6 +15,8 @@ const char* reasonName(RunRefusal::Reason reason) {
         return "illegalPath";
     case Reason::invalidPrefix:
         return "invalidPrefix";
+    case Reason::invalidClassPrefix:
+        return "invalidClassPrefix";
     case Reason::noSuchFolder:
         return "noSuchFolder";
     case Reason::notAFolder:
@@ -51,11 +53,21 @@ std::size_t renamedCount(const Arguments& args, const RunReport& report) {
     return report.dryRun ? report.pairs.size() : report.renamed();
 }
 
+// How many classes, protocols and properties the run renamed, would rename or could rename.
+std::size_t typesRenamedCount(const Arguments& args, const RunReport& report) {
+    if (args.command == Command::methods) {
+        return report.typeNames.size() - report.protectedTypes();
+    }
+    return report.dryRun ? report.typeRenames.size() : report.typesRenamed();
+}
+
 json counts(const Arguments& args, const RunReport& report) {
     return {{"filesRead", report.filesLoaded},
             {"methods", report.methods.size()},
             {"renamed", renamedCount(args, report)},
             {"protected", report.protectedMethods},
+            {"types", report.typeNames.size()},
+            {"typesRenamed", typesRenamedCount(args, report)},
             {"filesChanged", report.dryRun ? report.changes.size() : report.writes.written},
             {"filesUnchanged", report.writes.unchanged},
             {"filesFailed", report.writes.failed},
@@ -98,6 +110,25 @@ json candidates(const RunReport& report) {
     return list;
 }
 
+json typeCandidates(const RunReport& report) {
+    json list = json::array();
+    for (const auto& type : report.typeNames) {
+        list.push_back(
+            {{"kind", kindWord(type.kind)},
+             {"name", type.name},
+             {"protection", type.protection ? json(type.protection->describe()) : json(nullptr)}});
+    }
+    return list;
+}
+
+json renamedTypes(const RunReport& report) {
+    json list = json::array();
+    for (const auto& rename : report.typeRenames) {
+        list.push_back({{"kind", kindWord(rename.kind)}, {"old", rename.from}, {"new", rename.to}});
+    }
+    return list;
+}
+
 json renamedPairs(const RunReport& report) {
     json list = json::array();
     for (const auto& pair : report.pairs) {
@@ -134,10 +165,12 @@ json runJson(const Arguments& args, const RunReport& report, const RunOutcome& o
     };
     if (args.command == Command::methods) {
         document["methods"] = candidates(report);
+        document["types"] = typeCandidates(report);
         return document;
     }
     document["dryRun"] = report.dryRun;
     document["renamed"] = renamedPairs(report);
+    document["typeRenames"] = renamedTypes(report);
     document["backup"] = backup(report);
     document["nameList"] = report.writes.listWritten ? json(report.nameListPath) : json(nullptr);
     if (report.dryRun) {

@@ -65,6 +65,10 @@ std::string refusalMessage(const RunReport& report, const Arguments& args,
         return "the stored method prefix \"" + refusal.detail +
                "\" cannot start a selector: " + std::string(methodPrefixRule) +
                "; change it with quillet-cli settings set --prefix";
+    case Reason::invalidClassPrefix:
+        return "the stored class prefix \"" + refusal.detail +
+               "\" cannot start a class name: " + std::string(classPrefixRule) +
+               "; change it with quillet-cli settings set --class-prefix";
     case Reason::unreadable:
         return unreadableMessage(report);
     case Reason::noHeaders:

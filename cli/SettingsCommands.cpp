@@ -5,6 +5,7 @@
 #include "Commands.h"
 #include "RunMessages.h"
 #include "fs/SourceReader.h"
+#include "job/StoredKinds.h"
 #include "paths/PathRule.h"
 #include "precise/ProtectionSetup.h"
 #include "settings/Cacher.h"
@@ -16,8 +17,10 @@ int runSettingsShow() {
     const auto& settings = SettingModel::shared();
     std::cout << "backup directory: " << settings.backupPath << "\n"
               << "method prefix: " << settings.methodPrefix << "\n"
+              << "class prefix: " << settings.classPrefix << "\n"
               << "rename mode in the app: " << (settings.preciseMode ? "precise" : "literal")
-              << "\n";
+              << "\n"
+              << "kinds of names a precise run renames: " << storedKinds(settings).text() << "\n";
     for (const auto& folder : settings.sdkFolders) {
         std::cout << "SDK folder: " << folder << "\n";
     }
@@ -53,6 +56,12 @@ int runSettingsSet(const Arguments& args) {
     settings.backupPath = backupPath;
     if (args.prefix) {
         settings.methodPrefix = *args.prefix;
+    }
+    if (args.classPrefix) {
+        settings.classPrefix = *args.classPrefix;
+    }
+    if (args.kinds) {
+        storeKinds(settings, *args.kinds);
     }
     if (args.noSdk || !args.sdkFolders.empty()) {
         settings.sdkFolders = args.sdkFolders;

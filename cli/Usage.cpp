@@ -28,9 +28,11 @@ const std::vector<OptionHelp>& optionHelp() {
          "literal rewrites by the text rules, in the files that import the header"},
         {"--kinds LIST",
          "the kinds of names the precise mode renames, comma-separated: methods (those that take "
-         "arguments; the default, always in the list) and unary (argument-less methods, which "
-         "keep their names when they are also a property, a key, a runtime or NSObject name or "
-         "are written other than as a message)"},
+         "arguments; always in the list), unary (argument-less methods, which keep their names "
+         "when they are also a property, a key, a runtime or NSObject name or are written other "
+         "than as a message), properties, classes and protocols (the project's own; a name the "
+         "SDK, an archive, a resource or code the tool cannot follow reads keeps its own); the "
+         "default is the stored list, methods alone until settings set --kinds changes it"},
         {"--sdk DIR", "also protect the selectors declared by the headers below DIR (the "
                       "platform's SDKs are read on their own: xcrun's on macOS, GNUstep's "
                       "elsewhere); settings set stores the folders for every run"},
@@ -49,6 +51,8 @@ const std::vector<OptionHelp>& optionHelp() {
                          "letters joined by \",\""},
         {"--prefix P", "put P in front of every new method name (default: the stored prefix); "
                        "settings set stores it"},
+        {"--class-prefix P", "put P in front of every new class and protocol name (default: the "
+                             "stored prefix); settings set stores it"},
         {"--no-backup", "do not zip the project into the backup directory first; without this, "
                         "a backup that fails stops the run before anything is written"},
         {"--dry-run", "write nothing; print the changes as a unified diff"},
@@ -71,21 +75,25 @@ const std::vector<CommandHelp>& commandHelp() {
          "PROJECT [--mode precise|literal] [--kinds LIST] [--sdk DIR]... [--protect FILE]... "
          "[--ignore PREFIX]... [--include-vendored] [--skip-unreadable] [--json]",
          "List the methods a rename would change: selector, a tab, declaring header; in the "
-         "precise mode a third column says rename or why it is protected. A summary goes to "
-         "standard error.",
+         "precise mode a third column says rename or why it is protected. With more kinds than "
+         "methods, lines such as \"class CartView\", a tab, rename or why it is protected "
+         "follow. A summary goes to standard error.",
          {"--mode precise|literal", "--kinds LIST", "--sdk DIR", "--protect FILE",
           "--ignore PREFIX", "--include-vendored", "--skip-unreadable", "--json"}},
         {"rename",
-         "PROJECT [--random | --words FILE] [--prefix P] [--no-backup] [--mode precise|literal] "
-         "[--kinds LIST] [--sdk DIR]... [--protect FILE]... [--ignore PREFIX]... "
-         "[--include-vendored] "
-         "[--skip-unreadable] [--dry-run] [--quiet] [--verbose] [--json]",
+         "PROJECT [--random | --words FILE] [--prefix P] [--class-prefix P] [--no-backup] "
+         "[--mode precise|literal] [--kinds LIST] [--sdk DIR]... [--protect FILE]... "
+         "[--ignore PREFIX]... [--include-vendored] [--skip-unreadable] [--dry-run] [--quiet] "
+         "[--verbose] [--json]",
          "Back the project up, rename its methods in place and write MethodReplaceList.txt "
-         "beside its sources. New names come from the default word bank unless --random or "
-         "--words is given. Progress and a summary go to standard error.",
-         {"--random", "--words FILE", "--prefix P", "--no-backup", "--mode precise|literal",
-          "--kinds LIST", "--sdk DIR", "--protect FILE", "--ignore PREFIX", "--include-vendored",
-          "--skip-unreadable", "--dry-run", "--quiet", "--verbose", "--json"}},
+         "beside its sources (and QuilletNames.tsv, every old and new name by kind, when more "
+         "kinds than methods are renamed; a class's files are renamed with it). New names come "
+         "from the default word bank unless --random or --words is given. Progress and a "
+         "summary go to standard error.",
+         {"--random", "--words FILE", "--prefix P", "--class-prefix P", "--no-backup",
+          "--mode precise|literal", "--kinds LIST", "--sdk DIR", "--protect FILE",
+          "--ignore PREFIX", "--include-vendored", "--skip-unreadable", "--dry-run", "--quiet",
+          "--verbose", "--json"}},
         {"restore",
          "ARCHIVE [PROJECT] [--clean] [--json]",
          "Put the project back as the backup ARCHIVE holds it (into the folder it was made of, "
@@ -111,9 +119,11 @@ const std::vector<CommandHelp>& commandHelp() {
          {"--remark R", "--force"}},
         {"settings show", "", "Show the stored settings.", {}},
         {"settings set",
-         "[--backup-dir D] [--prefix P] [--sdk DIR]... [--no-sdk] [--protect FILE]",
+         "[--backup-dir D] [--prefix P] [--class-prefix P] [--kinds LIST] [--sdk DIR]... "
+         "[--no-sdk] [--protect FILE]",
          "Store settings for every later run, of this command and of the window.",
-         {"--backup-dir D", "--prefix P", "--sdk DIR", "--no-sdk", "--protect FILE"}},
+         {"--backup-dir D", "--prefix P", "--class-prefix P", "--kinds LIST", "--sdk DIR",
+          "--no-sdk", "--protect FILE"}},
     };
     return commands;
 }

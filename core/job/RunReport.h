@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -67,7 +68,7 @@ struct RunReport {
     std::size_t headers = 0;                 // headers with an implementation beside them
     std::vector<MethodReport> methods;       // the candidates, longest first
     std::size_t protectedMethods = 0;
-    // The classes and protocols the project defines, when those kinds are asked for.
+    // The classes, protocols and properties the project defines, when those kinds are asked for.
     std::vector<TypeName> typeNames;
     std::size_t selectorPieces = 0; // of the methods renamed
     std::size_t wordsNeeded = 0;
@@ -87,8 +88,14 @@ struct RunReport {
     bool backupFailed() const { return backup && !backup->ok(); }
     // Methods given new names in the project.
     std::size_t renamed() const { return writes.listWritten ? pairs.size() : 0; }
-    // Classes and protocols given new names in the project.
+    // Classes, protocols and properties given new names in the project.
     std::size_t typesRenamed() const { return writes.listWritten ? typeRenames.size() : 0; }
+    // Of the classes, protocols and properties found, those that keep their names.
+    std::size_t protectedTypes() const {
+        return static_cast<std::size_t>(
+            std::count_if(typeNames.begin(), typeNames.end(),
+                          [](const TypeName& name) { return name.protection.has_value(); }));
+    }
     // Whether the run left the project as a whole: the list written and every source read and
     // written (a file not read may still use a renamed method).
     bool complete() const {

@@ -32,16 +32,12 @@ std::vector<std::string> stringsOf(const nlohmann::json& array) {
 std::string SettingModel::encode() const {
     // JSON holds UTF-8 only; a byte that is not (the front ends refuse such texts) is written as
     // U+FFFD rather than failing the whole record.
-    return nlohmann::json{{"backupPath", backupPath},
-                          {"methodPrefix", methodPrefix},
-                          {"classPrefix", classPrefix},
-                          {"preciseMode", preciseMode},
-                          {"renameUnary", renameUnary},
-                          {"renameProperties", renameProperties},
-                          {"renameClasses", renameClasses},
-                          {"renameProtocols", renameProtocols},
-                          {"sdkFolders", sdkFolders},
-                          {"protectedSelectors", protectedSelectors}}
+    return nlohmann::json{
+        {"backupPath", backupPath},       {"methodPrefix", methodPrefix},
+        {"classPrefix", classPrefix},     {"preciseMode", preciseMode},
+        {"renameUnary", renameUnary},     {"renameProperties", renameProperties},
+        {"renameClasses", renameClasses}, {"renameProtocols", renameProtocols},
+        {"sdkFolders", sdkFolders},       {"protectedSelectors", protectedSelectors}}
         .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
@@ -51,7 +47,8 @@ std::optional<SettingModel> SettingModel::decode(std::string_view archive) {
         return std::nullopt;
     }
     SettingModel model;
-    const auto take = [&json](const char* key, auto& field, bool (nlohmann::json::*isType)() const) {
+    const auto take = [&json](const char* key, auto& field,
+                              bool (nlohmann::json::*isType)() const) {
         if (const auto it = json.find(key); it != json.end() && ((*it).*isType)()) {
             it->get_to(field);
         }

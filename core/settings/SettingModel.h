@@ -37,8 +37,8 @@ public:
 
     // The keyed form: {"backupPath": ..., "methodPrefix": ..., "classPrefix": ...,
     // "preciseMode": ..., "renameUnary": ..., "renameProperties": ..., "renameClasses": ...,
-    // "renameProtocols": ..., "sdkFolders": [...], "protectedSelectors": [...]}. Never fails: bytes that are not UTF-8
-    // become U+FFFD.
+    // "renameProtocols": ..., "sdkFolders": [...], "protectedSelectors": [...]}. Never fails: bytes
+    // that are not UTF-8 become U+FFFD.
     std::string encode() const;
     // Starts from the defaults and takes every key that holds a value of its type, so records
     // written before a key existed still decode; nothing when the text is not a JSON object.

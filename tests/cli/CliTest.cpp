@@ -386,6 +386,58 @@ TEST_F(Cli, UnaryKindAddsArgumentlessMethodsAndLeavesTheDefaultAsItWas) {
     }
 }
 
+// The window and the cli share the stored kinds and class prefix; --kinds and --class-prefix
+// change one run only.
+TEST_F(Cli, StoredKindsAndClassPrefixApplyUntilARunSaysOtherwise) {
+    ASSERT_EQ(run("settings set --kinds methods,classes --class-prefix Zq").exitCode, 0);
+    const auto shown = run("settings show").out;
+    EXPECT_NE(shown.find("\nclass prefix: Zq\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\nkinds of names a precise run renames: methods,classes\n"),
+              std::string::npos)
+        << shown;
+
+    const auto listed = run("methods " + project());
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_NE(listed.out.find("\nclass Cart\trename\n"), std::string::npos) << listed.out;
+    EXPECT_NE(listed.err.find("classes, protocols and properties: "), std::string::npos);
+    const auto methodsOnly = run("methods " + project() + " --kinds methods");
+    EXPECT_EQ(methodsOnly.out.find("class "), std::string::npos) << methodsOnly.out;
+    // The literal mode renames methods only, whatever is stored.
+    EXPECT_EQ(run("methods " + project() + " --mode literal").out.find("class "),
+              std::string::npos);
+
+    const auto renamed = run("rename " + project() + " --random --no-backup");
+    ASSERT_EQ(renamed.exitCode, 0) << renamed.err;
+    EXPECT_NE(renamed.err.find("classes, protocols and properties renamed: "), std::string::npos)
+        << renamed.err;
+    const std::string table = readFile(project() + "/QuilletNames.tsv");
+    const std::regex cartLine("(^|\n)class\tCart\t(Zq[A-Z][A-Za-z]*)\n");
+    std::smatch cart;
+    ASSERT_TRUE(std::regex_search(table, cart, cartLine)) << table;
+    EXPECT_FALSE(fs::exists(project() + "/Models/Cart.h"));
+    const std::string header = readFile(project() + "/Models/" + cart[2].str() + ".h");
+    EXPECT_NE(header.find("@interface " + cart[2].str() + " : NSObject"), std::string::npos)
+        << header;
+}
+
+TEST_F(Cli, AClassPrefixNoClassNameCanStartWithIsRefused) {
+    for (const char* prefix : {"9Zq", "Z-q", "_Zq"}) {
+        EXPECT_EQ(run(std::string("settings set --class-prefix ") + prefix).exitCode, 2) << prefix;
+        EXPECT_EQ(run("rename " + project() + " --random --class-prefix " + prefix).exitCode, 2);
+    }
+    // One an older version stored is refused when the run starts, before anything is written.
+    DefaultsStore store(home_.str() + "/.config/Quillet/Defaults.json");
+    ASSERT_TRUE(store.setValue("SettingModel", BinaryData{R"({"classPrefix": "9Zq"})"}));
+    const std::string before = treeDump(project());
+    const auto refused =
+        run("rename " + project() + " --random --no-backup --kinds methods,classes");
+    EXPECT_EQ(refused.exitCode, 1) << refused.err;
+    EXPECT_NE(refused.err.find("the stored class prefix \"9Zq\" cannot start a class name"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_EQ(treeDump(project()), before);
+}
+
 TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
     struct Case {
         std::string arguments;
@@ -416,6 +468,7 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
         {"methods " + project() + " --kinds methods,frobs", "quillet-cli methods --help"},
         {"rename " + project() + " --random --mode literal --kinds methods,unary",
          "quillet-cli rename --help"},
+        {"settings set --kinds classes", "quillet-cli settings set --help"},
     };
     for (const auto& c : cases) {
         const auto result = run(c.arguments);
@@ -626,7 +679,8 @@ TEST_F(Cli, SettingsKeepTheBackupDirectoryToThePathRule) {
     const auto defaults = run("settings show");
     EXPECT_EQ(defaults.out,
               "backup directory: " + home_.str() +
-                  "/Quillet/Backup\nmethod prefix: \nrename mode in the app: precise\n");
+                  "/Quillet/Backup\nmethod prefix: \nclass prefix: \nrename mode in the app: "
+                  "precise\nkinds of names a precise run renames: methods\n");
     const auto refused = run("settings set --backup-dir '/with space' --prefix p");
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "quillet-cli: cannot store the backup directory /with space: a path "
@@ -642,8 +696,9 @@ TEST_F(Cli, SettingsKeepTheBackupDirectoryToThePathRule) {
     EXPECT_EQ(run("settings set --backup-dir backups").exitCode, 1);
     EXPECT_EQ(run("settings show").out, defaults.out);
     ASSERT_EQ(run("settings set --backup-dir /srv/backups --prefix my_prefix").exitCode, 0);
-    EXPECT_EQ(run("settings show").out, "backup directory: /srv/backups\nmethod prefix: "
-                                        "my_prefix\nrename mode in the app: precise\n");
+    EXPECT_EQ(run("settings show").out,
+              "backup directory: /srv/backups\nmethod prefix: my_prefix\nclass prefix: \nrename "
+              "mode in the app: precise\nkinds of names a precise run renames: methods\n");
 }
 
 } // namespace

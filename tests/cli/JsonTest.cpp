@@ -1,6 +1,7 @@
 // --json: one document on standard output, which a script reads instead of the text.
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include <nlohmann/json.hpp>
 
@@ -113,6 +114,36 @@ TEST_F(CliJson, ARenameGivesItsPairsBackupAndNameList) {
     EXPECT_EQ(missing["refusal"]["message"], "cannot open " + scratch_.str() +
                                                  "/none.zip: No such file or directory; nothing "
                                                  "was changed");
+}
+
+TEST_F(CliJson, ClassesAndPropertiesComeWithTheirKindAndAgreeWithTheNameTable) {
+    const auto listed =
+        document("methods " + project() + " --kinds methods,properties,classes --json");
+    std::set<std::string> kinds;
+    std::size_t toRename = 0;
+    for (const auto& type : listed["types"]) {
+        kinds.insert(type["kind"].get<std::string>());
+        toRename += type["protection"].is_null() ? 1 : 0;
+    }
+    EXPECT_EQ(kinds, (std::set<std::string>{"class", "property"}));
+    EXPECT_EQ(listed["counts"]["types"], listed["types"].size());
+    EXPECT_EQ(listed["counts"]["typesRenamed"], toRename);
+
+    const auto renamed = document(
+        "rename " + project() + " --random --no-backup --kinds methods,properties,classes --json");
+    ASSERT_EQ(renamed["status"], "done") << renamed.dump();
+    std::string lines;
+    for (const auto& type : renamed["typeRenames"]) {
+        lines += type["kind"].get<std::string>() + "\t" + type["old"].get<std::string>() + "\t" +
+                 type["new"].get<std::string>() + "\n";
+    }
+    EXPECT_EQ(renamed["typeRenames"].size(), toRename);
+    EXPECT_EQ(renamed["counts"]["typesRenamed"], toRename);
+    // Every renamed class and property is a line of the table (which lists the methods too).
+    const std::string table = readFile(project() + "/QuilletNames.tsv");
+    for (const auto& line : text::split(lines, '\n')) {
+        EXPECT_NE(table.find(line), std::string::npos) << line;
+    }
 }
 
 TEST_F(CliJson, ADryRunGivesThePlannedChangesAndWritesNothing) {

@@ -93,22 +93,34 @@ TEST_F(Settings, TheRenameModeAndProtectionListsRoundTripAndOlderRecordsDecodeWi
     EXPECT_TRUE(older.preciseMode);
     EXPECT_TRUE(older.sdkFolders.empty());
     EXPECT_EQ(older.backupPath, "/b");
+    EXPECT_EQ(older.classPrefix, "");
+    EXPECT_FALSE(older.renameUnary || older.renameProperties || older.renameClasses ||
+                 older.renameProtocols);
 
     SettingModel model;
     model.preciseMode = false;
+    model.classPrefix = "Zq";
+    model.renameProperties = true;
+    model.renameProtocols = true;
     model.sdkFolders = {"/sdk/one", "/sdk/two"};
     model.protectedSelectors = {"keep:"};
     (void)cacher_.save(model);
     const auto back = cacher_.read<SettingModel>();
     EXPECT_FALSE(back.preciseMode);
+    EXPECT_EQ(back.classPrefix, "Zq");
+    EXPECT_TRUE(back.renameProperties && back.renameProtocols);
+    EXPECT_FALSE(back.renameUnary || back.renameClasses);
     EXPECT_EQ(back.sdkFolders, model.sdkFolders);
     EXPECT_EQ(back.protectedSelectors, model.protectedSelectors);
 
     // Values of another type keep the defaults; strings among other things in a list are kept.
     (void)store_.setObject("SettingModel",
-                           BinaryData{R"({"preciseMode": "no", "sdkFolders": ["/a", 3, null]})"});
+                           BinaryData{R"({"preciseMode": "no", "renameClasses": 1, )"
+                                      R"("classPrefix": ["Zq"], "sdkFolders": ["/a", 3, null]})"});
     const auto odd = cacher_.read<SettingModel>();
     EXPECT_TRUE(odd.preciseMode);
+    EXPECT_FALSE(odd.renameClasses);
+    EXPECT_EQ(odd.classPrefix, "");
     EXPECT_EQ(odd.sdkFolders, (std::vector<std::string>{"/a"}));
 }
 
