@@ -1,6 +1,7 @@
 #include "ObjcFileWriter.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace quillet::bench {
 
@@ -32,6 +33,23 @@ void breakAligned(std::string& text, std::size_t firstColumn, const std::string&
 std::string baseOf(const PlannedClass& planned) {
     const auto plus = planned.name.find('+');
     return plus == std::string::npos ? planned.name : planned.name.substr(0, plus);
+}
+
+// "orderStore" for "ORDOrderStore": the class name past its prefix, lowerCamel, so each class's
+// properties have names of their own.
+std::string propertyStem(const std::string& className) {
+    std::size_t start = 0;
+    while (start + 1 < className.size() &&
+           std::isupper(static_cast<unsigned char>(className[start + 1])) != 0) {
+        ++start;
+    }
+    std::string stem = className.substr(start);
+    stem[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(stem[0])));
+    return stem;
+}
+
+std::string protocolOf(const std::string& className) {
+    return className + "Resetting";
 }
 
 const std::vector<std::string> kComments = {
@@ -149,12 +167,23 @@ std::string ObjcFileWriter::header(std::size_t classIndex) {
     out.line("");
     out.line("NS_ASSUME_NONNULL_BEGIN");
     out.line("");
+    const bool isCategory = planned.name.find('+') != std::string::npos;
+    if (!isCategory) {
+        out.line("@protocol " + protocolOf(planned.name) + " <NSObject>");
+        out.line("- (void)reset;");
+        out.line("@end");
+        out.line("");
+    }
     out.line("/// Part of " + module.name + ".");
-    out.line("@interface " + planned.interface);
-    if (planned.name.find('+') == std::string::npos) {
+    out.line("@interface " + planned.interface +
+             (isCategory ? std::string() : " <" + protocolOf(planned.name) + ">"));
+    if (!isCategory) {
+        const std::string stem = propertyStem(planned.name);
         out.line("");
         out.line("@property (nonatomic, copy) NSString *title;");
         out.line("@property (nonatomic, strong, nullable) id peer;");
+        out.line("@property (nonatomic, assign) NSInteger " + stem + "Count;");
+        out.line("@property (nonatomic, copy, nullable) NSString *" + stem + "Note;");
         out.line("");
         out.line("- (instancetype)initWithTitle:(NSString *)title;");
         out.line("- (void)setNeedsReload:(BOOL)needsReload;");
@@ -298,6 +327,16 @@ std::string ObjcFileWriter::implementation(std::size_t classIndex) {
         helperMethod(out, number, visible, planned);
     }
     out.line("- (void)reset {");
+    if (!isCategory) {
+        // Each kind of name a class dump shows, used as apps use it.
+        const std::string stem = propertyStem(planned.implementation);
+        out.line("    self." + stem + "Count += 1;");
+        out.line("    [self setValue:self." + stem + "Note forKey:@\"" + stem + "Note\"];");
+        out.line("    if ([self.peer conformsToProtocol:@protocol(" +
+                 protocolOf(planned.implementation) + ")]) {");
+        out.line("        [(id<" + protocolOf(planned.implementation) + ">)self.peer reset];");
+        out.line("    }");
+    }
     out.line("}");
     out.line("");
     out.line("@end");

@@ -304,6 +304,35 @@ std::vector<const ProjectFile*> MRenameTool::unreadableFiles() const {
     return unreadable;
 }
 
+void MRenameTool::removeMovedFiles(std::vector<ProjectFile::WriteResult>& results) const {
+    const auto moved = [&](std::size_t i) {
+        return mode_->file(i).moves() && results[i].outcome == ProjectFile::WriteOutcome::written;
+    };
+    bool any = false;
+    for (std::size_t i = 0; i < results.size() && !any; ++i) {
+        any = moved(i);
+    }
+    if (!any) {
+        return;
+    }
+    // The old name goes only once the new file is on disk: a crash in between leaves both.
+    const auto synced = fs::syncFileSystemOf(rootPath_);
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        if (!moved(i)) {
+            continue;
+        }
+        const auto& file = mode_->file(i);
+        if (!synced) {
+            results[i] = {ProjectFile::WriteOutcome::failed,
+                          "Kept " + file.inPath() + " beside " + file.outPath() +
+                              ": the new file could not be made durable (" +
+                              synced.error().message + ")"};
+        } else if (auto removed = file.removeOldName(); !removed) {
+            results[i] = {ProjectFile::WriteOutcome::failed, removed.error().message};
+        }
+    }
+}
+
 void MRenameTool::writeOutputs(const std::string& nameList, const FileProgress& progress,
                                const std::optional<std::string>& nameTable) {
     writeReport_ = {};
@@ -337,6 +366,7 @@ void MRenameTool::writeOutputs(const std::string& nameList, const FileProgress& 
                 progress(done, results.size());
             }
         });
+    removeMovedFiles(results);
     for (const auto& result : results) {
         switch (result.outcome) {
         case ProjectFile::WriteOutcome::written:

@@ -120,6 +120,9 @@ private:
     std::optional<std::string> newTypeName(const std::vector<std::string>& words,
                                            const std::string& classPrefix);
     std::optional<std::string> newPropertyName(const std::vector<std::string>& words);
+    // Once the moved files' new names are durable, removes their old ones; a file whose old name
+    // stays is counted as failed.
+    void removeMovedFiles(std::vector<ProjectFile::WriteResult>& results) const;
 
     std::unique_ptr<RenameStrategy> mode_;
     std::string rootPath_;

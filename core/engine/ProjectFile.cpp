@@ -1,5 +1,10 @@
 #include "engine/ProjectFile.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include <unistd.h>
+
 #include "fs/AtomicFile.h"
 
 namespace quillet {
@@ -34,7 +39,7 @@ ProjectFile::WriteResult ProjectFile::writeBack() const {
         if (!bytes) {
             return {WriteOutcome::failed, "Could not read " + inPath_ + " again to move it"};
         }
-        if (auto moved = fs::writeFileMoving(inPath_, outPath_, *bytes); !moved) {
+        if (auto moved = fs::writeNewFile(inPath_, outPath_, *bytes); !moved) {
             return {WriteOutcome::failed, moved.error().message};
         }
         return {WriteOutcome::written, {}};
@@ -51,6 +56,14 @@ ProjectFile::WriteResult ProjectFile::writeBack() const {
         return {WriteOutcome::failed, written.error().message};
     }
     return {WriteOutcome::written, {}};
+}
+
+Status ProjectFile::removeOldName() const {
+    if (::unlink(inPath_.c_str()) != 0) {
+        return Error{"Could not remove " + inPath_ + " after writing it as " + outPath_ + ": " +
+                     std::strerror(errno)};
+    }
+    return Status::success();
 }
 
 } // namespace quillet

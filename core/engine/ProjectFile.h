@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "base/Result.h"
 #include "fs/SourceReader.h"
 
 namespace quillet {
@@ -24,8 +25,8 @@ public:
     // Where writing puts the file: where it was read, unless it moves.
     const std::string& outPath() const { return outPath_.empty() ? inPath_ : outPath_; }
     bool moves() const { return !outPath_.empty(); }
-    // Writes the file to `path` (a new file beside nothing) and removes it where it was read,
-    // once the new one is durable.
+    // Writes the file to `path` (a new file beside nothing); where it was read, it is removed
+    // once the new one is durable (`removeOldName`).
     void moveTo(std::string path) { outPath_ = std::move(path); }
 
     // The text as it stands now, UTF-8 without a byte order mark.
@@ -45,6 +46,8 @@ public:
     // Writes the file back when it was read and its bytes would change, or it moves. Safe to
     // call for different files at once.
     WriteResult writeBack() const;
+    // Removes a moved file where it was read, once its new file is durable.
+    Status removeOldName() const;
     // The bytes the file would be written as, new or as read; nothing when they cannot be read.
     std::optional<std::string> bytesToWrite() const;
 

@@ -106,21 +106,6 @@ mode_t keptMode(const std::string& path, int fd, const struct stat& existing) {
     return mode & ~mode_t{S_ISUID | S_ISGID};
 }
 
-// Makes the entries of the folder holding `path` durable.
-bool syncFolderOf(const std::string& path) {
-    const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    const bool synced = ::fsync(fd) == 0;
-    const int error = errno;
-    ::close(fd);
-    errno = error;
-    return synced;
-}
-
 // Gives a complete new file the name `path`, failing when something already has it.
 bool nameNewFile(int fd, const std::string& temporary, const std::string& path) {
     if (temporary.empty()) {
@@ -132,7 +117,7 @@ bool nameNewFile(int fd, const std::string& temporary, const std::string& path) 
 
 } // namespace
 
-Status writeFileMoving(const std::string& from, const std::string& to, std::string_view content) {
+Status writeNewFile(const std::string& from, const std::string& to, std::string_view content) {
     struct stat existing {};
     if (::lstat(from.c_str(), &existing) != 0) {
         return describe(to, errno);
@@ -147,33 +132,14 @@ Status writeFileMoving(const std::string& from, const std::string& to, std::stri
     }
     // The new file is this process's own: it takes the old one's permissions, never its
     // set-user or set-group ID.
-    bool ok =
-        writeAll(fd, content) && ::fchmod(fd, existing.st_mode & 0777) == 0 && ::fsync(fd) == 0;
-    bool named = ok && nameNewFile(fd, temporary, to);
-    int error = errno;
-    ok = named;
+    const bool ok = writeAll(fd, content) && ::fchmod(fd, existing.st_mode & 0777) == 0 &&
+                    nameNewFile(fd, temporary, to);
+    const int error = errno;
     ::close(fd);
     if (!temporary.empty()) {
         ::unlink(temporary.c_str());
     }
-    if (ok && !syncFolderOf(to)) {
-        ok = false;
-        error = errno;
-    }
-    if (ok && ::unlink(from.c_str()) != 0) {
-        ok = false;
-        error = errno;
-    }
-    if (!ok) {
-        if (named) {
-            ::unlink(to.c_str());
-        }
-        return describe(to, error);
-    }
-    // Where this sync fails, the run's closing sync of the whole file system still makes the
-    // removal durable.
-    syncFolderOf(from);
-    return Status::success();
+    return ok ? Status::success() : describe(to, error);
 }
 
 Status writeFileAtomically(const std::string& path, std::string_view content) {

@@ -18,8 +18,9 @@ namespace quillet::fs {
 Status writeFileAtomically(const std::string& path, std::string_view content);
 
 // Writes `content` as the new file `to`, which must not exist yet (nothing there is ever
-// replaced), with the permission bits of the regular file `from`; makes it and its name durable,
-// and only then removes `from`. On failure `from` is left as it was and nothing made stays.
-Status writeFileMoving(const std::string& from, const std::string& to, std::string_view content);
+// replaced), with the permission bits of the regular file `from`, which stays where it is: the
+// caller removes it once the new file is durable (one sync of the file system then serves every
+// file a run moves). On failure nothing made stays.
+Status writeNewFile(const std::string& from, const std::string& to, std::string_view content);
 
 } // namespace quillet::fs

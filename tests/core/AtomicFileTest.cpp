@@ -71,25 +71,30 @@ TEST(AtomicFile, AWriterWhoMayNotKeepTheOwnerWritesAndDropsTheSetIdBits) {
     EXPECT_EQ(info.st_mode & 07777, 0666u);
 }
 
-// A file written under a new name: the old one goes only once the new one is there, a name
-// already taken is never replaced, and a failure leaves the old file as it was.
-TEST(AtomicFile, AMovingWriteNeverReplacesAFileAndKeepsTheOldOneOnFailure) {
+// A file written under a new name: the old one stays for the caller to remove, a name already
+// taken is never replaced, and a failure leaves nothing behind.
+TEST(AtomicFile, ANewFileNeverReplacesOneAndKeepsTheOldOne) {
     TempDir dir;
     const std::string from = dir.write("Old.m", "old");
-    ASSERT_EQ(::chmod(from.c_str(), 0640), 0);
+    ASSERT_EQ(::chmod(from.c_str(), 04640), 0);
     const std::string to = (dir.path() / "New.m").string();
-    ASSERT_TRUE(fs::writeFileMoving(from, to, "new"));
+    ASSERT_TRUE(fs::writeNewFile(from, to, "new"));
     EXPECT_EQ(readFile(to), "new");
-    EXPECT_EQ(statOf(to).st_mode & 07777, 0640U);
-    EXPECT_NE(::access(from.c_str(), F_OK), 0);
+    EXPECT_EQ(statOf(to).st_mode & 07777, 0640U) << "never the old file's set-user ID";
+    EXPECT_EQ(readFile(from), "old");
 
     const std::string other = dir.write("Other.m", "other");
-    EXPECT_FALSE(fs::writeFileMoving(to, other, "clobber"));
-    EXPECT_EQ(readFile(to), "new");
+    EXPECT_FALSE(fs::writeNewFile(to, other, "clobber"));
     EXPECT_EQ(readFile(other), "other");
 
-    EXPECT_FALSE(fs::writeFileMoving(to, (dir.path() / "Missing/New.m").string(), "lost"));
-    EXPECT_EQ(readFile(to), "new");
+    EXPECT_FALSE(fs::writeNewFile(to, (dir.path() / "Missing/New.m").string(), "lost"));
+    EXPECT_FALSE(fs::writeNewFile((dir.path() / "Gone.m").string(),
+                                  (dir.path() / "Made.m").string(), "lost"));
+    std::size_t entries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        ++entries;
+    }
+    EXPECT_EQ(entries, 3U) << "Old.m, New.m and Other.m, no temporary";
 }
 
 } // namespace
