@@ -77,7 +77,8 @@ void OwnPropertyNames::findCandidates() {
                 }
                 if (property.customGetter || property.customSetter) {
                     keep(it->second, {Kind::sharedName,
-                                      "its own getter or setter name (" + container.name + ")"});
+                                      "a property whose getter or setter has a name of its own (" +
+                                          container.name + ")"});
                 }
                 if (property.inspectable) {
                     keep(it->second, {Kind::keyString, "Interface Builder (IBInspectable in " +

@@ -150,7 +150,7 @@ TEST(PropertyNames, KeepTheirNamesWhereARenameCouldNotFollow) {
     const std::map<std::string, std::string> expected = {
         {"title", "declared by the SDK"},
         {"badge", "declared by the SDK"},
-        {"open", "also the name of its own getter or setter name"},
+        {"open", "also the name of a property whose getter or setter has a name of its own"},
         {"radius", "written as a string in Interface Builder"},
         {"keptByUser", "in the list of protected selectors"},
         {"dictKey", "written as a string in " + dir.str() + "/Shop.m"},
