@@ -9,6 +9,7 @@
 #include <QTest>
 #include <filesystem>
 
+#include "defaults/DefaultsStore.h"
 #include "engine/RenameStrategy.h"
 #include "fs/FolderLock.h"
 #include "log/Console.h"
@@ -36,13 +37,36 @@ using namespace quillet::app;
 
 namespace {
 
+// A check box wears the "ok" image when on and enabled: the theme colour, which no other image
+// of the box has.
+bool showsTheme(QWidget* box) {
+    const QImage image = box->grab().toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == QColor(0x3a, 0xbc, 0xd0)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+quillet::SettingModel storedSettings() {
+    (void)quillet::DefaultsStore::standard().synchronize();
+    return quillet::Cacher::shared().read<quillet::SettingModel>();
+}
+
 class RenameScreen : public ::testing::Test {
 protected:
     RenameScreen() {
         fs::copy(fs::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project_,
                  fs::copy_options::recursive);
-        quillet::SettingModel::shared().backupPath = backups_.string();
-        quillet::SettingModel::shared().methodPrefix = "";
+        auto& settings = quillet::SettingModel::shared();
+        settings.backupPath = backups_.string();
+        settings.methodPrefix = "";
+        settings.classPrefix = "";
+        settings.renameUnary = settings.renameProperties = false;
+        settings.renameClasses = settings.renameProtocols = false;
         CMOpenPanel::shared().setChooser(
             [this](const QString&) { return std::optional(QString::fromStdString(project_)); });
         window_.setCentralWidget(new QWidget(&window_));
@@ -96,23 +120,11 @@ TEST_F(RenameScreen, ThePathFieldIsFramedToShowWhereToDoubleClick) {
 TEST_F(RenameScreen, ShowsItsOptionsAndTheSummaryFollowsTheRandomBox) {
     EXPECT_EQ(screen_->condition()->label()->text(), "Objective-C 项目, 从单词库生成方法名");
     EXPECT_EQ(screen_->ignoreInput()->toPlainText(), MethodRenameViewController::ignoreTemplate);
-    const QImage off = screen_->fillBtn()->grab().toImage();
+    EXPECT_FALSE(showsTheme(screen_->fillBtn()));
     screen_->fillBtn()->click();
     EXPECT_EQ(screen_->condition()->label()->text(),
               "Objective-C 项目, 随机生成新方法名(代码质量欠佳)");
-    // The box wears the "ok" image when on: the theme colour, which "normal" has nowhere.
-    const auto hasTheme = [](const QImage& image) {
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (image.pixelColor(x, y) == QColor(0x3a, 0xbc, 0xd0)) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    };
-    EXPECT_FALSE(hasTheme(off));
-    EXPECT_TRUE(hasTheme(screen_->fillBtn()->grab().toImage()));
+    EXPECT_TRUE(showsTheme(screen_->fillBtn()));
     screen_->fillBtn()->click();
     EXPECT_EQ(screen_->condition()->label()->text(), "Objective-C 项目, 从单词库生成方法名");
 
@@ -196,6 +208,86 @@ TEST_F(RenameScreen, ThePreciseBoxIsRememberedAndARunSaysWhatItProtected) {
     CMAlert::shared().cancleBtn()->click();
     screen_->preciseBtn()->click();
     EXPECT_TRUE(quillet::Cacher::shared().read<quillet::SettingModel>().preciseMode);
+}
+
+TEST_F(RenameScreen, TheKindBoxesShowTheStoredKindsStoreEachClickAndNeedThePreciseMode) {
+    auto& settings = quillet::SettingModel::shared();
+    settings.renameUnary = true;
+    settings.renameClasses = true;
+    settings.preciseMode = false;
+    MethodRenameViewController screen(window_.centralWidget());
+    screen.setGeometry(0, 30, 760, 510);
+    screen.show();
+    const auto& boxes = screen.kindBtns();
+    ASSERT_EQ(boxes.size(), 4u);
+    const auto states = [&] {
+        std::vector<std::pair<bool, bool>> checkedAndEnabled;
+        for (const auto* box : boxes) {
+            checkedAndEnabled.emplace_back(box->isChecked(), box->isEnabled());
+        }
+        return checkedAndEnabled;
+    };
+    EXPECT_EQ(screen.kindsHint()->text(), "同时重命名：");
+    QStringList titles;
+    for (const auto* box : boxes) {
+        titles << box->text();
+    }
+    EXPECT_EQ(titles, (QStringList{"无参方法", "属性", "类名", "协议"}));
+    using States = std::vector<std::pair<bool, bool>>;
+    EXPECT_EQ(states(), (States{{true, false}, {false, false}, {true, false}, {false, false}}));
+    // Greyed: a checked box that cannot be changed does not look like one that can.
+    EXPECT_FALSE(showsTheme(boxes[0]));
+    QTest::mouseClick(boxes[1], Qt::LeftButton);
+    EXPECT_FALSE(boxes[1]->isChecked());
+
+    screen.preciseBtn()->click();
+    EXPECT_TRUE(settings.preciseMode);
+    EXPECT_EQ(states(), (States{{true, true}, {false, true}, {true, true}, {false, true}}));
+    EXPECT_TRUE(showsTheme(boxes[0]));
+
+    // Each click is kept at once, in the store as well.
+    boxes[0]->click();
+    boxes[1]->click();
+    boxes[3]->click();
+    EXPECT_FALSE(settings.renameUnary);
+    EXPECT_TRUE(settings.renameProperties);
+    EXPECT_TRUE(settings.renameClasses);
+    EXPECT_TRUE(settings.renameProtocols);
+    const auto stored = storedSettings();
+    EXPECT_FALSE(stored.renameUnary);
+    EXPECT_TRUE(stored.renameProperties);
+    EXPECT_TRUE(stored.renameClasses);
+    EXPECT_TRUE(stored.renameProtocols);
+    boxes[2]->click();
+    EXPECT_FALSE(storedSettings().renameClasses);
+
+    // The literal mode greys them again; they keep what they say for the next precise run.
+    screen.preciseBtn()->click();
+    EXPECT_EQ(states(), (States{{false, false}, {true, false}, {false, false}, {true, false}}));
+    EXPECT_TRUE(storedSettings().renameProperties);
+    screen.preciseBtn()->click();
+}
+
+TEST_F(RenameScreen, TheKindsRowSitsUnderThePreciseBoxWithEveryTitleWhole) {
+    for (const QSize size : {QSize(760, 510), QSize(900, 700)}) {
+        screen_->resize(size);
+        const QRect precise = screen_->preciseBtn()->geometry();
+        const QRect hint = screen_->kindsHint()->geometry();
+        EXPECT_GE(hint.top(), precise.bottom());
+        EXPECT_GE(hint.width(), screen_->kindsHint()->sizeHint().width());
+        QRect previous = hint;
+        for (const auto* box : screen_->kindBtns()) {
+            const QRect rect = box->geometry();
+            EXPECT_EQ(rect.top(), hint.top());
+            EXPECT_GT(rect.left(), previous.right()) << box->text().toStdString();
+            EXPECT_GE(rect.width(), box->sizeHint().width()) << box->text().toStdString();
+            previous = rect;
+        }
+        EXPECT_LT(previous.right(), size.width() - 20);
+        EXPECT_GT(screen_->ignoreInput()->y(), previous.bottom());
+        EXPECT_GT(screen_->ignoreInput()->height(), 100);
+        EXPECT_GT(screen_->sureBtn()->y(), screen_->ignoreInput()->geometry().bottom());
+    }
 }
 
 // Keys go where the focus is, as a user's do.
