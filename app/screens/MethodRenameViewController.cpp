@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <chrono>
+#include <string_view>
 
 #include "RunOutcome.h"
 #include "backup/BackupRestore.h"
@@ -57,6 +58,12 @@ QCheckBox* checkBox(const QString& title, QWidget* parent) {
         " QCheckBox::indicator:checked:disabled { image: url(:/images/ok-disabled.svg); }");
     box->setCursor(Qt::PointingHandCursor);
     return box;
+}
+
+// A stored prefix the rule refuses (an older version's, or one edited by hand): it would have
+// been written into the code.
+void showInvalidPrefix(UIViewController* screen, const QString& title, std::string_view rule) {
+    CMAlert::show(screen, title, qs(rule) + "，请在设置中修改", false);
 }
 
 } // namespace
@@ -332,9 +339,10 @@ void MethodRenameViewController::showRefusal(const quillet::RunReport& report) {
         CMAlert::show(this, "单词数量不足", "词库中不同的单词不够生成全部新方法名", false);
         break;
     case Reason::invalidPrefix:
-        // A prefix stored by an older version: it would have been written into the code.
-        CMAlert::show(this, "方法前缀无效", qs(quillet::methodPrefixRuleText) + "，请在设置中修改",
-                      false);
+        showInvalidPrefix(this, "方法前缀无效", quillet::methodPrefixRuleText);
+        break;
+    case Reason::invalidClassPrefix:
+        showInvalidPrefix(this, "类名前缀无效", quillet::classPrefixRuleText);
         break;
     case Reason::unreadable:
         CMAlert::show(this, "无法读取项目", RunOutcome::unreadableMessage(report.inaccessible),

@@ -384,8 +384,9 @@ TEST_F(RenameScreen, AFolderAnotherRunHoldsIsRefusedAndUnreadableFilesAreNamed) 
         << texts.last().toStdString();
 }
 
-TEST_F(RenameScreen, APrefixAnOlderVersionStoredIsRefusedBeforeItReachesTheCode) {
-    quillet::SettingModel::shared().methodPrefix = "my pre";
+TEST_F(RenameScreen, AStoredPrefixTheRuleRefusesIsRefusedBeforeItReachesTheCode) {
+    auto& settings = quillet::SettingModel::shared();
+    settings.methodPrefix = "my pre";
     screen_->fillBtn()->click();
     screen_->selectPathAction();
     const std::string before = treeDump(project_);
@@ -395,7 +396,24 @@ TEST_F(RenameScreen, APrefixAnOlderVersionStoredIsRefusedBeforeItReachesTheCode)
         CMAlert::shared().message()->text(),
         "方法前缀只能使用英文字母、数字和下划线，不能以数字开头，最多32个字符，请在设置中修改");
     EXPECT_EQ(treeDump(project_), before);
-    quillet::SettingModel::shared().methodPrefix.clear();
+    CMAlert::shared().cancleBtn()->click();
+
+    // The class prefix starts type names: a digit cannot lead, even with no class renamed.
+    settings.methodPrefix.clear();
+    for (const std::string bad : {"9x", "a-b"}) {
+        settings.classPrefix = bad;
+        screen_->selectPathAction();
+        run();
+        EXPECT_EQ(dialogTitle(), "类名前缀无效") << bad;
+        EXPECT_EQ(CMAlert::shared().message()->text(),
+                  "类名前缀只能使用英文字母、数字和下划线，必须以字母开头，最多32个字符，"
+                  "请在设置中修改")
+            << bad;
+        CMAlert::shared().cancleBtn()->click();
+    }
+    settings.classPrefix.clear();
+    EXPECT_EQ(treeDump(project_), before);
+    EXPECT_FALSE(fs::exists(backups_));
 }
 
 TEST(RunOutcome, UnreadablePathsAreNamedUpToTenThenTheLogIsMeant) {
