@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QMainWindow>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "defaults/DefaultsStore.h"
 #include "engine/RenameStrategy.h"
 #include "fs/FolderLock.h"
+#include "job/RunReport.h"
 #include "log/Console.h"
 #include "platform/CMOpenPanel.h"
 #include "platform/SheetAlert.h"
@@ -290,6 +292,36 @@ TEST_F(RenameScreen, TheKindsRowSitsUnderThePreciseBoxWithEveryTitleWhole) {
     }
 }
 
+TEST_F(RenameScreen, OnlyAPreciseRunRenamesTheKindsAskedForAndItsCompletionCountsThem) {
+    auto& settings = quillet::SettingModel::shared();
+    settings.renameClasses = true;
+    settings.renameProperties = true;
+    const fs::path cart = fs::path(project_) / "Models/Cart.h";
+    screen_->fillBtn()->click();
+
+    screen_->preciseBtn()->click();
+    ASSERT_FALSE(screen_->preciseBtn()->isChecked());
+    screen_->selectPathAction();
+    const QStringList literal = run();
+    ASSERT_FALSE(literal.isEmpty());
+    EXPECT_FALSE(literal.last().contains("同时重命名")) << literal.last().toStdString();
+    EXPECT_NE(readFile(cart).find("@interface Cart "), std::string::npos);
+    CMAlert::shared().cancleBtn()->click();
+
+    // The project defines no protocol: the line names only classes and properties.
+    screen_->preciseBtn()->click();
+    screen_->selectPathAction();
+    const QStringList precise = run();
+    ASSERT_FALSE(precise.isEmpty());
+    const QStringList completion = precise.last().split('\n');
+    ASSERT_EQ(completion.size(), 3) << precise.last().toStdString();
+    EXPECT_TRUE(QRegularExpression("^同时重命名 类名 [1-9]\\d* 个，属性 [1-9]\\d* 个$")
+                    .match(completion[2])
+                    .hasMatch())
+        << completion[2].toStdString();
+    EXPECT_FALSE(fs::exists(cart)) << "the class's header moves with its new name";
+}
+
 // Keys go where the focus is, as a user's do.
 void press(QWidget& window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QWidget* focus = QApplication::focusWidget();
@@ -431,6 +463,34 @@ TEST(RunOutcome, UnreadablePathsAreNamedUpToTenThenTheLogIsMeant) {
     EXPECT_TRUE(message.contains("/p/F9.m")) << message.toStdString();
     EXPECT_FALSE(message.contains("/p/F10.m")) << message.toStdString();
     EXPECT_TRUE(message.endsWith("\n等（见日志）")) << message.toStdString();
+}
+
+TEST(RunOutcome, APreciseCompletionCountsOnlyTheKindsOfTypeNamesItRenamed) {
+    using Kind = quillet::TypeName::Kind;
+    quillet::RunReport report;
+    report.mode = quillet::RenameMode::precise;
+    report.backup.emplace(std::string("/b/Demo.zip"));
+    report.writes.listWritten = true;
+    report.pairs.resize(2);
+    const auto lines = [&] { return RunOutcome::of(report).message().split('\n'); };
+    EXPECT_EQ(lines(),
+              (QStringList{"代码备份/b/Demo.zip",
+                           "重命名 2 个方法，保护 0 个方法（系统、运行时或外部代码使用的方法）"}));
+
+    for (const Kind kind : {Kind::property, Kind::classType, Kind::property, Kind::classType,
+                            Kind::property, Kind::property, Kind::classType, Kind::property}) {
+        report.typeRenames.push_back({kind, "Old", "New"});
+    }
+    ASSERT_EQ(lines().size(), 3);
+    EXPECT_EQ(lines()[2], "同时重命名 类名 3 个，属性 5 个");
+    report.typeRenames.push_back({Kind::protocolType, "OldDelegate", "NewDelegate"});
+    EXPECT_EQ(lines()[2], "同时重命名 类名 3 个，协议 1 个，属性 5 个");
+    report.typeRenames.erase(report.typeRenames.begin(), report.typeRenames.end() - 1);
+    EXPECT_EQ(lines()[2], "同时重命名 协议 1 个");
+
+    // Nothing was renamed without the list.
+    report.writes.listWritten = false;
+    EXPECT_FALSE(RunOutcome::of(report).message().contains("同时重命名"));
 }
 
 TEST_F(RenameScreen, RandomNamesNeedNoWordsAndAFailedBackupLeavesTheProjectAsItWas) {
