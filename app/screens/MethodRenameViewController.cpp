@@ -3,7 +3,9 @@
 #include <QCheckBox>
 #include <QProgressBar>
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <string_view>
 
 #include "RunOutcome.h"
 #include "backup/BackupRestore.h"
@@ -30,15 +32,38 @@ namespace {
 
 constexpr auto pauseBeforeReplacing = std::chrono::seconds(1);
 
+// The kinds a precise run can rename besides methods, in the row's order, and where each is kept.
+struct KindOption {
+    const char* title;
+    bool quillet::SettingModel::*setting;
+};
+constexpr std::array<KindOption, 4> kindOptions{{
+    {"无参方法", &quillet::SettingModel::renameUnary},
+    {"属性", &quillet::SettingModel::renameProperties},
+    {"类名", &quillet::SettingModel::renameClasses},
+    {"协议", &quillet::SettingModel::renameProtocols},
+}};
+
 QCheckBox* checkBox(const QString& title, QWidget* parent) {
     auto* box = new QCheckBox(title, parent);
-    // The images "normal" and "ok" stand for off and on.
-    box->setStyleSheet("QCheckBox { font-size: 16px; color: rgb(88, 88, 88); spacing: 8px; }"
-                       " QCheckBox::indicator { width: 20px; height: 20px; }"
-                       " QCheckBox::indicator:unchecked { image: url(:/images/normal.svg); }"
-                       " QCheckBox::indicator:checked { image: url(:/images/ok.svg); }");
+    // The images "normal" and "ok" stand for off and on; greyed ones for a box that cannot be
+    // changed.
+    box->setStyleSheet(
+        "QCheckBox { font-size: 16px; color: rgb(88, 88, 88); spacing: 8px; }"
+        " QCheckBox:disabled { color: rgb(190, 190, 190); }"
+        " QCheckBox::indicator { width: 20px; height: 20px; }"
+        " QCheckBox::indicator:unchecked { image: url(:/images/normal.svg); }"
+        " QCheckBox::indicator:checked { image: url(:/images/ok.svg); }"
+        " QCheckBox::indicator:unchecked:disabled { image: url(:/images/normal-disabled.svg); }"
+        " QCheckBox::indicator:checked:disabled { image: url(:/images/ok-disabled.svg); }");
     box->setCursor(Qt::PointingHandCursor);
     return box;
+}
+
+// A stored prefix the rule refuses (an older version's, or one edited by hand): it would have
+// been written into the code.
+void showInvalidPrefix(UIViewController* screen, const QString& title, std::string_view rule) {
+    CMAlert::show(screen, title, qs(rule) + "，请在设置中修改", false);
 }
 
 } // namespace
@@ -103,10 +128,25 @@ void MethodRenameViewController::viewDidLoad() {
     swiftBtn_ = checkBox("Swift项目", this);
     fillBtn_ = checkBox("随机生成新方法名", this);
     preciseBtn_ = checkBox("精确模式（保护系统方法）", this);
-    preciseBtn_->setChecked(quillet::SettingModel::shared().preciseMode);
+    const auto& settings = quillet::SettingModel::shared();
+    preciseBtn_->setChecked(settings.preciseMode);
     connect(swiftBtn_, &QCheckBox::clicked, this, [this] { selectDidChange(swiftBtn_); });
     connect(fillBtn_, &QCheckBox::clicked, this, [this] { selectDidChange(fillBtn_); });
-    connect(preciseBtn_, &QCheckBox::clicked, this, &MethodRenameViewController::rememberMode);
+    connect(preciseBtn_, &QCheckBox::clicked, this,
+            [this](bool on) { remember(&quillet::SettingModel::preciseMode, on); });
+
+    kindsHint_ = new UILabel("同时重命名：", this);
+    kindsHint_->setTextStyle({QColor(88, 88, 88), 16});
+    for (const auto& option : kindOptions) {
+        auto* box = checkBox(option.title, this);
+        box->setChecked(settings.*option.setting);
+        // Only the precise mode tells which names the SDK and the runtime need.
+        box->setEnabled(preciseBtn_->isChecked());
+        connect(box, &QCheckBox::clicked, this,
+                [this, setting = option.setting](bool on) { remember(setting, on); });
+        connect(preciseBtn_, &QCheckBox::toggled, box, &QCheckBox::setEnabled);
+        kindBtns_.push_back(box);
+    }
 
     ignoreInput_ = new UITextView(ignoreTemplate, this);
     ignoreInput_->setBorder({Palette::theme(), 1, 0});
@@ -125,18 +165,27 @@ void MethodRenameViewController::viewDidLayout() {
     const int h = height();
     pathInput_->setGeometry(20, 20, w - 40, 32);
     condition_->setGeometry(20, 20 + 32 + 4, w - 40, 32);
-    swiftBtn_->setGeometry(80, 90, w - 160, 38);
-    fillBtn_->setGeometry(80, 90 + 38 + 10, w - 160, 38);
-    preciseBtn_->setGeometry(80, 90 + 2 * (38 + 10), w - 160, 38);
+    const auto rowTop = [](int row) { return 90 + row * (38 + 10); };
+    swiftBtn_->setGeometry(80, rowTop(0), w - 160, 38);
+    fillBtn_->setGeometry(80, rowTop(1), w - 160, 38);
+    preciseBtn_->setGeometry(80, rowTop(2), w - 160, 38);
+    // The kinds belong to the precise mode: their row starts under its text.
+    int x = 80 + 20 + 8;
+    kindsHint_->setGeometry(x, rowTop(3), kindsHint_->sizeHint().width(), 38);
+    x += kindsHint_->width() + 4;
+    for (auto* box : kindBtns_) {
+        box->setGeometry(x, rowTop(3), box->sizeHint().width(), 38);
+        x += box->width() + 24;
+    }
     sureBtn_->setGeometry(20, h - 20 - 48, w - 40, 48);
-    // The editor takes what the third check box leaves of its 230 points.
-    const int editorTop = std::max(90 + 3 * (38 + 10), h - 20 - 48 - 20 - 230);
+    // The editor takes what the rows of boxes leave of its 230 points.
+    const int editorTop = std::max(rowTop(4), h - 20 - 48 - 20 - 230);
     ignoreInput_->setGeometry(20, editorTop, w - 40, h - 20 - 48 - 20 - editorTop);
 }
 
-void MethodRenameViewController::rememberMode() {
+void MethodRenameViewController::remember(bool quillet::SettingModel::*setting, bool on) {
     auto& settings = quillet::SettingModel::shared();
-    settings.preciseMode = preciseBtn_->isChecked();
+    settings.*setting = on;
     (void)quillet::Cacher::shared().save(settings);
 }
 
@@ -290,9 +339,10 @@ void MethodRenameViewController::showRefusal(const quillet::RunReport& report) {
         CMAlert::show(this, "单词数量不足", "词库中不同的单词不够生成全部新方法名", false);
         break;
     case Reason::invalidPrefix:
-        // A prefix stored by an older version: it would have been written into the code.
-        CMAlert::show(this, "方法前缀无效", qs(quillet::methodPrefixRuleText) + "，请在设置中修改",
-                      false);
+        showInvalidPrefix(this, "方法前缀无效", quillet::methodPrefixRuleText);
+        break;
+    case Reason::invalidClassPrefix:
+        showInvalidPrefix(this, "类名前缀无效", quillet::classPrefixRuleText);
         break;
     case Reason::unreadable:
         CMAlert::show(this, "无法读取项目", RunOutcome::unreadableMessage(report.inaccessible),

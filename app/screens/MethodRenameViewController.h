@@ -12,12 +12,14 @@ class QCheckBox;
 namespace quillet {
 struct RunRefusal;
 struct RunReport;
+class SettingModel;
 } // namespace quillet
 
 namespace quillet::app {
 
 class UIButton;
 class UIInteractiveView;
+class UILabel;
 class UITextView;
 
 // A UIViewController (QWidget); named in UIKit's view-controller style.
@@ -43,6 +45,9 @@ public:
     QCheckBox* fillBtn() const { return fillBtn_; }
     QCheckBox* preciseBtn() const { return preciseBtn_; }
     QCheckBox* swiftBtn() const { return swiftBtn_; }
+    // What a precise run renames besides methods: "同时重命名：" and a box for each kind.
+    UILabel* kindsHint() const { return kindsHint_; }
+    const std::vector<QCheckBox*>& kindBtns() const { return kindBtns_; }
     UIButton* sureBtn() const { return sureBtn_; }
 
 public slots:
@@ -62,7 +67,7 @@ protected:
 
 private:
     void selectDidChange(QCheckBox* box);
-    void rememberMode();
+    void remember(bool quillet::SettingModel::*setting, bool on);
     void startRun(quillet::RunOptions options);
     void showProgress(const QString& text, std::size_t total);
     void finishRun(const quillet::RunReport& report);
@@ -76,6 +81,8 @@ private:
     QCheckBox* swiftBtn_ = nullptr;
     QCheckBox* fillBtn_ = nullptr;
     QCheckBox* preciseBtn_ = nullptr;
+    UILabel* kindsHint_ = nullptr;
+    std::vector<QCheckBox*> kindBtns_;
     UITextView* ignoreInput_ = nullptr;
     UIButton* sureBtn_ = nullptr;
     std::thread worker_;

@@ -1,6 +1,7 @@
 #include "RunOutcome.h"
 
 #include <QStringList>
+#include <utility>
 
 #include "job/RunReport.h"
 
@@ -31,6 +32,19 @@ RunOutcome RunOutcome::of(const quillet::RunReport& report) {
     outcome.precise = report.mode == quillet::RenameMode::precise;
     outcome.renamed = report.pairs.size();
     outcome.protectedMethods = report.protectedMethods;
+    for (const auto& rename : report.typeRenames) {
+        switch (rename.kind) {
+        case quillet::TypeName::Kind::classType:
+            ++outcome.renamedClasses;
+            break;
+        case quillet::TypeName::Kind::protocolType:
+            ++outcome.renamedProtocols;
+            break;
+        case quillet::TypeName::Kind::property:
+            ++outcome.renamedProperties;
+            break;
+        }
+    }
     outcome.unparsedFiles = report.unparsedFiles.size();
     for (const auto& file : report.unreadableFiles) {
         outcome.unreadableFiles.push_back(file.path);
@@ -58,6 +72,19 @@ QString RunOutcome::title() const {
     return listWritten ? "已完成" : "重命名失败";
 }
 
+// Only the kinds that were renamed; nothing when none was.
+QString RunOutcome::typesLine() const {
+    const std::pair<QString, std::size_t> counts[] = {
+        {"类名", renamedClasses}, {"协议", renamedProtocols}, {"属性", renamedProperties}};
+    QStringList kinds;
+    for (const auto& [kind, count] : counts) {
+        if (count > 0) {
+            kinds << kind + QString(" %1 个").arg(count);
+        }
+    }
+    return kinds.isEmpty() ? QString() : "\n同时重命名 " + kinds.join("，");
+}
+
 QString RunOutcome::message() const {
     if (!archive && !unreadableSource.empty()) {
         return QString("无法读取项目文件 %1，项目未做任何修改，请检查它的读取权限")
@@ -74,6 +101,7 @@ QString RunOutcome::message() const {
         text += QString("\n重命名 %1 个方法，保护 %2 个方法（系统、运行时或外部代码使用的方法）")
                     .arg(renamed)
                     .arg(protectedMethods);
+        text += typesLine();
         if (unparsedFiles > 0) {
             text += QString("\n%1 个文件无法解析，保持原样（见日志）").arg(unparsedFiles);
         }

@@ -20,6 +20,9 @@ struct RunOutcome {
     bool precise = false;
     std::size_t renamed = 0;
     std::size_t protectedMethods = 0;
+    std::size_t renamedClasses = 0;
+    std::size_t renamedProtocols = 0;
+    std::size_t renamedProperties = 0;
     std::size_t unparsedFiles = 0;
     std::vector<std::string> unreadableFiles; // not read, left as they were
     std::size_t failedWrites = 0;
@@ -34,6 +37,9 @@ struct RunOutcome {
     QString message() const;
     // A backup to restore: the run got as far as rewriting.
     bool offersRestore() const { return archive.has_value() && listWritten; }
+
+private:
+    QString typesLine() const;
 };
 
 } // namespace quillet::app

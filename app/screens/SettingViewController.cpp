@@ -33,6 +33,10 @@ void SettingViewController::viewDidLoad() {
     methodPrefixInput_->hint()->setText("填充方法前缀:");
     methodPrefixInput_->label()->setPlaceholderText("默认不填充,示例: test_、my、gobal等");
     methodPrefixInput_->label()->setText(QString::fromStdString(settings.methodPrefix));
+    classPrefixInput_ = new UIInteractiveView(true, 120, this);
+    classPrefixInput_->hint()->setText("填充类名前缀:");
+    classPrefixInput_->label()->setPlaceholderText("默认不填充,示例: XY、Shop等");
+    classPrefixInput_->label()->setText(QString::fromStdString(settings.classPrefix));
 
     sureBtn_ = UIButton::filled("保存", this);
     connect(sureBtn_, &QPushButton::clicked, this, &SettingViewController::sureAction);
@@ -45,6 +49,7 @@ void SettingViewController::viewDidLayout() {
     const int fieldWidth = updateBtn_->x() - 20 - 20;
     backupPathInput_->setGeometry(20, 40, fieldWidth, 34);
     methodPrefixInput_->setGeometry(20, 40 + 34 + 15, fieldWidth, 34);
+    classPrefixInput_->setGeometry(20, 40 + 2 * (34 + 15), fieldWidth, 34);
     sureBtn_->setGeometry(20, height() - 20 - 48, w - 40, 48);
 }
 
@@ -61,24 +66,32 @@ void SettingViewController::openAction() {
     Workspace::open(QUrl::fromLocalFile(backupPathInput_->label()->text()));
 }
 
+std::optional<QString> SettingViewController::refusal() const {
+    const std::string path = backupPathInput_->label()->text().toStdString();
+    if (!quillet::isAcceptedPath(path)) {
+        return "路径含有特殊符号";
+    }
+    if (!quillet::isAcceptedBackupDirectory(path)) {
+        return qs(quillet::relativeBackupDirectoryMessage);
+    }
+    if (!quillet::isValidMethodPrefix(methodPrefixInput_->label()->text().toStdString())) {
+        return qs(quillet::methodPrefixRuleText);
+    }
+    if (!quillet::isValidClassPrefix(classPrefixInput_->label()->text().toStdString())) {
+        return qs(quillet::classPrefixRuleText);
+    }
+    return std::nullopt;
+}
+
 void SettingViewController::sureAction() {
-    const QString path = backupPathInput_->label()->text();
-    if (!quillet::isAcceptedPath(path.toStdString())) {
-        CMAlert::show(this, "保存失败", "路径含有特殊符号", false);
-        return;
-    }
-    if (!quillet::isAcceptedBackupDirectory(path.toStdString())) {
-        CMAlert::show(this, "保存失败", qs(quillet::relativeBackupDirectoryMessage), false);
-        return;
-    }
-    const std::string prefix = methodPrefixInput_->label()->text().toStdString();
-    if (!quillet::isValidMethodPrefix(prefix)) {
-        CMAlert::show(this, "保存失败", qs(quillet::methodPrefixRuleText), false);
+    if (const auto why = refusal()) {
+        CMAlert::show(this, "保存失败", *why, false);
         return;
     }
     auto& settings = quillet::SettingModel::shared();
-    settings.backupPath = path.toStdString();
-    settings.methodPrefix = prefix;
+    settings.backupPath = backupPathInput_->label()->text().toStdString();
+    settings.methodPrefix = methodPrefixInput_->label()->text().toStdString();
+    settings.classPrefix = classPrefixInput_->label()->text().toStdString();
     if (!quillet::Cacher::shared().save(settings)) {
         // The values hold for this run, but the user must know they were not kept.
         CMAlert::show(this, "保存失败", "设置无法写入配置文件", false);

@@ -5,12 +5,15 @@
 #include <QCheckBox>
 #include <QMainWindow>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <filesystem>
 
+#include "defaults/DefaultsStore.h"
 #include "engine/RenameStrategy.h"
 #include "fs/FolderLock.h"
+#include "job/RunReport.h"
 #include "log/Console.h"
 #include "platform/CMOpenPanel.h"
 #include "platform/SheetAlert.h"
@@ -36,13 +39,36 @@ using namespace quillet::app;
 
 namespace {
 
+// A check box wears the "ok" image when on and enabled: the theme colour, which no other image
+// of the box has.
+bool showsTheme(QWidget* box) {
+    const QImage image = box->grab().toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == QColor(0x3a, 0xbc, 0xd0)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+quillet::SettingModel storedSettings() {
+    (void)quillet::DefaultsStore::standard().synchronize();
+    return quillet::Cacher::shared().read<quillet::SettingModel>();
+}
+
 class RenameScreen : public ::testing::Test {
 protected:
     RenameScreen() {
         fs::copy(fs::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project_,
                  fs::copy_options::recursive);
-        quillet::SettingModel::shared().backupPath = backups_.string();
-        quillet::SettingModel::shared().methodPrefix = "";
+        auto& settings = quillet::SettingModel::shared();
+        settings.backupPath = backups_.string();
+        settings.methodPrefix = "";
+        settings.classPrefix = "";
+        settings.renameUnary = settings.renameProperties = false;
+        settings.renameClasses = settings.renameProtocols = false;
         CMOpenPanel::shared().setChooser(
             [this](const QString&) { return std::optional(QString::fromStdString(project_)); });
         window_.setCentralWidget(new QWidget(&window_));
@@ -96,23 +122,11 @@ TEST_F(RenameScreen, ThePathFieldIsFramedToShowWhereToDoubleClick) {
 TEST_F(RenameScreen, ShowsItsOptionsAndTheSummaryFollowsTheRandomBox) {
     EXPECT_EQ(screen_->condition()->label()->text(), "Objective-C 项目, 从单词库生成方法名");
     EXPECT_EQ(screen_->ignoreInput()->toPlainText(), MethodRenameViewController::ignoreTemplate);
-    const QImage off = screen_->fillBtn()->grab().toImage();
+    EXPECT_FALSE(showsTheme(screen_->fillBtn()));
     screen_->fillBtn()->click();
     EXPECT_EQ(screen_->condition()->label()->text(),
               "Objective-C 项目, 随机生成新方法名(代码质量欠佳)");
-    // The box wears the "ok" image when on: the theme colour, which "normal" has nowhere.
-    const auto hasTheme = [](const QImage& image) {
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (image.pixelColor(x, y) == QColor(0x3a, 0xbc, 0xd0)) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    };
-    EXPECT_FALSE(hasTheme(off));
-    EXPECT_TRUE(hasTheme(screen_->fillBtn()->grab().toImage()));
+    EXPECT_TRUE(showsTheme(screen_->fillBtn()));
     screen_->fillBtn()->click();
     EXPECT_EQ(screen_->condition()->label()->text(), "Objective-C 项目, 从单词库生成方法名");
 
@@ -196,6 +210,116 @@ TEST_F(RenameScreen, ThePreciseBoxIsRememberedAndARunSaysWhatItProtected) {
     CMAlert::shared().cancleBtn()->click();
     screen_->preciseBtn()->click();
     EXPECT_TRUE(quillet::Cacher::shared().read<quillet::SettingModel>().preciseMode);
+}
+
+TEST_F(RenameScreen, TheKindBoxesShowTheStoredKindsStoreEachClickAndNeedThePreciseMode) {
+    auto& settings = quillet::SettingModel::shared();
+    settings.renameUnary = true;
+    settings.renameClasses = true;
+    settings.preciseMode = false;
+    MethodRenameViewController screen(window_.centralWidget());
+    screen.setGeometry(0, 30, 760, 510);
+    screen.show();
+    const auto& boxes = screen.kindBtns();
+    ASSERT_EQ(boxes.size(), 4u);
+    const auto states = [&] {
+        std::vector<std::pair<bool, bool>> checkedAndEnabled;
+        for (const auto* box : boxes) {
+            checkedAndEnabled.emplace_back(box->isChecked(), box->isEnabled());
+        }
+        return checkedAndEnabled;
+    };
+    EXPECT_EQ(screen.kindsHint()->text(), "同时重命名：");
+    QStringList titles;
+    for (const auto* box : boxes) {
+        titles << box->text();
+    }
+    EXPECT_EQ(titles, (QStringList{"无参方法", "属性", "类名", "协议"}));
+    using States = std::vector<std::pair<bool, bool>>;
+    EXPECT_EQ(states(), (States{{true, false}, {false, false}, {true, false}, {false, false}}));
+    // Greyed: a checked box that cannot be changed does not look like one that can.
+    EXPECT_FALSE(showsTheme(boxes[0]));
+    QTest::mouseClick(boxes[1], Qt::LeftButton);
+    EXPECT_FALSE(boxes[1]->isChecked());
+
+    screen.preciseBtn()->click();
+    EXPECT_TRUE(settings.preciseMode);
+    EXPECT_EQ(states(), (States{{true, true}, {false, true}, {true, true}, {false, true}}));
+    EXPECT_TRUE(showsTheme(boxes[0]));
+
+    // Each click is kept at once, in the store as well.
+    boxes[0]->click();
+    boxes[1]->click();
+    boxes[3]->click();
+    EXPECT_FALSE(settings.renameUnary);
+    EXPECT_TRUE(settings.renameProperties);
+    EXPECT_TRUE(settings.renameClasses);
+    EXPECT_TRUE(settings.renameProtocols);
+    const auto stored = storedSettings();
+    EXPECT_FALSE(stored.renameUnary);
+    EXPECT_TRUE(stored.renameProperties);
+    EXPECT_TRUE(stored.renameClasses);
+    EXPECT_TRUE(stored.renameProtocols);
+    boxes[2]->click();
+    EXPECT_FALSE(storedSettings().renameClasses);
+
+    // The literal mode greys them again; they keep what they say for the next precise run.
+    screen.preciseBtn()->click();
+    EXPECT_EQ(states(), (States{{false, false}, {true, false}, {false, false}, {true, false}}));
+    EXPECT_TRUE(storedSettings().renameProperties);
+    screen.preciseBtn()->click();
+}
+
+TEST_F(RenameScreen, TheKindsRowSitsUnderThePreciseBoxWithEveryTitleWhole) {
+    for (const QSize size : {QSize(760, 510), QSize(900, 700)}) {
+        screen_->resize(size);
+        const QRect precise = screen_->preciseBtn()->geometry();
+        const QRect hint = screen_->kindsHint()->geometry();
+        EXPECT_GE(hint.top(), precise.bottom());
+        EXPECT_GE(hint.width(), screen_->kindsHint()->sizeHint().width());
+        QRect previous = hint;
+        for (const auto* box : screen_->kindBtns()) {
+            const QRect rect = box->geometry();
+            EXPECT_EQ(rect.top(), hint.top());
+            EXPECT_GT(rect.left(), previous.right()) << box->text().toStdString();
+            EXPECT_GE(rect.width(), box->sizeHint().width()) << box->text().toStdString();
+            previous = rect;
+        }
+        EXPECT_LT(previous.right(), size.width() - 20);
+        EXPECT_GT(screen_->ignoreInput()->y(), previous.bottom());
+        EXPECT_GT(screen_->ignoreInput()->height(), 100);
+        EXPECT_GT(screen_->sureBtn()->y(), screen_->ignoreInput()->geometry().bottom());
+    }
+}
+
+TEST_F(RenameScreen, OnlyAPreciseRunRenamesTheKindsAskedForAndItsCompletionCountsThem) {
+    auto& settings = quillet::SettingModel::shared();
+    settings.renameClasses = true;
+    settings.renameProperties = true;
+    const fs::path cart = fs::path(project_) / "Models/Cart.h";
+    screen_->fillBtn()->click();
+
+    screen_->preciseBtn()->click();
+    ASSERT_FALSE(screen_->preciseBtn()->isChecked());
+    screen_->selectPathAction();
+    const QStringList literal = run();
+    ASSERT_FALSE(literal.isEmpty());
+    EXPECT_FALSE(literal.last().contains("同时重命名")) << literal.last().toStdString();
+    EXPECT_NE(readFile(cart).find("@interface Cart "), std::string::npos);
+    CMAlert::shared().cancleBtn()->click();
+
+    // The project defines no protocol: the line names only classes and properties.
+    screen_->preciseBtn()->click();
+    screen_->selectPathAction();
+    const QStringList precise = run();
+    ASSERT_FALSE(precise.isEmpty());
+    const QStringList completion = precise.last().split('\n');
+    ASSERT_EQ(completion.size(), 3) << precise.last().toStdString();
+    EXPECT_TRUE(QRegularExpression("^同时重命名 类名 [1-9]\\d* 个，属性 [1-9]\\d* 个$")
+                    .match(completion[2])
+                    .hasMatch())
+        << completion[2].toStdString();
+    EXPECT_FALSE(fs::exists(cart)) << "the class's header moves with its new name";
 }
 
 // Keys go where the focus is, as a user's do.
@@ -292,8 +416,9 @@ TEST_F(RenameScreen, AFolderAnotherRunHoldsIsRefusedAndUnreadableFilesAreNamed) 
         << texts.last().toStdString();
 }
 
-TEST_F(RenameScreen, APrefixAnOlderVersionStoredIsRefusedBeforeItReachesTheCode) {
-    quillet::SettingModel::shared().methodPrefix = "my pre";
+TEST_F(RenameScreen, AStoredPrefixTheRuleRefusesIsRefusedBeforeItReachesTheCode) {
+    auto& settings = quillet::SettingModel::shared();
+    settings.methodPrefix = "my pre";
     screen_->fillBtn()->click();
     screen_->selectPathAction();
     const std::string before = treeDump(project_);
@@ -303,7 +428,24 @@ TEST_F(RenameScreen, APrefixAnOlderVersionStoredIsRefusedBeforeItReachesTheCode)
         CMAlert::shared().message()->text(),
         "方法前缀只能使用英文字母、数字和下划线，不能以数字开头，最多32个字符，请在设置中修改");
     EXPECT_EQ(treeDump(project_), before);
-    quillet::SettingModel::shared().methodPrefix.clear();
+    CMAlert::shared().cancleBtn()->click();
+
+    // The class prefix starts type names: a digit cannot lead, even with no class renamed.
+    settings.methodPrefix.clear();
+    for (const std::string bad : {"9x", "a-b"}) {
+        settings.classPrefix = bad;
+        screen_->selectPathAction();
+        run();
+        EXPECT_EQ(dialogTitle(), "类名前缀无效") << bad;
+        EXPECT_EQ(CMAlert::shared().message()->text(),
+                  "类名前缀只能使用英文字母、数字和下划线，必须以字母开头，最多32个字符，"
+                  "请在设置中修改")
+            << bad;
+        CMAlert::shared().cancleBtn()->click();
+    }
+    settings.classPrefix.clear();
+    EXPECT_EQ(treeDump(project_), before);
+    EXPECT_FALSE(fs::exists(backups_));
 }
 
 TEST(RunOutcome, UnreadablePathsAreNamedUpToTenThenTheLogIsMeant) {
@@ -321,6 +463,34 @@ TEST(RunOutcome, UnreadablePathsAreNamedUpToTenThenTheLogIsMeant) {
     EXPECT_TRUE(message.contains("/p/F9.m")) << message.toStdString();
     EXPECT_FALSE(message.contains("/p/F10.m")) << message.toStdString();
     EXPECT_TRUE(message.endsWith("\n等（见日志）")) << message.toStdString();
+}
+
+TEST(RunOutcome, APreciseCompletionCountsOnlyTheKindsOfTypeNamesItRenamed) {
+    using Kind = quillet::TypeName::Kind;
+    quillet::RunReport report;
+    report.mode = quillet::RenameMode::precise;
+    report.backup.emplace(std::string("/b/Demo.zip"));
+    report.writes.listWritten = true;
+    report.pairs.resize(2);
+    const auto lines = [&] { return RunOutcome::of(report).message().split('\n'); };
+    EXPECT_EQ(lines(),
+              (QStringList{"代码备份/b/Demo.zip",
+                           "重命名 2 个方法，保护 0 个方法（系统、运行时或外部代码使用的方法）"}));
+
+    for (const Kind kind : {Kind::property, Kind::classType, Kind::property, Kind::classType,
+                            Kind::property, Kind::property, Kind::classType, Kind::property}) {
+        report.typeRenames.push_back({kind, "Old", "New"});
+    }
+    ASSERT_EQ(lines().size(), 3);
+    EXPECT_EQ(lines()[2], "同时重命名 类名 3 个，属性 5 个");
+    report.typeRenames.push_back({Kind::protocolType, "OldDelegate", "NewDelegate"});
+    EXPECT_EQ(lines()[2], "同时重命名 类名 3 个，协议 1 个，属性 5 个");
+    report.typeRenames.erase(report.typeRenames.begin(), report.typeRenames.end() - 1);
+    EXPECT_EQ(lines()[2], "同时重命名 协议 1 个");
+
+    // Nothing was renamed without the list.
+    report.writes.listWritten = false;
+    EXPECT_FALSE(RunOutcome::of(report).message().contains("同时重命名"));
 }
 
 TEST_F(RenameScreen, RandomNamesNeedNoWordsAndAFailedBackupLeavesTheProjectAsItWas) {

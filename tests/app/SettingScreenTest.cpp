@@ -25,6 +25,7 @@ protected:
         auto& settings = quillet::SettingModel::shared();
         settings.backupPath = "/home/me/Quillet/Backup";
         settings.methodPrefix = "old_";
+        settings.classPrefix = "Old";
         window_.setCentralWidget(new QWidget(&window_));
         screen_ = new SettingViewController(window_.centralWidget());
         screen_->setGeometry(0, 30, 760, 510);
@@ -49,9 +50,15 @@ protected:
     SettingViewController* screen_;
 };
 
-TEST_F(SettingScreen, AChosenFolderGetsTheBackupFoldersAndSaveStoresBoth) {
+TEST_F(SettingScreen, AChosenFolderGetsTheBackupFoldersAndSaveStoresEveryField) {
     EXPECT_EQ(backupField(), "/home/me/Quillet/Backup");
     EXPECT_EQ(screen_->methodPrefixInput()->label()->text(), "old_");
+    auto* classPrefix = screen_->classPrefixInput();
+    EXPECT_EQ(classPrefix->hint()->text(), "填充类名前缀:");
+    EXPECT_EQ(classPrefix->label()->text(), "Old");
+    EXPECT_EQ(classPrefix->label()->placeholderText(), "默认不填充,示例: XY、Shop等");
+    EXPECT_GT(classPrefix->y(), screen_->methodPrefixInput()->geometry().bottom());
+    EXPECT_EQ(classPrefix->x(), screen_->methodPrefixInput()->x());
 
     answerPanel(QString("/Users/me/Documents"));
     screen_->updateBtn()->click();
@@ -65,12 +72,22 @@ TEST_F(SettingScreen, AChosenFolderGetsTheBackupFoldersAndSaveStoresBoth) {
     EXPECT_EQ(backupField(), "/Users/me/Documents/Quillet/Backup");
 
     screen_->methodPrefixInput()->label()->setText("my_pre2");
+    classPrefix->label()->setText("Shop_2");
     screen_->sureBtn()->click();
     EXPECT_EQ(dialogTitle(), "保存成功");
     EXPECT_EQ(quillet::SettingModel::shared().backupPath, "/Users/me/Documents/Quillet/Backup");
     EXPECT_EQ(quillet::SettingModel::shared().methodPrefix, "my_pre2");
+    EXPECT_EQ(quillet::SettingModel::shared().classPrefix, "Shop_2");
     EXPECT_EQ(stored().backupPath, "/Users/me/Documents/Quillet/Backup");
     EXPECT_EQ(stored().methodPrefix, "my_pre2");
+    EXPECT_EQ(stored().classPrefix, "Shop_2");
+    CMAlert::shared().cancleBtn()->click();
+
+    // An empty field means no prefix.
+    classPrefix->label()->clear();
+    screen_->sureBtn()->click();
+    EXPECT_EQ(dialogTitle(), "保存成功");
+    EXPECT_EQ(stored().classPrefix, "");
     EXPECT_FALSE(std::filesystem::exists("/Users/me/Documents/Quillet/Backup"));
 }
 
@@ -107,6 +124,29 @@ TEST_F(SettingScreen, APrefixNoSelectorCanStartWithOrARelativeDirectoryIsRefused
     }
     EXPECT_EQ(refusal("Backup", "ok_"), "代码备份目录必须是以 / 开头的完整路径");
     EXPECT_EQ(quillet::SettingModel::shared().methodPrefix, "old_");
+    EXPECT_EQ(stored().methodPrefix, before.methodPrefix);
+    EXPECT_EQ(stored().backupPath, before.backupPath);
+}
+
+TEST_F(SettingScreen, AClassPrefixNoTypeNameCanStartWithIsRefusedAndNothingIsSaved) {
+    const auto before = stored();
+    const QString rule = "类名前缀只能使用英文字母、数字和下划线，必须以字母开头，最多32个字符";
+    // "_" may start a method prefix, not a class prefix.
+    for (const QString& prefix : {QString("9x"), QString("a-b"), QString("_XY"), QString(" XY"),
+                                  QString("前缀"), QString(33, QChar('A'))}) {
+        screen_->backupPathInput()->label()->setText("/Users/me/Other");
+        screen_->methodPrefixInput()->label()->setText("new_");
+        screen_->classPrefixInput()->label()->setText(prefix);
+        screen_->sureBtn()->click();
+        EXPECT_EQ(dialogTitle(), "保存失败") << prefix.toStdString();
+        EXPECT_EQ(CMAlert::shared().message()->text(), rule) << prefix.toStdString();
+        CMAlert::shared().cancleBtn()->click();
+    }
+    const auto& settings = quillet::SettingModel::shared();
+    EXPECT_EQ(settings.classPrefix, "Old");
+    EXPECT_EQ(settings.methodPrefix, "old_");
+    EXPECT_EQ(settings.backupPath, "/home/me/Quillet/Backup");
+    EXPECT_EQ(stored().classPrefix, before.classPrefix);
     EXPECT_EQ(stored().methodPrefix, before.methodPrefix);
     EXPECT_EQ(stored().backupPath, before.backupPath);
 }
