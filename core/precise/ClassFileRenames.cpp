@@ -8,6 +8,7 @@
 
 #include "log/Log.h"
 #include "precise/IncludeRewrite.h"
+#include "precise/SourceListings.h"
 #include "precise/XcodeProjectFile.h"
 #include "precise/XcodeProjectRewrite.h"
 #include "text/StringHash.h"
@@ -81,6 +82,7 @@ std::vector<PlannedMove> ClassFileRenames::plan(const std::vector<TypeRename>& r
     for (const auto& path : listedPaths_) {
         taken.insert(lowered(path));
     }
+    const SourceListings listings(rootPath_, listedPaths_);
     std::vector<PlannedMove> moves;
     for (const auto& path : listedPaths_) {
         const auto named = classOfFileName(lastComponent(path));
@@ -96,6 +98,8 @@ std::vector<PlannedMove> ClassFileRenames::plan(const std::vector<TypeRename>& r
             refusals.push_back({owner->second, path + " is not a file the run writes"});
         } else if (taken.contains(lowered(to)) || exists(rootPath_ + "/" + to)) {
             refusals.push_back({owner->second, to + " is there already"});
+        } else if (auto why = listings.refusal(path, to)) {
+            refusals.push_back({owner->second, std::move(*why)});
         } else {
             moves.push_back({file->second, path, to, owner->second});
         }

@@ -14,8 +14,9 @@ namespace quillet {
 // Foo+Anything.h/.m/.mm move to the new name in their folders, and the imports of them and the
 // Xcode projects that list them follow. All of a class's files move or none do: none when one of
 // them is not a file the run writes (ignored, not parsed, a link), when a new name is taken on
-// disk (whatever the case of its letters, as macOS sees it), or when an import or a project
-// names one in a way the rename cannot follow. The log says why.
+// disk (whatever the case of its letters, as macOS sees it), or when an import, a project or a
+// listing of sources (SourceListings) names one in a way the rename cannot follow. The log says
+// why.
 class ClassFileRenames {
 public:
     ClassFileRenames(std::vector<SourceFile>& files, const ProjectIndex& index,

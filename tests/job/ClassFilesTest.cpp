@@ -173,6 +173,21 @@ TEST(ClassFiles, KeepTheirNamesWhereTheRenameCannotFollowThem) {
          [](const TempDir& dir) {
              stdfs::create_symlink("../Models/Widget.h", dir.path() / "App/Widget.h");
          }},
+        {"a pod's pattern the new names would not match",
+         [](const TempDir& dir) {
+             dir.write("Shop.podspec", "Pod::Spec.new do |s|\n  s.source_files = "
+                                       "'Models/Wid*.{h,m}', 'App/*.{h,m}'\nend\n");
+         }},
+        {"a pattern leaving out the category's files, which the new names would not",
+         [](const TempDir& dir) {
+             dir.write("Shop.podspec", "Pod::Spec.new do |s|\n  s.exclude_files = "
+                                       "[\"Categories/Widget+*\"]\nend\n");
+         }},
+        {"a module map naming the header",
+         [](const TempDir& dir) {
+             dir.write("Models/module.modulemap",
+                       "module Models {\n  header \"Widget.h\"\n  export *\n}\n");
+         }},
     };
     for (const auto& [what, change] : cases) {
         SCOPED_TRACE(what);
