@@ -1,5 +1,9 @@
 #include "engine/RenameTexts.h"
 
+#include <ctime>
+
+#include "version/Version.h"
+
 namespace quillet {
 
 std::string progressText(std::size_t number, std::size_t total, const RenamePair& pair) {
@@ -13,21 +17,35 @@ std::string nameListEntry(std::size_t number, std::size_t total, const RenamePai
            pair.new_.selector() + "\n\n";
 }
 
-std::string nameTable(const std::vector<RenamePair>& pairs, const std::vector<TypeRename>& types,
-                      const std::vector<MovedFile>& files) {
-    std::string table;
+NameTable nameTable(const std::vector<RenamePair>& pairs, const std::vector<TypeRename>& types,
+                    const std::vector<MovedFile>& files) {
+    std::vector<NameEntry> entries;
+    entries.reserve(pairs.size() + types.size() + files.size());
     for (const auto& pair : pairs) {
-        const std::string from = pair.old.selector();
-        table += from.ends_with(':') ? "method\t" : "unary\t";
-        table += from + "\t" + pair.new_.selector() + "\n";
+        std::string from = pair.old.selector();
+        const auto kind = from.ends_with(':') ? NameEntry::Kind::method : NameEntry::Kind::unary;
+        entries.push_back({kind, std::move(from), pair.new_.selector(), false});
     }
     for (const auto& type : types) {
-        table += std::string(kindWord(type.kind)) + "\t" + type.from + "\t" + type.to + "\n";
+        const auto kind = type.kind == TypeName::Kind::classType ? NameEntry::Kind::classType
+                          : type.kind == TypeName::Kind::protocolType
+                              ? NameEntry::Kind::protocolType
+                              : NameEntry::Kind::property;
+        entries.push_back({kind, type.from, type.to, false});
     }
     for (const auto& file : files) {
-        table += "file\t" + file.from + "\t" + file.to + "\n";
+        entries.push_back({NameEntry::Kind::file, file.from, file.to, false});
     }
-    return table;
+    return NameTable(std::move(entries));
+}
+
+std::string nameTableHeader(std::string_view mode) {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    ::gmtime_r(&now, &utc);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%SZ", &utc);
+    return "Quillet " + std::string(version) + ", " + std::string(mode) + " mode, " + stamp;
 }
 
 } // namespace quillet

@@ -2,10 +2,11 @@
 
 #include <cstddef>
 #include <string>
-
+#include <string_view>
 #include <vector>
 
 #include "engine/MethodModel.h"
+#include "engine/NameTable.h"
 #include "engine/TypeName.h"
 
 namespace quillet {
@@ -20,11 +21,13 @@ struct MovedFile {
     std::string to;
 };
 
-// Every name a run gave, one a line as "kind<TAB>old<TAB>new": "method" (with keywords) and
-// "unary" (argument-less) with whole selectors, then "class" and "protocol", then "file" with
-// paths.
-std::string nameTable(const std::vector<RenamePair>& pairs, const std::vector<TypeRename>& types,
-                      const std::vector<MovedFile>& files);
+// Every name a run gave: "method" (with keywords) and "unary" (argument-less) with whole
+// selectors, the properties, classes and protocols, and "file" with paths.
+NameTable nameTable(const std::vector<RenamePair>& pairs, const std::vector<TypeRename>& types,
+                    const std::vector<MovedFile>& files);
+
+// The header line of a run's table: "Quillet 0.1.0, precise mode, 2026-12-09T05:55:00Z".
+std::string nameTableHeader(std::string_view mode);
 
 inline constexpr const char* nameTableFile = "QuilletNames.tsv";
 

@@ -262,7 +262,8 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
     // The table records every kind; a run of methods alone leaves the project as it always has.
     const auto table = options.kinds.beyondMethods()
                            ? std::optional<std::string>(
-                                 nameTable(report.pairs, report.typeRenames, tool.movedFiles()))
+                                 nameTable(report.pairs, report.typeRenames, tool.movedFiles())
+                                     .text(nameTableHeader("precise")))
                            : std::nullopt;
     tool.writeOutputs(
         nameList,
