@@ -106,6 +106,10 @@ Options optionsFor(Command command) {
         };
         options.values["--prefix"] = methodPrefix;
         options.values["--class-prefix"] = classPrefix;
+        options.values["--reuse"] = [](Arguments& a, const std::string& v) -> Status {
+            a.reuseNames = v;
+            return Status::success();
+        };
         options.flags["--random"] = [](Arguments& a) { a.random = true; };
         options.flags["--no-backup"] = [](Arguments& a) { a.backup = false; };
         options.flags["--quiet"] = [](Arguments& a) { a.quiet = true; };

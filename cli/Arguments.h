@@ -38,6 +38,7 @@ struct Arguments {
     RenameMode mode = RenameMode::precise; // methods, rename
     // methods, rename: the stored kinds (precise runs) when not given; settings set: to store.
     std::optional<NameKinds> kinds;
+    std::optional<std::string> reuseNames; // rename: an earlier run's names file
     // rename: the stored class prefix when not given; settings set: the prefix to store.
     std::optional<std::string> classPrefix;
     std::vector<std::string> sdkFolders;   // methods, rename, settings set: --sdk

@@ -36,6 +36,7 @@ void printRunSummary(const RunReport& report) {
         std::cerr << "classes, protocols and properties renamed: " << report.typesRenamed()
                   << " of " << report.typeNames.size() << "\n";
     }
+    printReuse(report, std::cerr);
     if (report.mode == RenameMode::precise) {
         for (const auto& file : report.unparsedFiles) {
             std::cerr << "left as it is: " << file.path << ": " << file.problem << "\n";
@@ -89,6 +90,7 @@ void printDryRun(const RunReport& report, bool quiet) {
     }
     printLeftOut(report);
     if (!quiet) {
+        printReuse(report, std::cerr);
         std::cerr << "dry run: " << report.pairs.size() << " methods";
         if (!report.typeNames.empty()) {
             std::cerr << " and " << report.typeRenames.size()

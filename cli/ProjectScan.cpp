@@ -36,6 +36,7 @@ Result<RunOptions> runOptionsFor(const Arguments& args) {
     if (args.classPrefix) {
         options.classPrefix = *args.classPrefix;
     }
+    options.reuseNames = args.reuseNames;
     options.protection.protectFiles = args.protectFiles;
     options.protection.sdkFolders.insert(options.protection.sdkFolders.end(),
                                          args.sdkFolders.begin(), args.sdkFolders.end());
@@ -59,6 +60,21 @@ Result<RunOptions> runOptionsFor(const Arguments& args) {
 void printReadingNotes(const RunReport& report, std::ostream& err) {
     for (const auto& note : report.readingNotes) {
         err << note << "\n";
+    }
+}
+
+void printReuse(const RunReport& report, std::ostream& err) {
+    if (report.namesReused == 0 && report.renamedAfresh.empty() && report.namesCarried == 0) {
+        return;
+    }
+    err << "names given again: " << report.namesReused << "\n";
+    for (const auto& entry : report.renamedAfresh) {
+        err << "given a fresh name, " << entry.to
+            << " means something else now: " << kindWord(entry.kind) << " " << entry.from << "\n";
+    }
+    if (report.namesCarried > 0) {
+        err << "listed names the project no longer has, kept in the table as unused: "
+            << report.namesCarried << "\n";
     }
 }
 

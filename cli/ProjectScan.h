@@ -21,6 +21,9 @@ void printScanSummary(const RunReport& report, std::ostream& err);
 // What the mode read besides what it may rewrite (Swift, say), one line each.
 void printReadingNotes(const RunReport& report, std::ostream& err);
 
+// What became of the names a run was given to reuse.
+void printReuse(const RunReport& report, std::ostream& err);
+
 // Names each folder that looks like someone else's library, with the methods renamed there and
 // the --ignore that would leave it alone.
 void printVendoredFolders(const RunReport& report, std::ostream& err);

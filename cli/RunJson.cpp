@@ -17,6 +17,8 @@ const char* reasonName(RunRefusal::Reason reason) {
         return "invalidPrefix";
     case Reason::invalidClassPrefix:
         return "invalidClassPrefix";
+    case Reason::namesUnreadable:
+        return "namesUnreadable";
     case Reason::noSuchFolder:
         return "noSuchFolder";
     case Reason::notAFolder:
@@ -171,6 +173,17 @@ json runJson(const Arguments& args, const RunReport& report, const RunOutcome& o
     document["dryRun"] = report.dryRun;
     document["renamed"] = renamedPairs(report);
     document["typeRenames"] = renamedTypes(report);
+    if (args.reuseNames) {
+        json afresh = json::array();
+        for (const auto& entry : report.renamedAfresh) {
+            afresh.push_back(
+                {{"kind", kindWord(entry.kind)}, {"old", entry.from}, {"was", entry.to}});
+        }
+        document["reuse"] = {{"names", *args.reuseNames},
+                             {"reused", report.namesReused},
+                             {"renamedAfresh", afresh},
+                             {"carried", report.namesCarried}};
+    }
     document["backup"] = backup(report);
     document["nameList"] = report.writes.listWritten ? json(report.nameListPath) : json(nullptr);
     if (report.dryRun) {

@@ -61,6 +61,8 @@ std::string refusalMessage(const RunReport& report, const Arguments& args,
         return refusal.detail + "; nothing was written";
     case Reason::protectionUnreadable:
         return refusal.detail;
+    case Reason::namesUnreadable:
+        return refusal.detail + "; nothing was written";
     case Reason::invalidPrefix:
         return "the stored method prefix \"" + refusal.detail +
                "\" cannot start a selector: " + std::string(methodPrefixRule) +

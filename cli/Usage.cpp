@@ -51,6 +51,11 @@ const std::vector<OptionHelp>& optionHelp() {
                          "letters joined by \",\""},
         {"--prefix P", "put P in front of every new method name (default: the stored prefix); "
                        "settings set stores it"},
+        {"--reuse NAMES",
+         "give every name that NAMES, an earlier run's QuilletNames.tsv or MethodReplaceList.txt, "
+         "lists the same new name again (a name that now means something else gets a fresh one, "
+         "and is said to); new names clash with none NAMES holds; names NAMES lists that the "
+         "project no longer has stay in the new QuilletNames.tsv, marked unused"},
         {"--class-prefix P", "put P in front of every new class and protocol name (default: the "
                              "stored prefix); settings set stores it"},
         {"--no-backup", "do not zip the project into the backup directory first; without this, "
@@ -81,7 +86,8 @@ const std::vector<CommandHelp>& commandHelp() {
          {"--mode precise|literal", "--kinds LIST", "--sdk DIR", "--protect FILE",
           "--ignore PREFIX", "--include-vendored", "--skip-unreadable", "--json"}},
         {"rename",
-         "PROJECT [--random | --words FILE] [--prefix P] [--class-prefix P] [--no-backup] "
+         "PROJECT [--random | --words FILE] [--prefix P] [--class-prefix P] [--reuse NAMES] "
+         "[--no-backup] "
          "[--mode precise|literal] [--kinds LIST] [--sdk DIR]... [--protect FILE]... "
          "[--ignore PREFIX]... [--include-vendored] [--skip-unreadable] [--dry-run] [--quiet] "
          "[--verbose] [--json]",
@@ -90,8 +96,8 @@ const std::vector<CommandHelp>& commandHelp() {
          "kinds than methods are renamed; a class's files are renamed with it). New names come "
          "from the default word bank unless --random or --words is given. Progress and a "
          "summary go to standard error.",
-         {"--random", "--words FILE", "--prefix P", "--class-prefix P", "--no-backup",
-          "--mode precise|literal", "--kinds LIST", "--sdk DIR", "--protect FILE",
+         {"--random", "--words FILE", "--prefix P", "--class-prefix P", "--reuse NAMES",
+          "--no-backup", "--mode precise|literal", "--kinds LIST", "--sdk DIR", "--protect FILE",
           "--ignore PREFIX", "--include-vendored", "--skip-unreadable", "--dry-run", "--quiet",
           "--verbose", "--json"}},
         {"restore",

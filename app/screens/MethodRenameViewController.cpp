@@ -331,6 +331,9 @@ void MethodRenameViewController::showRefusal(const quillet::RunReport& report) {
         CMAlert::show(this, "无法读取精确模式的设置", QString::fromStdString(refusal.detail),
                       false);
         break;
+    case Reason::namesUnreadable:
+        CMAlert::show(this, "无法读取名称表", QString::fromStdString(refusal.detail), false);
+        break;
     case Reason::notEnoughWords:
         CMAlert::show(this, QString::fromStdString(refusal.detail), "", false);
         break;

@@ -156,22 +156,31 @@ const std::vector<MethodModel>& MRenameTool::candidateMethods() {
 
 std::optional<std::vector<RenamePair>>
 MRenameTool::makeNewNames(const std::vector<std::string>& words) {
+    const auto& methods = allMethodNames();
+    // The names given again go first, so that no fresh name takes one of them.
+    std::vector<std::optional<MethodModel>> given(methods.size());
+    for (std::size_t m = 0; reused_ && m < methods.size(); ++m) {
+        auto again = reused_->methodName(methods[m]);
+        if (again && mode_->admit(*again)) {
+            given[m] = std::move(again);
+        } else if (again) {
+            reused_->refuse(entryKindOfSelector(methods[m].selector()), methods[m].selector());
+        }
+    }
     std::vector<RenamePair> pairs;
-    for (const auto& method : allMethodNames()) {
-        std::optional<MethodModel> renamed;
-        for (int attempt = 1;; ++attempt) {
-            renamed = newNameFor(method, words);
+    for (std::size_t m = 0; m < methods.size(); ++m) {
+        for (int attempt = 1; !given[m]; ++attempt) {
+            auto renamed = newNameFor(methods[m], words);
             if (!renamed) {
                 return std::nullopt;
             }
-            if (mode_->admit(*renamed)) {
-                break;
-            }
-            if (attempt == namingAttempts) {
+            if (!(reused_ && reused_->taken(renamed->selector())) && mode_->admit(*renamed)) {
+                given[m] = std::move(renamed);
+            } else if (attempt == namingAttempts) {
                 return std::nullopt;
             }
         }
-        pairs.push_back(RenamePair{method, std::move(*renamed)});
+        pairs.push_back(RenamePair{methods[m], std::move(*given[m])});
     }
     return pairs;
 }
@@ -208,25 +217,32 @@ std::optional<MethodModel> MRenameTool::newNameFor(const MethodModel& method,
 
 std::optional<std::vector<TypeRename>>
 MRenameTool::makeTypeNames(const std::vector<std::string>& words, const std::string& classPrefix) {
-    std::vector<TypeRename> renames;
-    for (const auto& type : mode_->typeNames()) {
-        if (type.protection) {
-            continue;
+    std::vector<TypeName> types = mode_->typeNames();
+    std::erase_if(types, [](const TypeName& type) { return type.protection.has_value(); });
+    std::vector<std::optional<std::string>> given(types.size());
+    for (std::size_t t = 0; reused_ && t < types.size(); ++t) {
+        auto again = reused_->typeName(types[t].kind, types[t].name);
+        if (again && mode_->admitTypeName(types[t].kind, *again)) {
+            given[t] = std::move(again);
+        } else if (again) {
+            reused_->refuse(entryKindOf(types[t].kind), types[t].name);
         }
-        for (int attempt = 1;; ++attempt) {
-            auto name = type.kind == TypeName::Kind::property ? newPropertyName(words)
-                                                              : newTypeName(words, classPrefix);
+    }
+    std::vector<TypeRename> renames;
+    for (std::size_t t = 0; t < types.size(); ++t) {
+        for (int attempt = 1; !given[t]; ++attempt) {
+            auto name = types[t].kind == TypeName::Kind::property ? newPropertyName(words)
+                                                                  : newTypeName(words, classPrefix);
             if (!name) {
                 return std::nullopt;
             }
-            if (mode_->admitTypeName(type.kind, *name)) {
-                renames.push_back({type.kind, type.name, std::move(*name)});
-                break;
-            }
-            if (attempt == namingAttempts) {
+            if (!(reused_ && reused_->taken(*name)) && mode_->admitTypeName(types[t].kind, *name)) {
+                given[t] = std::move(name);
+            } else if (attempt == namingAttempts) {
                 return std::nullopt;
             }
         }
+        renames.push_back({types[t].kind, types[t].name, std::move(*given[t])});
     }
     return renames;
 }

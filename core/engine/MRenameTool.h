@@ -11,6 +11,7 @@
 #include "engine/ProtectionReason.h"
 #include "engine/RenameStrategy.h"
 #include "engine/RenameTexts.h"
+#include "engine/ReusedNames.h"
 #include "fs/DirectoryLister.h"
 #include "random/RandomSource.h"
 #include "text/StringHash.h"
@@ -75,6 +76,10 @@ public:
     std::vector<UnparsedFile> unparsedFiles() const { return mode_->problems(); }
 
     void setMethodPrefix(std::string prefix) { methodPrefix_ = std::move(prefix); }
+    // Gives the names an earlier run gave again (see ReusedNames), from the next makeNewNames
+    // and makeTypeNames on.
+    void reuseNames(NameTable earlier) { reused_.emplace(std::move(earlier)); }
+    const ReusedNames* reusedNames() const { return reused_ ? &*reused_ : nullptr; }
     // One pair per method; an empty word list means random names. Nothing when the words ran out
     // or no free name was found.
     std::optional<std::vector<RenamePair>> makeNewNames(const std::vector<std::string>& words);
@@ -136,6 +141,7 @@ private:
     text::StringMap<ProtectionReason> protected_;
     std::string methodPrefix_;
     NameGenerator names_;
+    std::optional<ReusedNames> reused_;
     WriteReport writeReport_;
 };
 

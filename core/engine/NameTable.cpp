@@ -136,6 +136,19 @@ const NameEntry* NameTable::find(NameEntry::Kind kind, std::string_view from) co
     return it != entries_.end() && it->kind == kind && it->from == from ? &*it : nullptr;
 }
 
+std::size_t NameTable::carryOver(const NameTable& earlier) {
+    std::vector<NameEntry> kept;
+    for (const auto& entry : earlier.entries_) {
+        if (find(entry.kind, entry.from) == nullptr) {
+            kept.push_back(entry);
+            kept.back().unused = true;
+        }
+    }
+    entries_.insert(entries_.end(), kept.begin(), kept.end());
+    std::sort(entries_.begin(), entries_.end(), before);
+    return kept.size();
+}
+
 std::string NameTable::text(std::string_view header) const {
     std::string text = "# " + std::string(header) + "\n";
     for (const auto& entry : entries_) {

@@ -46,6 +46,10 @@ public:
     // The new name `from` of `kind` was given, if the table holds it.
     const NameEntry* find(NameEntry::Kind kind, std::string_view from) const;
 
+    // Keeps what `earlier` lists and this table does not, marked unused, so that a later run
+    // can still give those names back. Returns how many entries it kept.
+    std::size_t carryOver(const NameTable& earlier);
+
     // The file's text, after the header line "# <header>".
     std::string text(std::string_view header) const;
 

@@ -80,6 +80,31 @@ void noteVendoredFolders(MRenameTool& tool, const RunOptions& options, RunReport
     }
 }
 
+// How many listed names were given again, and which were given fresh ones.
+void noteReusedNames(const MRenameTool& tool, RunReport& report) {
+    const auto* reused = tool.reusedNames();
+    if (reused == nullptr) {
+        return;
+    }
+    const auto givenAgain = [&](NameEntry::Kind kind, const std::string& from,
+                                const std::string& to) {
+        const auto* entry = reused->earlier().find(kind, from);
+        return entry != nullptr && entry->to == to;
+    };
+    for (const auto& pair : report.pairs) {
+        const std::string from = pair.old.selector();
+        report.namesReused += givenAgain(entryKindOfSelector(from), from, pair.new_.selector());
+    }
+    for (const auto& type : report.typeRenames) {
+        report.namesReused += givenAgain(entryKindOf(type.kind), type.from, type.to);
+    }
+    report.renamedAfresh = reused->renamedAfresh();
+    for (const auto& entry : report.renamedAfresh) {
+        QLOG(std::string(kindWord(entry.kind)) + " " + entry.from + " can no longer keep the name " +
+             entry.to + ": it means something else now; given a fresh one");
+    }
+}
+
 } // namespace
 
 // Lists the project and reads every file in it once: a file or folder that cannot be read
@@ -205,11 +230,25 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
         refuse(report, Reason::invalidClassPrefix, options.classPrefix);
         return report;
     }
+    std::optional<NameTable> earlier;
+    if (options.reuseNames) {
+        auto read = NameTable::read(*options.reuseNames);
+        if (!read) {
+            report.project = options.project;
+            report.mode = options.mode;
+            refuse(report, Reason::namesUnreadable, read.error().message);
+            return report;
+        }
+        earlier = std::move(*read);
+    }
     auto opened = open(options, report, observer);
     if (!opened) {
         return report;
     }
     MRenameTool& tool = *opened->tool;
+    if (earlier) {
+        tool.reuseNames(std::move(*earlier));
+    }
     // No words at all makes names of random letters.
     const std::vector<std::string> words = options.words.value_or(std::vector<std::string>{});
     if (options.words && words.size() < report.wordsNeeded) {
@@ -229,6 +268,7 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
         return report;
     }
     report.typeRenames = std::move(*typeRenames);
+    noteReusedNames(tool, report);
     const auto progress = [&](std::size_t index) {
         observer.progress(index + 1, report.pairs.size(),
                           progressText(index + 1, report.pairs.size(), report.pairs[index]));
@@ -259,12 +299,17 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
     observer.phaseProgress(RunPhase::renaming, 0, report.pairs.size());
     const std::string nameList = tool.rewrite(report.pairs, progress);
     tool.rewriteTypeNames(report.typeRenames);
-    // The table records every kind; a run of methods alone leaves the project as it always has.
-    const auto table = options.kinds.beyondMethods()
-                           ? std::optional<std::string>(
-                                 nameTable(report.pairs, report.typeRenames, tool.movedFiles())
-                                     .text(nameTableHeader("precise")))
-                           : std::nullopt;
+    // The table records every kind and what a reused table held; a run of methods alone, with
+    // nothing reused, leaves the project as it always has.
+    std::optional<std::string> table;
+    if (options.kinds.beyondMethods() || tool.reusedNames() != nullptr) {
+        auto names = nameTable(report.pairs, report.typeRenames, tool.movedFiles());
+        if (const auto* reused = tool.reusedNames()) {
+            report.namesCarried = names.carryOver(reused->earlier());
+        }
+        table = names.text(
+            nameTableHeader(options.mode == RenameMode::precise ? "precise" : "literal"));
+    }
     tool.writeOutputs(
         nameList,
         [&](std::size_t done, std::size_t total) {

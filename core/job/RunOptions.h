@@ -28,6 +28,9 @@ struct RunOptions {
     std::optional<std::vector<std::string>> words;
     // Where the project is zipped before anything is written; nothing: no backup.
     std::optional<std::string> backupDirectory;
+    // An earlier run's names file (QuilletNames.tsv or MethodReplaceList.txt): what it lists
+    // gets the same new name again.
+    std::optional<std::string> reuseNames;
     // Rewrite in memory and report what would change; nothing is backed up or written.
     bool dryRun = false;
     // Go ahead although files or folders below the project cannot be read: they are left as

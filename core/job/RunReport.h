@@ -22,6 +22,7 @@ struct RunRefusal {
         illegalPath,          // the path rule refuses the folder
         invalidPrefix,        // the method prefix is not one a selector can start with
         invalidClassPrefix,   // the class prefix is not one a type name can start with
+        namesUnreadable,      // the names file to reuse cannot be read or is not one
         noSuchFolder,         // nothing there
         notAFolder,           // something else there
         busy,                 // another run holds the folder
@@ -78,6 +79,12 @@ struct RunReport {
     // What the run did.
     std::vector<RenamePair> pairs;
     std::vector<TypeRename> typeRenames;
+    // With names reused: how many were given again, those listed that were given fresh names
+    // because theirs now mean something else, and how many listed names the project no longer
+    // has (kept in the new table, marked unused).
+    std::size_t namesReused = 0;
+    std::vector<NameEntry> renamedAfresh;
+    std::size_t namesCarried = 0;
     bool dryRun = false;
     std::vector<FileChange> changes; // a dry run's
     // The archive made before writing; nothing when none was asked for or the run stopped first.

@@ -438,6 +438,31 @@ TEST_F(Cli, AClassPrefixNoClassNameCanStartWithIsRefused) {
     EXPECT_EQ(treeDump(project()), before);
 }
 
+// The method list of a run is enough to rename the same sources again with the same names, in
+// either mode.
+TEST_F(Cli, AReuseOfTheLastMethodListGivesTheSameRenamedTree) {
+    for (const std::string mode : {"precise", "literal"}) {
+        const fs::path last = scratch_.path() / ("last-" + mode);
+        const fs::path next = scratch_.path() / ("next-" + mode);
+        fs::copy(QUILLET_EXAMPLES_DIR "/DemoShop", last, fs::copy_options::recursive);
+        fs::copy(QUILLET_EXAMPLES_DIR "/DemoShop", next, fs::copy_options::recursive);
+        ASSERT_EQ(run("rename " + last.string() + " --random --no-backup --quiet --mode " + mode)
+                      .exitCode,
+                  0);
+        const auto again = run("rename " + next.string() + " --random --no-backup --mode " + mode +
+                               " --reuse " + last.string() + "/MethodReplaceList.txt");
+        ASSERT_EQ(again.exitCode, 0) << again.err;
+        EXPECT_NE(again.err.find("names given again: "), std::string::npos) << again.err;
+        fs::remove(next / "QuilletNames.tsv");
+        EXPECT_EQ(treeDump(next), treeDump(last)) << mode;
+    }
+    const auto refused =
+        run("rename " + project() + " --random --reuse " + project() + "/none.tsv");
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("cannot read " + project() + "/none.tsv"), std::string::npos)
+        << refused.err;
+}
+
 TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
     struct Case {
         std::string arguments;
