@@ -144,6 +144,14 @@ Options optionsFor(Command command) {
         options.values["--protect"] = protect;
         options.flags["--no-sdk"] = [](Arguments& a) { a.noSdk = true; };
         break;
+    case Command::unrename:
+        options.flags["--dry-run"] = [](Arguments& a) { a.dryRun = true; };
+        options.flags["--no-backup"] = [](Arguments& a) { a.backup = false; };
+        options.flags["--quiet"] = [](Arguments& a) { a.quiet = true; };
+        options.positional = &Arguments::namesFile;
+        options.positionalName = "NAMES";
+        options.optionalPositional = &Arguments::project;
+        break;
     case Command::restore:
         options.flags["--clean"] = [](Arguments& a) { a.clean = true; };
         options.positional = &Arguments::archive;
@@ -156,7 +164,7 @@ Options optionsFor(Command command) {
         break;
     }
     if (command == Command::methods || command == Command::rename || command == Command::restore ||
-        command == Command::bankShow) {
+        command == Command::bankShow || command == Command::unrename) {
         options.flags["--json"] = [](Arguments& a) { a.json = true; };
     }
     return options;
@@ -164,10 +172,15 @@ Options optionsFor(Command command) {
 
 const std::vector<std::pair<std::string_view, Command>>& commandNames() {
     static const std::vector<std::pair<std::string_view, Command>> names = {
-        {"methods", Command::methods},          {"rename", Command::rename},
-        {"restore", Command::restore},          {"bank show", Command::bankShow},
-        {"bank verify", Command::bankVerify},   {"bank set", Command::bankSet},
-        {"bank new", Command::bankNew},         {"settings show", Command::settingsShow},
+        {"methods", Command::methods},
+        {"rename", Command::rename},
+        {"restore", Command::restore},
+        {"unrename", Command::unrename},
+        {"bank show", Command::bankShow},
+        {"bank verify", Command::bankVerify},
+        {"bank set", Command::bankSet},
+        {"bank new", Command::bankNew},
+        {"settings show", Command::settingsShow},
         {"settings set", Command::settingsSet},
     };
     return names;
@@ -235,6 +248,9 @@ Status checkCombinations(const Arguments& parsed) {
     }
     if (parsed.mode == RenameMode::literal && parsed.kinds && parsed.kinds->beyondMethods()) {
         return Error{"--kinds needs the precise mode"};
+    }
+    if (parsed.command == Command::unrename && parsed.project.empty()) {
+        return Error{"missing PROJECT"};
     }
     if (parsed.json && parsed.verbose) {
         return Error{"choose one of --json and --verbose"};

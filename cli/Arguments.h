@@ -20,6 +20,7 @@ enum class Command {
     settingsShow,
     settingsSet,
     restore,
+    unrename,
     help
 };
 
@@ -51,6 +52,7 @@ struct Arguments {
     std::optional<std::string> remark;     // bank set, bank new
     std::optional<std::string> backupDir;  // settings set
     std::string archive;                   // restore (the project is optional there)
+    std::string namesFile;                 // unrename: the names file of the run to undo
     bool clean = false;                    // restore: remove what was added since the backup
     bool json = false;                     // methods, rename, restore, bank show: one JSON document
     bool skipUnreadable = false;           // methods, rename: go ahead without what cannot be read

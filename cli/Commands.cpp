@@ -47,7 +47,7 @@ void printRunSummary(const RunReport& report) {
     std::cerr << "files changed: " << writes.written << "\n"
               << "files unchanged: " << writes.unchanged << "\n"
               << "files failed: " << writes.failed << "\n"
-              << "name list: " << report.nameListPath << "\n"
+              << (report.nameListPath.empty() ? "" : "name list: " + report.nameListPath + "\n")
               << "log: " << Console::shared().path() << "\n";
 }
 
@@ -155,7 +155,8 @@ void printRenameReport(const Arguments& args, const RunReport& report, const Run
 
 // Says how the run ended, as text or as the one JSON document, and gives its exit status.
 int conclude(const Arguments& args, const RunReport& report, const RunOptions& options) {
-    const auto outcome = outcomeOf(report, args.command == Command::rename && !report.dryRun);
+    const bool writes = args.command == Command::rename || args.command == Command::unrename;
+    const auto outcome = outcomeOf(report, writes && !report.dryRun);
     if (args.json) {
         auto document = runJson(args, report, outcome);
         if (report.refusal) {
@@ -201,6 +202,20 @@ int runRename(const Arguments& args) {
     RunObserver silent;
     const bool quiet = args.quiet || args.json;
     const auto report = RenameJob().run(*options, quiet ? silent : progress);
+    progress.finish();
+    return conclude(args, report, *options);
+}
+
+int runUnrename(const Arguments& args) {
+    Console::shared().clear();
+    const auto options = optionsOrSay(args);
+    if (!options) {
+        return couldNotStart;
+    }
+    TerminalObserver progress(stderr);
+    RunObserver silent;
+    const bool quiet = args.quiet || args.json;
+    const auto report = RenameJob().unrename(*options, args.namesFile, quiet ? silent : progress);
     progress.finish();
     return conclude(args, report, *options);
 }

@@ -19,6 +19,8 @@ const char* reasonName(RunRefusal::Reason reason) {
         return "invalidClassPrefix";
     case Reason::namesUnreadable:
         return "namesUnreadable";
+    case Reason::namesTakenSince:
+        return "namesTakenSince";
     case Reason::noSuchFolder:
         return "noSuchFolder";
     case Reason::notAFolder:

@@ -63,6 +63,10 @@ std::string refusalMessage(const RunReport& report, const Arguments& args,
         return refusal.detail;
     case Reason::namesUnreadable:
         return refusal.detail + "; nothing was written";
+    case Reason::namesTakenSince:
+        return "the project has these old names again, so renaming back would make two names "
+               "one; nothing was written:\n" +
+               refusal.detail;
     case Reason::invalidPrefix:
         return "the stored method prefix \"" + refusal.detail +
                "\" cannot start a selector: " + std::string(methodPrefixRule) +

@@ -100,6 +100,14 @@ const std::vector<CommandHelp>& commandHelp() {
           "--no-backup", "--mode precise|literal", "--kinds LIST", "--sdk DIR", "--protect FILE",
           "--ignore PREFIX", "--include-vendored", "--skip-unreadable", "--dry-run", "--quiet",
           "--verbose", "--json"}},
+        {"unrename",
+         "NAMES PROJECT [--dry-run] [--no-backup] [--quiet] [--json]",
+         "Rename PROJECT back with NAMES, the QuilletNames.tsv (or MethodReplaceList.txt) of the "
+         "run that renamed it, when no backup is at hand: every name NAMES gives goes back to the "
+         "old one and a class's moved files to their old names; the name lists stay. Refused, "
+         "naming each, where the project has gained an old name since. The project is zipped "
+         "into the backup directory first.",
+         {"--dry-run", "--no-backup", "--quiet", "--json"}},
         {"restore",
          "ARCHIVE [PROJECT] [--clean] [--json]",
          "Put the project back as the backup ARCHIVE holds it (into the folder it was made of, "

@@ -43,6 +43,8 @@ int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
         return runRename(*parsed);
     case Command::restore:
         return runRestore(*parsed);
+    case Command::unrename:
+        return runUnrename(*parsed);
     case Command::bankShow:
         return runBankShow(*parsed);
     case Command::bankVerify:

@@ -334,6 +334,9 @@ void MethodRenameViewController::showRefusal(const quillet::RunReport& report) {
     case Reason::namesUnreadable:
         CMAlert::show(this, "无法读取名称表", QString::fromStdString(refusal.detail), false);
         break;
+    case Reason::namesTakenSince:
+        CMAlert::show(this, "无法还原名称", QString::fromStdString(refusal.detail), false);
+        break;
     case Reason::notEnoughWords:
         CMAlert::show(this, QString::fromStdString(refusal.detail), "", false);
         break;

@@ -349,7 +349,8 @@ void MRenameTool::removeMovedFiles(std::vector<ProjectFile::WriteResult>& result
     }
 }
 
-void MRenameTool::writeOutputs(const std::string& nameList, const FileProgress& progress,
+void MRenameTool::writeOutputs(const std::optional<std::string>& nameList,
+                               const FileProgress& progress,
                                const std::optional<std::string>& nameTable) {
     writeReport_ = {};
     for (const auto& removed : fs::removeStaleTemporaries(rootPath_, listedPaths_)) {
@@ -357,11 +358,13 @@ void MRenameTool::writeOutputs(const std::string& nameList, const FileProgress& 
     }
     // The list is the only record of the new names: without it, nothing may change.
     writeReport_.listWritten =
-        writeLogged(nameList, rootPath_ + "/MethodReplaceList.txt", "write(toFile:)");
+        !nameList || writeLogged(*nameList, rootPath_ + "/MethodReplaceList.txt", "write(toFile:)");
     if (!writeReport_.listWritten) {
         return;
     }
-    QLOG_AS("write(toFile:)", "MethodReplaceList.txt", nameList);
+    if (nameList) {
+        QLOG_AS("write(toFile:)", "MethodReplaceList.txt", *nameList);
+    }
     if (nameTable) {
         writeReport_.listWritten =
             writeLogged(*nameTable, rootPath_ + "/" + nameTableFile, "write(toFile:)");

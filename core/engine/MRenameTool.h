@@ -110,11 +110,17 @@ public:
     // The files that writing moves to a new name, in listing order.
     std::vector<MovedFile> movedFiles() const;
 
-    // Writes the name list (and the table of every name, when given), then the files, then
-    // makes them durable, as the end of replace() does. Temporary files a killed run left in the
-    // project are removed first.
-    void writeOutputs(const std::string& nameList, const FileProgress& progress = {},
+    // Writes the name list and the table of every name (each when given: a run that renames
+    // back writes neither), then the files, then makes them durable, as the end of replace()
+    // does. Temporary files a killed run left in the project are removed first.
+    void writeOutputs(const std::optional<std::string>& nameList, const FileProgress& progress = {},
                       const std::optional<std::string>& nameTable = std::nullopt);
+    // Whether the mode may give these names now (see RenameStrategy::admit); a name given is
+    // taken.
+    bool mayGive(const MethodModel& name) { return mode_->admit(name); }
+    bool mayGiveTypeName(TypeName::Kind kind, const std::string& name) {
+        return mode_->admitTypeName(kind, name);
+    }
     // The files below the root that could not be read: never written, and the project may no
     // longer build if they use a renamed method.
     std::vector<const ProjectFile*> unreadableFiles() const;

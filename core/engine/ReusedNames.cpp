@@ -4,18 +4,6 @@ namespace quillet {
 
 namespace {
 
-// "putThing:many:" -> "putThing:", "many:"; "refresh" -> "refresh".
-std::vector<std::string> piecesOf(std::string_view selector) {
-    std::vector<std::string> pieces;
-    while (!selector.empty()) {
-        const auto colon = selector.find(':');
-        const auto end = colon == std::string_view::npos ? selector.size() : colon + 1;
-        pieces.emplace_back(selector.substr(0, end));
-        selector.remove_prefix(end);
-    }
-    return pieces;
-}
-
 bool sameShape(const std::vector<std::string>& a, const std::vector<std::string>& b) {
     if (a.size() != b.size()) {
         return false;
@@ -29,6 +17,17 @@ bool sameShape(const std::vector<std::string>& a, const std::vector<std::string>
 }
 
 } // namespace
+
+std::vector<std::string> selectorPieces(std::string_view selector) {
+    std::vector<std::string> pieces;
+    while (!selector.empty()) {
+        const auto colon = selector.find(':');
+        const auto end = colon == std::string_view::npos ? selector.size() : colon + 1;
+        pieces.emplace_back(selector.substr(0, end));
+        selector.remove_prefix(end);
+    }
+    return pieces;
+}
 
 NameEntry::Kind entryKindOf(TypeName::Kind kind) {
     switch (kind) {
@@ -61,7 +60,7 @@ std::optional<MethodModel> ReusedNames::methodName(const MethodModel& method) {
     if (entry == nullptr) {
         return std::nullopt;
     }
-    MethodModel renamed{piecesOf(entry->to), {}};
+    MethodModel renamed{selectorPieces(entry->to), {}};
     if (!sameShape(renamed.elements, method.elements)) {
         refuse(kind, selector);
         return std::nullopt;

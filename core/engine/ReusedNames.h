@@ -41,6 +41,8 @@ private:
 };
 
 NameEntry::Kind entryKindOf(TypeName::Kind kind);
+// "putThing:many:" -> "putThing:", "many:"; "refresh" -> "refresh".
+std::vector<std::string> selectorPieces(std::string_view selector);
 // "method" for a selector with keywords, "unary" for one without.
 NameEntry::Kind entryKindOfSelector(std::string_view selector);
 

@@ -15,6 +15,8 @@
 #include "job/RenameStrategies.h"
 #include "log/Log.h"
 #include "paths/PathRule.h"
+#include "precise/RuntimeSelectors.h"
+#include "text/Text.h"
 
 namespace quillet {
 
@@ -100,8 +102,87 @@ void noteReusedNames(const MRenameTool& tool, RunReport& report) {
     }
     report.renamedAfresh = reused->renamedAfresh();
     for (const auto& entry : report.renamedAfresh) {
-        QLOG(std::string(kindWord(entry.kind)) + " " + entry.from + " can no longer keep the name " +
-             entry.to + ": it means something else now; given a fresh one");
+        QLOG(std::string(kindWord(entry.kind)) + " " + entry.from +
+             " can no longer keep the name " + entry.to +
+             ": it means something else now; given a fresh one");
+    }
+}
+
+// Zips the project when a backup directory is given; false when that failed. Without a backup
+// nothing is rewritten: the project's files are the user's only copy.
+bool backUp(const RunOptions& options, RunReport& report, RunObserver& observer) {
+    if (!options.backupDirectory) {
+        return true;
+    }
+    const auto archiving = [&](std::uint64_t done, std::uint64_t total) {
+        observer.phaseProgress(RunPhase::backup, done, total);
+    };
+    report.backup.emplace(backupFolder(options.project, *options.backupDirectory,
+                                       std::chrono::system_clock::now(), archiving));
+    return report.backup->ok();
+}
+
+// The kinds of names a table holds, so that a run renaming back reads what each needs.
+NameKinds kindsOf(const NameTable& table) {
+    NameKinds kinds;
+    for (const auto& entry : table.entries()) {
+        switch (entry.kind) {
+        case NameEntry::Kind::unary:
+            kinds.add(NameKind::unary);
+            break;
+        case NameEntry::Kind::property:
+            kinds.add(NameKind::properties);
+            break;
+        case NameEntry::Kind::classType:
+            kinds.add(NameKind::classes);
+            break;
+        case NameEntry::Kind::protocolType:
+            kinds.add(NameKind::protocols);
+            break;
+        case NameEntry::Kind::method:
+        case NameEntry::Kind::file:
+            break;
+        }
+    }
+    return kinds;
+}
+
+TypeName::Kind typeKindOf(NameEntry::Kind kind) {
+    return kind == NameEntry::Kind::classType      ? TypeName::Kind::classType
+           : kind == NameEntry::Kind::protocolType ? TypeName::Kind::protocolType
+                                                   : TypeName::Kind::property;
+}
+
+// The renames that undo a table: each new name back to its old one. An old name the project
+// has gained since would make two names one: each is named in `conflicts`.
+void undoingRenames(const NameTable& table, MRenameTool& tool, RunReport& report,
+                    std::vector<std::string>& conflicts) {
+    for (const auto& entry : table.entries()) {
+        if (entry.unused || entry.kind == NameEntry::Kind::file) {
+            continue;
+        }
+        const auto word = std::string(kindWord(entry.kind));
+        if (entry.kind == NameEntry::Kind::method || entry.kind == NameEntry::Kind::unary) {
+            RenamePair back{MethodModel{selectorPieces(entry.to), {}},
+                            MethodModel{selectorPieces(entry.from), {}}};
+            if (!tool.mayGive(back.new_)) {
+                conflicts.push_back(word + " " + entry.from);
+            }
+            report.pairs.push_back(std::move(back));
+        } else {
+            const auto kind = typeKindOf(entry.kind);
+            // A property's old name may stay behind as a variable's: only its accessors, as
+            // selectors, would clash.
+            const bool free =
+                kind == TypeName::Kind::property
+                    ? tool.mayGive(MethodModel{{entry.from}, {}}) &&
+                          tool.mayGive(MethodModel{{setterKeyword(entry.from) + ":"}, {}})
+                    : tool.mayGiveTypeName(kind, entry.from);
+            if (!free) {
+                conflicts.push_back(word + " " + entry.from);
+            }
+            report.typeRenames.push_back({kind, entry.to, entry.from});
+        }
     }
 }
 
@@ -281,16 +362,8 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
         report.changes = plannedChanges(tool);
         return report;
     }
-    if (options.backupDirectory) {
-        // Without a backup nothing is rewritten: the project's files are the user's only copy.
-        const auto archiving = [&](std::uint64_t done, std::uint64_t total) {
-            observer.phaseProgress(RunPhase::backup, done, total);
-        };
-        report.backup.emplace(backupFolder(options.project, *options.backupDirectory,
-                                           std::chrono::system_clock::now(), archiving));
-        if (!report.backup->ok()) {
-            return report;
-        }
+    if (!backUp(options, report, observer)) {
+        return report;
     }
     observer.aboutToRename(report);
     for (const auto* file : tool.unreadableFiles()) {
@@ -316,6 +389,51 @@ RunReport RenameJob::run(const RunOptions& options, RunObserver& observer) {
             observer.phaseProgress(RunPhase::writing, done, total);
         },
         table);
+    report.writes = tool.writeReport();
+    return report;
+}
+
+RunReport RenameJob::unrename(const RunOptions& options, const std::string& names,
+                              RunObserver& observer) {
+    using Reason = RunRefusal::Reason;
+    RunReport report;
+    report.dryRun = options.dryRun;
+    report.project = options.project;
+    report.mode = RenameMode::precise;
+    auto table = NameTable::read(names);
+    if (!table) {
+        refuse(report, Reason::namesUnreadable, table.error().message);
+        return report;
+    }
+    RunOptions back = options;
+    back.mode = RenameMode::precise;
+    back.kinds = kindsOf(*table);
+    auto opened = open(back, report, observer);
+    if (!opened) {
+        return report;
+    }
+    MRenameTool& tool = *opened->tool;
+    report.nameListPath.clear(); // the lists stay: they record names a release shipped with
+    std::vector<std::string> conflicts;
+    undoingRenames(*table, tool, report, conflicts);
+    if (!conflicts.empty()) {
+        refuse(report, Reason::namesTakenSince, text::join(conflicts, "\n"));
+        return report;
+    }
+    observer.phaseProgress(RunPhase::renaming, 0, report.pairs.size());
+    tool.rewrite(report.pairs);
+    tool.rewriteTypeNames(report.typeRenames);
+    if (options.dryRun) {
+        report.changes = plannedChanges(tool);
+        return report;
+    }
+    if (!backUp(options, report, observer)) {
+        return report;
+    }
+    observer.aboutToRename(report);
+    tool.writeOutputs(std::nullopt, [&](std::size_t done, std::size_t total) {
+        observer.phaseProgress(RunPhase::writing, done, total);
+    });
     report.writes = tool.writeReport();
     return report;
 }

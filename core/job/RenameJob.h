@@ -25,6 +25,11 @@ public:
     RunReport scan(const RunOptions& options, RunObserver& observer);
     // The whole run, or as far as it can go; the report says where it stopped and why.
     RunReport run(const RunOptions& options, RunObserver& observer);
+    // Renames a project back with the names file of the run that renamed it (its `mode`, `kinds`
+    // and words are not used): every name the file gives, but those marked unused, goes back to
+    // the old one, and a class's moved files to their old names; the name lists are left as
+    // they are. Refused, with every such name, where the project has gained an old name since.
+    RunReport unrename(const RunOptions& options, const std::string& names, RunObserver& observer);
 
 private:
     struct OpenProject;

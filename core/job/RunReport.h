@@ -23,6 +23,7 @@ struct RunRefusal {
         invalidPrefix,        // the method prefix is not one a selector can start with
         invalidClassPrefix,   // the class prefix is not one a type name can start with
         namesUnreadable,      // the names file to reuse cannot be read or is not one
+        namesTakenSince,      // renaming back would make two names one (the detail lists them)
         noSuchFolder,         // nothing there
         notAFolder,           // something else there
         busy,                 // another run holds the folder

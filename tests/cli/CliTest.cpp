@@ -463,6 +463,25 @@ TEST_F(Cli, AReuseOfTheLastMethodListGivesTheSameRenamedTree) {
         << refused.err;
 }
 
+TEST_F(Cli, UnrenameWithTheNamesFileGivesBackTheProject) {
+    const std::string before = treeDump(project());
+    ASSERT_EQ(run("rename " + project() +
+                  " --random --no-backup --quiet --kinds methods,unary,properties,classes")
+                  .exitCode,
+              0);
+    const std::string names = project() + "/QuilletNames.tsv";
+    const auto planned = run("unrename " + names + " " + project() + " --dry-run");
+    ASSERT_EQ(planned.exitCode, 0) << planned.err;
+    EXPECT_NE(planned.out.find("rename from "), std::string::npos) << "moved files move back";
+    const auto back = run("unrename " + names + " " + project() + " --quiet");
+    ASSERT_EQ(back.exitCode, 0) << back.err;
+    EXPECT_EQ(back.err, "");
+    fs::remove(project() + "/MethodReplaceList.txt");
+    fs::remove(names);
+    EXPECT_EQ(treeDump(project()), before);
+    EXPECT_FALSE(backupsIn(home_.path() / "Quillet/Backup").empty()) << "zipped first";
+}
+
 TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
     struct Case {
         std::string arguments;
@@ -494,6 +513,7 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
         {"rename " + project() + " --random --mode literal --kinds methods,unary",
          "quillet-cli rename --help"},
         {"settings set --kinds classes", "quillet-cli settings set --help"},
+        {"unrename names.tsv", "quillet-cli unrename --help"},
     };
     for (const auto& c : cases) {
         const auto result = run(c.arguments);
@@ -510,9 +530,9 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
 }
 
 TEST_F(Cli, HelpShowsTheUsageOfTheCommandAskedAbout) {
-    const std::vector<std::string> commands = {"methods",   "rename",        "restore",
-                                               "bank show", "bank verify",   "bank set",
-                                               "bank new",  "settings show", "settings set"};
+    const std::vector<std::string> commands = {
+        "methods",     "rename",   "unrename", "restore",       "bank show",
+        "bank verify", "bank set", "bank new", "settings show", "settings set"};
     const auto full = run("--help");
     ASSERT_EQ(full.exitCode, 0);
     for (const std::string asked : {"-h", "help"}) {
