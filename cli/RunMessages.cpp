@@ -64,8 +64,9 @@ std::string refusalMessage(const RunReport& report, const Arguments& args,
     case Reason::namesUnreadable:
         return refusal.detail + "; nothing was written";
     case Reason::namesTakenSince:
-        return "the project has these old names again, so renaming back would make two names "
-               "one; nothing was written:\n" +
+        return "the project already holds these old names (gained since, or left in place by a "
+               "literal rename), so renaming back would make two names one; nothing was "
+               "written:\n" +
                refusal.detail;
     case Reason::invalidPrefix:
         return "the stored method prefix \"" + refusal.detail +
