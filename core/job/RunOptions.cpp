@@ -15,6 +15,10 @@ RunOptions RunOptions::stored(std::string project, RenameMode mode) {
     options.mode = mode;
     options.methodPrefix = settings.methodPrefix;
     options.classPrefix = settings.classPrefix;
+    if (const auto it = settings.reusedNames.find(options.project);
+        it != settings.reusedNames.end()) {
+        options.reuseNames = it->second;
+    }
     if (mode == RenameMode::precise) {
         options.kinds = storedKinds(settings);
     }

@@ -39,8 +39,8 @@ struct RunOptions {
     bool skipUnreadable = false;
 
     // A run of `project` as the stored state sets it up: the settings' prefixes, protected
-    // selectors, SDK folders, kinds of names (precise runs only) and backup directory, the
-    // words of the default bank, the user's cache folder.
+    // selectors, SDK folders, kinds of names (precise runs only), names file to reuse and backup
+    // directory, the words of the default bank, the user's cache folder.
     static RunOptions stored(std::string project, RenameMode mode);
 };
 

@@ -37,7 +37,8 @@ std::string SettingModel::encode() const {
         {"classPrefix", classPrefix},     {"preciseMode", preciseMode},
         {"renameUnary", renameUnary},     {"renameProperties", renameProperties},
         {"renameClasses", renameClasses}, {"renameProtocols", renameProtocols},
-        {"sdkFolders", sdkFolders},       {"protectedSelectors", protectedSelectors}}
+        {"sdkFolders", sdkFolders},       {"protectedSelectors", protectedSelectors},
+        {"reusedNames", reusedNames}}
         .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
@@ -66,6 +67,13 @@ std::optional<SettingModel> SettingModel::decode(std::string_view archive) {
     }
     if (const auto it = json.find("protectedSelectors"); it != json.end() && it->is_array()) {
         model.protectedSelectors = stringsOf(*it);
+    }
+    if (const auto it = json.find("reusedNames"); it != json.end() && it->is_object()) {
+        for (const auto& [project, file] : it->items()) {
+            if (file.is_string()) {
+                model.reusedNames.emplace(project, file.get<std::string>());
+            }
+        }
     }
     return model;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,10 +35,13 @@ public:
     std::vector<std::string> sdkFolders;
     // Selectors a precise rename never touches.
     std::vector<std::string> protectedSelectors;
+    // For a project folder, the names file whose names its runs give again.
+    std::map<std::string, std::string> reusedNames;
 
     // The keyed form: {"backupPath": ..., "methodPrefix": ..., "classPrefix": ...,
     // "preciseMode": ..., "renameUnary": ..., "renameProperties": ..., "renameClasses": ...,
-    // "renameProtocols": ..., "sdkFolders": [...], "protectedSelectors": [...]}. Never fails: bytes
+    // "renameProtocols": ..., "sdkFolders": [...], "protectedSelectors": [...],
+    // "reusedNames": {project: file}}. Never fails: bytes
     // that are not UTF-8 become U+FFFD.
     std::string encode() const;
     // Starts from the defaults and takes every key that holds a value of its type, so records

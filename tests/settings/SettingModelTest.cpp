@@ -104,6 +104,7 @@ TEST_F(Settings, TheRenameModeAndProtectionListsRoundTripAndOlderRecordsDecodeWi
     model.renameProtocols = true;
     model.sdkFolders = {"/sdk/one", "/sdk/two"};
     model.protectedSelectors = {"keep:"};
+    model.reusedNames = {{"/src/Shop", "/names/Shop-1.2.tsv"}};
     (void)cacher_.save(model);
     const auto back = cacher_.read<SettingModel>();
     EXPECT_FALSE(back.preciseMode);
@@ -112,16 +113,19 @@ TEST_F(Settings, TheRenameModeAndProtectionListsRoundTripAndOlderRecordsDecodeWi
     EXPECT_FALSE(back.renameUnary || back.renameClasses);
     EXPECT_EQ(back.sdkFolders, model.sdkFolders);
     EXPECT_EQ(back.protectedSelectors, model.protectedSelectors);
+    EXPECT_EQ(back.reusedNames, model.reusedNames);
 
     // Values of another type keep the defaults; strings among other things in a list are kept.
     (void)store_.setObject("SettingModel",
                            BinaryData{R"({"preciseMode": "no", "renameClasses": 1, )"
-                                      R"("classPrefix": ["Zq"], "sdkFolders": ["/a", 3, null]})"});
+                                      R"("classPrefix": ["Zq"], "sdkFolders": ["/a", 3, null], )"
+                                      R"("reusedNames": {"/p": "/n.tsv", "/q": 4}})"});
     const auto odd = cacher_.read<SettingModel>();
     EXPECT_TRUE(odd.preciseMode);
     EXPECT_FALSE(odd.renameClasses);
     EXPECT_EQ(odd.classPrefix, "");
     EXPECT_EQ(odd.sdkFolders, (std::vector<std::string>{"/a"}));
+    EXPECT_EQ(odd.reusedNames, (std::map<std::string, std::string>{{"/p", "/n.tsv"}}));
 }
 
 TEST(StandardStorePath, FollowsTheConfigurationFolderOfThePlatform) {
