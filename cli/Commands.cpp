@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include <cstdio>
+#include <functional>
 #include <iostream>
 #include <optional>
 
@@ -174,6 +175,22 @@ int conclude(const Arguments& args, const RunReport& report, const RunOptions& o
     return outcome.exitStatus;
 }
 
+// Runs `job` (a rename, or one renaming back) with the run's options and says how it ended.
+int runWriting(const Arguments& args,
+               const std::function<RunReport(const RunOptions&, RunObserver&)>& job) {
+    Console::shared().clear();
+    const auto options = optionsOrSay(args);
+    if (!options) {
+        return couldNotStart;
+    }
+    TerminalObserver progress(stderr);
+    RunObserver silent;
+    const bool quiet = args.quiet || args.json;
+    const auto report = job(*options, quiet ? silent : progress);
+    progress.finish();
+    return conclude(args, report, *options);
+}
+
 } // namespace
 
 int runMethods(const Arguments& args) {
@@ -193,31 +210,15 @@ int runMethods(const Arguments& args) {
 int runRename(const Arguments& args) {
     // The log on standard output would break the JSON document there.
     Console::shared().setEcho(args.verbose && !args.json);
-    Console::shared().clear();
-    const auto options = optionsOrSay(args);
-    if (!options) {
-        return couldNotStart;
-    }
-    TerminalObserver progress(stderr);
-    RunObserver silent;
-    const bool quiet = args.quiet || args.json;
-    const auto report = RenameJob().run(*options, quiet ? silent : progress);
-    progress.finish();
-    return conclude(args, report, *options);
+    return runWriting(args, [](const RunOptions& options, RunObserver& observer) {
+        return RenameJob().run(options, observer);
+    });
 }
 
 int runUnrename(const Arguments& args) {
-    Console::shared().clear();
-    const auto options = optionsOrSay(args);
-    if (!options) {
-        return couldNotStart;
-    }
-    TerminalObserver progress(stderr);
-    RunObserver silent;
-    const bool quiet = args.quiet || args.json;
-    const auto report = RenameJob().unrename(*options, args.namesFile, quiet ? silent : progress);
-    progress.finish();
-    return conclude(args, report, *options);
+    return runWriting(args, [&](const RunOptions& options, RunObserver& observer) {
+        return RenameJob().unrename(options, args.namesFile, observer);
+    });
 }
 
 } // namespace quillet::cli
