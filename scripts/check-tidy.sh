@@ -27,11 +27,11 @@ if [ ! -f "$build/compile_commands.json" ]; then
 fi
 cd "$root"
 
-# Our C++ code; the build check's fixture is Objective-C.
+# Our C++ code; the build check's fixtures are Objective-C.
 dirs=(core cli service app tests bench fuzz)
 select_sources() {
     grep -E '\.(cpp|h)$' | grep -E "^($(IFS='|'; echo "${dirs[*]}"))/" |
-        grep -v '^tests/buildcheck/FoundationShop/' || true
+        grep -v -e '^tests/buildcheck/FoundationShop/' -e '^tests/buildcheck/GadgetShop/' || true
 }
 if [ "$base" = --all ]; then
     mapfile -t files < <(git ls-files -- "${dirs[@]}" | select_sources)

@@ -131,7 +131,8 @@ const NameEntry* NameTable::find(NameEntry::Kind kind, std::string_view from) co
     const auto it = std::lower_bound(
         entries_.begin(), entries_.end(), std::pair{kind, from},
         [](const NameEntry& entry, const std::pair<NameEntry::Kind, std::string_view>& key) {
-            return std::tie(entry.kind, entry.from) < std::tie(key.first, key.second);
+            return entry.kind != key.first ? entry.kind < key.first
+                                           : std::string_view(entry.from) < key.second;
         });
     return it != entries_.end() && it->kind == kind && it->from == from ? &*it : nullptr;
 }

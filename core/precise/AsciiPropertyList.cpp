@@ -86,7 +86,7 @@ private:
             if (!entry || !take(';')) {
                 return std::nullopt;
             }
-            value.entries.emplace_back(std::move(key->text), std::move(*entry));
+            value.entries.push_back({std::move(key->text), std::move(*entry)});
         }
         return value;
     }

@@ -19,18 +19,25 @@ struct TextSpan {
 // One value of an old-style (NeXTSTEP) property list, as Xcode writes its project files: a
 // string, a dictionary or an array. Strings keep where they stand in the text, so that one can
 // be rewritten without touching a byte around it.
+struct AsciiEntry;
+
 struct AsciiValue {
     enum class Kind { string, dictionary, array };
     Kind kind = Kind::string;
-    std::string text;                                        // a string's value, escapes resolved
-    TextSpan span;                                           // a string's token
-    std::vector<std::pair<std::string, AsciiValue>> entries; // a dictionary's, in text order
-    std::vector<AsciiValue> items;                           // an array's
+    std::string text;                // a string's value, escapes resolved
+    TextSpan span;                   // a string's token
+    std::vector<AsciiEntry> entries; // a dictionary's, in text order
+    std::vector<AsciiValue> items;   // an array's
 
     // The dictionary entry named `key`, or null.
     const AsciiValue* find(std::string_view key) const;
     // The string value of entry `key`, or "" when there is none or it is no string.
     std::string stringAt(std::string_view key) const;
+};
+
+struct AsciiEntry {
+    std::string key;
+    AsciiValue value;
 };
 
 // A whole old-style property list: its value, and every comment and string in text order.

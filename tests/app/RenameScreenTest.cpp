@@ -224,6 +224,7 @@ TEST_F(RenameScreen, TheKindBoxesShowTheStoredKindsStoreEachClickAndNeedThePreci
     ASSERT_EQ(boxes.size(), 4u);
     const auto states = [&] {
         std::vector<std::pair<bool, bool>> checkedAndEnabled;
+        checkedAndEnabled.reserve(boxes.size());
         for (const auto* box : boxes) {
             checkedAndEnabled.emplace_back(box->isChecked(), box->isEnabled());
         }
