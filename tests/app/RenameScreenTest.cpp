@@ -467,6 +467,53 @@ TEST_F(RenameScreen, AChoiceTheSettingsFileCannotTakeSaysSoAndHoldsForThisSessio
     EXPECT_FALSE(storedSettings().reusedNames.contains(project_));
 }
 
+TEST_F(RenameScreen, TheNextReleaseGivenTheNamesFileOfTheLastIsRenamedTheSame) {
+    ASSERT_TRUE(screen_->preciseBtn()->isChecked());
+    // Classes as well, so that the run writes its names table and moves the classes' files.
+    quillet::SettingModel::shared().renameClasses = true;
+    screen_->fillBtn()->click(); // random names: only the names file can make two runs agree
+    const auto renamedTree = [&] {
+        fs::remove(fs::path(project_) / "MethodReplaceList.txt");
+        fs::remove(fs::path(project_) / "QuilletNames.tsv");
+        return treeDump(project_);
+    };
+    const std::string sources = treeDump(project_);
+    screen_->selectPathAction();
+    const QStringList first = run();
+    ASSERT_EQ(dialogTitle(), "已完成");
+    EXPECT_FALSE(first.last().contains("沿用名称")) << first.last().toStdString();
+    CMAlert::shared().cancleBtn()->click();
+    const fs::path names = temp_.path() / "release1" / "QuilletNames.tsv";
+    fs::create_directories(names.parent_path());
+    fs::copy_file(fs::path(project_) / "QuilletNames.tsv", names);
+    const std::string released = renamedTree();
+    ASSERT_NE(released, sources);
+
+    // The next release starts from the sources again, the first one's names file chosen.
+    fs::remove_all(project_);
+    fs::copy(fs::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project_, fs::copy_options::recursive);
+    screen_->selectPathAction();
+    chooseNames(names.string());
+    ASSERT_EQ(namesShown(), "QuilletNames.tsv");
+    const QStringList second = run();
+    ASSERT_EQ(dialogTitle(), "已完成");
+    EXPECT_EQ(renamedTree(), released);
+
+    // Every method and class the table lists was given again (moved files are no names).
+    const auto table = quillet::NameTable::read(names.string());
+    ASSERT_TRUE(table) << table.error().message;
+    const auto& entries = table->entries();
+    const auto given = std::count_if(entries.begin(), entries.end(), [](const auto& entry) {
+        return entry.kind != quillet::NameEntry::Kind::file;
+    });
+    ASSERT_GT(given, 0);
+    const QStringList lines = second.last().split('\n');
+    EXPECT_TRUE(lines.contains(QString("沿用名称 %1 个").arg(given)))
+        << second.last().toStdString();
+    EXPECT_FALSE(second.last().contains("其中")) << second.last().toStdString();
+    EXPECT_FALSE(second.last().contains("名称表中")) << second.last().toStdString();
+}
+
 TEST_F(RenameScreen, OnlyAPreciseRunRenamesTheKindsAskedForAndItsCompletionCountsThem) {
     auto& settings = quillet::SettingModel::shared();
     settings.renameClasses = true;
@@ -666,6 +713,41 @@ TEST(RunOutcome, APreciseCompletionCountsOnlyTheKindsOfTypeNamesItRenamed) {
     // Nothing was renamed without the list.
     report.writes.listWritten = false;
     EXPECT_FALSE(RunOutcome::of(report).message().contains("同时重命名"));
+}
+
+TEST(RunOutcome, ACompletionWithANamesFileSaysWhatItGaveAgainInOnlyTheLinesThatApply) {
+    quillet::RunReport report;
+    report.mode = quillet::RenameMode::literal;
+    report.backup.emplace(std::string("/b/Demo.zip"));
+    report.writes.listWritten = true;
+    const auto lines = [&] { return RunOutcome::of(report).message().split('\n'); };
+    EXPECT_EQ(lines(), QStringList{"代码备份/b/Demo.zip"}) << "no names file, nothing said";
+
+    report.namesReused = 12;
+    EXPECT_EQ(lines(), (QStringList{"代码备份/b/Demo.zip", "沿用名称 12 个"}));
+    report.renamedAfresh = {{quillet::NameEntry::Kind::classType, "Cart", "Basket"},
+                            {quillet::NameEntry::Kind::method, "addItem:", "putThing:"}};
+    EXPECT_EQ(lines().mid(1), (QStringList{"沿用名称 12 个", "其中 2 个名称已被占用，改用新名称"}));
+    report.namesCarried = 3;
+    EXPECT_EQ(lines().mid(1), (QStringList{"沿用名称 12 个", "其中 2 个名称已被占用，改用新名称",
+                                           "名称表中 3 个名称在项目中已不存在，已保留"}));
+    report.renamedAfresh.clear();
+    EXPECT_EQ(lines().mid(1),
+              (QStringList{"沿用名称 12 个", "名称表中 3 个名称在项目中已不存在，已保留"}));
+    // A file that gave nothing again (another project's, say) is seen to have given nothing.
+    report.namesReused = 0;
+    EXPECT_EQ(lines().mid(1),
+              (QStringList{"沿用名称 0 个", "名称表中 3 个名称在项目中已不存在，已保留"}));
+
+    // A precise run says them after what it renamed; one that wrote no list renamed nothing.
+    report.mode = quillet::RenameMode::precise;
+    report.namesReused = 1;
+    report.pairs.resize(1);
+    ASSERT_EQ(lines().size(), 4);
+    EXPECT_TRUE(lines()[1].startsWith("重命名 1 个方法")) << lines()[1].toStdString();
+    EXPECT_EQ(lines()[2], "沿用名称 1 个");
+    report.writes.listWritten = false;
+    EXPECT_FALSE(RunOutcome::of(report).message().contains("沿用名称"));
 }
 
 TEST_F(RenameScreen, RandomNamesNeedNoWordsAndAFailedBackupLeavesTheProjectAsItWas) {
