@@ -7,10 +7,8 @@ namespace quillet::app {
 
 namespace {
 
-std::optional<QString> askWithDialog(const QString& startFolder) {
-    QFileDialog dialog(QApplication::activeWindow(), QString(), startFolder);
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
+// The path the user confirmed in a dialog the caller has set up.
+std::optional<QString> answerOf(QFileDialog& dialog) {
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -18,9 +16,22 @@ std::optional<QString> askWithDialog(const QString& startFolder) {
     return chosen.isEmpty() ? QString() : chosen.first();
 }
 
+std::optional<QString> askWithDialog(const QString& startFolder) {
+    QFileDialog dialog(QApplication::activeWindow(), QString(), startFolder);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return answerOf(dialog);
+}
+
+std::optional<QString> askForFile(const QString& startFolder, const QString& filter) {
+    QFileDialog dialog(QApplication::activeWindow(), QString(), startFolder, filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return answerOf(dialog);
+}
+
 } // namespace
 
-CMOpenPanel::CMOpenPanel() : chooser_(askWithDialog) {}
+CMOpenPanel::CMOpenPanel() : chooser_(askWithDialog), fileChooser_(askForFile) {}
 
 CMOpenPanel& CMOpenPanel::shared() {
     static CMOpenPanel panel;
@@ -37,6 +48,18 @@ void CMOpenPanel::chooseFolder() {
 
 void CMOpenPanel::setChooser(Chooser chooser) {
     chooser_ = chooser ? std::move(chooser) : Chooser(askWithDialog);
+}
+
+std::optional<QString> CMOpenPanel::chooseFile(const QString& startFolder, const QString& filter) {
+    auto answer = fileChooser_(startFolder, filter);
+    if (!answer || answer->isEmpty()) {
+        return std::nullopt;
+    }
+    return answer;
+}
+
+void CMOpenPanel::setFileChooser(FileChooser chooser) {
+    fileChooser_ = chooser ? std::move(chooser) : FileChooser(askForFile);
 }
 
 } // namespace quillet::app

@@ -10,11 +10,15 @@ namespace quillet::app {
 
 // A QFileDialog behind a seam; named after AppKit's NSOpenPanel, with the app's CM prefix.
 // Lets the user choose a folder and remembers the last confirmed choice for both screens that
-// ask for one. The dialog itself sits behind a seam, so tests can answer it.
+// ask for one; lets the user choose a file too. The dialogs themselves sit behind seams, so tests
+// can answer them.
 class CMOpenPanel {
 public:
     // What the dialog answered: nothing when cancelled; a path (maybe empty) when confirmed.
     using Chooser = std::function<std::optional<QString>(const QString& startFolder)>;
+    // The same for a file dialog showing the files `filter` ("名称 (*.a *.b)") lets through.
+    using FileChooser =
+        std::function<std::optional<QString>(const QString& startFolder, const QString& filter)>;
 
     static CMOpenPanel& shared();
 
@@ -24,11 +28,16 @@ public:
 
     void setChooser(Chooser chooser);
 
+    // Runs the file dialog for one existing file; nothing when cancelled or nothing was chosen.
+    std::optional<QString> chooseFile(const QString& startFolder, const QString& filter);
+    void setFileChooser(FileChooser chooser);
+
 private:
     CMOpenPanel();
 
     std::optional<QString> folderPath_;
     Chooser chooser_;
+    FileChooser fileChooser_;
 };
 
 } // namespace quillet::app

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <string_view>
 
+#include "ReusedNamesRow.h"
 #include "RunOutcome.h"
 #include "backup/BackupRestore.h"
 #include "engine/MethodPrefix.h"
@@ -148,6 +149,9 @@ void MethodRenameViewController::viewDidLoad() {
         kindBtns_.push_back(box);
     }
 
+    namesRow_ = new ReusedNamesRow(this);
+    connect(pathInput_->label(), &QLineEdit::textChanged, namesRow_, &ReusedNamesRow::setProject);
+
     ignoreInput_ = new UITextView(ignoreTemplate, this);
     ignoreInput_->setBorder({Palette::theme(), 1, 0});
     ignoreInput_->setTextStyle({Palette::textLight(), 14});
@@ -165,7 +169,7 @@ void MethodRenameViewController::viewDidLayout() {
     const int h = height();
     pathInput_->setGeometry(20, 20, w - 40, 32);
     condition_->setGeometry(20, 20 + 32 + 4, w - 40, 32);
-    const auto rowTop = [](int row) { return 90 + row * (38 + 10); };
+    const auto rowTop = [](int row) { return 90 + row * (38 + 4); };
     swiftBtn_->setGeometry(80, rowTop(0), w - 160, 38);
     fillBtn_->setGeometry(80, rowTop(1), w - 160, 38);
     preciseBtn_->setGeometry(80, rowTop(2), w - 160, 38);
@@ -177,9 +181,10 @@ void MethodRenameViewController::viewDidLayout() {
         box->setGeometry(x, rowTop(3), box->sizeHint().width(), 38);
         x += box->width() + 24;
     }
+    namesRow_->setGeometry(80, rowTop(4), w - 160, 38);
     sureBtn_->setGeometry(20, h - 20 - 48, w - 40, 48);
     // The editor takes what the rows of boxes leave of its 230 points.
-    const int editorTop = std::max(rowTop(4), h - 20 - 48 - 20 - 230);
+    const int editorTop = std::max(rowTop(5), h - 20 - 48 - 20 - 230);
     ignoreInput_->setGeometry(20, editorTop, w - 40, h - 20 - 48 - 20 - editorTop);
 }
 

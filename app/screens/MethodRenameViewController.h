@@ -17,6 +17,7 @@ class SettingModel;
 
 namespace quillet::app {
 
+class ReusedNamesRow;
 class UIButton;
 class UIInteractiveView;
 class UILabel;
@@ -48,6 +49,8 @@ public:
     // What a precise run renames besides methods: "同时重命名：" and a box for each kind.
     UILabel* kindsHint() const { return kindsHint_; }
     const std::vector<QCheckBox*>& kindBtns() const { return kindBtns_; }
+    // The names file the project's runs give their names again from.
+    ReusedNamesRow* namesRow() const { return namesRow_; }
     UIButton* sureBtn() const { return sureBtn_; }
 
 public slots:
@@ -83,6 +86,7 @@ private:
     QCheckBox* preciseBtn_ = nullptr;
     UILabel* kindsHint_ = nullptr;
     std::vector<QCheckBox*> kindBtns_;
+    ReusedNamesRow* namesRow_ = nullptr;
     UITextView* ignoreInput_ = nullptr;
     UIButton* sureBtn_ = nullptr;
     std::thread worker_;

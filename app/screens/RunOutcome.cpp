@@ -50,6 +50,9 @@ RunOutcome RunOutcome::of(const quillet::RunReport& report) {
         outcome.unreadableFiles.push_back(file.path);
     }
     outcome.failedWrites = report.writes.failed;
+    outcome.namesReused = report.namesReused;
+    outcome.renamedAfresh = report.renamedAfresh.size();
+    outcome.namesCarried = report.namesCarried;
     return outcome;
 }
 
@@ -85,6 +88,22 @@ QString RunOutcome::typesLine() const {
     return kinds.isEmpty() ? QString() : "\n同时重命名 " + kinds.join("，");
 }
 
+// Nothing without a names file. With one, the count given again always heads the lines: a file
+// that gave nothing (one of another project) should be seen to.
+QString RunOutcome::reuseLines() const {
+    if (namesReused == 0 && renamedAfresh == 0 && namesCarried == 0) {
+        return {};
+    }
+    QString text = QString("\n沿用名称 %1 个").arg(namesReused);
+    if (renamedAfresh > 0) {
+        text += QString("\n其中 %1 个名称已被占用，改用新名称").arg(renamedAfresh);
+    }
+    if (namesCarried > 0) {
+        text += QString("\n名称表中 %1 个名称在项目中已不存在，已保留").arg(namesCarried);
+    }
+    return text;
+}
+
 QString RunOutcome::message() const {
     if (!archive && !unreadableSource.empty()) {
         return QString("无法读取项目文件 %1，项目未做任何修改，请检查它的读取权限")
@@ -106,6 +125,7 @@ QString RunOutcome::message() const {
             text += QString("\n%1 个文件无法解析，保持原样（见日志）").arg(unparsedFiles);
         }
     }
+    text += reuseLines();
     if (!unreadableFiles.empty()) {
         QStringList names;
         for (std::size_t i = 0; i < unreadableFiles.size() && i < namesShown; ++i) {

@@ -26,6 +26,11 @@ struct RunOutcome {
     std::size_t unparsedFiles = 0;
     std::vector<std::string> unreadableFiles; // not read, left as they were
     std::size_t failedWrites = 0;
+    // With an earlier run's names file: the names given again, those that now mean something
+    // else and got fresh ones, and those the project no longer has.
+    std::size_t namesReused = 0;
+    std::size_t renamedAfresh = 0;
+    std::size_t namesCarried = 0;
 
     // After the job has run (or stopped at its backup).
     static RunOutcome of(const quillet::RunReport& report);
@@ -40,6 +45,7 @@ struct RunOutcome {
 
 private:
     QString typesLine() const;
+    QString reuseLines() const;
 };
 
 } // namespace quillet::app

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "defaults/DefaultsStore.h"
+#include "engine/NameTable.h"
 #include "engine/RenameStrategy.h"
 #include "fs/FolderLock.h"
 #include "job/RunReport.h"
@@ -18,6 +19,7 @@
 #include "platform/CMOpenPanel.h"
 #include "platform/SheetAlert.h"
 #include "screens/MethodRenameViewController.h"
+#include "screens/ReusedNamesRow.h"
 #include "screens/RunOutcome.h"
 #include "settings/Cacher.h"
 #include "settings/SettingModel.h"
@@ -69,6 +71,7 @@ protected:
         settings.classPrefix = "";
         settings.renameUnary = settings.renameProperties = false;
         settings.renameClasses = settings.renameProtocols = false;
+        settings.reusedNames.clear();
         CMOpenPanel::shared().setChooser(
             [this](const QString&) { return std::optional(QString::fromStdString(project_)); });
         window_.setCentralWidget(new QWidget(&window_));
@@ -79,6 +82,7 @@ protected:
     }
     ~RenameScreen() override {
         CMOpenPanel::shared().setChooser({});
+        CMOpenPanel::shared().setFileChooser({});
         if (CMAlert::shared().isVisible()) {
             CMAlert::shared().dismissController();
         }
@@ -104,7 +108,28 @@ protected:
         return texts;
     }
 
+    // The file dialog answers `file`; what it was asked (start folder and filter) goes to asked_.
+    void answerFileDialog(const std::optional<std::string>& file) {
+        CMOpenPanel::shared().setFileChooser(
+            [this, file](const QString& start, const QString& filter) {
+                asked_ << start + " | " + filter;
+                return file ? std::optional(QString::fromStdString(*file)) : std::nullopt;
+            });
+    }
+    // Chooses `file` with "沿用名称表…".
+    void chooseNames(const std::string& file) {
+        answerFileDialog(file);
+        screen_->namesRow()->chooseBtn()->click();
+    }
+    // A names file such as a run writes, below the temporary folder.
+    std::string namesFile(const std::string& relative) const {
+        const quillet::NameTable table({{quillet::NameEntry::Kind::classType, "Cart", "Basket"}});
+        return temp_.write(relative, table.text("names"));
+    }
+    QString namesShown() const { return screen_->namesRow()->fileLabel()->text(); }
+
     TempDir temp_;
+    QStringList asked_;
     std::string project_ = (temp_.path() / "Demo").string();
     fs::path backups_ = temp_.path() / "backups" / "nested";
     QMainWindow window_;
@@ -291,6 +316,203 @@ TEST_F(RenameScreen, TheKindsRowSitsUnderThePreciseBoxWithEveryTitleWhole) {
         EXPECT_GT(screen_->ignoreInput()->height(), 100);
         EXPECT_GT(screen_->sureBtn()->y(), screen_->ignoreInput()->geometry().bottom());
     }
+}
+
+TEST_F(RenameScreen, TheNamesRowSitsUnderTheKindsAndNothingOverlaps) {
+    auto* row = screen_->namesRow();
+    EXPECT_EQ(row->chooseBtn()->text(), "沿用名称表…");
+    EXPECT_EQ(row->clearBtn()->text(), "清除");
+    // A long name: the label shortens it in the middle rather than run under "清除".
+    const std::string longName = std::string(90, 'n') + "-QuilletNames.tsv";
+    screen_->selectPathAction();
+    chooseNames(namesFile("release/" + longName));
+    for (const QSize size : {QSize(760, 510), QSize(900, 700)}) {
+        screen_->resize(size);
+        std::vector<QWidget*> widgets{screen_->pathInput(),
+                                      screen_->condition(),
+                                      screen_->swiftBtn(),
+                                      screen_->fillBtn(),
+                                      screen_->preciseBtn(),
+                                      screen_->kindsHint(),
+                                      row,
+                                      screen_->ignoreInput(),
+                                      screen_->sureBtn()};
+        widgets.insert(widgets.end(), screen_->kindBtns().begin(), screen_->kindBtns().end());
+        for (std::size_t i = 0; i < widgets.size(); ++i) {
+            for (std::size_t j = i + 1; j < widgets.size(); ++j) {
+                EXPECT_FALSE(widgets[i]->geometry().intersects(widgets[j]->geometry()))
+                    << widgets[i]->metaObject()->className() << " and "
+                    << widgets[j]->metaObject()->className() << " at " << size.width();
+            }
+        }
+        EXPECT_GT(row->y(), screen_->kindsHint()->geometry().bottom());
+        EXPECT_LT(row->geometry().bottom(), screen_->ignoreInput()->y());
+        EXPECT_LT(row->geometry().right(), size.width() - 20);
+
+        // Inside the row: the button's title whole, then the name, then "清除", left to right.
+        const QRect button = row->chooseBtn()->geometry();
+        const QRect label = row->fileLabel()->geometry();
+        const QRect clear = row->clearBtn()->geometry();
+        EXPECT_GE(button.width(), row->chooseBtn()->sizeHint().width());
+        EXPECT_GT(label.left(), button.right());
+        EXPECT_GT(clear.left(), label.right());
+        EXPECT_GE(clear.width(), row->clearBtn()->sizeHint().width());
+        EXPECT_TRUE(row->rect().contains(clear)) << size.width();
+        EXPECT_TRUE(namesShown().endsWith("Names.tsv")) << namesShown().toStdString();
+        EXPECT_TRUE(namesShown().contains(QChar(0x2026))) << namesShown().toStdString();
+        EXPECT_LE(row->fileLabel()->fontMetrics().horizontalAdvance(namesShown()), label.width());
+    }
+    // A name with room shows whole.
+    chooseNames(namesFile("release/QuilletNames.tsv"));
+    EXPECT_EQ(namesShown(), "QuilletNames.tsv");
+}
+
+TEST_F(RenameScreen, ANamesFileIsKeptForTheProjectInThePathFieldAlone) {
+    auto* row = screen_->namesRow();
+    const auto& kept = quillet::SettingModel::shared().reusedNames;
+    const std::string first = namesFile("release1/QuilletNames.tsv");
+    const std::string second = namesFile("other/MethodReplaceList.txt");
+    const std::string other = (temp_.path() / "Other").string();
+    using Kept = std::map<std::string, std::string>;
+    screen_->selectPathAction();
+    EXPECT_EQ(namesShown(), "未选择");
+    EXPECT_TRUE(row->clearBtn()->isHidden());
+
+    // The dialog starts in the project and shows names files; the choice is kept and saved.
+    chooseNames(first);
+    EXPECT_EQ(asked_, QStringList{QString::fromStdString(project_) + " | 名称表 (*.tsv *.txt)"});
+    EXPECT_EQ(namesShown(), "QuilletNames.tsv");
+    EXPECT_EQ(row->fileLabel()->toolTip(), QString::fromStdString(first));
+    EXPECT_TRUE(row->clearBtn()->isVisible());
+    EXPECT_EQ(kept, (Kept{{project_, first}}));
+    EXPECT_EQ(storedSettings().reusedNames, (Kept{{project_, first}}));
+
+    // Another project has none until one is chosen for it; each shows its own.
+    screen_->pathInput()->label()->setText(QString::fromStdString(other));
+    EXPECT_EQ(namesShown(), "未选择");
+    EXPECT_EQ(row->fileLabel()->toolTip(), "");
+    EXPECT_TRUE(row->clearBtn()->isHidden());
+    chooseNames(second);
+    EXPECT_EQ(namesShown(), "MethodReplaceList.txt");
+    screen_->selectPathAction();
+    EXPECT_EQ(namesShown(), "QuilletNames.tsv");
+    EXPECT_EQ(storedSettings().reusedNames, (Kept{{project_, first}, {other, second}}));
+
+    // With a file kept, the dialog starts beside it; cancelling it keeps the file.
+    answerFileDialog(std::nullopt);
+    row->chooseBtn()->click();
+    EXPECT_EQ(asked_.last(), QString::fromStdString((temp_.path() / "release1").string()) +
+                                 " | 名称表 (*.tsv *.txt)");
+    EXPECT_EQ(namesShown(), "QuilletNames.tsv");
+    EXPECT_EQ(kept, (Kept{{project_, first}, {other, second}}));
+
+    // Clearing forgets it for this project alone, in the store as well.
+    row->clearBtn()->click();
+    EXPECT_EQ(namesShown(), "未选择");
+    EXPECT_TRUE(row->clearBtn()->isHidden());
+    EXPECT_EQ(kept, (Kept{{other, second}}));
+    EXPECT_EQ(storedSettings().reusedNames, (Kept{{other, second}}));
+    screen_->pathInput()->label()->setText(QString::fromStdString(other));
+    EXPECT_EQ(namesShown(), "MethodReplaceList.txt");
+    // An emptied path field (as after a run) has none.
+    screen_->pathInput()->label()->clear();
+    EXPECT_EQ(namesShown(), "未选择");
+}
+
+TEST_F(RenameScreen, AFileThatIsNoNamesFileIsRefusedAndTheKeptOneStays) {
+    const std::string good = namesFile("release1/QuilletNames.tsv");
+    screen_->selectPathAction();
+    chooseNames(good);
+    for (const std::string& bad :
+         {temp_.write("notes.txt", "release notes\n"), temp_.write("empty.tsv", "# names\n"),
+          temp_.write("twice.tsv", "class\tCart\tBasket\nclass\tCart\tTrolley\n"),
+          (temp_.path() / "gone.tsv").string()}) {
+        chooseNames(bad);
+        EXPECT_EQ(dialogTitle(), "无法读取名称表") << bad;
+        // The reason the names file reader gives, which names the file.
+        const auto read = quillet::NameTable::read(bad);
+        ASSERT_FALSE(read) << bad;
+        EXPECT_EQ(CMAlert::shared().message()->text(),
+                  QString::fromStdString(read.error().message));
+        EXPECT_TRUE(CMAlert::shared().message()->text().contains(QString::fromStdString(bad)));
+        CMAlert::shared().cancleBtn()->click();
+        EXPECT_EQ(namesShown(), "QuilletNames.tsv") << bad;
+        EXPECT_EQ(quillet::SettingModel::shared().reusedNames.at(project_), good);
+        EXPECT_EQ(storedSettings().reusedNames.at(project_), good);
+    }
+
+    // Without a project there is nothing to keep a file for: no dialog opens.
+    screen_->pathInput()->label()->clear();
+    asked_.clear();
+    screen_->namesRow()->chooseBtn()->click();
+    EXPECT_EQ(dialogTitle(), "请选择路径");
+    EXPECT_TRUE(asked_.isEmpty());
+    CMAlert::shared().cancleBtn()->click();
+    EXPECT_FALSE(quillet::SettingModel::shared().reusedNames.contains(""));
+}
+
+TEST_F(RenameScreen, AChoiceTheSettingsFileCannotTakeSaysSoAndHoldsForThisSession) {
+    // A folder where the settings file's lock goes: nothing reaches the file.
+    const fs::path lock = quillet::DefaultsStore::standard().path() + ".lock";
+    fs::remove(lock);
+    fs::create_directories(lock);
+    const std::string file = namesFile("release1/QuilletNames.tsv");
+    screen_->selectPathAction();
+    chooseNames(file);
+    EXPECT_EQ(dialogTitle(), "保存失败");
+    EXPECT_EQ(CMAlert::shared().message()->text(), "设置无法写入配置文件");
+    CMAlert::shared().cancleBtn()->click();
+    EXPECT_EQ(namesShown(), "QuilletNames.tsv");
+    EXPECT_EQ(quillet::SettingModel::shared().reusedNames.at(project_), file);
+    fs::remove(lock);
+    EXPECT_FALSE(storedSettings().reusedNames.contains(project_));
+}
+
+TEST_F(RenameScreen, TheNextReleaseGivenTheNamesFileOfTheLastIsRenamedTheSame) {
+    ASSERT_TRUE(screen_->preciseBtn()->isChecked());
+    // Classes as well, so that the run writes its names table and moves the classes' files.
+    quillet::SettingModel::shared().renameClasses = true;
+    screen_->fillBtn()->click(); // random names: only the names file can make two runs agree
+    const auto renamedTree = [&] {
+        fs::remove(fs::path(project_) / "MethodReplaceList.txt");
+        fs::remove(fs::path(project_) / "QuilletNames.tsv");
+        return treeDump(project_);
+    };
+    const std::string sources = treeDump(project_);
+    screen_->selectPathAction();
+    const QStringList first = run();
+    ASSERT_EQ(dialogTitle(), "已完成");
+    EXPECT_FALSE(first.last().contains("沿用名称")) << first.last().toStdString();
+    CMAlert::shared().cancleBtn()->click();
+    const fs::path names = temp_.path() / "release1" / "QuilletNames.tsv";
+    fs::create_directories(names.parent_path());
+    fs::copy_file(fs::path(project_) / "QuilletNames.tsv", names);
+    const std::string released = renamedTree();
+    ASSERT_NE(released, sources);
+
+    // The next release starts from the sources again, the first one's names file chosen.
+    fs::remove_all(project_);
+    fs::copy(fs::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project_, fs::copy_options::recursive);
+    screen_->selectPathAction();
+    chooseNames(names.string());
+    ASSERT_EQ(namesShown(), "QuilletNames.tsv");
+    const QStringList second = run();
+    ASSERT_EQ(dialogTitle(), "已完成");
+    EXPECT_EQ(renamedTree(), released);
+
+    // Every method and class the table lists was given again (moved files are no names).
+    const auto table = quillet::NameTable::read(names.string());
+    ASSERT_TRUE(table) << table.error().message;
+    const auto& entries = table->entries();
+    const auto given = std::count_if(entries.begin(), entries.end(), [](const auto& entry) {
+        return entry.kind != quillet::NameEntry::Kind::file;
+    });
+    ASSERT_GT(given, 0);
+    const QStringList lines = second.last().split('\n');
+    EXPECT_TRUE(lines.contains(QString("沿用名称 %1 个").arg(given)))
+        << second.last().toStdString();
+    EXPECT_FALSE(second.last().contains("其中")) << second.last().toStdString();
+    EXPECT_FALSE(second.last().contains("名称表中")) << second.last().toStdString();
 }
 
 TEST_F(RenameScreen, OnlyAPreciseRunRenamesTheKindsAskedForAndItsCompletionCountsThem) {
@@ -492,6 +714,41 @@ TEST(RunOutcome, APreciseCompletionCountsOnlyTheKindsOfTypeNamesItRenamed) {
     // Nothing was renamed without the list.
     report.writes.listWritten = false;
     EXPECT_FALSE(RunOutcome::of(report).message().contains("同时重命名"));
+}
+
+TEST(RunOutcome, ACompletionWithANamesFileSaysWhatItGaveAgainInOnlyTheLinesThatApply) {
+    quillet::RunReport report;
+    report.mode = quillet::RenameMode::literal;
+    report.backup.emplace(std::string("/b/Demo.zip"));
+    report.writes.listWritten = true;
+    const auto lines = [&] { return RunOutcome::of(report).message().split('\n'); };
+    EXPECT_EQ(lines(), QStringList{"代码备份/b/Demo.zip"}) << "no names file, nothing said";
+
+    report.namesReused = 12;
+    EXPECT_EQ(lines(), (QStringList{"代码备份/b/Demo.zip", "沿用名称 12 个"}));
+    report.renamedAfresh = {{quillet::NameEntry::Kind::classType, "Cart", "Basket"},
+                            {quillet::NameEntry::Kind::method, "addItem:", "putThing:"}};
+    EXPECT_EQ(lines().mid(1), (QStringList{"沿用名称 12 个", "其中 2 个名称已被占用，改用新名称"}));
+    report.namesCarried = 3;
+    EXPECT_EQ(lines().mid(1), (QStringList{"沿用名称 12 个", "其中 2 个名称已被占用，改用新名称",
+                                           "名称表中 3 个名称在项目中已不存在，已保留"}));
+    report.renamedAfresh.clear();
+    EXPECT_EQ(lines().mid(1),
+              (QStringList{"沿用名称 12 个", "名称表中 3 个名称在项目中已不存在，已保留"}));
+    // A file that gave nothing again (another project's, say) is seen to have given nothing.
+    report.namesReused = 0;
+    EXPECT_EQ(lines().mid(1),
+              (QStringList{"沿用名称 0 个", "名称表中 3 个名称在项目中已不存在，已保留"}));
+
+    // A precise run says them after what it renamed; one that wrote no list renamed nothing.
+    report.mode = quillet::RenameMode::precise;
+    report.namesReused = 1;
+    report.pairs.resize(1);
+    ASSERT_EQ(lines().size(), 4);
+    EXPECT_TRUE(lines()[1].startsWith("重命名 1 个方法")) << lines()[1].toStdString();
+    EXPECT_EQ(lines()[2], "沿用名称 1 个");
+    report.writes.listWritten = false;
+    EXPECT_FALSE(RunOutcome::of(report).message().contains("沿用名称"));
 }
 
 TEST_F(RenameScreen, RandomNamesNeedNoWordsAndAFailedBackupLeavesTheProjectAsItWas) {
