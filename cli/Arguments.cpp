@@ -44,6 +44,8 @@ struct Options {
     std::string positionalName;
     // A second plain argument some command takes, which may be left out.
     std::string Arguments::*optionalPositional = nullptr;
+    // Where the plain arguments after the first go, for a command that takes any number.
+    std::vector<std::string> Arguments::*morePositionals = nullptr;
 };
 
 Options optionsFor(Command command) {
@@ -146,6 +148,11 @@ Options optionsFor(Command command) {
         options.positionalName = "ARCHIVE";
         options.optionalPositional = &Arguments::project;
         break;
+    case Command::translate:
+        options.positional = &Arguments::namesFile;
+        options.positionalName = "NAMES";
+        options.morePositionals = &Arguments::inputs;
+        break;
     case Command::bankShow:
     case Command::settingsShow:
     case Command::help:
@@ -160,10 +167,15 @@ Options optionsFor(Command command) {
 
 const std::vector<std::pair<std::string_view, Command>>& commandNames() {
     static const std::vector<std::pair<std::string_view, Command>> names = {
-        {"methods", Command::methods},          {"rename", Command::rename},
-        {"restore", Command::restore},          {"bank show", Command::bankShow},
-        {"bank verify", Command::bankVerify},   {"bank set", Command::bankSet},
-        {"bank new", Command::bankNew},         {"settings show", Command::settingsShow},
+        {"methods", Command::methods},
+        {"rename", Command::rename},
+        {"restore", Command::restore},
+        {"translate", Command::translate},
+        {"bank show", Command::bankShow},
+        {"bank verify", Command::bankVerify},
+        {"bank set", Command::bankSet},
+        {"bank new", Command::bankNew},
+        {"settings show", Command::settingsShow},
         {"settings set", Command::settingsSet},
     };
     return names;
@@ -296,6 +308,8 @@ Result<Arguments, UsageError> parseArguments(const std::vector<std::string>& arg
         } else if (positionalSeen && options.optionalPositional != nullptr && !optionalSeen) {
             parsed.*options.optionalPositional = arg;
             optionalSeen = true;
+        } else if (positionalSeen && options.morePositionals != nullptr) {
+            (parsed.*options.morePositionals).push_back(arg);
         } else if (options.positional == nullptr || positionalSeen) {
             return misuse("unexpected argument: " + arg);
         } else {

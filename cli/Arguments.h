@@ -20,6 +20,7 @@ enum class Command {
     settingsShow,
     settingsSet,
     restore,
+    translate,
     help
 };
 
@@ -51,6 +52,8 @@ struct Arguments {
     std::optional<std::string> backupDir;  // settings set
     std::string archive;                   // restore (the project is optional there)
     bool clean = false;                    // restore: remove what was added since the backup
+    std::string namesFile;                 // translate
+    std::vector<std::string> inputs;       // translate: the files; none for standard input
     bool json = false;                     // methods, rename, restore, bank show: one JSON document
     bool skipUnreadable = false;           // methods, rename: go ahead without what cannot be read
     std::string helpTopic;                 // help: the command asked about; empty for all of them

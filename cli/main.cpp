@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "RestoreCommand.h"
 #include "SettingsCommands.h"
+#include "TranslateCommand.h"
 #include "Usage.h"
 #include "base/Fatal.h"
 #include "log/Console.h"
@@ -43,6 +44,8 @@ int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
         return runRename(*parsed);
     case Command::restore:
         return runRestore(*parsed);
+    case Command::translate:
+        return runTranslate(*parsed);
     case Command::bankShow:
         return runBankShow(*parsed);
     case Command::bankVerify:

@@ -469,6 +469,8 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
         {"rename " + project() + " --random --mode literal --kinds methods,unary",
          "quillet-cli rename --help"},
         {"settings set --kinds classes", "quillet-cli settings set --help"},
+        {"translate", "quillet-cli translate --help"},
+        {"translate names --json", "quillet-cli translate --help"},
     };
     for (const auto& c : cases) {
         const auto result = run(c.arguments);
@@ -485,9 +487,9 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
 }
 
 TEST_F(Cli, HelpShowsTheUsageOfTheCommandAskedAbout) {
-    const std::vector<std::string> commands = {"methods",   "rename",        "restore",
-                                               "bank show", "bank verify",   "bank set",
-                                               "bank new",  "settings show", "settings set"};
+    const std::vector<std::string> commands = {
+        "methods",     "rename",   "restore",  "translate",     "bank show",
+        "bank verify", "bank set", "bank new", "settings show", "settings set"};
     const auto full = run("--help");
     ASSERT_EQ(full.exitCode, 0);
     for (const std::string asked : {"-h", "help"}) {
