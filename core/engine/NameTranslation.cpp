@@ -299,14 +299,16 @@ private:
     // A file name starting at `at`; the scan goes on inside it when it is none of the table's.
     std::size_t fileName(std::size_t at) {
         Span name{at, at};
+        bool plain = true; // an identifier or a number, no file's name
         while (name.end < text_.size() && isFileNameChar(text_[name.end])) {
+            plain = plain && isWordChar(text_[name.end]);
             ++name.end;
         }
         fileRunEnd_ = name.end;
         while (name.end > at && text_[name.end - 1] == '.') {
             --name.end;
         }
-        const auto old = names_.oldName(name.in(text_), {Meaning::file});
+        const auto old = plain ? std::nullopt : names_.oldName(name.in(text_), {Meaning::file});
         if (!old) {
             return at;
         }
