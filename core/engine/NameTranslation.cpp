@@ -14,6 +14,10 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+bool isHexDigit(char c) {
+    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
 bool isWordChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || isDigit(c) || c == '_' || c == '$';
 }
@@ -122,13 +126,7 @@ std::size_t escapeLength(std::string_view text, std::size_t at) {
     const char c = text[at + 1];
     if (c == 'u') {
         const auto hex = text.substr(at + 2, 4);
-        return hex.size() == 4 && std::all_of(hex.begin(), hex.end(),
-                                              [](char h) {
-                                                  return isDigit(h) || (h >= 'a' && h <= 'f') ||
-                                                         (h >= 'A' && h <= 'F');
-                                              })
-                   ? 6
-                   : 1;
+        return hex.size() == 4 && std::all_of(hex.begin(), hex.end(), isHexDigit) ? 6 : 1;
     }
     return std::string_view("\\\"/bfnrt").find(c) != std::string_view::npos ? 2 : 1;
 }
