@@ -44,6 +44,8 @@ struct Options {
     std::string positionalName;
     // A second plain argument some command takes, which may be left out.
     std::string Arguments::*optionalPositional = nullptr;
+    // Where the plain arguments after the first go, for a command that takes any number.
+    std::vector<std::string> Arguments::*morePositionals = nullptr;
 };
 
 Options optionsFor(Command command) {
@@ -158,6 +160,11 @@ Options optionsFor(Command command) {
         options.positionalName = "ARCHIVE";
         options.optionalPositional = &Arguments::project;
         break;
+    case Command::translate:
+        options.positional = &Arguments::namesFile;
+        options.positionalName = "NAMES";
+        options.morePositionals = &Arguments::inputs;
+        break;
     case Command::bankShow:
     case Command::settingsShow:
     case Command::help:
@@ -172,15 +179,11 @@ Options optionsFor(Command command) {
 
 const std::vector<std::pair<std::string_view, Command>>& commandNames() {
     static const std::vector<std::pair<std::string_view, Command>> names = {
-        {"methods", Command::methods},
-        {"rename", Command::rename},
-        {"restore", Command::restore},
-        {"unrename", Command::unrename},
-        {"bank show", Command::bankShow},
-        {"bank verify", Command::bankVerify},
-        {"bank set", Command::bankSet},
-        {"bank new", Command::bankNew},
-        {"settings show", Command::settingsShow},
+        {"methods", Command::methods},          {"rename", Command::rename},
+        {"restore", Command::restore},          {"unrename", Command::unrename},
+        {"translate", Command::translate},      {"bank show", Command::bankShow},
+        {"bank verify", Command::bankVerify},   {"bank set", Command::bankSet},
+        {"bank new", Command::bankNew},         {"settings show", Command::settingsShow},
         {"settings set", Command::settingsSet},
     };
     return names;
@@ -316,6 +319,8 @@ Result<Arguments, UsageError> parseArguments(const std::vector<std::string>& arg
         } else if (positionalSeen && options.optionalPositional != nullptr && !optionalSeen) {
             parsed.*options.optionalPositional = arg;
             optionalSeen = true;
+        } else if (positionalSeen && options.morePositionals != nullptr) {
+            (parsed.*options.morePositionals).push_back(arg);
         } else if (options.positional == nullptr || positionalSeen) {
             return misuse("unexpected argument: " + arg);
         } else {

@@ -21,6 +21,7 @@ enum class Command {
     settingsSet,
     restore,
     unrename,
+    translate,
     help
 };
 
@@ -52,8 +53,9 @@ struct Arguments {
     std::optional<std::string> remark;     // bank set, bank new
     std::optional<std::string> backupDir;  // settings set
     std::string archive;                   // restore (the project is optional there)
-    std::string namesFile;                 // unrename: the names file of the run to undo
     bool clean = false;                    // restore: remove what was added since the backup
+    std::string namesFile;                 // unrename, translate: a run's names file
+    std::vector<std::string> inputs;       // translate: the files; none for standard input
     bool json = false;                     // methods, rename, restore, bank show: one JSON document
     bool skipUnreadable = false;           // methods, rename: go ahead without what cannot be read
     std::string helpTopic;                 // help: the command asked about; empty for all of them

@@ -114,6 +114,15 @@ const std::vector<CommandHelp>& commandHelp() {
          "unless PROJECT is given). Files added since are listed and kept, or removed with "
          "--clean.",
          {"--clean", "--json"}},
+        {"translate",
+         "NAMES [FILE...]",
+         "Write each FILE (standard input when none is given, or for -) on standard output with "
+         "the new names of a renamed build put back to the old ones NAMES gives (the run's "
+         "QuilletNames.tsv or MethodReplaceList.txt): crash reports (.crash, .ips), atos output, "
+         "logs, sources. Only whole names change, a name that could stand for two old ones is "
+         "left as it is, and every other byte is copied. A FILE that cannot be read is named on "
+         "standard error and the others are still translated; the status is then 1.",
+         {}},
         {"bank show",
          "[--json]",
          "Show the default word bank: its token, remark, word count and owner.",

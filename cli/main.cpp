@@ -7,6 +7,7 @@
 #include "Commands.h"
 #include "RestoreCommand.h"
 #include "SettingsCommands.h"
+#include "TranslateCommand.h"
 #include "Usage.h"
 #include "base/Fatal.h"
 #include "log/Console.h"
@@ -45,6 +46,8 @@ int main(int argc, char** argv) { // NOLINT(bugprone-exception-escape)
         return runRestore(*parsed);
     case Command::unrename:
         return runUnrename(*parsed);
+    case Command::translate:
+        return runTranslate(*parsed);
     case Command::bankShow:
         return runBankShow(*parsed);
     case Command::bankVerify:

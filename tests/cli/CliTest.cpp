@@ -514,6 +514,8 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
          "quillet-cli rename --help"},
         {"settings set --kinds classes", "quillet-cli settings set --help"},
         {"unrename names.tsv", "quillet-cli unrename --help"},
+        {"translate", "quillet-cli translate --help"},
+        {"translate names --json", "quillet-cli translate --help"},
     };
     for (const auto& c : cases) {
         const auto result = run(c.arguments);
@@ -531,7 +533,7 @@ TEST_F(Cli, UsageErrorsSayWhatIsWrongInOneLineAndWhereToLook) {
 
 TEST_F(Cli, HelpShowsTheUsageOfTheCommandAskedAbout) {
     const std::vector<std::string> commands = {
-        "methods",     "rename",   "unrename", "restore",       "bank show",
+        "methods",     "rename",   "unrename", "restore",       "translate",   "bank show",
         "bank verify", "bank set", "bank new", "settings show", "settings set"};
     const auto full = run("--help");
     ASSERT_EQ(full.exitCode, 0);
