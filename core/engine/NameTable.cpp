@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <tuple>
 
 #include "fs/SourceReader.h"
@@ -116,7 +117,9 @@ Result<NameTable> NameTable::parse(std::string_view text) {
 }
 
 Result<NameTable> NameTable::read(const std::string& path) {
-    auto read = fs::SourceReader::read(path);
+    std::error_code error;
+    const auto target = std::filesystem::canonical(path, error);
+    auto read = fs::SourceReader::read(error ? path : target.string());
     if (!read) {
         return Error{"cannot read " + path + ": " + read.error().message};
     }

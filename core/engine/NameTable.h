@@ -40,10 +40,11 @@ public:
     // three or four tab-separated fields of a known kind, an old name given twice in one kind,
     // or a list with no entry.
     static Result<NameTable> parse(std::string_view text);
+    // Reads the file at `path`, which may be a link (the user names it; it is not a project's).
     static Result<NameTable> read(const std::string& path);
 
     const std::vector<NameEntry>& entries() const { return entries_; }
-    // The new name `from` of `kind` was given, if the table holds it.
+    // The entry of the old name `from` of `kind`, or null.
     const NameEntry* find(NameEntry::Kind kind, std::string_view from) const;
 
     // Keeps what `earlier` lists and this table does not, marked unused, so that a later run

@@ -2,7 +2,10 @@
 // exactly, whichever of the two lists it is.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/NameTable.h"
+#include "support/Files.h"
 
 namespace quillet::test {
 namespace {
@@ -41,6 +44,18 @@ TEST(NameTable, AMethodListReadsAsMethodsWhateverItsLineEnds) {
     EXPECT_EQ(table->entries(),
               (std::vector<NameEntry>{{Kind::method, "addItem:count:", "putThing:many:", false},
                                       {Kind::unary, "reload", "refresh", false}}));
+}
+
+TEST(NameTable, AFileIsReadThroughALinkAndOneThatIsMissingSaysSo) {
+    TempDir dir;
+    const std::string file = dir.write("names.tsv", "# h\nclass\tA\tB\n");
+    std::filesystem::create_symlink(file, dir.path() / "link.tsv");
+    const auto linked = NameTable::read((dir.path() / "link.tsv").string());
+    ASSERT_TRUE(linked) << linked.error().message;
+    EXPECT_EQ(linked->entries().size(), 1U);
+    const auto missing = NameTable::read(dir.str() + "/none.tsv");
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.error().message.find("cannot read " + dir.str() + "/none.tsv"), 0U);
 }
 
 TEST(NameTable, ATextThatIsNotOneSaysWhereItIsWrong) {
