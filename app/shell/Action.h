@@ -11,6 +11,7 @@ enum class Action : int {
     fileRename = 13,
     testCM = 14,
     image = 15,
+    crashReport = 16,
     course = 31,
     error = 32,
     shortcutKey = 33,

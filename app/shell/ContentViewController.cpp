@@ -11,6 +11,7 @@
 #include "notify/Notify.h"
 #include "platform/Workspace.h"
 #include "screens/CheckRunViewController.h"
+#include "screens/CrashReportViewController.h"
 #include "screens/MethodRenameViewController.h"
 #include "screens/SettingViewController.h"
 #include "screens/WordBankViewController.h"
@@ -132,6 +133,9 @@ void ContentViewController::doNotification(const SidebarEntry& entry) {
     switch (entry.action) {
     case Action::mrename:
         presentViewController(new MethodRenameViewController(), PresentAnimator::shared());
+        break;
+    case Action::crashReport:
+        presentViewController(new CrashReportViewController(), PresentAnimator::shared());
         break;
     case Action::settingNormal:
         presentViewController(new SettingViewController(), PresentAnimator::shared());

@@ -42,7 +42,7 @@ void SidebarViewController::viewDidLoad() {
 
 void SidebarViewController::viewFirstDidAppear() {
     datas_ = {
-        {0, {{"方法重命名", Action::mrename}}},
+        {0, {{"方法重命名", Action::mrename}, {"崩溃日志还原", Action::crashReport}}},
         {1,
          {{"公告", Action::notice},
           {"教程 & 问题", Action::course},

@@ -25,4 +25,16 @@ UIInteractiveView::UIInteractiveView(bool editable, int hintWidth, QWidget* pare
     row->addWidget(label_, 1);
 }
 
+UIInteractiveView* UIInteractiveView::folderField(std::function<void()> choose, QWidget* parent) {
+    auto* field = new UIInteractiveView(false, 50, parent);
+    field->hint()->setText("路径:");
+    field->label()->setPlaceholderText("双击 选择/更改 路径");
+    field->clicks.doubleClickBlock = std::move(choose);
+    // A framed field shows where to double-click.
+    field->label()->setBorder({QColor(204, 204, 204), 1, 4});
+    field->label()->setBackground({Qt::white});
+    field->setCursor(Qt::PointingHandCursor);
+    return field;
+}
+
 } // namespace quillet::app

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "UIView.h"
 
 namespace quillet::app {
@@ -14,6 +16,9 @@ class UIInteractiveView : public UIView {
     Q_OBJECT
 public:
     UIInteractiveView(bool editable, int hintWidth, QWidget* parent = nullptr);
+    // The framed row of a project folder, "路径:", which cannot be typed into: a double click
+    // runs `choose`.
+    static UIInteractiveView* folderField(std::function<void()> choose, QWidget* parent);
 
     UILabel* hint() const { return hint_; }
     UITextField* label() const { return label_; }

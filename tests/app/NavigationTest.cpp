@@ -12,6 +12,7 @@
 #include "LocalService.h"
 #include "notify/Notify.h"
 #include "platform/Workspace.h"
+#include "screens/CrashReportViewController.h"
 #include "shell/AppDelegate.h"
 #include "shell/CMWebViewController.h"
 #include "shell/ContentViewController.h"
@@ -70,8 +71,8 @@ TEST_F(Window, OpensOnTheNoticePageWithTheSidebarInItsSections) {
     for (int i = 0; i < window_.sidebar()->list()->count(); ++i) {
         rows << window_.sidebar()->list()->item(i)->text();
     }
-    EXPECT_EQ(rows.join("|"), "功能|方法重命名|帮助|公告|教程 & 问题|快捷键|QQ交流群|进入官网|"
-                              "设置|常规|我的词库|维护|在线更新");
+    EXPECT_EQ(rows.join("|"), "功能|方法重命名|崩溃日志还原|帮助|公告|教程 & 问题|快捷键|QQ交流群|"
+                              "进入官网|设置|常规|我的词库|维护|在线更新");
     EXPECT_EQ(window_.sidebar()->width(), MainWindow::sidebarWidth);
     EXPECT_GE(window_.content()->width(), MainWindow::minimumContentWidth);
     EXPECT_FALSE(window_.windowFlags() & Qt::WindowMaximizeButtonHint);
@@ -96,6 +97,16 @@ TEST_F(Window, ChoosingAPageReplacesTheOneOnScreenAndARepeatChangesNothing) {
     EXPECT_EQ(qobject_cast<CMWebViewController*>(page())->url,
               serviceUrl() + "/index.php/302.html");
     EXPECT_EQ(window_.content()->previousAction(), Action::shortcutKey);
+}
+
+TEST_F(Window, TheCrashReportEntryShowsItsPageUnderItsTitle) {
+    choose("崩溃日志还原");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return qobject_cast<CrashReportViewController*>(page()) != nullptr; }));
+    EXPECT_EQ(title(), "崩溃日志还原");
+    EXPECT_EQ(PresentAnimator::pageStack().size(), 1u);
+    EXPECT_EQ(window_.content()->previousAction(), Action::crashReport);
+    EXPECT_EQ(page()->geometry(), window_.content()->pageArea());
 }
 
 TEST_F(Window, EntriesThatActInPlaceKeepThePageAndTheTitle) {

@@ -13,10 +13,13 @@
 #include <filesystem>
 
 #include "LocalService.h"
+#include "ShopCrashReport.h"
 #include "defaults/DefaultsStore.h"
+#include "platform/CMOpenPanel.h"
 #include "screens/CheckRunViewController.h"
 #include "screens/CloudWordViewController.h"
 #include "screens/CloudWords.h"
+#include "screens/CrashReportViewController.h"
 #include "screens/MethodRenameViewController.h"
 #include "screens/SettingViewController.h"
 #include "screens/WordBankViewController.h"
@@ -30,6 +33,7 @@
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
 #include "toolkit/UIInteractiveView.h"
+#include "toolkit/UILabel.h"
 #include "toolkit/UITextField.h"
 #include "toolkit/UITextView.h"
 #include "wordbank/WordModel.h"
@@ -128,6 +132,23 @@ TEST_F(Screenshot, DISABLED_RenameScreenAfterARun) {
     settle();
     saveScreenshot(window_, "rename-done.png");
     CMAlert::shared().cancleBtn()->click();
+}
+
+TEST_F(Screenshot, DISABLED_CrashReportScreenAfterARestore) {
+    quillet::test::TempDir temp;
+    temp.write("QuilletNames.tsv", quillet::test::shopNamesTable());
+    CMOpenPanel::shared().setChooser(
+        [&](const QString&) { return std::optional(QString::fromStdString(temp.str())); });
+    waitForNotice();
+    auto* page = open<CrashReportViewController>("崩溃日志还原");
+    ASSERT_NE(page, nullptr);
+    page->selectPathAction();
+    CMOpenPanel::shared().setChooser({});
+    page->reportInput()->setPlainText(quillet::test::renamedShopReport);
+    QSignalSpy restored(page, &CrashReportViewController::restored);
+    page->restoreBtn()->click();
+    ASSERT_TRUE(restored.wait(10000));
+    saveScreenshot(window_, "crash-report.png");
 }
 
 TEST_F(Screenshot, DISABLED_SettingsScreen) {
