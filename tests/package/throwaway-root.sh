@@ -75,9 +75,9 @@ for i in "${!targets[@]}"; do
     target="${targets[$i]}"
     lower="$scratch/lower/$i"
     if [ -d "$lower" ]; then
-        mkdir -p "$scratch/upper/$i" "$scratch/work/$i"
+        mkdir -p "$scratch/upper/$i" "$scratch/scratchpad/$i"
         mount -t overlay throwaway \
-            -o "lowerdir=$lower,upperdir=$scratch/upper/$i,workdir=$scratch/work/$i" "$target" ||
+            -o "lowerdir=$lower,upperdir=$scratch/upper/$i,workdir=$scratch/scratchpad/$i" "$target" ||
             cannot "overlayfs refused $target"
     else
         # A file mounted on its own (a container's /etc/hosts): the system's, read-only.
