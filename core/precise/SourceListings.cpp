@@ -80,8 +80,8 @@ std::vector<std::string> patternsOf(const std::string& text, const std::string& 
 }
 
 bool matches(const std::string& pattern, const std::string& path) {
-    // Without FNM_PATHNAME "*" crosses folders, as "**" does in a spec: it may take more
-    // paths than the tool that reads the pattern, never fewer.
+    // Without FNM_PATHNAME "*" crosses folders, as "**" does in a CocoaPods pattern: it may take
+    // more paths than the tool that reads the pattern, never fewer.
     return ::fnmatch(pattern.c_str(), path.c_str(), 0) == 0;
 }
 

@@ -7,7 +7,7 @@
 namespace quillet {
 
 // The files that name a project's sources outside its code and its Xcode project: CocoaPods
-// specs, module maps, Swift package manifests, CMake and make files. The run does not rewrite
+// files, module maps, Swift package manifests, CMake and make files. The run does not rewrite
 // them, so a class's files keep their names when one of these names a file, or holds a pattern
 // that takes the old name and the new one differently ('Sources/FM*.{h,m}').
 class SourceListings {
