@@ -116,14 +116,7 @@ UIInteractiveView* MethodRenameViewController::condition() {
 }
 
 void MethodRenameViewController::viewDidLoad() {
-    pathInput_ = new UIInteractiveView(false, 50, this);
-    pathInput_->hint()->setText("路径:");
-    pathInput_->label()->setPlaceholderText("双击 选择/更改 路径");
-    pathInput_->clicks.doubleClickBlock = [this] { selectPathAction(); };
-    // A framed field shows where to double-click.
-    pathInput_->label()->setBorder({QColor(204, 204, 204), 1, 4});
-    pathInput_->label()->setBackground({Qt::white});
-    pathInput_->setCursor(Qt::PointingHandCursor);
+    pathInput_ = UIInteractiveView::folderField([this] { selectPathAction(); }, this);
     condition();
 
     swiftBtn_ = checkBox("Swift项目", this);

@@ -32,8 +32,7 @@ std::vector<NameEntry> methodListEntries(std::string_view text) {
         if (line.starts_with(oldMark)) {
             from = std::string(line.substr(oldMark.size()));
         } else if (line.starts_with(newMark) && from) {
-            const auto kind =
-                from->ends_with(':') ? NameEntry::Kind::method : NameEntry::Kind::unary;
+            const auto kind = entryKindOfSelector(*from);
             entries.push_back(
                 {kind, std::move(*from), std::string(line.substr(newMark.size())), false});
             from.reset();
@@ -74,6 +73,28 @@ std::optional<NameEntry::Kind> kindOfWord(std::string_view word) {
         return std::nullopt;
     }
     return static_cast<NameEntry::Kind>(it - kindWords.begin());
+}
+
+NameEntry::Kind entryKindOf(TypeName::Kind kind) {
+    switch (kind) {
+    case TypeName::Kind::classType:
+        return NameEntry::Kind::classType;
+    case TypeName::Kind::protocolType:
+        return NameEntry::Kind::protocolType;
+    case TypeName::Kind::property:
+        return NameEntry::Kind::property;
+    }
+    return NameEntry::Kind::classType;
+}
+
+TypeName::Kind typeKindOf(NameEntry::Kind kind) {
+    return kind == NameEntry::Kind::classType      ? TypeName::Kind::classType
+           : kind == NameEntry::Kind::protocolType ? TypeName::Kind::protocolType
+                                                   : TypeName::Kind::property;
+}
+
+NameEntry::Kind entryKindOfSelector(std::string_view selector) {
+    return selector.ends_with(':') ? NameEntry::Kind::method : NameEntry::Kind::unary;
 }
 
 NameTable::NameTable(std::vector<NameEntry> entries) : entries_(std::move(entries)) {

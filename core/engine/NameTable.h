@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/Result.h"
+#include "engine/TypeName.h"
 
 namespace quillet {
 
@@ -26,6 +27,12 @@ struct NameEntry {
 // "method", "unary", "property", "class", "protocol" or "file", as the table writes them.
 std::string_view kindWord(NameEntry::Kind kind);
 std::optional<NameEntry::Kind> kindOfWord(std::string_view word);
+
+// The entry kind of a class, protocol or property, and back (a method or file is none of them).
+NameEntry::Kind entryKindOf(TypeName::Kind kind);
+TypeName::Kind typeKindOf(NameEntry::Kind kind);
+// "method" for a selector with keywords, "unary" for one without.
+NameEntry::Kind entryKindOfSelector(std::string_view selector);
 
 // Every name a run gave, as QuilletNames.tsv keeps them: a "#" header line, then one line a name,
 // "kind<TAB>old<TAB>new", with "<TAB>unused" after a name carried over; UTF-8, sorted by kind

@@ -23,15 +23,11 @@ NameTable nameTable(const std::vector<RenamePair>& pairs, const std::vector<Type
     entries.reserve(pairs.size() + types.size() + files.size());
     for (const auto& pair : pairs) {
         std::string from = pair.old.selector();
-        const auto kind = from.ends_with(':') ? NameEntry::Kind::method : NameEntry::Kind::unary;
+        const auto kind = entryKindOfSelector(from);
         entries.push_back({kind, std::move(from), pair.new_.selector(), false});
     }
     for (const auto& type : types) {
-        const auto kind = type.kind == TypeName::Kind::classType ? NameEntry::Kind::classType
-                          : type.kind == TypeName::Kind::protocolType
-                              ? NameEntry::Kind::protocolType
-                              : NameEntry::Kind::property;
-        entries.push_back({kind, type.from, type.to, false});
+        entries.push_back({entryKindOf(type.kind), type.from, type.to, false});
     }
     for (const auto& file : files) {
         entries.push_back({NameEntry::Kind::file, file.from, file.to, false});

@@ -29,22 +29,6 @@ std::vector<std::string> selectorPieces(std::string_view selector) {
     return pieces;
 }
 
-NameEntry::Kind entryKindOf(TypeName::Kind kind) {
-    switch (kind) {
-    case TypeName::Kind::classType:
-        return NameEntry::Kind::classType;
-    case TypeName::Kind::protocolType:
-        return NameEntry::Kind::protocolType;
-    case TypeName::Kind::property:
-        return NameEntry::Kind::property;
-    }
-    return NameEntry::Kind::classType;
-}
-
-NameEntry::Kind entryKindOfSelector(std::string_view selector) {
-    return selector.ends_with(':') ? NameEntry::Kind::method : NameEntry::Kind::unary;
-}
-
 ReusedNames::ReusedNames(NameTable earlier) : earlier_(std::move(earlier)) {
     for (const auto& entry : earlier_.entries()) {
         if (entry.kind != NameEntry::Kind::file) {

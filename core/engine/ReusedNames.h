@@ -40,10 +40,7 @@ private:
     std::vector<NameEntry> afresh_;
 };
 
-NameEntry::Kind entryKindOf(TypeName::Kind kind);
 // "putThing:many:" -> "putThing:", "many:"; "refresh" -> "refresh".
 std::vector<std::string> selectorPieces(std::string_view selector);
-// "method" for a selector with keywords, "unary" for one without.
-NameEntry::Kind entryKindOfSelector(std::string_view selector);
 
 } // namespace quillet

@@ -147,12 +147,6 @@ NameKinds kindsOf(const NameTable& table) {
     return kinds;
 }
 
-TypeName::Kind typeKindOf(NameEntry::Kind kind) {
-    return kind == NameEntry::Kind::classType      ? TypeName::Kind::classType
-           : kind == NameEntry::Kind::protocolType ? TypeName::Kind::protocolType
-                                                   : TypeName::Kind::property;
-}
-
 // The renames that undo a table: each new name back to its old one. An old name the project
 // has gained since would make two names one: each is named in `conflicts`.
 void undoingRenames(const NameTable& table, MRenameTool& tool, RunReport& report,
