@@ -97,6 +97,12 @@ std::optional<DefaultsValue> DefaultsStore::object(std::string_view key) {
     return std::nullopt;
 }
 
+bool DefaultsStore::holdsAnything() {
+    std::lock_guard lock(mutex_);
+    loadLocked();
+    return !document_.empty();
+}
+
 Status DefaultsStore::setObject(std::string_view key, DefaultsValue value) {
     std::lock_guard lock(mutex_);
     return changeLocked(key, value);
@@ -217,7 +223,7 @@ Status DefaultsStore::changeLocked(std::string_view key,
         QLOG("Could not save the settings", why);
         return Error{why};
     }
-    if (auto written = fs::writeFileAtomically(path_, text); !written) {
+    if (auto written = fs::writeFileAtomically(path_, text, fs::Access::ownerOnly); !written) {
         QLOG("Could not save the settings", written.error().message);
         return written;
     }

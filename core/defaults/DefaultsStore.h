@@ -19,7 +19,8 @@ namespace quillet {
 // document is read again, only the changed key is replaced, and the result is renamed into place.
 // So the app and the cli never lose each other's keys. A document that cannot be parsed is moved
 // aside under a timestamped name, reported in the log, and the store starts empty. Registered
-// defaults are answers for keys that hold nothing; they live in memory only.
+// defaults are answers for keys that hold nothing; they live in memory only. The document is
+// readable by its owner alone, since it holds the device's secret identifier.
 class DefaultsStore {
 public:
     explicit DefaultsStore(std::string path);
@@ -33,6 +34,9 @@ public:
     const std::string& path() const { return path_; }
 
     std::optional<DefaultsValue> object(std::string_view key);
+    // Whether the document holds any key at all (registered defaults aside): some Quillet
+    // program has kept something here before.
+    bool holdsAnything();
     // Both store the value under the key and fail when it did not reach the file (the value is
     // still kept for this process, and the reason is logged as well).
     Status setObject(std::string_view key, DefaultsValue value);

@@ -142,7 +142,7 @@ Status writeNewFile(const std::string& from, const std::string& to, std::string_
     return ok ? Status::success() : describe(to, error);
 }
 
-Status writeFileAtomically(const std::string& path, std::string_view content) {
+Status writeFileAtomically(const std::string& path, std::string_view content, Access access) {
     struct stat existing {};
     const bool exists = ::lstat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
     if (exists && (existing.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
@@ -157,10 +157,13 @@ Status writeFileAtomically(const std::string& path, std::string_view content) {
     if (fd < 0) {
         return describe(path, errno);
     }
-    bool ok = writeAll(fd, content);
-    if (ok && exists) {
-        ok = ::fchmod(fd, keptMode(path, fd, existing)) == 0;
+    // The mode is set before any content goes in: a secret never sits in a file others may open.
+    bool ok = true;
+    if (exists || access == Access::ownerOnly) {
+        const mode_t mode = exists ? keptMode(path, fd, existing) : mode_t{0600};
+        ok = ::fchmod(fd, access == Access::ownerOnly ? mode & ~mode_t{077} : mode) == 0;
     }
+    ok = ok && writeAll(fd, content);
     int error = errno;
     // An unnamed file is named only now, when nothing is left to write into it.
     if (ok && temporary.empty() && !nameUnnamed(fd, path, temporary)) {

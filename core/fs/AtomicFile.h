@@ -15,7 +15,12 @@ namespace quillet::fs {
 // set-user and set-group ID bits, as a write by another user would); a file without any write
 // permission bit is refused rather than replaced behind its owner's back. On failure, what it made
 // is removed again.
-Status writeFileAtomically(const std::string& path, std::string_view content);
+//
+// `Access::ownerOnly` is for files that hold secrets: the file, new or replaced, is readable and
+// writable by its owner alone, from the moment it has its name.
+enum class Access { asUmask, ownerOnly };
+Status writeFileAtomically(const std::string& path, std::string_view content,
+                           Access access = Access::asUmask);
 
 // Writes `content` as the new file `to`, which must not exist yet (nothing there is ever
 // replaced), with the permission bits of the regular file `from`, which stays where it is: the

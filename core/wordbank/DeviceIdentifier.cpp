@@ -55,19 +55,26 @@ std::optional<std::string> systemMachineIdentifier() {
 
 std::string deviceIdentifierFrom(const std::optional<std::string>& machineId, DefaultsStore& store,
                                  RandomSource& random) {
-    if (machineId && !machineId->empty()) {
-        return crypto::upperHex(crypto::hmacSha256(kHashKey, *machineId).substr(0, kBytes));
-    }
     if (const auto stored = store.object(kStoredKey)) {
         if (const auto* text = std::get_if<std::string>(&*stored); text && isIdentifier(*text)) {
             return *text;
         }
     }
-    std::string bytes;
-    for (std::size_t i = 0; i < kBytes; ++i) {
-        bytes += static_cast<char>(random.uniform(256));
+    std::string made;
+    if (machineId && !machineId->empty() && store.holdsAnything()) {
+        // Earlier versions derived the identifier from the machine's and kept nothing; a device
+        // they ran on goes on with that one, or its banks on the service would no longer be its
+        // own. From now on it is kept like a drawn one.
+        made = crypto::upperHex(crypto::hmacSha256(kHashKey, *machineId).substr(0, kBytes));
+    } else {
+        // Drawn, not derived: anyone on the machine can read its identifier, and cloned
+        // machines share one.
+        std::string bytes;
+        for (std::size_t i = 0; i < kBytes; ++i) {
+            bytes += static_cast<char>(random.uniform(256));
+        }
+        made = crypto::upperHex(bytes);
     }
-    std::string made = crypto::upperHex(bytes);
     // Kept for this process even when the file cannot take it; the failure is logged.
     (void)store.setObject(kStoredKey, made);
     return made;

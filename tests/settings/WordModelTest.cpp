@@ -1,7 +1,10 @@
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <chrono>
+#include <fstream>
 #include <set>
 #include <vector>
 
@@ -220,26 +223,80 @@ TEST(WordModelJson, AllSixKeysMustBeStrings) {
     EXPECT_FALSE(WordModel::fromJson(nlohmann::json::array()));
 }
 
-TEST(DeviceIdentifier, StableHexWithoutTheMachineIdentifierItself) {
+bool isHexIdentifier(const std::string& id) {
+    return id.size() == 32 && id.find_first_not_of("0123456789ABCDEF") == std::string::npos;
+}
+
+TEST(DeviceIdentifier, ANewInstallDrawsItsOwnSecretAndKeepsIt) {
     TempDir dir;
+    const std::string machine = "4f1c2a9e8b7d4c3a9e8b7d4c3a9e8b7d";
     DefaultsStore store((dir.path() / "Defaults.json").string());
     SeededRandom random(1);
-    const std::string machine = "4f1c2a9e8b7d4c3a9e8b7d4c3a9e8b7d";
     const auto id = deviceIdentifierFrom(machine, store, random);
-    EXPECT_EQ(id.size(), 32u);
-    EXPECT_EQ(id.find_first_not_of("0123456789ABCDEF"), std::string::npos);
-    EXPECT_EQ(deviceIdentifierFrom(machine, store, random), id);
-    EXPECT_NE(deviceIdentifierFrom(std::string("another machine"), store, random), id);
-    EXPECT_EQ(id.find("4F1C2A9E"), std::string::npos);
+    EXPECT_TRUE(isHexIdentifier(id)) << id;
+    // Anyone who can read the machine's identifier could compute the derived one.
+    EXPECT_NE(id, "246E043BE17E2C9E7B6F39E8D9388095");
 
-    // Without a machine identifier one is made once and kept.
-    const auto made = deviceIdentifierFrom(std::nullopt, store, random);
-    EXPECT_EQ(made.size(), 32u);
-    EXPECT_EQ(made.find_first_not_of("0123456789ABCDEF"), std::string::npos);
+    // The next launch reads it back, whatever the machine says now.
     DefaultsStore reread(store.path());
     SeededRandom other(2);
-    EXPECT_EQ(deviceIdentifierFrom(std::nullopt, reread, other), made);
+    EXPECT_EQ(deviceIdentifierFrom(std::string("another machine"), reread, other), id);
+
+    // A cloned machine (same machine identifier, its own user files) is another owner.
+    TempDir cloneDir;
+    DefaultsStore clone((cloneDir.path() / "Defaults.json").string());
+    EXPECT_NE(deviceIdentifierFrom(machine, clone, other), id);
+
+    // Without any machine identifier the rule is the same.
+    TempDir bareDir;
+    DefaultsStore bare((bareDir.path() / "Defaults.json").string());
+    const auto made = deviceIdentifierFrom(std::nullopt, bare, random);
+    EXPECT_TRUE(isHexIdentifier(made)) << made;
+    DefaultsStore bareAgain(bare.path());
+    EXPECT_EQ(deviceIdentifierFrom(std::nullopt, bareAgain, other), made);
 
     EXPECT_EQ(deviceIdentifier(), deviceIdentifier());
-    EXPECT_EQ(deviceIdentifier().find('&'), std::string::npos);
+    EXPECT_TRUE(isHexIdentifier(deviceIdentifier()));
+}
+
+TEST(DeviceIdentifier, AnEarlierInstallKeepsTheIdentifierItsBanksWereSavedUnder) {
+    TempDir dir;
+    const std::string machine = "4f1c2a9e8b7d4c3a9e8b7d4c3a9e8b7d";
+    // What earlier versions left: a bank saved under the derived identifier, and no identifier
+    // of their own.
+    {
+        DefaultsStore earlier((dir.path() / "Defaults.json").string());
+        auto bank = WordModel::makeNew("246E043BE17E2C9E7B6F39E8D9388095");
+        bank.title = "mine";
+        ASSERT_TRUE(bank.save(earlier));
+    }
+    DefaultsStore store((dir.path() / "Defaults.json").string());
+    SeededRandom random(1);
+    // The value earlier versions computed for this machine identifier.
+    EXPECT_EQ(deviceIdentifierFrom(machine, store, random), "246E043BE17E2C9E7B6F39E8D9388095");
+    // Kept from now on: a changed machine identifier no longer changes the owner.
+    DefaultsStore reread(store.path());
+    EXPECT_EQ(deviceIdentifierFrom(std::string("another machine"), reread, random),
+              "246E043BE17E2C9E7B6F39E8D9388095");
+}
+
+TEST(DeviceIdentifier, TheSettingsThatHoldItAreTheOwnersAlone) {
+    TempDir dir;
+    const std::string path = (dir.path() / "Defaults.json").string();
+    // A document an earlier version left readable by everyone is tightened on the next write.
+    { std::ofstream(path) << "{}\n"; }
+    ASSERT_EQ(::chmod(path.c_str(), 0644), 0);
+    DefaultsStore store(path);
+    SeededRandom random(1);
+    deviceIdentifierFrom(std::nullopt, store, random);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    // A new document is made that way.
+    const std::string fresh = (dir.path() / "Fresh.json").string();
+    DefaultsStore made(fresh);
+    ASSERT_TRUE(made.setObject("key", std::string("value")));
+    ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
