@@ -66,16 +66,6 @@ int listeningSocket(const std::string& host, int port) {
     return socket;
 }
 
-// The numeric address of an accepted client, without its port.
-std::string peerText(const sockaddr_storage& address, socklen_t length) {
-    char host[NI_MAXHOST] = "";
-    if (::getnameinfo(reinterpret_cast<const sockaddr*>(&address), length, host, sizeof host,
-                      nullptr, 0, NI_NUMERICHOST) != 0) {
-        return {};
-    }
-    return host;
-}
-
 int boundPort(int socket) {
     sockaddr_storage address{};
     socklen_t length = sizeof address;
@@ -156,9 +146,7 @@ void HttpServer::stop() {
 
 void HttpServer::acceptWaiting() {
     for (;;) {
-        sockaddr_storage address{};
-        socklen_t length = sizeof address;
-        const int socket = ::accept(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        const int socket = ::accept(listener_, nullptr, nullptr);
         if (socket < 0) {
             if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
                 // Out of descriptors or memory: the waiting clients stay queued; try again
@@ -168,11 +156,11 @@ void HttpServer::acceptWaiting() {
             return;
         }
         prepareAccepted(socket);
-        serveOnItsOwnThread(socket, peerText(address, length));
+        serveOnItsOwnThread(socket);
     }
 }
 
-void HttpServer::serveOnItsOwnThread(int socket, std::string peer) {
+void HttpServer::serveOnItsOwnThread(int socket) {
     bool full = false;
     {
         std::lock_guard lock(mutex_);
@@ -191,13 +179,12 @@ void HttpServer::serveOnItsOwnThread(int socket, std::string peer) {
         return;
     }
     try {
-        std::thread([this, socket, peer = std::move(peer)]() mutable {
+        std::thread([this, socket] {
             blockBrokenPipeSignal();
             auto channel =
                 tls_ != nullptr ? tls_->wrap(socket) : std::make_unique<SocketChannel>(socket);
             if (channel) {
-                HttpConnection(std::move(channel), std::move(peer), limits_, handler_, log_, stop_)
-                    .serve();
+                HttpConnection(std::move(channel), limits_, handler_, log_, stop_).serve();
             }
             connectionEnded();
         }).detach();
