@@ -32,6 +32,18 @@ std::string trimmed(std::string text) {
     return start == std::string::npos ? std::string() : text.substr(start);
 }
 
+std::string derivedIdentifier(const std::string& machineId) {
+    return crypto::upperHex(crypto::hmacSha256(kHashKey, machineId).substr(0, kBytes));
+}
+
+std::string drawnIdentifier(RandomSource& random) {
+    std::string bytes;
+    for (std::size_t i = 0; i < kBytes; ++i) {
+        bytes += static_cast<char>(random.uniform(256));
+    }
+    return crypto::upperHex(bytes);
+}
+
 } // namespace
 
 std::optional<std::string> systemMachineIdentifier() {
@@ -60,21 +72,11 @@ std::string deviceIdentifierFrom(const std::optional<std::string>& machineId, De
             return *text;
         }
     }
-    std::string made;
-    if (machineId && !machineId->empty() && store.holdsAnything()) {
-        // Earlier versions derived the identifier from the machine's and kept nothing; a device
-        // they ran on goes on with that one, or its banks on the service would no longer be its
-        // own. From now on it is kept like a drawn one.
-        made = crypto::upperHex(crypto::hmacSha256(kHashKey, *machineId).substr(0, kBytes));
-    } else {
-        // Drawn, not derived: anyone on the machine can read its identifier, and cloned
-        // machines share one.
-        std::string bytes;
-        for (std::size_t i = 0; i < kBytes; ++i) {
-            bytes += static_cast<char>(random.uniform(256));
-        }
-        made = crypto::upperHex(bytes);
-    }
+    // Earlier versions derived the identifier from the machine's and kept nothing; a device they
+    // ran on goes on with that one, or its banks on the service would no longer be its own. Any
+    // other is drawn: anyone on the machine can read its identifier, and cloned machines share one.
+    const bool ranBefore = machineId && !machineId->empty() && store.holdsAnything();
+    std::string made = ranBefore ? derivedIdentifier(*machineId) : drawnIdentifier(random);
     // Kept for this process even when the file cannot take it; the failure is logged.
     (void)store.setObject(kStoredKey, made);
     return made;
