@@ -25,10 +25,11 @@ std::string orDash(const std::string& text) {
 
 } // namespace
 
-HttpConnection::HttpConnection(std::unique_ptr<Channel> channel, const HttpLimits& limits,
-                               HttpHandler& handler, const ServiceLog& log, const StopSignal& stop)
-    : channel_(std::move(channel)), limits_(limits), handler_(handler), log_(log), stop_(stop),
-      reader_(limits) {}
+HttpConnection::HttpConnection(std::unique_ptr<Channel> channel, std::string peer,
+                               const HttpLimits& limits, HttpHandler& handler,
+                               const ServiceLog& log, const StopSignal& stop)
+    : channel_(std::move(channel)), peer_(std::move(peer)), limits_(limits), handler_(handler),
+      log_(log), stop_(stop), reader_(limits) {}
 
 void HttpConnection::serve() {
     for (;;) {
@@ -38,13 +39,15 @@ void HttpConnection::serve() {
         }
         if (read != Read::complete) {
             const int status = read == Read::timedOut ? 408 : reader_.refusalStatus();
-            const HttpRequest& partial = reader_.partial();
+            HttpRequest partial = reader_.partial();
+            partial.peer = peer_;
             if (answer(partial, handler_.refuse(status, partial), false)) {
                 drain();
             }
             return;
         }
-        const HttpRequest request = reader_.take();
+        HttpRequest request = reader_.take();
+        request.peer = peer_;
         const HttpResponse response = handler_.respond(request);
         const bool keepAlive = request.keepAlive && !stop_.raised();
         if (!answer(request, response, keepAlive) || !keepAlive) {

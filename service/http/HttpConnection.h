@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "Channel.h"
@@ -19,8 +20,9 @@ class ServiceLog;
 // connection only as long as the limits allow.
 class HttpConnection {
 public:
-    HttpConnection(std::unique_ptr<Channel> channel, const HttpLimits& limits, HttpHandler& handler,
-                   const ServiceLog& log, const StopSignal& stop);
+    // `peer` is the client's address, given to every request it sends.
+    HttpConnection(std::unique_ptr<Channel> channel, std::string peer, const HttpLimits& limits,
+                   HttpHandler& handler, const ServiceLog& log, const StopSignal& stop);
 
     void serve();
 
@@ -40,6 +42,7 @@ private:
     void drain();
 
     std::unique_ptr<Channel> channel_;
+    const std::string peer_;
     const HttpLimits& limits_;
     HttpHandler& handler_;
     const ServiceLog& log_;

@@ -17,6 +17,8 @@ struct HttpRequest {
     std::vector<std::pair<std::string, std::string>> headers;
     std::string body;
     bool keepAlive = true;
+    // The client's address (IPv4 or IPv6, without its port), for limits per client.
+    std::string peer;
 
     // The first header of that name (names compare without case), or nothing.
     std::optional<std::string_view> header(std::string_view name) const;

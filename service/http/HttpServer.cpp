@@ -66,6 +66,16 @@ int listeningSocket(const std::string& host, int port) {
     return socket;
 }
 
+// The numeric address of an accepted client, without its port.
+std::string peerText(const sockaddr_storage& address, socklen_t length) {
+    char host[NI_MAXHOST] = "";
+    if (::getnameinfo(reinterpret_cast<const sockaddr*>(&address), length, host, sizeof host,
+                      nullptr, 0, NI_NUMERICHOST) != 0) {
+        return {};
+    }
+    return host;
+}
+
 int boundPort(int socket) {
     sockaddr_storage address{};
     socklen_t length = sizeof address;
@@ -146,7 +156,9 @@ void HttpServer::stop() {
 
 void HttpServer::acceptWaiting() {
     for (;;) {
-        const int socket = ::accept(listener_, nullptr, nullptr);
+        sockaddr_storage address{};
+        socklen_t length = sizeof address;
+        const int socket = ::accept(listener_, reinterpret_cast<sockaddr*>(&address), &length);
         if (socket < 0) {
             if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
                 // Out of descriptors or memory: the waiting clients stay queued; try again
@@ -156,11 +168,11 @@ void HttpServer::acceptWaiting() {
             return;
         }
         prepareAccepted(socket);
-        serveOnItsOwnThread(socket);
+        serveOnItsOwnThread(socket, peerText(address, length));
     }
 }
 
-void HttpServer::serveOnItsOwnThread(int socket) {
+void HttpServer::serveOnItsOwnThread(int socket, std::string peer) {
     bool full = false;
     {
         std::lock_guard lock(mutex_);
@@ -179,12 +191,13 @@ void HttpServer::serveOnItsOwnThread(int socket) {
         return;
     }
     try {
-        std::thread([this, socket] {
+        std::thread([this, socket, peer = std::move(peer)]() mutable {
             blockBrokenPipeSignal();
             auto channel =
                 tls_ != nullptr ? tls_->wrap(socket) : std::make_unique<SocketChannel>(socket);
             if (channel) {
-                HttpConnection(std::move(channel), limits_, handler_, log_, stop_).serve();
+                HttpConnection(std::move(channel), std::move(peer), limits_, handler_, log_, stop_)
+                    .serve();
             }
             connectionEnded();
         }).detach();

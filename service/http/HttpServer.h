@@ -36,7 +36,7 @@ public:
 
 private:
     void acceptWaiting();
-    void serveOnItsOwnThread(int socket);
+    void serveOnItsOwnThread(int socket, std::string peer);
     void connectionEnded();
 
     const HttpLimits limits_;
