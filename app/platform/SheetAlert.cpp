@@ -40,6 +40,7 @@ int askWithDialog(QWidget* over, const SheetAlert::Question& question) {
     auto* row = new QHBoxLayout;
     row->addStretch();
     int answer = SheetAlert::dismissed;
+    QPushButton* defaultButton = nullptr;
     for (int i = 0; i < question.buttons.size(); ++i) {
         auto* button = new QPushButton(question.buttons[i], &dialog);
         QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &answer, i] {
@@ -47,11 +48,20 @@ int askWithDialog(QWidget* over, const SheetAlert::Question& question) {
             dialog.accept();
         });
         row->addWidget(button);
-        if (i == question.buttons.size() - 1) {
+        // Not following the focus: Return always means the default button, whichever has it.
+        button->setAutoDefault(false);
+        if (i == question.defaultButton) {
             button->setDefault(true);
+            defaultButton = button;
         }
     }
     layout->addLayout(row);
+    // A field to fill takes the keys first; otherwise the default button.
+    if (question.accessory != nullptr) {
+        question.accessory->setFocus();
+    } else if (defaultButton != nullptr) {
+        defaultButton->setFocus();
+    }
     dialog.exec();
     if (question.accessory != nullptr) {
         question.accessory->hide();

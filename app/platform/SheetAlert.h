@@ -25,6 +25,9 @@ public:
         QString informativeText;
         QStringList buttons;
         QWidget* accessory = nullptr;
+        // The button Return presses, with the focus at first. For a question that guards a
+        // change it is the one that changes nothing.
+        int defaultButton = 0;
     };
     using Answerer = std::function<int(const Question&)>;
 

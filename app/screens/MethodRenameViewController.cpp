@@ -1,12 +1,14 @@
 #include "MethodRenameViewController.h"
 
 #include <QCheckBox>
+#include <QLocale>
 #include <QProgressBar>
 #include <algorithm>
 #include <array>
 #include <chrono>
 #include <string_view>
 
+#include "ProgressSteps.h"
 #include "ReusedNamesRow.h"
 #include "RunOutcome.h"
 #include "backup/BackupRestore.h"
@@ -32,6 +34,10 @@ namespace quillet::app {
 namespace {
 
 constexpr auto pauseBeforeReplacing = std::chrono::seconds(1);
+
+QString byteCount(std::uint64_t bytes) {
+    return QLocale::c().formattedDataSize(static_cast<qint64>(bytes), 1);
+}
 
 // The kinds a precise run can rename besides methods, in the row's order, and where each is kept.
 struct KindOption {
@@ -261,6 +267,15 @@ void MethodRenameViewController::startRun(quillet::RunOptions options) {
                     },
                     Qt::QueuedConnection);
             }
+            void phaseProgress(quillet::RunPhase phase, std::uint64_t done,
+                               std::uint64_t total) override {
+                if (phase == quillet::RunPhase::backup && backupSteps_.due(done, total)) {
+                    QMetaObject::invokeMethod(
+                        screen_,
+                        [screen = screen_, done, total] { screen->showBackup(done, total); },
+                        Qt::QueuedConnection);
+                }
+            }
             // The backup is made: a moment to read the dialog before the project changes.
             void aboutToRename(const quillet::RunReport&) override {
                 std::this_thread::sleep_for(pauseBeforeReplacing);
@@ -268,6 +283,7 @@ void MethodRenameViewController::startRun(quillet::RunOptions options) {
 
         private:
             MethodRenameViewController* screen_;
+            ProgressSteps backupSteps_;
         } observer(this);
         // The job holds the folder's lock until it returns, before the user can act on the
         // result.
@@ -283,6 +299,16 @@ void MethodRenameViewController::showProgress(const QString& text, std::size_t t
     dialog.message()->setText(text);
     dialog.progressBar()->setRange(0, static_cast<int>(total));
     dialog.progressBar()->setValue(++progressCount_);
+    emit dialogMessageShown(text);
+}
+
+void MethodRenameViewController::showBackup(std::uint64_t done, std::uint64_t total) {
+    auto& dialog = CMAlert::shared();
+    const QString text = QString("备份中…\n已压缩 %1 / %2").arg(byteCount(done), byteCount(total));
+    dialog.message()->setText(text);
+    // In thousandths: a project's bytes do not fit the bar's int.
+    dialog.progressBar()->setRange(0, 1000);
+    dialog.progressBar()->setValue(total == 0 ? 1000 : static_cast<int>(done * 1000 / total));
     emit dialogMessageShown(text);
 }
 
@@ -368,23 +394,74 @@ void MethodRenameViewController::offerRestore(const std::string& archive,
         if (!screen) {
             return;
         }
+        auto* clean = new QCheckBox("同时删除此后新增的文件", screen);
+        clean->hide();
+        clean->resize(clean->sizeHint());
         const int answer = SheetAlert::run(
-            screen->window(), {"恢复备份？",
-                               "项目将恢复为备份中的状态: " + QString::fromStdString(archive) +
-                                   "\n重命名后新增的文件（如 MethodReplaceList.txt）会保留。",
-                               {"恢复", "取消"},
-                               nullptr});
+            screen->window(),
+            {"恢复备份？",
+             "项目将恢复为备份中的状态: " + QString::fromStdString(archive) +
+                 "\n重命名后新增的文件（如 MethodReplaceList.txt）会保留；勾选下面一项则一并删除。",
+             {"恢复", "取消"},
+             clean,
+             1});
+        const bool removeAdded = clean->isChecked();
+        clean->deleteLater();
         if (answer == SheetAlert::firstButton) {
-            screen->restoreAction(archive, project);
+            screen->restoreAction(archive, project, removeAdded);
         }
     });
 }
 
+// On the worker thread, as a run: a large project takes seconds, and the window keeps drawing.
 void MethodRenameViewController::restoreAction(const std::string& archive,
-                                               const std::string& project) {
-    const auto result = quillet::restoreBackup(archive, project, false);
+                                               const std::string& project, bool clean) {
     auto& dialog = CMAlert::shared();
     dialog.hideOtherButton();
+    dialog.cancleBtn()->hide();
+    dialog.titleLabel()->setText("恢复中...");
+    dialog.message()->setText("恢复中...");
+    dialog.progressBar()->setRange(0, 1);
+    dialog.progressBar()->setValue(0);
+    dialog.progressBar()->show();
+    if (worker_.joinable()) {
+        worker_.join();
+    }
+    worker_ = std::thread([this, archive, project, clean] {
+        ProgressSteps steps;
+        const auto progress = [this, &steps](std::size_t done, std::size_t total) {
+            if (steps.due(done, total)) {
+                QMetaObject::invokeMethod(
+                    this, [this, done, total] { showRestoreProgress(done, total); },
+                    Qt::QueuedConnection);
+            }
+        };
+        auto result = std::make_shared<Result<quillet::RestoreReport>>(
+            quillet::restoreBackup(archive, project, clean, progress));
+        QMetaObject::invokeMethod(
+            this, [this, result, archive, project] { finishRestore(*result, archive, project); },
+            Qt::QueuedConnection);
+    });
+}
+
+void MethodRenameViewController::showRestoreProgress(std::size_t done, std::size_t total) {
+    auto& dialog = CMAlert::shared();
+    const QString text = QString("恢复中...\n%1 / %2").arg(done).arg(total);
+    dialog.message()->setText(text);
+    dialog.progressBar()->setRange(0, static_cast<int>(total));
+    dialog.progressBar()->setValue(static_cast<int>(done));
+    emit dialogMessageShown(text);
+}
+
+void MethodRenameViewController::finishRestore(const Result<quillet::RestoreReport>& result,
+                                               const std::string& archive,
+                                               const std::string& project) {
+    if (worker_.joinable()) {
+        worker_.join(); // it has nothing left to do but return
+    }
+    auto& dialog = CMAlert::shared();
+    dialog.progressBar()->hide();
+    dialog.cancleBtn()->show();
     if (!result) {
         QLOG_AS("restoreAction()", "Restore failed", result.error().message);
         dialog.titleLabel()->setText("恢复备份失败");
@@ -397,7 +474,9 @@ void MethodRenameViewController::restoreAction(const std::string& archive,
                            .arg(report.restored)
                            .arg(report.unchanged);
         if (!report.added.empty()) {
-            text += QString("\n备份之后新增的 %1 个文件已保留").arg(report.added.size());
+            text += QString(report.addedRemoved ? "\n备份之后新增的 %1 个文件已删除"
+                                                : "\n备份之后新增的 %1 个文件已保留")
+                        .arg(report.added.size());
         }
         if (!report.failed.empty()) {
             text += QString("\n%1 个文件无法恢复（见日志）").arg(report.failed.size());

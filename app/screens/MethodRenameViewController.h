@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "backup/BackupRestore.h"
 #include "job/RunOptions.h"
 #include "toolkit/UIViewController.h"
 
@@ -73,10 +75,14 @@ private:
     void remember(bool quillet::SettingModel::*setting, bool on);
     void startRun(quillet::RunOptions options);
     void showProgress(const QString& text, std::size_t total);
+    void showBackup(std::uint64_t done, std::uint64_t total);
     void finishRun(const quillet::RunReport& report);
     void showRefusal(const quillet::RunReport& report);
     void offerRestore(const std::string& archive, const std::string& project);
-    void restoreAction(const std::string& archive, const std::string& project);
+    void restoreAction(const std::string& archive, const std::string& project, bool clean);
+    void showRestoreProgress(std::size_t done, std::size_t total);
+    void finishRestore(const Result<quillet::RestoreReport>& result, const std::string& archive,
+                       const std::string& project);
 
     Language language_ = Language::oc;
     UIInteractiveView* pathInput_ = nullptr;

@@ -282,7 +282,7 @@ void WordBankViewController::copyIDAction() {
 void WordBankViewController::orderCmdAction() {
     UITextField* field = identifyInput();
     field->clear();
-    const int answer = SheetAlert::run(this, {QString(), QString(), {"取消", "确定"}, field});
+    const int answer = SheetAlert::run(this, {QString(), QString(), {"取消", "确定"}, field, 1});
     if (answer == SheetAlert::secondButton && field->text().size() == tokenLength) {
         requestData();
     }

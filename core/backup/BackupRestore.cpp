@@ -135,7 +135,8 @@ public:
     Restorer(const ZipArchive& reader, std::string project)
         : reader_(reader), project_(std::move(project)) {}
 
-    void restore(const std::vector<ArchivedEntry>& entries) {
+    void restore(const std::vector<ArchivedEntry>& entries, const RestoreProgress& progress) {
+        std::size_t done = 0;
         for (const auto& entry : entries) {
             archived_.insert(entry.relative);
             switch (entry.mode & S_IFMT) {
@@ -148,6 +149,9 @@ public:
             default:
                 file(entry);
                 break;
+            }
+            if (progress) {
+                progress(++done, entries.size());
             }
         }
         // Folder modes last: a read-only folder would refuse the files that go into it.
@@ -344,7 +348,7 @@ Result<std::string> backedUpFolder(const std::string& archive) {
 }
 
 Result<RestoreReport> restoreBackup(const std::string& archive, const std::string& project,
-                                    bool clean) {
+                                    bool clean, const RestoreProgress& progress) {
     const ZipArchive reader(archive, ZIP_RDONLY);
     if (!reader.opened()) {
         return Error{"cannot open " + archive + ": " + reader.error()};
@@ -362,7 +366,7 @@ Result<RestoreReport> restoreBackup(const std::string& archive, const std::strin
     // Read before the restore puts back an older table, if the archive holds one.
     const auto moved = filesMovedIn(project);
     Restorer restorer(reader, project);
-    restorer.restore(*entries);
+    restorer.restore(*entries, progress);
     restorer.listAdded(clean, moved);
     // What was put back is in place either way; only its surviving a power cut is in doubt.
     if (const auto synced = fs::syncFileSystemOf(project); !synced) {

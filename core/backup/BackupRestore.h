@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,9 @@ Result<std::string> backedUpFolder(const std::string& archive);
 // Holds the project's lock while it works; an archive entry that would land outside the project
 // refuses the whole restore before anything is written. Fails, having changed nothing, when the
 // restore cannot start; what could not be put back once it started is in the report.
+// `progress` hears how many of the archive's entries are done, of how many, after each one.
+using RestoreProgress = std::function<void(std::size_t done, std::size_t total)>;
 Result<RestoreReport> restoreBackup(const std::string& archive, const std::string& project,
-                                    bool clean);
+                                    bool clean, const RestoreProgress& progress = {});
 
 } // namespace quillet

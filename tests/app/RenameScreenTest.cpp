@@ -3,11 +3,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
 #include "defaults/DefaultsStore.h"
@@ -53,6 +56,30 @@ bool showsTheme(QWidget* box) {
         }
     }
     return false;
+}
+
+QPushButton* buttonTitled(QWidget* dialog, const QString& title) {
+    for (auto* button : dialog->findChildren<QPushButton*>()) {
+        if (button->text() == title) {
+            return button;
+        }
+    }
+    ADD_FAILURE() << "no button " << title.toStdString();
+    return nullptr;
+}
+
+// Where the dialog's keys go: its focused control.
+QWidget* keyTarget(QWidget* dialog) {
+    return dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog;
+}
+
+// Acts on the confirmation that is about to open, once it is up.
+void answerConfirmation(std::function<void(QWidget*)> act) {
+    QTimer::singleShot(0, [act = std::move(act)] {
+        QWidget* asked = QApplication::activeModalWidget();
+        ASSERT_NE(asked, nullptr);
+        act(asked);
+    });
 }
 
 quillet::SettingModel storedSettings() {
@@ -586,7 +613,7 @@ TEST_F(RenameScreen, WhileARunIsShownTheKeyboardReachesNothingBelowIt) {
     EXPECT_TRUE(screen_->sureBtn()->isEnabled()) << "the page is given back once the sheet goes";
 }
 
-TEST_F(RenameScreen, TheBackupCanBeRestoredFromTheCompletionAfterAConfirmation) {
+TEST_F(RenameScreen, TheBackupIsRestoredOnlyByItsButtonAndCanRemoveWhatCameSince) {
     screen_->fillBtn()->click();
     screen_->selectPathAction();
     const std::string before = treeDump(project_);
@@ -594,27 +621,87 @@ TEST_F(RenameScreen, TheBackupCanBeRestoredFromTheCompletionAfterAConfirmation) 
     auto& dialog = CMAlert::shared();
     ASSERT_TRUE(dialog.otherBtn()->isVisible());
     EXPECT_EQ(dialog.otherBtn()->text(), "恢复备份");
+    // A line the user typed after the run: only a chosen restore may take it.
+    const auto source = fs::path(project_) / "Models/Cart.m";
+    quillet::test::writeFile(source, readFile(source) + "// typed after the run\n");
     const std::string renamed = treeDump(project_);
     ASSERT_NE(renamed, before);
 
-    QStringList asked;
-    SheetAlert::setAnswerer([&](const SheetAlert::Question& question) {
-        asked << question.message;
-        return asked.size() == 1 ? SheetAlert::secondButton : SheetAlert::firstButton;
-    });
-    dialog.otherBtn()->click(); // "取消": nothing happens
-    EXPECT_EQ(treeDump(project_), renamed);
     QSignalSpy restored(screen_, &MethodRenameViewController::restoreFinished);
-    dialog.otherBtn()->click();
-    SheetAlert::setAnswerer({});
-    ASSERT_EQ(restored.count(), 1);
-    EXPECT_EQ(asked, (QStringList{"恢复备份？", "恢复备份？"}));
+    const auto askThen = [&](std::function<void(QWidget*)> act) {
+        answerConfirmation(std::move(act));
+        dialog.otherBtn()->click();
+    };
+    askThen([](QWidget* asked) { QTest::keyClick(keyTarget(asked), Qt::Key_Escape); });
+    askThen([](QWidget* asked) { asked->close(); });
+    askThen([](QWidget* asked) { QTest::keyClick(keyTarget(asked), Qt::Key_Return); });
+    askThen([](QWidget* asked) {
+        // Return means 取消 whichever button has the focus.
+        buttonTitled(asked, "恢复")->setFocus();
+        QTest::keyClick(keyTarget(asked), Qt::Key_Return);
+    });
+    EXPECT_EQ(restored.count(), 0);
+    EXPECT_EQ(treeDump(project_), renamed);
+
+    askThen([](QWidget* asked) {
+        auto* clean = asked->findChild<QCheckBox*>();
+        ASSERT_NE(clean, nullptr);
+        EXPECT_EQ(clean->text(), "同时删除此后新增的文件");
+        EXPECT_FALSE(clean->isChecked());
+        clean->setChecked(true);
+        buttonTitled(asked, "恢复")->click();
+    });
+    ASSERT_TRUE(restored.wait(30000));
     EXPECT_EQ(dialogTitle(), "已恢复备份");
-    EXPECT_TRUE(dialog.message()->text().contains("备份之后新增的 1 个文件已保留"))
+    EXPECT_TRUE(dialog.message()->text().contains("备份之后新增的 1 个文件已删除"))
         << dialog.message()->text().toStdString();
     EXPECT_FALSE(dialog.otherBtn()->isVisible());
-    fs::remove(fs::path(project_) / "MethodReplaceList.txt");
-    EXPECT_EQ(treeDump(project_), before);
+    EXPECT_EQ(treeDump(project_), before); // MethodReplaceList.txt went with the check box
+}
+
+TEST_F(RenameScreen, ALargeRestoreShowsProgressAndKeepsTheWindowDrawing) {
+    // Enough changed files that restoring them takes seconds on the GUI thread.
+    constexpr int files = 3000;
+    const std::string filler(16 * 1024, 'x');
+    fs::create_directories(fs::path(project_) / "Bulk");
+    for (int i = 0; i < files; ++i) {
+        quillet::test::writeFile(
+            fs::path(project_) / "Bulk" / ("Part" + std::to_string(i) + ".txt"), filler);
+    }
+    screen_->fillBtn()->click();
+    screen_->selectPathAction();
+    const QStringList runTexts = run();
+    EXPECT_TRUE(runTexts.filter("备份中…").size() >= 2) << runTexts.join(" | ").toStdString();
+    for (int i = 0; i < files; ++i) {
+        quillet::test::writeFile(
+            fs::path(project_) / "Bulk" / ("Part" + std::to_string(i) + ".txt"), "changed");
+    }
+
+    QSignalSpy shown(screen_, &MethodRenameViewController::dialogMessageShown);
+    QSignalSpy restored(screen_, &MethodRenameViewController::restoreFinished);
+    QElapsedTimer sinceTick;
+    qint64 longestGap = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
+    answerConfirmation([&](QWidget* asked) {
+        buttonTitled(asked, "恢复")->click();
+        sinceTick.start();
+        ticker.start(10);
+    });
+    CMAlert::shared().otherBtn()->click();
+    ASSERT_TRUE(restored.wait(60000));
+    ticker.stop();
+
+    EXPECT_LT(longestGap, 100);
+    QStringList texts;
+    for (const auto& arguments : shown) {
+        texts << arguments.at(0).toString();
+    }
+    EXPECT_GE(texts.filter("恢复中...").size(), 2) << texts.join(" | ").toStdString();
+    EXPECT_TRUE(CMAlert::shared().message()->text().contains("备份之后新增的 1 个文件已保留"))
+        << CMAlert::shared().message()->text().toStdString();
+    EXPECT_EQ(readFile(fs::path(project_) / "Bulk/Part2999.txt"), filler);
 }
 
 TEST_F(RenameScreen, AFolderAnotherRunHoldsIsRefusedAndUnreadableFilesAreNamed) {

@@ -68,11 +68,11 @@ TEST(SheetAlertDialog, ShowsItsPartsAndAnswersWithTheClickedButtonsCode) {
     EXPECT_EQ(SheetAlert::run(&window, {"", "", {"取消", "确定"}, field}), SheetAlert::firstButton);
 }
 
-TEST(SheetAlertDialog, ClosingItWithoutAChoiceIsNoButtonsAnswerAndReturnTakesTheLastOne) {
+TEST(SheetAlertDialog, ClosingItWithoutAChoiceIsNoButtonsAnswerAndReturnTakesTheSafeOne) {
     QWidget window;
     window.resize(600, 400);
     window.show();
-    const SheetAlert::Question restore{"恢复备份？", "", {"恢复", "取消"}, nullptr};
+    const SheetAlert::Question restore{"恢复备份？", "", {"恢复", "取消"}, nullptr, 1};
     const auto answerAfter = [&](const std::function<void(QWidget*)>& act) {
         QTimer::singleShot(0, [act] {
             QWidget* dialog = QApplication::activeModalWidget();
@@ -91,4 +91,13 @@ TEST(SheetAlertDialog, ClosingItWithoutAChoiceIsNoButtonsAnswerAndReturnTakesThe
     EXPECT_EQ(answerAfter(press(Qt::Key_Escape)), SheetAlert::dismissed);
     EXPECT_EQ(answerAfter([](QWidget* dialog) { dialog->close(); }), SheetAlert::dismissed);
     EXPECT_EQ(answerAfter(press(Qt::Key_Return)), SheetAlert::secondButton);
+    // The default button starts with the focus, and keeps Return when another button has it.
+    QString focused;
+    EXPECT_EQ(answerAfter([&](QWidget* dialog) {
+                  focused = qobject_cast<QPushButton*>(dialog->focusWidget())->text();
+                  dialog->findChildren<QPushButton*>().first()->setFocus();
+                  press(Qt::Key_Return)(dialog);
+              }),
+              SheetAlert::secondButton);
+    EXPECT_EQ(focused, "取消");
 }
