@@ -28,12 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         __builtin_trap();
     }
     static service::BankOperations operations(**store);
-    static service::EnvelopeHandler handler(operations);
+    static service::SaveRateLimit saves(1'000'000'000);
+    static service::HeavyAnswerGate heavy(1, 0, std::chrono::milliseconds(0));
+    static service::EnvelopeHandler handler(operations, saves, heavy);
 
     const std::string input(reinterpret_cast<const char*>(bytes), size);
     // Raw, and wrapped so that the fuzzer also reaches the operations behind the cipher.
     for (const std::string& data : {input, wrapEnvelope(input)}) {
-        const auto outcome = handler.handle(&data);
+        const auto outcome = handler.handle(&data, "fuzz");
         const auto answer = nlohmann::json::parse(outcome.body, nullptr, false);
         // Every answer must itself be a decodable envelope.
         if (!WebRequest::decodeParam(&answer)) {

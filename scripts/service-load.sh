@@ -82,7 +82,13 @@ start_service() {
     local name="$1" dir="$work/$1"
     mkdir -p "$dir"
     : >"$dir/service.log"
-    "${program[$name]}" --listen 127.0.0.1:0 --db "$dir/banks.db" 2>"$dir/service.log" &
+    # The load comes from one address far faster than a person saves; a build that limits saves
+    # per address is given room for it (an older one has no such flag).
+    local room=()
+    if "${program[$name]}" --help 2>&1 | grep -q -- --saves-per-minute; then
+        room=(--saves-per-minute 1000000000)
+    fi
+    "${program[$name]}" --listen 127.0.0.1:0 --db "$dir/banks.db" "${room[@]}" 2>"$dir/service.log" &
     pid[$name]=$!
     pids+=($!)
     for _ in $(seq 100); do

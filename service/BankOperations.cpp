@@ -1,7 +1,11 @@
 #include "BankOperations.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include <nlohmann/json.hpp>
 
+#include "text/Text.h"
 #include "wordbank/WordModel.h"
 
 namespace quillet::service {
@@ -21,6 +25,20 @@ std::optional<std::string> text(const nlohmann::json& request, const char* key) 
         return std::nullopt;
     }
     return it->get<std::string>();
+}
+
+std::size_t characterCount(const std::string& utf8) {
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char byte) {
+        return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    }));
+}
+
+std::size_t longestWord(std::string_view canonical) {
+    std::size_t longest = 0;
+    for (const auto word : text::splitViews(canonical, ',')) {
+        longest = std::max(longest, word.size());
+    }
+    return longest;
 }
 
 NormalModel success(std::string msg) {
@@ -70,12 +88,16 @@ long long BankOperations::portOf(const nlohmann::json& request) {
                : 0;
 }
 
+bool BankOperations::isOwnerList(const nlohmann::json& request) {
+    return request.is_object() && portOf(request) == 1021 && !request.contains("id");
+}
+
 NormalModel BankOperations::handle(const nlohmann::json& request) {
     if (!request.is_object()) {
         return refusal("请求无法解析");
     }
     switch (portOf(request)) {
-    case 1020:
+    case savePort:
         return save(request);
     case 1021:
         return fetch(request);
@@ -101,12 +123,21 @@ NormalModel BankOperations::save(const nlohmann::json& request) {
     if (!title || title->empty()) {
         return refusal("备注不能为空");
     }
+    if (characterCount(*title) > maximumTitleCharacters) {
+        return refusal("备注最多" + std::to_string(maximumTitleCharacters) + "个字");
+    }
     if (!words || !tool) {
         return refusal("参数错误");
     }
     const auto canonical = WordModel::normalize(*words);
     if (!canonical) {
         return refusal(canonical.error().title);
+    }
+    if (canonical->size() > maximumTextBytes) {
+        return refusal("词库最多" + std::to_string(maximumTextBytes / 1024) + " KB");
+    }
+    if (longestWord(*canonical) > maximumWordLetters) {
+        return refusal("单词最多" + std::to_string(maximumWordLetters) + "个字母");
     }
     const auto count = WordModel::wordCount(*canonical);
     if (!WordModel::canSave(count)) {
@@ -120,6 +151,8 @@ NormalModel BankOperations::save(const nlohmann::json& request) {
     case BankStore::Change::ownerFull:
         return refusal("每台设备最多保存" + std::to_string(BankStore::maximumBanksPerOwner) +
                        "个词库，请先删除不用的词库");
+    case BankStore::Change::storeFull:
+        return refusal("服务器存储已满，暂时不能新建词库；已有的词库仍可保存或删除");
     case BankStore::Change::notFound:
     case BankStore::Change::failed:
         break;
@@ -139,7 +172,7 @@ NormalModel BankOperations::fetch(const nlohmann::json& request) {
         return banks->empty() ? refusal("口令不存在") : banksAnswer(*banks, owner.value_or(""));
     }
     if (owner && !owner->empty()) {
-        const auto banks = store_.ownedBy(*owner);
+        const auto banks = store_.ownedBy(*owner, maximumListTextBytes);
         return banks ? banksAnswer(*banks, *owner) : refusal(kServerError);
     }
     return refusal("缺少口令或设备标识");
@@ -162,6 +195,7 @@ NormalModel BankOperations::remove(const nlohmann::json& request) {
     case BankStore::Change::otherOwner:
         return refusal("你不可以删掉此词库，因为不是你的词库");
     case BankStore::Change::ownerFull:
+    case BankStore::Change::storeFull:
     case BankStore::Change::failed:
         break;
     }

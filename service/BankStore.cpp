@@ -31,6 +31,9 @@ constexpr const char* kQueries[] = {
     "SELECT id, owner, tool, title, text, count FROM banks WHERE id = ?",
     "SELECT id, owner, tool, title, text, count FROM banks WHERE owner = ? "
     "ORDER BY revision DESC",
+    "SELECT (SELECT page_count FROM pragma_page_count()) - "
+    "(SELECT freelist_count FROM pragma_freelist_count()), "
+    "(SELECT page_size FROM pragma_page_size())",
 };
 
 void bind(sqlite3_stmt* statement, int index, const std::string& text) {
@@ -92,8 +95,9 @@ private:
 
 } // namespace
 
-Result<std::unique_ptr<BankStore>> BankStore::open(const std::string& path, const ServiceLog* log) {
-    std::unique_ptr<BankStore> store(new BankStore(log));
+Result<std::unique_ptr<BankStore>> BankStore::open(const std::string& path, const ServiceLog* log,
+                                                   std::uint64_t maximumBytes) {
+    std::unique_ptr<BankStore> store(new BankStore(log, maximumBytes));
     if (auto opened = store->openFile(path); !opened) {
         return opened.error();
     }
@@ -186,6 +190,13 @@ BankStore::Change BankStore::save(const StoredBank& bank) {
             if (sqlite3_column_int64(kept.get(), 0) >= maximumBanksPerOwner) {
                 return Change::ownerFull;
             }
+            const auto used = usedBytes();
+            if (!used) {
+                return fail("save");
+            }
+            if (*used >= maximumBytes_) {
+                return Change::storeFull;
+            }
         }
     }
     {
@@ -245,21 +256,39 @@ std::optional<std::vector<StoredBank>> BankStore::find(const std::string& id) {
     return select(bankById, id);
 }
 
-std::optional<std::vector<StoredBank>> BankStore::ownedBy(const std::string& owner) {
-    return select(banksByOwner, owner);
+std::optional<std::vector<StoredBank>> BankStore::ownedBy(const std::string& owner,
+                                                          std::size_t textBudget) {
+    return select(banksByOwner, owner, textBudget);
+}
+
+// Called with the lock held.
+std::optional<std::uint64_t> BankStore::usedBytes() {
+    Use use(statements_[bytesInUse]);
+    if (use.step() != SQLITE_ROW) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(sqlite3_column_int64(use.get(), 0)) *
+           static_cast<std::uint64_t>(sqlite3_column_int64(use.get(), 1));
 }
 
 bool BankStore::healthy() {
     return select(bankById, "").has_value();
 }
 
-std::optional<std::vector<StoredBank>> BankStore::select(Query query, const std::string& key) {
+std::optional<std::vector<StoredBank>> BankStore::select(Query query, const std::string& key,
+                                                         std::size_t textBudget) {
     std::lock_guard lock(mutex_);
     Use use(statements_[query]);
     bind(use.get(), 1, key);
     std::vector<StoredBank> banks;
     int step = SQLITE_ROW;
     while ((step = use.step()) == SQLITE_ROW) {
+        const auto textBytes = static_cast<std::size_t>(sqlite3_column_bytes(use.get(), 4));
+        if (textBytes > textBudget) {
+            step = SQLITE_DONE; // older banks stay out of the answer
+            break;
+        }
+        textBudget -= textBytes;
         banks.push_back({column(use.get(), 0), column(use.get(), 1), column(use.get(), 2),
                          column(use.get(), 3), column(use.get(), 4),
                          sqlite3_column_int64(use.get(), 5)});

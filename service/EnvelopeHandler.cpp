@@ -1,5 +1,7 @@
 #include "EnvelopeHandler.h"
 
+#include <optional>
+
 #include <nlohmann/json.hpp>
 
 #include "service/Envelope.h"
@@ -14,9 +16,10 @@ std::string EnvelopeHandler::answerBody(const NormalModel& answer) {
     return nlohmann::json{{"data", wrapEnvelope(plain)}}.dump();
 }
 
-EnvelopeHandler::Outcome EnvelopeHandler::handle(const std::string* data) {
-    const auto refuse = [](const char* why, long long port = 0) {
-        return Outcome{answerBody(refusal(why)), port, 0};
+EnvelopeHandler::Outcome EnvelopeHandler::handle(const std::string* data,
+                                                 const std::string& client) {
+    const auto refuse = [](const char* why, long long port = 0, int status = 200) {
+        return Outcome{answerBody(refusal(why)), port, 0, status};
     };
     if (data == nullptr) {
         return refuse("请求缺少 data");
@@ -29,8 +32,18 @@ EnvelopeHandler::Outcome EnvelopeHandler::handle(const std::string* data) {
     if (request.is_discarded()) {
         return refuse("请求不是 JSON");
     }
+    const long long port = BankOperations::portOf(request);
+    if (BankOperations::isSave(request) && !saves_.take(client)) {
+        return refuse("保存过于频繁，请稍后再试", port, 429);
+    }
+    const bool heavy = BankOperations::isOwnerList(request);
+    const auto turn = heavy ? heavy_.enter() : std::optional<HeavyAnswerGate::Pass>();
+    if (heavy && !turn) {
+        return refuse("服务繁忙，请稍后重试", port, 503);
+    }
     const auto answer = operations_.handle(request);
-    return {answerBody(answer), BankOperations::portOf(request), answer.code};
+    // The turn lasts until the answer is enciphered: that is where its copies are made.
+    return {answerBody(answer), port, answer.code};
 }
 
 } // namespace quillet::service

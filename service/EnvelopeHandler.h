@@ -3,6 +3,8 @@
 #include <string>
 
 #include "BankOperations.h"
+#include "HeavyAnswerGate.h"
+#include "SaveRateLimit.h"
 
 namespace quillet::service {
 
@@ -11,21 +13,25 @@ namespace quillet::service {
 // is a JSON object whose "data" holds an enciphered NormalModel.
 class EnvelopeHandler {
 public:
-    explicit EnvelopeHandler(BankOperations& operations) : operations_(operations) {}
+    EnvelopeHandler(BankOperations& operations, SaveRateLimit& saves, HeavyAnswerGate& heavy)
+        : operations_(operations), saves_(saves), heavy_(heavy) {}
 
     struct Outcome {
         std::string body;
         long long port = 0; // 0 when the request named none
         long long code = 0;
+        int status = 200; // 429 past the client's saves, 503 when too many lists are being made
     };
-    // `data` is nothing when the form had no field "data".
-    Outcome handle(const std::string* data);
+    // `data` is nothing when the form had no field "data"; `client` is the asker's address.
+    Outcome handle(const std::string* data, const std::string& client);
 
     // An answer body holding `answer`.
     static std::string answerBody(const NormalModel& answer);
 
 private:
     BankOperations& operations_;
+    SaveRateLimit& saves_;
+    HeavyAnswerGate& heavy_;
 };
 
 } // namespace quillet::service

@@ -14,6 +14,9 @@ const ServiceLog serviceLog{};
 
 constexpr std::string_view kPagePrefix = "/index.php/";
 constexpr const char* kEnvelopeType = "application/json; charset=utf-8";
+// Owner lists waiting for a turn, per one being built, and how long each waits.
+constexpr std::size_t heavyQueue = 4;
+constexpr std::chrono::seconds heavyWait{5};
 
 bool isReading(const HttpRequest& request) {
     return request.method == "GET" || request.method == "HEAD";
@@ -57,7 +60,7 @@ Result<std::unique_ptr<TlsContext>> tlsFor(const ServiceOptions& options) {
 } // namespace
 
 Result<std::unique_ptr<ServiceServer>> ServiceServer::open(const ServiceOptions& options) {
-    auto store = BankStore::open(options.database, &serviceLog);
+    auto store = BankStore::open(options.database, &serviceLog, options.maximumDatabaseBytes);
     if (!store) {
         return Error{"cannot open " + options.database + ": " + store.error().message};
     }
@@ -71,8 +74,10 @@ Result<std::unique_ptr<ServiceServer>> ServiceServer::open(const ServiceOptions&
 
 ServiceServer::ServiceServer(const ServiceOptions& options, std::unique_ptr<BankStore> store,
                              std::unique_ptr<TlsContext> tls)
-    : store_(std::move(store)), operations_(*store_), envelopes_(operations_), site_(options.site),
-      tls_(std::move(tls)), server_(options.limits, *this, serviceLog, tls_.get()) {}
+    : store_(std::move(store)), operations_(*store_), saves_(options.savesPerMinute),
+      heavy_(options.heavyAnswers, heavyQueue * options.heavyAnswers, heavyWait),
+      envelopes_(operations_, saves_, heavy_), site_(options.site), tls_(std::move(tls)),
+      server_(options.limits, *this, serviceLog, tls_.get()) {}
 
 HttpResponse ServiceServer::respond(const HttpRequest& request) {
     if (request.path == "/") {
@@ -107,8 +112,9 @@ HttpResponse ServiceServer::refuse(int status, const HttpRequest& request) {
 
 HttpResponse ServiceServer::answerEnvelope(const HttpRequest& request) {
     const auto data = formField(request.body, "data");
-    const auto outcome = envelopes_.handle(data ? &*data : nullptr);
+    const auto outcome = envelopes_.handle(data ? &*data : nullptr, request.peer);
     HttpResponse response;
+    response.status = outcome.status;
     response.contentType = kEnvelopeType;
     response.body = outcome.body;
     response.logNote =

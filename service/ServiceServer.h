@@ -1,11 +1,15 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
 #include "BankOperations.h"
 #include "BankStore.h"
 #include "EnvelopeHandler.h"
+#include "HeavyAnswerGate.h"
+#include "SaveRateLimit.h"
 #include "SiteFiles.h"
 #include "base/Result.h"
 #include "http/HttpHandler.h"
@@ -21,6 +25,9 @@ struct ServiceOptions {
     std::string certificate; // both set: HTTPS
     std::string key;
     HttpLimits limits;
+    unsigned savesPerMinute = 120; // per client address
+    std::size_t heavyAnswers = 2;  // owner lists built at once
+    std::uint64_t maximumDatabaseBytes = std::uint64_t{1} << 30;
 };
 
 // The word bank service: POST "/" with the enciphered form field "data", the help pages under
@@ -53,6 +60,8 @@ private:
 
     std::unique_ptr<BankStore> store_;
     BankOperations operations_;
+    SaveRateLimit saves_;
+    HeavyAnswerGate heavy_;
     EnvelopeHandler envelopes_;
     SiteFiles site_;
     std::unique_ptr<TlsContext> tls_;

@@ -1,9 +1,12 @@
 // quillet-service: the word bank service, help pages and update feed.
+#include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <thread>
 
@@ -28,7 +31,10 @@ constexpr const char* kUsage =
     "  --db      SQLite file of the word banks (default quillet-service.db)\n"
     "  --cert, --key  serve HTTPS with this certificate and private key (PEM)\n"
     "  --site    folder with pages/ and appcast.xml (default: share/quillet/site beside bin/)\n"
-    "  --request-timeout SECONDS  time a client has to send a whole request (default 10)\n";
+    "  --request-timeout SECONDS  time a client has to send a whole request (default 10)\n"
+    "  --saves-per-minute N  word bank saves one client address may make a minute (default 120)\n"
+    "  --heavy-answers N     owner lists built at once; more wait, then get 503 (default 2)\n"
+    "  --max-db-size SIZE    past this the store takes no new banks, e.g. 500M (default 1G)\n";
 
 // The site installed beside the program: <prefix>/bin/quillet-service serves
 // <prefix>/share/quillet/site. The build copies the site to the same place in the build tree.
@@ -71,6 +77,51 @@ bool parseSeconds(const std::string& text, std::chrono::milliseconds& into) {
     return true;
 }
 
+// A whole number from 1 to `largest`.
+bool parseCount(const std::string& text, unsigned long long largest, unsigned long long& into) {
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
+    if (text.empty() || text[0] == '-' || *end != '\0' || errno != 0 || value < 1 ||
+        value > largest) {
+        return false;
+    }
+    into = value;
+    return true;
+}
+
+// A size in bytes, with an optional K, M or G (powers of 1024).
+bool parseSize(std::string text, std::uint64_t& into) {
+    unsigned shift = 0;
+    if (!text.empty()) {
+        switch (text.back()) {
+        case 'K':
+        case 'k':
+            shift = 10;
+            break;
+        case 'M':
+        case 'm':
+            shift = 20;
+            break;
+        case 'G':
+        case 'g':
+            shift = 30;
+            break;
+        default:
+            break;
+        }
+    }
+    if (shift != 0) {
+        text.pop_back();
+    }
+    unsigned long long value = 0;
+    if (!parseCount(text, std::numeric_limits<std::uint64_t>::max() >> shift, value)) {
+        return false;
+    }
+    into = std::uint64_t{value} << shift;
+    return true;
+}
+
 bool splitAddress(const std::string& address, std::string& host, int& port) {
     const auto colon = address.rfind(':');
     if (colon == std::string::npos || colon == 0) {
@@ -92,6 +143,9 @@ int main(int argc, char** argv) {
     quillet::reportTerminations();
     std::string address = "127.0.0.1:" QUILLET_SERVICE_PORT_TEXT;
     std::string requestTimeout = "10";
+    std::string savesPerMinute = "120";
+    std::string heavyAnswers = "2";
+    std::string maximumDatabaseSize = "1G";
     quillet::service::ServiceOptions options{
         "quillet-service.db", defaultSiteFolder(argv[0]), "", "", {}};
     if (argc == 2 && std::string(argv[1]) == "--version") {
@@ -100,13 +154,16 @@ int main(int argc, char** argv) {
     }
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        std::string* target = arg == "--listen"            ? &address
-                              : arg == "--request-timeout" ? &requestTimeout
-                              : arg == "--db"              ? &options.database
-                              : arg == "--cert"            ? &options.certificate
-                              : arg == "--key"             ? &options.key
-                              : arg == "--site"            ? &options.site
-                                                           : nullptr;
+        std::string* target = arg == "--listen"             ? &address
+                              : arg == "--request-timeout"  ? &requestTimeout
+                              : arg == "--db"               ? &options.database
+                              : arg == "--cert"             ? &options.certificate
+                              : arg == "--key"              ? &options.key
+                              : arg == "--site"             ? &options.site
+                              : arg == "--saves-per-minute" ? &savesPerMinute
+                              : arg == "--heavy-answers"    ? &heavyAnswers
+                              : arg == "--max-db-size"      ? &maximumDatabaseSize
+                                                            : nullptr;
         if (target == nullptr || i + 1 >= argc) {
             std::fputs(kUsage, stderr);
             return 2;
@@ -118,6 +175,18 @@ int main(int argc, char** argv) {
                      requestTimeout.c_str());
         return 2;
     }
+    unsigned long long saves = 0;
+    unsigned long long heavy = 0;
+    if (!parseCount(savesPerMinute, 1'000'000'000, saves) ||
+        !parseCount(heavyAnswers, 1024, heavy) ||
+        !parseSize(maximumDatabaseSize, options.maximumDatabaseBytes)) {
+        std::fprintf(stderr,
+                     "quillet-service: --saves-per-minute, --heavy-answers and --max-db-size "
+                     "take a positive number (a size may end in K, M or G)\n");
+        return 2;
+    }
+    options.savesPerMinute = static_cast<unsigned>(saves);
+    options.heavyAnswers = static_cast<std::size_t>(heavy);
     std::string host;
     int port = 0;
     if (!splitAddress(address, host, port)) {

@@ -16,6 +16,8 @@ const char* HttpResponse::reason(int status) {
         return "Request Timeout";
     case 413:
         return "Content Too Large";
+    case 429:
+        return "Too Many Requests";
     case 431:
         return "Request Header Fields Too Large";
     case 501:

@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <limits>
 
 #include "BankStore.h"
 #include "ServiceLog.h"
@@ -28,9 +29,10 @@ StoredBank bank(int id, int owner, std::string text = test::bankText(100)) {
     return {hex32(id), hex32(1'000'000 + owner), "Quillet", "bank", std::move(text), 100};
 }
 
-std::vector<std::string> idsOf(BankStore& store, int owner) {
+std::vector<std::string> idsOf(BankStore& store, int owner,
+                               std::size_t budget = std::numeric_limits<std::size_t>::max()) {
     std::vector<std::string> ids;
-    const auto banks = store.ownedBy(hex32(1'000'000 + owner));
+    const auto banks = store.ownedBy(hex32(1'000'000 + owner), budget);
     for (const auto& found : banks.value()) {
         ids.push_back(found.id);
     }
@@ -54,6 +56,38 @@ TEST(BankStore, ListsTheLatestSaveFirstAcrossReopening) {
     ASSERT_EQ(store.save(bank(3, 7)), BankStore::Change::done);
     ASSERT_EQ(store.save(bank(1, 7)), BankStore::Change::done); // saved again: now the latest
     EXPECT_EQ(idsOf(store, 7), (std::vector<std::string>{hex32(1), hex32(3), hex32(2)}));
+}
+
+TEST(BankStore, AnOwnersListStopsAtItsTextBudgetNewestFirst) {
+    test::TempDir dir;
+    const auto held = BankStore::open((dir.path() / "banks.db").string()).value();
+    BankStore& store = *held;
+    const std::string text = test::bankText(100);
+    for (int id = 1; id <= 3; ++id) {
+        ASSERT_EQ(store.save(bank(id, 7, text)), BankStore::Change::done);
+    }
+    EXPECT_EQ(idsOf(store, 7, 2 * text.size()), (std::vector<std::string>{hex32(3), hex32(2)}));
+    EXPECT_EQ(idsOf(store, 7, 2 * text.size() - 1), (std::vector<std::string>{hex32(3)}));
+    EXPECT_TRUE(idsOf(store, 7, text.size() - 1).empty());
+}
+
+TEST(BankStore, AFullStoreRefusesNewBanksButStillSavesOverAndDeletes) {
+    test::TempDir dir;
+    const std::string path = (dir.path() / "banks.db").string();
+    const std::string large = test::bankText(2000);
+    {
+        const auto held = BankStore::open(path).value();
+        for (int id = 1; id <= 40; ++id) {
+            ASSERT_EQ(held->save(bank(id, id, large)), BankStore::Change::done);
+        }
+    }
+    const auto size = std::filesystem::file_size(path);
+    const auto held = BankStore::open(path, nullptr, size / 2).value();
+    BankStore& store = *held;
+    EXPECT_EQ(store.save(bank(41, 41)), BankStore::Change::storeFull);
+    EXPECT_EQ(store.save(bank(1, 1)), BankStore::Change::done); // an existing bank, saved over
+    EXPECT_EQ(store.remove(hex32(2), hex32(1'000'002)), BankStore::Change::done);
+    EXPECT_EQ(idsOf(store, 41), std::vector<std::string>{});
 }
 
 TEST(BankStore, AnOwnerKeepsAtMostTheQuotaAndMayStillChangeOrReplaceBanks) {

@@ -26,6 +26,11 @@ using namespace std::chrono_literals;
 using test::ServiceProcess;
 
 namespace {
+// Its clients save as fast as they can; the save rate limit has tests of its own.
+const std::vector<std::string> unlimitedSaves{"--saves-per-minute", "1000000000"};
+} // namespace
+
+namespace {
 
 constexpr int kClients = 8;
 constexpr int kKills = 3;
@@ -203,7 +208,7 @@ TEST(ServiceCrash, KilledMidSaveKeepsASoundFileAndEveryAcknowledgedSave) {
         clients[static_cast<std::size_t>(c)].number = c;
     }
 
-    auto service = std::make_unique<ServiceProcess>(database.string(), log);
+    auto service = std::make_unique<ServiceProcess>(database.string(), log, unlimitedSaves);
     ASSERT_GT(service->port(), 0) << service->log();
     for (int round = 0; round < kKills; ++round) {
         std::atomic<bool> killed{false};
@@ -243,7 +248,7 @@ TEST(ServiceCrash, KilledMidSaveKeepsASoundFileAndEveryAcknowledgedSave) {
 
         EXPECT_EQ(integrityOfCopy(database, dir.path() / "copy"), "ok") << "round " << round;
 
-        service = std::make_unique<ServiceProcess>(database.string(), log);
+        service = std::make_unique<ServiceProcess>(database.string(), log, unlimitedSaves);
         ASSERT_GT(service->port(), 0) << service->log();
         std::vector<std::vector<std::string>> problems(kClients);
         std::vector<std::thread> checkers;
