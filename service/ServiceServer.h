@@ -26,7 +26,7 @@ struct ServiceOptions {
     std::string key;
     HttpLimits limits;
     unsigned savesPerMinute = 120; // per client address
-    std::size_t heavyAnswers = 2;  // owner lists built at once
+    std::size_t heavyAnswers = 1;  // owner lists built at once
     std::uint64_t maximumDatabaseBytes = std::uint64_t{1} << 30;
 };
 

@@ -33,7 +33,7 @@ constexpr const char* kUsage =
     "  --site    folder with pages/ and appcast.xml (default: share/quillet/site beside bin/)\n"
     "  --request-timeout SECONDS  time a client has to send a whole request (default 10)\n"
     "  --saves-per-minute N  word bank saves one client address may make a minute (default 120)\n"
-    "  --heavy-answers N     owner lists built at once; more wait, then get 503 (default 2)\n"
+    "  --heavy-answers N     owner lists built at once; more wait, then get 503 (default 1)\n"
     "  --max-db-size SIZE    past this the store takes no new banks, e.g. 500M (default 1G)\n";
 
 // The site installed beside the program: <prefix>/bin/quillet-service serves
@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
     std::string address = "127.0.0.1:" QUILLET_SERVICE_PORT_TEXT;
     std::string requestTimeout = "10";
     std::string savesPerMinute = "120";
-    std::string heavyAnswers = "2";
+    std::string heavyAnswers = "1";
     std::string maximumDatabaseSize = "1G";
     quillet::service::ServiceOptions options{
         "quillet-service.db", defaultSiteFolder(argv[0]), "", "", {}};

@@ -189,6 +189,8 @@ TEST_F(ServiceQuota, FourOwnerListsAtOnceOfAnOversizedStoreStayBoundedInMemory) 
         client.join();
     }
     const long peak = statusKiB(service.pid(), "VmHWM");
+    RecordProperty("idle_kib", static_cast<int>(idle));
+    RecordProperty("peak_kib", static_cast<int>(peak));
     for (const auto& answer : answers) {
         EXPECT_EQ(answer.status, 200);
         ASSERT_TRUE(answer.model.data) << answer.model.msg;
