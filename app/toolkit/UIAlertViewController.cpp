@@ -1,5 +1,7 @@
 #include "UIAlertViewController.h"
 
+#include <QKeyEvent>
+
 #include <QProgressBar>
 #include <algorithm>
 
@@ -120,6 +122,29 @@ void UIAlertViewController::viewDidLoad() {
     cancleBtn();
     titleLabel();
     message();
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void UIAlertViewController::viewDidAppear() {
+    UIViewController::viewDidAppear();
+    setFocus(); // its keys work at once, not after a Tab into it
+}
+
+void UIAlertViewController::keyPressEvent(QKeyEvent* event) {
+    const auto shown = [this](UIButton* button) {
+        return button->isVisibleTo(this) ? button : nullptr;
+    };
+    UIButton* pressed = nullptr;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        pressed = shown(cancleBtn());
+    } else if (event->key() == Qt::Key_Escape) {
+        pressed = shown(backBtn()) != nullptr ? backBtn() : shown(cancleBtn());
+    }
+    if (pressed == nullptr) {
+        UIViewController::keyPressEvent(event);
+        return;
+    }
+    pressed->click();
 }
 
 void UIAlertViewController::viewDidLayout() {

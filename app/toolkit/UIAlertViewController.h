@@ -42,8 +42,12 @@ public slots:
 
 protected:
     void viewDidLoad() override;
+    void viewDidAppear() override;
     void viewDidLayout() override;
     void viewDidDisappear() override;
+    // Return presses OK, Esc Back (or OK when there is no Back); never the second button, which
+    // acts on the project.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     UILabel* titleLabel_ = nullptr;

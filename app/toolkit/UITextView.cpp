@@ -11,6 +11,8 @@ UITextView::UITextView(const QString& text, QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    // None of the app's lists takes a tab; the key moves on, as everywhere else in the window.
+    setTabChangesFocus(true);
     setBackground({Qt::white});
     setTextStyle({Qt::black, 12});
 }

@@ -621,6 +621,20 @@ TEST_F(RenameScreen, WhileARunIsShownTheKeyboardReachesNothingBelowIt) {
     EXPECT_TRUE(screen_->sureBtn()->isEnabled()) << "the page is given back once the sheet goes";
 }
 
+TEST_F(RenameScreen, TabLeavesTheIgnoreEditorBothWaysAndTypesNothing) {
+    window_.activateWindow();
+    UITextView* editor = screen_->ignoreInput();
+    editor->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor->hasFocus(); }));
+    const QString before = editor->toPlainText();
+    QTest::keyClick(editor, Qt::Key_Tab);
+    EXPECT_FALSE(editor->hasFocus());
+    editor->setFocus();
+    QTest::keyClick(editor, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_FALSE(editor->hasFocus());
+    EXPECT_EQ(editor->toPlainText(), before);
+}
+
 TEST_F(RenameScreen, TheBackupIsRestoredOnlyByItsButtonAndCanRemoveWhatCameSince) {
     screen_->fillBtn()->click();
     screen_->selectPathAction();

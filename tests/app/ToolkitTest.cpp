@@ -1,6 +1,7 @@
 // The toolkit's rules: the alert dialog's states, first appearances, the two animators.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPushButton>
@@ -77,6 +78,43 @@ TEST_F(Host, TheAlertKeepsItsButtonBlockAndActionRules) {
     alert.cancleBtn()->click();
     EXPECT_FALSE(alert.isVisible());
     EXPECT_EQ(closed, 1);
+}
+
+TEST_F(Host, TheAlertTakesReturnAndEscAtOnceAndNeverPressesItsSecondButtonByKey) {
+    auto& alert = CMAlert::shared();
+    const auto keyTarget = [&] {
+        QWidget* focused = QApplication::focusWidget();
+        return focused != nullptr ? focused : static_cast<QWidget*>(&alert);
+    };
+    int closed = 0;
+    int restored = 0;
+    CMAlert::show(content_, "t", "m", false, [&] { ++closed; });
+    alert.showOtherButton("恢复备份", [&] { ++restored; });
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return alert.hasFocus(); }));
+    QTest::keyClick(keyTarget(), Qt::Key_Escape); // no Back: Esc is OK
+    EXPECT_FALSE(alert.isVisible());
+    EXPECT_EQ(closed, 1);
+
+    CMAlert::show(content_, "t", "m", false, [&] { ++closed; });
+    alert.showOtherButton("恢复备份", [&] { ++restored; });
+    QTest::keyClick(keyTarget(), Qt::Key_Return);
+    EXPECT_FALSE(alert.isVisible());
+    EXPECT_EQ(closed, 2);
+
+    CMAlert::show(content_, "t", "m", false, [&] { ++closed; });
+    alert.backBtn()->show();
+    QTest::keyClick(keyTarget(), Qt::Key_Escape); // Back: closes without the completion
+    EXPECT_FALSE(alert.isVisible());
+    EXPECT_EQ(closed, 2);
+    EXPECT_EQ(restored, 0);
+
+    // While work goes on there is no button, and no key closes it.
+    CMAlert::show(content_, "执行中...", "解析中...", true);
+    QTest::keyClick(keyTarget(), Qt::Key_Escape);
+    QTest::keyClick(keyTarget(), Qt::Key_Return);
+    EXPECT_TRUE(alert.isVisible());
+    alert.dismissController();
 }
 
 TEST_F(Host, TheDialogButtonsAreFilledButtonsInTheDialogsColours) {
