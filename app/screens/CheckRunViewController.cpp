@@ -11,7 +11,23 @@
 namespace quillet::app {
 
 namespace {
+
 bool passedInThisProcess = false;
+
+// How to get the app where the check wants it, as it is installed on this system.
+QString installHint(const QString& appPath) {
+#ifdef __APPLE__
+    return "解决方法: 退出App, 把 Quillet.app 移到 " + appPath + " 后从那里打开\n";
+#else
+    return "解决方法: 退出App, 在 Quillet 源码目录运行 make install-app (或安装 Quillet 软件包), "
+           "然后运行 " +
+           appPath + "/bin/quillet\n";
+#endif
+}
+
+constexpr const char* homeHint = "解决方法: 换用路径只含英文字母、数字和 _ . - 的用户目录 "
+                                 "(新建这样的用户后登录)\n";
+
 } // namespace
 
 QString CheckRunViewController::runningBundlePath() {
@@ -33,13 +49,13 @@ CheckRunViewController::Report CheckRunViewController::checkReport(const QString
         report.text = "[ 通过 ]安装路径:\n" + appPath + "\n";
     } else {
         report.text = "[ 未通过 ]当前安装路径: \n" + bundlePath + "\n\n" + "正确安装路径: \n" +
-                      appPath + "\n";
+                      appPath + "\n" + installHint(appPath);
         report.passed = false;
     }
     if (quillet::isAcceptedPath(homePath.toStdString())) {
         report.text += "\n\n[ 通过 ]用户目录: \n" + homePath + "\n";
     } else {
-        report.text += "\n\n[ 未通过 ]用户目录含有特殊符号:\n" + homePath + "\n";
+        report.text += "\n\n[ 未通过 ]用户目录含有特殊符号:\n" + homePath + "\n" + homeHint;
         report.passed = false;
     }
     return report;
@@ -70,6 +86,7 @@ void CheckRunViewController::check() {
     const Report report = checkReport(bundlePath_, homePath_);
     message()->setText(report.text);
     cancleBtn()->show();
+    fitMessage(); // a failure and its remedies take more lines than the usual box
     if (report.passed) {
         setPassed(true);
         titleLabel()->setText("运行环境正常");

@@ -26,8 +26,14 @@ TEST(CheckRunReport, AnInstalledAppAndAPlainHomePassWithEachPathOnItsOwnLine) {
 TEST(CheckRunReport, AnotherInstallPlaceFailsAndNamesBothPathsWhileTheHomeIsStillChecked) {
     const auto report = CheckRunViewController::checkReport("/tmp/copy/Quillet", "/Users/me");
     EXPECT_FALSE(report.passed);
-    EXPECT_EQ(report.text, "[ 未通过 ]当前安装路径: \n/tmp/copy/Quillet\n\n正确安装路径: \n" + app +
-                               "\n\n\n[ 通过 ]用户目录: \n/Users/me\n");
+    // The failure says how to get there, not only where.
+    EXPECT_TRUE(report.text.startsWith(
+        "[ 未通过 ]当前安装路径: \n/tmp/copy/Quillet\n\n正确安装路径: \n" + app + "\n解决方法: "))
+        << report.text.toStdString();
+    EXPECT_TRUE(report.text.contains(app + "/bin/quillet\n") &&
+                report.text.contains("make install-app"))
+        << report.text.toStdString();
+    EXPECT_TRUE(report.text.endsWith("\n\n\n[ 通过 ]用户目录: \n/Users/me\n"));
 
     // The comparison is exact.
     EXPECT_FALSE(CheckRunViewController::checkReport(app + "/", "/Users/me").passed);
@@ -39,7 +45,9 @@ TEST(CheckRunReport, AHomeWithASpaceOrAChineseCharacterFails) {
         const auto report = CheckRunViewController::checkReport(app, home);
         EXPECT_FALSE(report.passed) << home.toStdString();
         EXPECT_EQ(report.text, "[ 通过 ]安装路径:\n" + app +
-                                   "\n\n\n[ 未通过 ]用户目录含有特殊符号:\n" + home + "\n");
+                                   "\n\n\n[ 未通过 ]用户目录含有特殊符号:\n" + home +
+                                   "\n解决方法: 换用路径只含英文字母、数字和 _ . - 的用户目录 "
+                                   "(新建这样的用户后登录)\n");
     }
 }
 
