@@ -7,12 +7,15 @@
 #include <QListWidget>
 #include <QPalette>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 #include "LocalService.h"
 #include "notify/Notify.h"
 #include "platform/Workspace.h"
 #include "screens/CrashReportViewController.h"
+#include "screens/MethodRenameViewController.h"
 #include "shell/AppDelegate.h"
 #include "shell/CMWebViewController.h"
 #include "shell/ContentViewController.h"
@@ -76,6 +79,37 @@ TEST_F(Window, OpensOnTheNoticePageWithTheSidebarInItsSections) {
     EXPECT_EQ(window_.sidebar()->width(), MainWindow::sidebarWidth);
     EXPECT_GE(window_.content()->width(), MainWindow::minimumContentWidth);
     EXPECT_FALSE(window_.windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+TEST_F(Window, FitsA1600By1000ScreenAt200PercentAndScrollsToEveryControl) {
+    // 800 x 500 points, less a title bar, a frame and a panel.
+    EXPECT_LE(window_.minimumSize().width(), 800 - 40);
+    EXPECT_LE(window_.minimumSize().height(), 500 - 60);
+    window_.resize(window_.minimumSize());
+    QTest::qWait(50);
+    choose("方法重命名");
+    MethodRenameViewController* screen = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        screen = qobject_cast<MethodRenameViewController*>(page());
+        return screen != nullptr && screen->isVisible();
+    }));
+    auto* scroller = qobject_cast<QScrollArea*>(window_.centralWidget());
+    ASSERT_NE(scroller, nullptr);
+    UIButton* run = screen->sureBtn();
+    // Clickable: its middle is on screen.
+    const auto inView = [&] {
+        return scroller->viewport()->rect().contains(
+            run->mapTo(scroller->viewport(), run->rect().center()));
+    };
+    EXPECT_FALSE(inView()); // at the bottom of a page laid out for 960 x 600
+    scroller->ensureWidgetVisible(run);
+    EXPECT_TRUE(inView());
+    // A window as large as the layout needs has nothing to scroll.
+    window_.resize(MainWindow::sidebarWidth + MainWindow::minimumContentWidth,
+                   MainWindow::designHeight);
+    QTest::qWait(0);
+    EXPECT_EQ(scroller->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(scroller->horizontalScrollBar()->maximum(), 0);
 }
 
 TEST_F(Window, ChoosingAPageReplacesTheOneOnScreenAndARepeatChangesNothing) {
