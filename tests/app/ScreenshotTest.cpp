@@ -110,6 +110,25 @@ protected:
         return topPage<Page>();
     }
 
+    // A copy of the example project in `temp`; runs back it up to `temp`/Backup.
+    static std::filesystem::path demoProject(const quillet::test::TempDir& temp) {
+        const auto project = temp.path() / "Demo";
+        std::filesystem::copy(std::filesystem::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project,
+                              std::filesystem::copy_options::recursive);
+        quillet::SettingModel::shared().backupPath = (temp.path() / "Backup").string();
+        return project;
+    }
+    // The rename screen on screen with `project` chosen, set for random names.
+    MethodRenameViewController* renameScreenFor(const std::filesystem::path& project) {
+        waitForNotice();
+        auto* rename = open<MethodRenameViewController>("方法重命名");
+        if (rename != nullptr) {
+            rename->fillBtn()->click();
+            rename->pathInput()->label()->setText(QString::fromStdString(project.string()));
+        }
+        return rename;
+    }
+
     quillet::test::LocalService service_;
     MainWindow window_;
 };
@@ -140,15 +159,8 @@ TEST_F(Screenshot, DISABLED_RenameScreenWithAProjectChosen) {
 
 TEST_F(Screenshot, DISABLED_RenameScreenAfterARun) {
     quillet::test::TempDir temp;
-    const auto project = temp.path() / "Demo";
-    std::filesystem::copy(std::filesystem::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project,
-                          std::filesystem::copy_options::recursive);
-    quillet::SettingModel::shared().backupPath = (temp.path() / "Backup").string();
-    waitForNotice();
-    auto* rename = open<MethodRenameViewController>("方法重命名");
+    auto* rename = renameScreenFor(demoProject(temp));
     ASSERT_NE(rename, nullptr);
-    rename->fillBtn()->click();
-    rename->pathInput()->label()->setText(QString::fromStdString(project.string()));
     QSignalSpy finished(rename, &MethodRenameViewController::runFinished);
     rename->sureAction();
     ASSERT_TRUE(finished.wait(30000));
@@ -159,9 +171,7 @@ TEST_F(Screenshot, DISABLED_RenameScreenAfterARun) {
 
 TEST_F(Screenshot, DISABLED_BackupThenRestoreOfALargeProject) {
     quillet::test::TempDir temp;
-    const auto project = temp.path() / "Demo";
-    std::filesystem::copy(std::filesystem::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project,
-                          std::filesystem::copy_options::recursive);
+    const auto project = demoProject(temp);
     // Enough bytes that zipping and putting back each take a moment to be seen.
     std::filesystem::create_directories(project / "Bulk");
     const auto part = [&](int i) {
@@ -171,12 +181,8 @@ TEST_F(Screenshot, DISABLED_BackupThenRestoreOfALargeProject) {
         quillet::test::writeFile(part(i),
                                  quillet::test::bankText(2000, static_cast<char>('a' + i % 26)));
     }
-    quillet::SettingModel::shared().backupPath = (temp.path() / "Backup").string();
-    waitForNotice();
-    auto* rename = open<MethodRenameViewController>("方法重命名");
+    auto* rename = renameScreenFor(project);
     ASSERT_NE(rename, nullptr);
-    rename->fillBtn()->click();
-    rename->pathInput()->label()->setText(QString::fromStdString(project.string()));
     QSignalSpy finished(rename, &MethodRenameViewController::runFinished);
     rename->sureAction();
     auto& dialog = CMAlert::shared();
