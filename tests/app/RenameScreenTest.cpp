@@ -684,7 +684,7 @@ TEST_F(RenameScreen, TheBackupIsRestoredOnlyByItsButtonAndCanRemoveWhatCameSince
 TEST_F(RenameScreen, ALargeRestoreShowsProgressAndKeepsTheWindowDrawing) {
     // Enough changed files that restoring them takes seconds on the GUI thread.
     constexpr int files = 3000;
-    const std::string filler(16 * 1024, 'x');
+    const std::string filler(std::size_t{16} * 1024, 'x');
     fs::create_directories(fs::path(project_) / "Bulk");
     for (int i = 0; i < files; ++i) {
         quillet::test::writeFile(

@@ -112,7 +112,7 @@ protected:
 
     // A copy of the example project in `temp`; runs back it up to `temp`/Backup.
     static std::filesystem::path demoProject(const quillet::test::TempDir& temp) {
-        const auto project = temp.path() / "Demo";
+        auto project = temp.path() / "Demo";
         std::filesystem::copy(std::filesystem::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project,
                               std::filesystem::copy_options::recursive);
         quillet::SettingModel::shared().backupPath = (temp.path() / "Backup").string();

@@ -250,7 +250,7 @@ TEST(ServiceLimits, ABurstOfNewConnectionsWaitsInTheBacklogInsteadOfBeingDropped
     int answered = 0;
     for (auto& c : connecting) {
         ::fcntl(c.fd, F_SETFL, 0);
-        sendAll(c.fd, "GET /healthz HTTP/1.1\r\nConnection: close\r\n\r\n");
+        sendAll(c.fd, "GET /healthz HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
         answered += readUntilClosed(c.fd).starts_with("HTTP/1.1 200 ");
         ::close(c.fd);
     }
@@ -276,9 +276,13 @@ TEST(ServiceLimits, RefusalsSayWhatWentWrong) {
         {post + "Transfer-Encoding: chunked\r\n\r\n0\r\n\r\n", "501", "不支持的请求格式"},
         {post + "Content-Length: 2000000\r\n\r\n", "413", "请求过大"},
         {post + manyHeaders + "\r\n", "431", "请求头过大"},
-        {"GET /nowhere HTTP/1.1\r\n\r\n", "404", ""},
-        {"PUT / HTTP/1.1\r\nContent-Length: 0\r\n\r\n", "405", ""},
-        {"GET /healthz HTTP/1.1\r\n\r\n", "200", ""},
+        {"GET /nowhere HTTP/1.1\r\nHost: x\r\n\r\n", "404", ""},
+        {"PUT / HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n\r\n", "405", ""},
+        {"GET /healthz HTTP/1.1\r\nHost: x\r\n\r\n", "200", ""},
+        {"GET /healthz HTTP/1.1\r\n\r\n", "400", ""},
+        {"GET /healthz HTTP/1.1\r\nHost: a\r\nHost: b\r\n\r\n", "400", ""},
+        {"\r\n\r\nGET /healthz HTTP/1.1\r\nHost: x\r\n\r\n", "200", ""},
+        {"GET http://127.0.0.1/healthz HTTP/1.1\r\nHost: x\r\n\r\n", "200", ""},
         {"GET\r\n\r\n", "400", ""},
     };
     for (const auto& c : cases) {
@@ -299,7 +303,7 @@ TEST(ServiceLimits, PagesStayInsideTheSiteAndPathsCannotForgeLogLines) {
     ASSERT_GT(service.port(), 0);
     const auto get = [&](const std::string& target) {
         return exchangeRaw(service.port(),
-                           "GET " + target + " HTTP/1.1\r\nConnection: close\r\n\r\n");
+                           "GET " + target + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
     };
     EXPECT_TRUE(get("/index.php/901.html").starts_with("HTTP/1.1 200 "));
     EXPECT_TRUE(get("/index.php/%39%30%31.html").starts_with("HTTP/1.1 200 "));
@@ -317,4 +321,71 @@ TEST(ServiceLimits, PagesStayInsideTheSiteAndPathsCannotForgeLogLines) {
     EXPECT_NE(log.find("GET /x%0d%0a2026-01-01T00:00:00Z%20POST"), std::string::npos) << log;
     EXPECT_EQ(log.find("\n2026-01-01T00:00:00Z"), std::string::npos) << log;
     EXPECT_EQ(log.find('\x1b'), std::string::npos);
+}
+
+TEST(ServiceLimits, AStrayEmptyLineAfterARequestLeavesTheConnectionIdleNotTimedOut) {
+    test::TempDir dir;
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string(),
+                           {"--request-timeout", "1"});
+    ASSERT_GT(service.port(), 0);
+    const int fd = connectTo(service.port());
+    sendAll(fd, "GET /healthz HTTP/1.1\r\nHost: x\r\n\r\n\r\n");
+    // Closed when the connection has been idle long enough, with the one answer asked for.
+    const std::string received = readUntilClosed(fd);
+    ::close(fd);
+    EXPECT_TRUE(received.starts_with("HTTP/1.1 200 ")) << received;
+    EXPECT_EQ(received.find("HTTP/1.1", 1), std::string::npos) << received;
+}
+
+TEST(ServiceLimits, ASlowButSteadyReaderGetsALargeAnswerWhole) {
+    test::TempDir dir;
+    const std::string page(std::size_t{10} << 20, 'p');
+    dir.write("site/pages/large.html", page);
+    dir.write("site/appcast.xml", "<rss/>");
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string(),
+                           {"--site", (dir.path() / "site").string()});
+    ASSERT_GT(service.port(), 0);
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int small = 16 * 1024; // so the service waits on this reader, not on the buffers
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(service.port()));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    sendAll(fd, "GET /index.php/large.html HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+    // About 800 KB a second: the 10 MB take longer than the service's write limit of 10 s,
+    // which a reader that keeps taking bytes must not meet.
+    std::string head;
+    std::size_t bodyBytes = 0;
+    // Takes up to 80 KB; false once the service has closed the connection.
+    const auto takeSome = [&] {
+        char buffer[8192];
+        for (std::size_t taken = 0; taken < std::size_t{80} * 1024;) {
+            const auto got = ::recv(fd, buffer, sizeof buffer, 0);
+            if (got <= 0) {
+                return false;
+            }
+            const auto size = static_cast<std::size_t>(got);
+            taken += size;
+            const auto headEnd = head.find("\r\n\r\n");
+            if (headEnd != std::string::npos) {
+                bodyBytes += size;
+                continue;
+            }
+            head.append(buffer, size);
+            if (const auto end = head.find("\r\n\r\n"); end != std::string::npos) {
+                bodyBytes += head.size() - end - 4;
+            }
+        }
+        return true;
+    };
+    const auto started = std::chrono::steady_clock::now();
+    while (takeSome()) {
+        std::this_thread::sleep_for(100ms);
+    }
+    ::close(fd);
+    EXPECT_GT(std::chrono::steady_clock::now() - started, 10s); // slower than the write limit
+    EXPECT_TRUE(head.starts_with("HTTP/1.1 200 ")) << head.substr(0, 100);
+    EXPECT_EQ(bodyBytes, page.size());
 }
