@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -163,8 +164,9 @@ private:
 
 TEST(ServiceLimits, TricklingClientsAreCutOffWhileOthersAreServed) {
     test::TempDir dir;
+    // All clients here share one address; the limit per address has a test of its own.
     ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string(),
-                           {"--request-timeout", "2"});
+                           {"--request-timeout", "2", "--connections-per-client", "1024"});
     ASSERT_GT(service.port(), 0);
     TricklingClients slow(service.port(), 64, 250ms, 40);
     for (int bank = 0; bank < 20; ++bank) {
@@ -227,7 +229,8 @@ TEST(ServiceLimits, HeaderFloodsAreRefusedEarlyAndHoldNoMemory) {
 
 TEST(ServiceLimits, ABurstOfNewConnectionsWaitsInTheBacklogInsteadOfBeingDropped) {
     test::TempDir dir;
-    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string());
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string(),
+                           {"--connections-per-client", "1024"}); // one address for all
     ASSERT_GT(service.port(), 0);
     // While the program is stopped, only the kernel's backlog can take connections.
     ::kill(service.pid(), SIGSTOP);
@@ -388,4 +391,81 @@ TEST(ServiceLimits, ASlowButSteadyReaderGetsALargeAnswerWhole) {
     EXPECT_GT(std::chrono::steady_clock::now() - started, 10s); // slower than the write limit
     EXPECT_TRUE(head.starts_with("HTTP/1.1 200 ")) << head.substr(0, 100);
     EXPECT_EQ(bodyBytes, page.size());
+}
+
+TEST(ServiceLimits, OneAddressHoldingManyConnectionsLeavesOtherAddressesServed) {
+    rlimit files{};
+    ::getrlimit(RLIMIT_NOFILE, &files);
+    files.rlim_cur = files.rlim_max;
+    ::setrlimit(RLIMIT_NOFILE, &files);
+    ASSERT_GE(files.rlim_cur, 1200u) << "this machine allows too few open files for the test";
+    test::TempDir dir;
+    const std::string log = (dir.path() / "log").string();
+    ServiceProcess service((dir.path() / "banks.db").string(), log);
+    ASSERT_GT(service.port(), 0);
+    constexpr int kHeld = 1100;
+    std::vector<int> held;
+    held.reserve(kHeld);
+    for (int i = 0; i < kHeld; ++i) {
+        held.push_back(connectTo(service.port()));
+    }
+    // A newcomer from the same address is turned away; one from another address is served.
+    EXPECT_TRUE(exchangeRaw(service.port(), "GET /healthz HTTP/1.1\r\nHost: x\r\n\r\n")
+                    .starts_with("HTTP/1.1 503 "));
+    const int other = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    from.sin_addr.s_addr = htonl(0x7F000002); // 127.0.0.2
+    ASSERT_EQ(::bind(other, reinterpret_cast<sockaddr*>(&from), sizeof from), 0);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(static_cast<uint16_t>(service.port()));
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::connect(other, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
+    sendAll(other, "GET /healthz HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+    EXPECT_TRUE(readUntilClosed(other).starts_with("HTTP/1.1 200 "));
+    ::close(other);
+    for (const int fd : held) {
+        ::close(fd);
+    }
+
+    // A line a second at most, counting every connection turned away.
+    std::this_thread::sleep_for(1500ms);
+    std::ifstream lines(log);
+    std::string line;
+    int refusalLines = 0;
+    long counted = 0;
+    while (std::getline(lines, line)) {
+        if (line.find("503 too many connections from one client") == std::string::npos) {
+            continue;
+        }
+        ++refusalLines;
+        const auto open = line.find(" (");
+        counted += open == std::string::npos ? 1 : std::stol(line.substr(open + 2));
+    }
+    EXPECT_LE(refusalLines, 5);
+    EXPECT_EQ(counted, kHeld - 64 + 1);
+}
+
+TEST(ServiceLimits, StopsWithinTheGraceTimeWhileLargeAnswersAreBeingWritten) {
+    test::TempDir dir;
+    dir.write("site/pages/large.html", std::string(std::size_t{10} << 20, 'p'));
+    dir.write("site/appcast.xml", "<rss/>");
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string(),
+                           {"--site", (dir.path() / "site").string()});
+    ASSERT_GT(service.port(), 0);
+    // Two clients that ask for the large page and never read it.
+    std::vector<int> stalled;
+    for (int i = 0; i < 2; ++i) {
+        stalled.push_back(connectTo(service.port()));
+        sendAll(stalled.back(), "GET /index.php/large.html HTTP/1.1\r\nHost: x\r\n\r\n");
+    }
+    std::this_thread::sleep_for(500ms);
+    const auto stopping = std::chrono::steady_clock::now();
+    EXPECT_EQ(service.terminate(), 0);
+    // The answers get the two seconds of grace, and the stop a margin for a loaded machine.
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, 5s);
+    for (const int fd : stalled) {
+        ::close(fd);
+    }
 }
