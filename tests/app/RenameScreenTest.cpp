@@ -743,8 +743,9 @@ TEST_F(RenameScreen, AFolderAnotherRunHoldsIsRefusedAndUnreadableFilesAreNamed) 
                              std::string("[cart addProduct:p quantity:1];\0", 32));
     const QStringList texts = run();
     ASSERT_FALSE(texts.isEmpty());
-    EXPECT_TRUE(
-        texts.last().contains("\n1 个文件无法读取，保持原样，其中可能仍使用旧方法名: Blob.m"))
+    EXPECT_TRUE(texts.last().contains(
+        "\n1 个文件无法读取，保持原样，其中可能仍使用旧方法名: Blob.m（见日志 " +
+        QString::fromStdString(quillet::Console::shared().path()) + "）"))
         << texts.last().toStdString();
 }
 
@@ -794,7 +795,28 @@ TEST(RunOutcome, UnreadablePathsAreNamedUpToTenThenTheLogIsMeant) {
         << message.toStdString();
     EXPECT_TRUE(message.contains("/p/F9.m")) << message.toStdString();
     EXPECT_FALSE(message.contains("/p/F10.m")) << message.toStdString();
-    EXPECT_TRUE(message.endsWith("\n等（见日志）")) << message.toStdString();
+    EXPECT_TRUE(message.endsWith("\n等 12 个（见日志 " +
+                                 QString::fromStdString(quillet::Console::shared().path()) + "）"))
+        << message.toStdString();
+}
+
+TEST(RunOutcome, FilesLeftAsTheyWereAreNamedUpToThreeThenCountedWithTheLogsPath) {
+    quillet::RunReport report;
+    report.mode = quillet::RenameMode::precise;
+    report.backup.emplace(std::string("/b/Demo.zip"));
+    report.writes.listWritten = true;
+    const QString log =
+        "（见日志 " + QString::fromStdString(quillet::Console::shared().path()) + "）";
+    report.unparsedFiles = {{"/p/A.m", "x"}, {"/p/Sub/B.m", "x"}, {"/p/C.mm", "x"}};
+    EXPECT_TRUE(RunOutcome::of(report).message().endsWith(
+        "\n3 个文件无法解析，保持原样: A.m, B.m, C.mm" + log))
+        << RunOutcome::of(report).message().toStdString();
+    report.unparsedFiles.push_back({"/p/D.m", "x"});
+    report.unreadableFiles = {{"/p/Z.m", "denied"}};
+    const QStringList lines = RunOutcome::of(report).message().split('\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[lines.size() - 2], "4 个文件无法解析，保持原样: A.m, B.m, C.mm 等 4 个" + log);
+    EXPECT_EQ(lines.last(), "1 个文件无法读取，保持原样，其中可能仍使用旧方法名: Z.m" + log);
 }
 
 TEST(RunOutcome, APreciseCompletionCountsOnlyTheKindsOfTypeNamesItRenamed) {
