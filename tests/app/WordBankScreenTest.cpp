@@ -151,7 +151,7 @@ TEST_F(WordBankScreen, SaveChecksRunInOrderAndTheFirstFailingOneSpeaks) {
     type("备注", "中文 and bad");
     press("保存");
     EXPECT_EQ(dialogTitle(), "词库不符合规则");
-    EXPECT_EQ(dialogMessage(), "可能含有中文或特殊字符或为空");
+    EXPECT_EQ(dialogMessage(), "可能含有中文或特殊字符或为空（不允许的字符: “中”）");
 
     type("备注", QString::fromStdString(quillet::test::bankText(99)));
     press("保存");
