@@ -621,6 +621,31 @@ TEST_F(RenameScreen, WhileARunIsShownTheKeyboardReachesNothingBelowIt) {
     EXPECT_TRUE(screen_->sureBtn()->isEnabled()) << "the page is given back once the sheet goes";
 }
 
+TEST_F(RenameScreen, ThePathFieldTakesTheFocusAndReturnOrSpaceChoosesAFolder) {
+    window_.activateWindow();
+    int asked = 0;
+    CMOpenPanel::shared().setChooser([&](const QString&) {
+        ++asked;
+        return std::optional(QString::fromStdString(project_));
+    });
+    UIInteractiveView* field = screen_->pathInput();
+    const QImage before = field->label()->grab().toImage();
+    field->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }));
+    EXPECT_NE(field->label()->grab().toImage(), before); // its frame shows the focus
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClick(field, Qt::Key_Space);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(field->label()->text(), QString::fromStdString(project_));
+    // Tab comes back to it from the screen's other controls.
+    bool reached = false;
+    for (int i = 0; i < 30 && !reached; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached = field->hasFocus();
+    }
+    EXPECT_TRUE(reached);
+}
+
 TEST_F(RenameScreen, TabLeavesTheIgnoreEditorBothWaysAndTypesNothing) {
     window_.activateWindow();
     UITextView* editor = screen_->ignoreInput();
