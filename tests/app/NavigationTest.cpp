@@ -112,6 +112,19 @@ TEST_F(Window, FitsA1600By1000ScreenAt200PercentAndScrollsToEveryControl) {
     EXPECT_EQ(scroller->horizontalScrollBar()->maximum(), 0);
 }
 
+TEST_F(Window, TheSidebarTakesTheFocusAndTheArrowKeysMoveBetweenPagesPastTheHeaders) {
+    window_.activateWindow();
+    QListWidget* list = window_.sidebar()->list();
+    choose("崩溃日志还原");
+    list->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }));
+    QTest::keyClick(list, Qt::Key_Down); // past the header "帮助"
+    ASSERT_TRUE(QTest::qWaitFor([&] { return title() == QString("公告"); }));
+    QTest::keyClick(list, Qt::Key_Up);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return title() == QString("崩溃日志还原"); }));
+    EXPECT_EQ(list->currentItem()->text(), "崩溃日志还原");
+}
+
 TEST_F(Window, ChoosingAPageReplacesTheOneOnScreenAndARepeatChangesNothing) {
     choose("常规");
     ASSERT_TRUE(QTest::qWaitFor([&] { return title() == QString("常规"); }));
