@@ -7,6 +7,9 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 #include "ClosedPort.h"
 #include "LocalService.h"
@@ -164,6 +167,30 @@ TEST_F(WordBankScreen, VerifyCleansTheTextAndCountsTheWords) {
     press("校验");
     EXPECT_EQ(dialogTitle(), "符合规则的词库:1");
     EXPECT_EQ(screen_->wordBankInput()->toPlainText(), "defghijkl");
+}
+
+TEST_F(WordBankScreen, TheWordsWrapOnlyAfterACommaAndAreCheckedWithoutTheBreaks) {
+    const QString words = QString::fromStdString(quillet::test::bankText(300));
+    type("r", words);
+    press("校验");
+    EXPECT_EQ(dialogTitle(), "符合规则的词库:300");
+    // Every line the editor shows ends at a comma (or the text's end), never inside a word.
+    QTextDocument* document = screen_->wordBankInput()->document();
+    int lines = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QTextLayout* layout = block.layout();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const QString text =
+                block.text().mid(line.textStart(), line.textLength()).remove(QChar(0x200B));
+            ++lines;
+            EXPECT_TRUE(text.endsWith(',') || i + 1 == layout->lineCount()) << text.toStdString();
+        }
+    }
+    EXPECT_GT(lines, 3);
+    // Checked and kept as the words alone.
+    press("校验");
+    EXPECT_EQ(dialogTitle(), "符合规则的词库:300");
 }
 
 TEST_F(WordBankScreen, AnOwnNewBankIsUploadedWithoutBecomingTheDefaultUntilSetSo) {
