@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <set>
 
 #include "LocalService.h"
 #include "notify/Notify.h"
@@ -25,7 +26,9 @@
 #include "toolkit/PresentAnimator.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
+#include "toolkit/UIInteractiveView.h"
 #include "toolkit/UILabel.h"
+#include "toolkit/UITextView.h"
 
 using namespace quillet::app;
 
@@ -123,6 +126,50 @@ TEST_F(Window, TheSidebarTakesTheFocusAndTheArrowKeysMoveBetweenPagesPastTheHead
     QTest::keyClick(list, Qt::Key_Up);
     ASSERT_TRUE(QTest::qWaitFor([&] { return title() == QString("崩溃日志还原"); }));
     EXPECT_EQ(list->currentItem()->text(), "崩溃日志还原");
+}
+
+TEST_F(Window, TabReachesEveryControlOfEachScreen) {
+    window_.activateWindow();
+    for (const QString entry : {"方法重命名", "崩溃日志还原", "常规", "我的词库"}) {
+        choose(entry);
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            return title() == entry && page() != nullptr && page()->isVisible() &&
+                   qobject_cast<CMWebViewController*>(page()) == nullptr;
+        })) << entry.toStdString();
+        QTest::qWait(PresentAnimator::durationMs + 100);
+        // What a keyboard user must be able to reach: every visible, enabled control that
+        // takes the focus from Tab.
+        std::set<QWidget*> controls;
+        for (QWidget* widget : page()->findChildren<QWidget*>()) {
+            if (widget->isVisible() && widget->isEnabled() &&
+                (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus &&
+                widget->focusProxy() == nullptr) {
+                controls.insert(widget);
+            }
+        }
+        EXPECT_FALSE(controls.empty()) << entry.toStdString();
+        window_.sidebar()->list()->setFocus(Qt::TabFocusReason);
+        std::set<QWidget*> reached;
+        for (int i = 0; i < 60 && reached.size() < controls.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            if (controls.count(QApplication::focusWidget()) != 0) {
+                reached.insert(QApplication::focusWidget());
+            }
+        }
+        for (QWidget* control : controls) {
+            EXPECT_TRUE(reached.count(control) != 0)
+                << entry.toStdString() << ": " << control->metaObject()->className() << " "
+                << control->objectName().toStdString();
+        }
+        // The rename screen's own fields are among them, the path field and Execute too.
+        if (auto* rename = qobject_cast<MethodRenameViewController*>(page())) {
+            const std::vector<QWidget*> own = {rename->pathInput(), rename->ignoreInput(),
+                                               rename->sureBtn()};
+            for (QWidget* control : own) {
+                EXPECT_TRUE(reached.count(control) != 0) << control->metaObject()->className();
+            }
+        }
+    }
 }
 
 TEST_F(Window, ChoosingAPageReplacesTheOneOnScreenAndARepeatChangesNothing) {
