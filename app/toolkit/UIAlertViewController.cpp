@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <algorithm>
 
+#include "LineBalance.h"
 #include "Palette.h"
 #include "UIButton.h"
 #include "UILabel.h"
@@ -170,9 +171,11 @@ void UIAlertViewController::fitMessage() {
     const bool barShown = progressBar_ != nullptr && !progressBar_->isHidden();
     const int bottom = barShown ? progressTop(height()) : height() - 40 - 40;
     const int room = bottom - 10 - top;
-    const int needed = message()->heightForWidth(messageWidth);
+    // Narrower when that keeps a lone word off a paragraph's last line.
+    const int wide = LineBalance(message()->font(), messageWidth).widthFor(message()->text());
+    const int needed = message()->heightForWidth(wide);
     const int fitted = std::max(messageHeight, std::min(needed, room));
-    message()->setGeometry((width() - messageWidth) / 2, top, messageWidth, fitted);
+    message()->setGeometry((width() - wide) / 2, top, wide, fitted);
 }
 
 void UIAlertViewController::cancleAction() {

@@ -6,8 +6,10 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTest>
+#include <QTextLayout>
 
 #include "shell/ContentViewController.h"
+#include "toolkit/LineBalance.h"
 #include "toolkit/PresentAnimator.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
@@ -141,6 +143,36 @@ TEST_F(Host, ALongMessageGetsTheRoomItNeedsAndAShortOneTheUsualBox) {
     CMAlert::show(content_, "t", "m", false);
     EXPECT_EQ(alert.message()->size(), QSize(520, 320));
     alert.cancleBtn()->click();
+}
+
+TEST(LineBalance, ALoneCharacterOnTheLastLineIsPulledDownByANarrowerWidth) {
+    QFont font;
+    font.setPixelSize(16);
+    const QFontMetrics metrics(font);
+    const int perLine = 520 / metrics.horizontalAdvance(QStringLiteral("测"));
+    ASSERT_GT(perLine, 8);
+    // One character more than a line holds: it would stand alone below the first.
+    const QString orphaned = QString(perLine + 1, QChar(0x6D4B));
+    const LineBalance balance(font, 520);
+    const int width = balance.widthFor(orphaned);
+    EXPECT_LT(width, 520);
+    EXPECT_GE(width, 390);
+    QTextLayout layout(orphaned, font);
+    layout.beginLayout();
+    QList<int> lengths;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lengths << line.textLength();
+    }
+    layout.endLayout();
+    ASSERT_EQ(lengths.size(), 2);
+    EXPECT_GE(lengths.last(), 3);
+    // Text without a lone last line, one line or several, keeps the full width.
+    EXPECT_EQ(balance.widthFor(QString(perLine / 2, QChar(0x6D4B))), 520);
+    EXPECT_EQ(balance.widthFor(QString(perLine + perLine / 2, QChar(0x6D4B))), 520);
+    EXPECT_EQ(balance.widthFor(QString(perLine / 2, QChar(0x6D4B)) + "\n" +
+                               QString(perLine / 2, QChar(0x6D4B))),
+              520);
 }
 
 TEST(Controller, TheFirstAppearanceComesOnce) {
