@@ -33,12 +33,18 @@ namespace {
 
 const std::string kOwner = "0123456789ABCDEF0123456789ABCDEF";
 
-int connectTo(int port, bool blocking = true) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | (blocking ? 0 : SOCK_NONBLOCK), 0);
+// 127.0.0.1, or another loopback address given as its last byte, at `port`.
+sockaddr_in loopback(int port, std::uint8_t last = 1) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_addr.s_addr = htonl(0x7F000000U | last);
+    return address;
+}
+
+int connectTo(int port, bool blocking = true) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | (blocking ? 0 : SOCK_NONBLOCK), 0);
+    sockaddr_in address = loopback(port);
     const int result = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     EXPECT_TRUE(result == 0 || (!blocking && errno == EINPROGRESS)) << std::strerror(errno);
     return fd;
@@ -349,12 +355,9 @@ TEST(ServiceLimits, ASlowButSteadyReaderGetsALargeAnswerWhole) {
                            {"--site", (dir.path() / "site").string()});
     ASSERT_GT(service.port(), 0);
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    const int small = 16 * 1024; // so the service waits on this reader, not on the buffers
+    const int small = 16 << 10; // so the service waits on this reader, not on the buffers
     ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(service.port()));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in address = loopback(service.port());
     ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     sendAll(fd, "GET /index.php/large.html HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
     // About 800 KB a second: the 10 MB take longer than the service's write limit of 10 s,
@@ -413,14 +416,9 @@ TEST(ServiceLimits, OneAddressHoldingManyConnectionsLeavesOtherAddressesServed) 
     EXPECT_TRUE(exchangeRaw(service.port(), "GET /healthz HTTP/1.1\r\nHost: x\r\n\r\n")
                     .starts_with("HTTP/1.1 503 "));
     const int other = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in from{};
-    from.sin_family = AF_INET;
-    from.sin_addr.s_addr = htonl(0x7F000002); // 127.0.0.2
+    sockaddr_in from = loopback(0, 2);
     ASSERT_EQ(::bind(other, reinterpret_cast<sockaddr*>(&from), sizeof from), 0);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_port = htons(static_cast<uint16_t>(service.port()));
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    sockaddr_in to = loopback(service.port());
     ASSERT_EQ(::connect(other, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
     sendAll(other, "GET /healthz HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
     EXPECT_TRUE(readUntilClosed(other).starts_with("HTTP/1.1 200 "));
