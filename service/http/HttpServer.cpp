@@ -189,7 +189,7 @@ const char* HttpServer::admit(const std::string& peer) {
     return nullptr;
 }
 
-void HttpServer::serveOnItsOwnThread(int socket, std::string peer) {
+void HttpServer::serveOnItsOwnThread(int socket, const std::string& peer) {
     if (const char* why = admit(peer)) {
         // Said plainly and at once rather than left to time out; the client may try again.
         const std::string busy = handler_.refuse(503, {}).serialize(false, false);

@@ -38,7 +38,7 @@ public:
 
 private:
     void acceptWaiting();
-    void serveOnItsOwnThread(int socket, std::string peer);
+    void serveOnItsOwnThread(int socket, const std::string& peer);
     // Counts the connection in, or says which limit keeps it out.
     const char* admit(const std::string& peer);
     void connectionEnded(const std::string& peer);

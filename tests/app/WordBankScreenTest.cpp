@@ -90,7 +90,7 @@ protected:
             {{"port", std::int64_t{1021}}, {"id", token}, {"uuid", quillet::deviceIdentifier()}});
     }
     std::string uploadAsAnotherUser(const std::string& remark) {
-        const std::string token = WordModel::makeNew(otherOwner).id;
+        std::string token = WordModel::makeNew(otherOwner).id;
         const auto answer = ask({{"port", std::int64_t{1020}},
                                  {"id", token},
                                  {"tool", std::string("Quillet")},

@@ -121,7 +121,7 @@ TEST(HttpRequestReader, EmptyLinesBetweenRequestsDoNotStartOne) {
 TEST(HttpRequestReader, StopsReadingHeadersAtTheLimitsWithoutWaitingForTheirEnd) {
     HttpLimits limits;
     limits.maximumHeaderCount = 100;
-    limits.maximumHeaderBytes = 32 * 1024;
+    limits.maximumHeaderBytes = std::size_t{32} * 1024;
     std::string many = "GET / HTTP/1.1\r\nHost: x\r\n";
     for (int i = 0; i < 99; ++i) {
         many += "X-A: 1\r\n";

@@ -211,6 +211,7 @@ TEST(ServiceLimits, HeaderFloodsAreRefusedEarlyAndHoldNoMemory) {
         flood += "X-A: 1\r\n";
     }
     std::vector<std::thread> flooders;
+    flooders.reserve(8);
     std::atomic<int> refused{0};
     for (int i = 0; i < 8; ++i) {
         flooders.emplace_back([&] {
@@ -242,6 +243,7 @@ TEST(ServiceLimits, ABurstOfNewConnectionsWaitsInTheBacklogInsteadOfBeingDropped
     ::kill(service.pid(), SIGSTOP);
     constexpr int kClients = 300;
     std::vector<pollfd> connecting;
+    connecting.reserve(kClients);
     for (int i = 0; i < kClients; ++i) {
         connecting.push_back({connectTo(service.port(), false), POLLOUT, 0});
     }
