@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <algorithm>
 
+#include "MessageText.h"
 #include "Palette.h"
 #include "UIButton.h"
 #include "UILabel.h"
@@ -172,7 +173,9 @@ void UIAlertViewController::fitMessage() {
     const int room = bottom - 10 - top;
     const int needed = message()->heightForWidth(messageWidth);
     const int fitted = std::max(messageHeight, std::min(needed, room));
-    message()->setGeometry((width() - messageWidth) / 2, top, messageWidth, fitted);
+    // As narrow as keeps its line count, so the last line is not a lone word.
+    const int balanced = MessageText::balancedWidth(*message(), messageWidth);
+    message()->setGeometry((width() - balanced) / 2, top, balanced, fitted);
 }
 
 void UIAlertViewController::cancleAction() {
@@ -211,7 +214,7 @@ void show(UIViewController* on, const QString& title, const QString& message, bo
     auto& dialog = shared();
     dialog.loadViewIfNeeded();
     dialog.titleLabel()->setText(title);
-    dialog.message()->setText(message);
+    dialog.message()->setText(MessageText::shown(message));
     dialog.block = std::move(completion);
     dialog.cancleBtn()->setText("好的");
     dialog.cancleBtn()->setVisible(!hidesButton);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSet>
 #include <QTest>
 
 #include "LocalService.h"
@@ -123,6 +124,44 @@ TEST_F(Window, TheSidebarTakesTheFocusAndTheArrowKeysMoveBetweenPagesPastTheHead
     QTest::keyClick(list, Qt::Key_Up);
     ASSERT_TRUE(QTest::qWaitFor([&] { return title() == QString("崩溃日志还原"); }));
     EXPECT_EQ(list->currentItem()->text(), "崩溃日志还原");
+}
+
+// Every control a page shows is met by Tab from the sidebar, and Tab comes round to the
+// sidebar again instead of sticking in a text area.
+TEST_F(Window, TabReachesEveryControlOfEachPageAndComesBackToTheSidebar) {
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    QListWidget* list = window_.sidebar()->list();
+    for (const QString entry : {"方法重命名", "崩溃日志还原", "常规", "我的词库"}) {
+        choose(entry);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return title() == entry && page()->isVisible(); }));
+        QTest::qWait(50);
+        QSet<QWidget*> expected;
+        for (QWidget* control : page()->findChildren<QWidget*>()) {
+            if (control->isVisible() && control->isEnabled() && control->focusProxy() == nullptr &&
+                (control->focusPolicy() & Qt::TabFocus) != 0) {
+                expected.insert(control);
+            }
+        }
+        ASSERT_GE(expected.size(), 2) << entry.toStdString();
+        list->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }));
+        QSet<QWidget*> reached;
+        bool backToSidebar = false;
+        for (int i = 0; i < 3 * expected.size() + 10 && !backToSidebar; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr) << entry.toStdString();
+            reached.insert(focus);
+            backToSidebar = focus == list;
+        }
+        EXPECT_TRUE(backToSidebar) << entry.toStdString();
+        for (QWidget* control : expected) {
+            EXPECT_TRUE(reached.contains(control))
+                << entry.toStdString() << ": Tab never reaches "
+                << control->metaObject()->className() << " " << control->objectName().toStdString();
+        }
+    }
 }
 
 TEST_F(Window, ChoosingAPageReplacesTheOneOnScreenAndARepeatChangesNothing) {
