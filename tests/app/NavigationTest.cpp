@@ -134,8 +134,9 @@ TEST_F(Window, TabReachesEveryControlOfEachPageAndComesBackToTheSidebar) {
     QListWidget* list = window_.sidebar()->list();
     for (const QString entry : {"方法重命名", "崩溃日志还原", "常规", "我的词库"}) {
         choose(entry);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return title() == entry && page()->isVisible(); }));
-        QTest::qWait(50);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return title() == entry && page() != nullptr && page()->isVisible(); }));
+        QTest::qWait(800); // the page it replaces has faded out and left the focus chain
         QSet<QWidget*> expected;
         for (QWidget* control : page()->findChildren<QWidget*>()) {
             if (control->isVisible() && control->isEnabled() && control->focusProxy() == nullptr &&
