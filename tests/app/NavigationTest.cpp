@@ -113,6 +113,31 @@ TEST_F(Window, FitsA1600By1000ScreenAt200PercentAndScrollsToEveryControl) {
     EXPECT_EQ(scroller->horizontalScrollBar()->maximum(), 0);
 }
 
+TEST_F(Window, AtItsSmallestEveryButtonOfEachPageScrollsIntoView) {
+    window_.resize(window_.minimumSize());
+    auto* scroller = qobject_cast<QScrollArea*>(window_.centralWidget());
+    ASSERT_NE(scroller, nullptr);
+    for (const QString entry : {"方法重命名", "崩溃日志还原", "常规", "我的词库"}) {
+        choose(entry);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return title() == entry && page() != nullptr && page()->isVisible(); }));
+        QTest::qWait(50);
+        const auto buttons = page()->findChildren<UIButton*>();
+        int shown = 0;
+        for (UIButton* button : buttons) {
+            if (!button->isVisible()) {
+                continue;
+            }
+            ++shown;
+            scroller->ensureWidgetVisible(button);
+            EXPECT_TRUE(scroller->viewport()->rect().contains(
+                button->mapTo(scroller->viewport(), button->rect().center())))
+                << entry.toStdString() << ": " << button->text().toStdString();
+        }
+        EXPECT_GT(shown, 0) << entry.toStdString();
+    }
+}
+
 TEST_F(Window, TheSidebarTakesTheFocusAndTheArrowKeysMoveBetweenPagesPastTheHeaders) {
     window_.activateWindow();
     QListWidget* list = window_.sidebar()->list();
