@@ -325,9 +325,8 @@ void MethodRenameViewController::finishRun(const quillet::RunReport& report) {
     auto& dialog = CMAlert::shared();
     const QString text = outcome.message();
     dialog.titleLabel()->setText(outcome.title());
-    dialog.message()->setText(text);
-    dialog.fitMessage();
     dialog.progressBar()->hide();
+    dialog.setMessage(text);
     dialog.cancleBtn()->show();
     if (outcome.offersRestore()) {
         offerRestore(*outcome.archive, report.project);

@@ -178,6 +178,11 @@ void UIAlertViewController::fitMessage() {
     message()->setGeometry((width() - balanced) / 2, top, balanced, fitted);
 }
 
+void UIAlertViewController::setMessage(const QString& text) {
+    message()->setText(MessageText::shown(text));
+    fitMessage();
+}
+
 void UIAlertViewController::cancleAction() {
     if (actionBlock) {
         actionBlock();
@@ -214,14 +219,13 @@ void show(UIViewController* on, const QString& title, const QString& message, bo
     auto& dialog = shared();
     dialog.loadViewIfNeeded();
     dialog.titleLabel()->setText(title);
-    dialog.message()->setText(MessageText::shown(message));
     dialog.block = std::move(completion);
     dialog.cancleBtn()->setText("好的");
     dialog.cancleBtn()->setVisible(!hidesButton);
     dialog.backBtn()->hide();
     dialog.hideOtherButton();
     dialog.progressBar()->hide();
-    dialog.fitMessage(); // a long text, such as the word bank rules, would lose its last lines
+    dialog.setMessage(message); // after the bar goes: a long text would lose its last lines
     on->presentViewControllerAsSheet(&dialog);
 }
 
