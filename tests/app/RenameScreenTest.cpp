@@ -28,6 +28,7 @@
 #include "settings/SettingModel.h"
 #include "support/Files.h"
 #include "support/Words.h"
+#include "toolkit/MessageText.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
 #include "toolkit/UIInteractiveView.h"
@@ -467,9 +468,10 @@ TEST_F(RenameScreen, AFileThatIsNoNamesFileIsRefusedAndTheKeptOneStays) {
         // The reason the names file reader gives, which names the file.
         const auto read = quillet::NameTable::read(bad);
         ASSERT_FALSE(read) << bad;
-        EXPECT_EQ(CMAlert::shared().message()->text(),
+        EXPECT_EQ(MessageText::written(CMAlert::shared().message()->text()),
                   QString::fromStdString(read.error().message));
-        EXPECT_TRUE(CMAlert::shared().message()->text().contains(QString::fromStdString(bad)));
+        EXPECT_TRUE(MessageText::written(CMAlert::shared().message()->text())
+                        .contains(QString::fromStdString(bad)));
         CMAlert::shared().cancleBtn()->click();
         EXPECT_EQ(namesShown(), "QuilletNames.tsv") << bad;
         EXPECT_EQ(quillet::SettingModel::shared().reusedNames.at(project_), good);
@@ -495,7 +497,7 @@ TEST_F(RenameScreen, AChoiceTheSettingsFileCannotTakeSaysSoAndHoldsForThisSessio
     screen_->selectPathAction();
     chooseNames(file);
     EXPECT_EQ(dialogTitle(), "保存失败");
-    EXPECT_EQ(CMAlert::shared().message()->text(), "设置无法写入配置文件");
+    EXPECT_EQ(MessageText::written(CMAlert::shared().message()->text()), "设置无法写入配置文件");
     CMAlert::shared().cancleBtn()->click();
     EXPECT_EQ(namesShown(), "QuilletNames.tsv");
     EXPECT_EQ(quillet::SettingModel::shared().reusedNames.at(project_), file);
@@ -700,8 +702,9 @@ TEST_F(RenameScreen, TheBackupIsRestoredOnlyByItsButtonAndCanRemoveWhatCameSince
     });
     ASSERT_TRUE(restored.wait(30000));
     EXPECT_EQ(dialogTitle(), "已恢复备份");
-    EXPECT_TRUE(dialog.message()->text().contains("备份之后新增的 1 个文件已删除"))
-        << dialog.message()->text().toStdString();
+    EXPECT_TRUE(
+        MessageText::written(dialog.message()->text()).contains("备份之后新增的 1 个文件已删除"))
+        << MessageText::written(dialog.message()->text()).toStdString();
     EXPECT_FALSE(dialog.otherBtn()->isVisible());
     EXPECT_EQ(treeDump(project_), before); // MethodReplaceList.txt went with the check box
 }
@@ -746,8 +749,9 @@ TEST_F(RenameScreen, ALargeRestoreShowsProgressAndKeepsTheWindowDrawing) {
         texts << arguments.at(0).toString();
     }
     EXPECT_GE(texts.filter("恢复中...").size(), 2) << texts.join(" | ").toStdString();
-    EXPECT_TRUE(CMAlert::shared().message()->text().contains("备份之后新增的 1 个文件已保留"))
-        << CMAlert::shared().message()->text().toStdString();
+    EXPECT_TRUE(MessageText::written(CMAlert::shared().message()->text())
+                    .contains("备份之后新增的 1 个文件已保留"))
+        << MessageText::written(CMAlert::shared().message()->text()).toStdString();
     EXPECT_EQ(readFile(fs::path(project_) / "Bulk/Part2999.txt"), filler);
 }
 
@@ -783,7 +787,7 @@ TEST_F(RenameScreen, AStoredPrefixTheRuleRefusesIsRefusedBeforeItReachesTheCode)
     run();
     EXPECT_EQ(dialogTitle(), "方法前缀无效");
     EXPECT_EQ(
-        CMAlert::shared().message()->text(),
+        MessageText::written(CMAlert::shared().message()->text()),
         "方法前缀只能使用英文字母、数字和下划线，不能以数字开头，最多32个字符，请在设置中修改");
     EXPECT_EQ(treeDump(project_), before);
     CMAlert::shared().cancleBtn()->click();
@@ -795,7 +799,7 @@ TEST_F(RenameScreen, AStoredPrefixTheRuleRefusesIsRefusedBeforeItReachesTheCode)
         screen_->selectPathAction();
         run();
         EXPECT_EQ(dialogTitle(), "类名前缀无效") << bad;
-        EXPECT_EQ(CMAlert::shared().message()->text(),
+        EXPECT_EQ(MessageText::written(CMAlert::shared().message()->text()),
                   "类名前缀只能使用英文字母、数字和下划线，必须以字母开头，最多32个字符，"
                   "请在设置中修改")
             << bad;
@@ -939,7 +943,8 @@ TEST_F(RenameScreen, RefusesAMissingOrIllegalPathAndTooFewWords) {
     screen_->pathInput()->label()->setText(QString::fromStdString(project_) + "/Supporting Files");
     screen_->sureAction();
     EXPECT_EQ(dialogTitle(), "非法路径");
-    EXPECT_EQ(CMAlert::shared().message()->text(), "[路径/文件名]不能使用中文、空格以及特殊字符");
+    EXPECT_EQ(MessageText::written(CMAlert::shared().message()->text()),
+              "[路径/文件名]不能使用中文、空格以及特殊字符");
     CMAlert::shared().cancleBtn()->click();
 
     setBank(3);

@@ -277,3 +277,18 @@ TEST(EnvironmentScreenshot, DISABLED_FailedEnvironmentCheck) {
     saveScreenshot(window, "environment-check.png");
     CheckRunViewController::setPassed(true);
 }
+
+// Where the keyboard is on the rename screen: the path field, then 执行, each with its mark.
+TEST_F(Screenshot, DISABLED_RenameScreenFocusMarks) {
+    quillet::test::TempDir temp;
+    auto* rename = renameScreenFor(demoProject(temp));
+    ASSERT_NE(rename, nullptr);
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    rename->pathInput()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rename->pathInput()->hasFocus(); }));
+    saveScreenshot(window_, "rename-focus-path.png");
+    rename->sureBtn()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rename->sureBtn()->hasFocus(); }));
+    saveScreenshot(window_, "rename-focus-run.png");
+}

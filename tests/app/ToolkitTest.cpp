@@ -9,7 +9,7 @@
 #include <QTextLayout>
 
 #include "shell/ContentViewController.h"
-#include "toolkit/LineBalance.h"
+#include "toolkit/MessageText.h"
 #include "toolkit/PresentAnimator.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
@@ -45,7 +45,49 @@ protected:
     ContentViewController* content_;
 };
 
+// The lines a word-wrapped label shows, as written.
+QStringList shownLines(const QLabel& label) {
+    QTextLayout layout(label.text(), label.font());
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QStringList lines;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(label.width());
+        lines << MessageText::written(label.text().mid(line.textStart(), line.textLength()));
+    }
+    layout.endLayout();
+    return lines;
+}
+
 } // namespace
+
+TEST_F(Host, AlertMessagesLeaveNoLoneLastLineAndBreakPathsOnlyAfterASlash) {
+    auto& alert = CMAlert::shared();
+    const QString words = QString("无法解析的文件保持原样请查看运行日志").repeated(4);
+    for (int length = 20; length < 64; length += 3) {
+        CMAlert::show(content_, "t", words.left(length) + "）", false);
+        const QStringList lines = shownLines(*alert.message());
+        ASSERT_FALSE(lines.isEmpty());
+        if (lines.size() > 1) {
+            EXPECT_GE(lines.last().size() * 3, lines.first().size())
+                << length << ": " << lines.join("|").toStdString();
+        }
+    }
+
+    const QString log = "/home/someone/Projects/Shop-Demo/Quillet/Logs/run-2026-12-09/"
+                        "quillet-run-output/renamed-methods-and-files.log";
+    CMAlert::show(content_, "t", "日志：" + log, false);
+    EXPECT_EQ(MessageText::written(alert.message()->text()), "日志：" + log);
+    const QStringList lines = shownLines(*alert.message());
+    ASSERT_GT(lines.size(), 1);
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i) {
+        EXPECT_TRUE(lines[i].endsWith('/') || lines[i].endsWith("："))
+            << lines.join("|").toStdString();
+    }
+    alert.cancleBtn()->click();
+}
 
 TEST_F(Host, TheAlertKeepsItsButtonBlockAndActionRules) {
     auto& alert = CMAlert::shared();
@@ -141,38 +183,10 @@ TEST_F(Host, ALongMessageGetsTheRoomItNeedsAndAShortOneTheUsualBox) {
     alert.cancleBtn()->click();
 
     CMAlert::show(content_, "t", "m", false);
-    EXPECT_EQ(alert.message()->size(), QSize(520, 320));
+    EXPECT_EQ(alert.message()->height(), 320);
+    EXPECT_LE(alert.message()->width(), 520);
+    EXPECT_EQ(alert.message()->geometry().center().x(), alert.rect().center().x());
     alert.cancleBtn()->click();
-}
-
-TEST(LineBalance, ALoneCharacterOnTheLastLineIsPulledDownByANarrowerWidth) {
-    QFont font;
-    font.setPixelSize(16);
-    const QFontMetrics metrics(font);
-    const int perLine = 520 / metrics.horizontalAdvance(QStringLiteral("测"));
-    ASSERT_GT(perLine, 8);
-    // One character more than a line holds: it would stand alone below the first.
-    const QString orphaned = QString(perLine + 1, QChar(0x6D4B));
-    const LineBalance balance(font, 520);
-    const int width = balance.widthFor(orphaned);
-    EXPECT_LT(width, 520);
-    EXPECT_GE(width, 390);
-    QTextLayout layout(orphaned, font);
-    layout.beginLayout();
-    QList<int> lengths;
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(width);
-        lengths << line.textLength();
-    }
-    layout.endLayout();
-    ASSERT_EQ(lengths.size(), 2);
-    EXPECT_GE(lengths.last(), 3);
-    // Text without a lone last line, one line or several, keeps the full width.
-    EXPECT_EQ(balance.widthFor(QString(perLine / 2, QChar(0x6D4B))), 520);
-    EXPECT_EQ(balance.widthFor(QString(perLine + perLine / 2, QChar(0x6D4B))), 520);
-    EXPECT_EQ(balance.widthFor(QString(perLine / 2, QChar(0x6D4B)) + "\n" +
-                               QString(perLine / 2, QChar(0x6D4B))),
-              520);
 }
 
 TEST(Controller, TheFirstAppearanceComesOnce) {

@@ -24,6 +24,7 @@
 #include "service/WebRequest.h"
 #include "support/ErrorText.h"
 #include "support/Words.h"
+#include "toolkit/MessageText.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
 #include "toolkit/UIInteractiveView.h"
@@ -59,7 +60,9 @@ protected:
         return screen;
     }
     QString dialogTitle() const { return CMAlert::shared().titleLabel()->text(); }
-    QString dialogMessage() const { return CMAlert::shared().message()->text(); }
+    QString dialogMessage() const {
+        return MessageText::written(CMAlert::shared().message()->text());
+    }
     // Presses a button of the screen as a user can: after closing a dialog that covers it.
     void press(const QString& title) {
         if (CMAlert::shared().isVisible() && CMAlert::shared().cancleBtn()->isVisible()) {
