@@ -10,6 +10,8 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTimer>
+#include <functional>
 
 #include "ClosedPort.h"
 #include "LocalService.h"
@@ -280,9 +282,24 @@ TEST_F(WordBankScreen, DeletingFollowsItsRules) {
     ASSERT_FALSE(screen_->currentWord().count.empty());
     EXPECT_EQ(screen_->currentWord().uuid, quillet::deviceIdentifier()); // named as its own
 
-    SheetAlert::setAnswerer([](const SheetAlert::Question&) { return SheetAlert::firstButton; });
-    press("删除"); // cancelled
-    EXPECT_EQ(fetch(token).data->size(), 1u);
+    // The real question: Esc, Return (its default is 取消) and the close button delete nothing.
+    SheetAlert::setAnswerer({});
+    const std::vector<std::function<void(QWidget*)>> dismissals = {
+        [](QWidget* asked) { QTest::keyClick(asked, Qt::Key_Escape); },
+        [](QWidget* asked) {
+            QTest::keyClick(asked->focusWidget() ? asked->focusWidget() : asked, Qt::Key_Return);
+        },
+        [](QWidget* asked) { asked->close(); },
+    };
+    for (const auto& dismiss : dismissals) {
+        QTimer::singleShot(0, [dismiss] {
+            QWidget* asked = QApplication::activeModalWidget();
+            ASSERT_NE(asked, nullptr);
+            dismiss(asked);
+        });
+        press("删除");
+        EXPECT_EQ(fetch(token).data->size(), 1u);
+    }
 
     answerSheetsWith(SheetAlert::secondButton);
     press("删除");
