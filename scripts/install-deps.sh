@@ -14,7 +14,7 @@ tiers=(build test package bench ci)
 # precise mode protects on Linux, read at run time.
 debian_build=(
     build-essential cmake ninja-build pkg-config
-    libicu-dev libssl-dev nlohmann-json3-dev libzip-dev libcpp-httplib-dev libsqlite3-dev
+    libicu-dev libssl-dev nlohmann-json3-dev libzip-dev libcpp-httplib-dev libsqlite3-dev libboost-dev
     qt6-base-dev qt6-webengine-dev qt6-svg-dev libgl-dev qt6-translations-l10n fonts-noto-cjk
     libgnustep-base-dev libgnustep-gui-dev
 )
@@ -31,7 +31,7 @@ debian_ci=(
     xvfb xauth desktop-file-utils appstream stress
 )
 
-brew_build=(cmake ninja pkg-config icu4c openssl@3 nlohmann-json libzip cpp-httplib sqlite qt)
+brew_build=(cmake ninja pkg-config icu4c openssl@3 nlohmann-json libzip cpp-httplib sqlite boost qt)
 brew_test=(googletest)
 brew_bench=(wrk)
 

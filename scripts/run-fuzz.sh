@@ -20,7 +20,7 @@ if ! [[ $seconds =~ ^[1-9][0-9]*$ ]]; then
 fi
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-targets=(quillet-objc-fuzz quillet-envelope-fuzz quillet-http-request-fuzz)
+targets=(quillet-objc-fuzz quillet-envelope-fuzz)
 
 if ! grep -qx 'QUILLET_FUZZ:BOOL=ON' "$build_dir/CMakeCache.txt" 2>/dev/null; then
     launcher=()

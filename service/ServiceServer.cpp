@@ -112,11 +112,11 @@ HttpResponse ServiceServer::refuse(int status, const HttpRequest& request) {
 
 HttpResponse ServiceServer::answerEnvelope(const HttpRequest& request) {
     const auto data = formField(request.body, "data");
-    const auto outcome = envelopes_.handle(data ? &*data : nullptr, request.peer);
+    auto outcome = envelopes_.handle(data ? &*data : nullptr, request.peer);
     HttpResponse response;
     response.status = outcome.status;
     response.contentType = kEnvelopeType;
-    response.body = outcome.body;
+    response.body = std::move(outcome.body);
     response.logNote =
         "port=" + std::to_string(outcome.port) + " code=" + std::to_string(outcome.code);
     return response;

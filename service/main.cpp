@@ -10,6 +10,9 @@
 #include <string>
 #include <thread>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <pthread.h>
 #include <sys/resource.h>
 
@@ -202,6 +205,11 @@ int main(int argc, char** argv) {
     }
 
     raiseOpenFileLimit();
+#ifdef __GLIBC__
+    // Large answers (an owner's list is megabytes) get pages of their own that go back to the
+    // system when freed; left to adjust itself, the allocator keeps them in each worker's heap.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
 
     // Signals are taken by one thread that stops the server; the others never see them.
     sigset_t signals;

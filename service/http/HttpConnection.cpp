@@ -1,153 +1,319 @@
 #include "HttpConnection.h"
 
-#include <poll.h>
-#include <sys/socket.h>
-
-#include <cerrno>
+#include <algorithm>
+#include <array>
 #include <cstdio>
-#include <string>
+#include <limits>
+
+#include <boost/asio/co_spawn.hpp>
+#include <boost/asio/redirect_error.hpp>
+#include <boost/asio/use_awaitable.hpp>
+#include <boost/asio/write.hpp>
+#include <boost/beast/core/string.hpp>
+#include <boost/beast/http/error.hpp>
+#include <boost/beast/http/parser.hpp>
+#include <boost/beast/http/read.hpp>
+#include <boost/beast/http/string_body.hpp>
 
 #include "ServiceLog.h"
+#include "UrlText.h"
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = beast::http;
 
 namespace quillet::service {
 
 namespace {
+
+using Parser = http::request_parser<http::string_body>;
 
 constexpr std::string_view kContinue = "HTTP/1.1 100 Continue\r\n\r\n";
 // A refused client may still be sending; its bytes are read and dropped for this long, so it
 // gets to read the refusal instead of a reset connection.
 constexpr std::chrono::milliseconds kDrainTime{2'000};
 constexpr std::size_t kDrainBytes = 16 << 20;
+// Each piece of an answer gets the whole write limit: a reader that keeps taking bytes gets
+// all of a large answer, one that stops is cut off.
+constexpr std::size_t kWritePiece = 64 * 1024;
+
+// Beast's strings are Boost's own string views.
+std::string_view viewOf(beast::string_view text) {
+    return {text.data(), text.size()};
+}
 
 std::string orDash(const std::string& text) {
     return text.empty() ? "-" : text;
 }
 
+// The parser's refusals, in the statuses the service has always answered with.
+int statusOf(const beast::error_code& error) {
+    if (error == http::error::header_limit) {
+        return 431;
+    }
+    return error == http::error::body_limit ? 413 : 400;
+}
+
+// A client that left in the middle of a request broke no rule: it is not answered.
+bool isRefusal(const beast::error_code& error) {
+    return error.category() == beast::error_code(http::error::bad_method).category() &&
+           error != http::error::end_of_stream && error != http::error::partial_message;
+}
+
+// What the service refuses beyond the parser's own rules, once the head is in; 0 when nothing.
+int headRefusal(const Parser::value_type& head, std::size_t maximumHeaderCount) {
+    if (head.version() != 10 && head.version() != 11) {
+        return 505;
+    }
+    if (!originPart(viewOf(head.target()))) {
+        return 400;
+    }
+    std::size_t fields = 0;
+    int hosts = 0;
+    int lengths = 0;
+    bool listedLength = false;
+    for (const auto& field : head) {
+        ++fields;
+        hosts += field.name() == http::field::host ? 1 : 0;
+        if (field.name() == http::field::content_length) {
+            ++lengths;
+            listedLength = listedLength || field.value().find(',') != beast::string_view::npos;
+        }
+    }
+    if (fields > maximumHeaderCount) {
+        return 431;
+    }
+    // HTTP/1.1 names its host once; none or two leave it open which site is meant.
+    if (hosts > 1 || (head.version() == 11 && hosts == 0)) {
+        return 400;
+    }
+    if (head.find(http::field::transfer_encoding) != head.end()) {
+        return 501;
+    }
+    // Two lengths, even equal ones, are how requests get smuggled past a proxy.
+    return lengths > 1 || listedLength ? 400 : 0;
+}
+
+// Method, target and headers of what has been read of a request.
+void copyHead(const Parser::value_type& head, HttpRequest& request) {
+    // A target that is refused stays out of the request, and so out of the log.
+    if (const auto origin = originPart(viewOf(head.target()))) {
+        request.method = std::string(head.method_string());
+        request.target = std::string(head.target());
+        request.path = std::string(origin->substr(0, origin->find('?')));
+    }
+    for (const auto& field : head) {
+        request.headers.emplace_back(std::string(field.name_string()), std::string(field.value()));
+    }
+}
+
 } // namespace
 
-HttpConnection::HttpConnection(std::unique_ptr<Channel> channel, std::string peer,
-                               const HttpLimits& limits, HttpHandler& handler,
-                               const ServiceLog& log, const StopSignal& stop)
-    : channel_(std::move(channel)), peer_(std::move(peer)), limits_(limits), handler_(handler),
-      log_(log), stop_(stop), reader_(limits) {}
+struct HttpConnection::Exchange {
+    enum class Outcome { ended, complete, refused };
+    Outcome outcome = Outcome::ended;
+    int status = 0;
+    HttpRequest request;
+};
 
-void HttpConnection::serve() {
-    for (;;) {
-        const Read read = readRequest();
-        if (read == Read::ended) {
-            return;
-        }
-        if (read != Read::complete) {
-            const int status = read == Read::timedOut ? 408 : reader_.refusalStatus();
-            HttpRequest partial = reader_.partial();
-            partial.peer = peer_;
-            if (answer(partial, handler_.refuse(status, partial), false)) {
-                drain();
-            }
-            return;
-        }
-        HttpRequest request = reader_.take();
-        request.peer = peer_;
-        const HttpResponse response = handler_.respond(request);
-        const bool keepAlive = request.keepAlive && !stop_.raised();
-        if (!answer(request, response, keepAlive) || !keepAlive) {
-            return;
-        }
+HttpConnection::HttpConnection(std::variant<Plain, Tls> stream, std::string peer,
+                               const Services& services)
+    : stream_(std::move(stream)), peer_(std::move(peer)), services_(services),
+      requestDeadline_(lowest().get_executor()) {}
+
+HttpConnection::Plain& HttpConnection::lowest() {
+    return std::visit([](auto& stream) -> Plain& { return beast::get_lowest_layer(stream); },
+                      stream_);
+}
+
+asio::awaitable<void> HttpConnection::serve() {
+    co_await std::visit([this](auto& stream) { return serveOn(stream); }, stream_);
+}
+
+void HttpConnection::stop() {
+    stopping_ = true;
+    if (reading_) {
+        lowest().cancel();
     }
 }
 
-HttpConnection::Read HttpConnection::readRequest() {
-    bool started = reader_.hasStarted();
-    requestStart_ = Clock::now();
-    // Before a request's first byte the idle limit holds; from it on, the request limit.
-    auto deadline = requestStart_ + (started ? limits_.requestTimeout : limits_.idleTimeout);
-    bool continued = false;
-    char buffer[16 * 1024];
+void HttpConnection::cut() {
+    stopping_ = true;
+    lowest().close();
+}
+
+template <class Stream> asio::awaitable<void> HttpConnection::serveOn(Stream& stream) {
+    beast::error_code error;
+    if constexpr (std::is_same_v<Stream, Tls>) {
+        // The handshake is part of the wait for the first request.
+        reading_ = true;
+        lowest().expires_after(services_.limits.requestTimeout);
+        co_await stream.async_handshake(asio::ssl::stream_base::server,
+                                        asio::redirect_error(asio::use_awaitable, error));
+        reading_ = false;
+        if (error || stopping_) {
+            co_return;
+        }
+    }
     for (;;) {
-        switch (reader_.parse()) {
-        case HttpRequestReader::State::complete:
-            return Read::complete;
-        case HttpRequestReader::State::refused:
-            return Read::refused;
-        case HttpRequestReader::State::incomplete:
+        Exchange exchange;
+        co_await readRequest(stream, exchange);
+        exchange.request.peer = peer_;
+        switch (exchange.outcome) {
+        case Exchange::Outcome::ended:
+            co_return;
+        case Exchange::Outcome::refused: {
+            const HttpResponse refusal =
+                services_.handler.refuse(exchange.status, exchange.request);
+            if (co_await answer(stream, exchange.request, refusal, false)) {
+                co_await drain();
+            }
+            co_return;
+        }
+        case Exchange::Outcome::complete:
             break;
         }
-        if (reader_.awaitsContinue() && !continued) {
-            continued = true;
-            if (!writeAll(kContinue)) {
-                return Read::ended;
-            }
-        }
-        const auto step = channel_->receive(buffer, sizeof buffer);
-        if (step.bytes > 0) {
-            reader_.append(buffer, step.bytes);
-            if (!started && reader_.hasStarted()) {
-                started = true;
-                requestStart_ = Clock::now();
-                deadline = requestStart_ + limits_.requestTimeout;
-            }
-            continue;
-        }
-        if (step.wait == Channel::Wait::none) {
-            return Read::ended;
-        }
-        if (!waitFor(step.wait, deadline, true)) {
-            const bool late = started && !stop_.raised() && Clock::now() >= deadline;
-            return late ? Read::timedOut : Read::ended;
+        const HttpResponse response = co_await respondOnWorker(exchange.request);
+        const bool keepAlive = exchange.request.keepAlive && !stopping_;
+        if (!co_await answer(stream, exchange.request, response, keepAlive) || !keepAlive) {
+            co_return;
         }
     }
 }
 
-bool HttpConnection::waitFor(Channel::Wait wait, Clock::time_point deadline, bool watchStop) {
+template <class Stream> asio::awaitable<bool> HttpConnection::awaitRequest(Stream& stream) {
+    lowest().expires_after(services_.limits.idleTimeout);
     for (;;) {
-        const auto left =
-            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left <= 0 || (watchStop && stop_.raised())) {
-            return false;
+        // Empty lines before a request are not one: clients may send them after a body.
+        const auto* bytes = static_cast<const char*>(buffer_.data().data());
+        const auto* end = bytes + buffer_.size();
+        buffer_.consume(static_cast<std::size_t>(
+            std::find_if(bytes, end, [](char c) { return c != '\r' && c != '\n'; }) - bytes));
+        if (buffer_.size() > 0) {
+            co_return true;
         }
-        pollfd watched[2] = {
-            {channel_->descriptor(),
-             static_cast<short>(wait == Channel::Wait::writable ? POLLOUT : POLLIN), 0},
-            {stop_.descriptor(), POLLIN, 0}};
-        const int ready = ::poll(watched, watchStop ? 2 : 1, static_cast<int>(left));
-        if (ready < 0 && errno != EINTR) {
-            return false;
+        if (stopping_) {
+            co_return false;
         }
-        if (ready > 0 && watched[0].revents != 0) {
-            return true;
+        beast::error_code error;
+        const auto got = co_await stream.async_read_some(
+            buffer_.prepare(4096), asio::redirect_error(asio::use_awaitable, error));
+        if (error) {
+            co_return false;
         }
+        buffer_.commit(got);
     }
 }
 
-// The write deadline starts again whenever the client takes bytes: a slow reader of a large
-// answer gets it whole, one that stops taking any is cut off.
-bool HttpConnection::writeAll(std::string_view data) {
-    auto deadline = Clock::now() + limits_.writeTimeout;
+void HttpConnection::startRequestDeadline() {
+    lowest().expires_never();
+    timedOut_ = false;
+    requestDeadline_.expires_at(requestStart_ + services_.limits.requestTimeout);
+    requestDeadline_.async_wait(
+        [weak = weak_from_this(), round = ++deadlineRound_](const beast::error_code& error) {
+            const auto self = weak.lock();
+            if (error || !self || self->deadlineRound_ != round) {
+                return;
+            }
+            self->timedOut_ = true;
+            self->lowest().cancel();
+        });
+}
+
+void HttpConnection::endRequestDeadline() {
+    ++deadlineRound_;
+    requestDeadline_.cancel();
+}
+
+template <class Stream>
+asio::awaitable<void> HttpConnection::readRequest(Stream& stream, Exchange& exchange) {
+    const HttpLimits& limits = services_.limits;
+    reading_ = true;
+    if (!co_await awaitRequest(stream)) {
+        reading_ = false;
+        co_return;
+    }
+    requestStart_ = Clock::now();
+    startRequestDeadline();
+    Parser parser;
+    parser.header_limit(static_cast<std::uint32_t>(std::min<std::size_t>(
+        limits.maximumHeaderBytes, std::numeric_limits<std::uint32_t>::max())));
+    parser.body_limit(limits.maximumBody);
+    beast::error_code error;
+    co_await http::async_read_header(stream, buffer_, parser,
+                                     asio::redirect_error(asio::use_awaitable, error));
+    copyHead(parser.get(), exchange.request);
+    if (!error) {
+        exchange.status = headRefusal(parser.get(), limits.maximumHeaderCount);
+    }
+    if (!error && exchange.status == 0) {
+        exchange.request.keepAlive = parser.get().keep_alive();
+        const auto expect = parser.get()[http::field::expect];
+        if (beast::iequals(expect, "100-continue") && parser.content_length().value_or(0) > 0) {
+            co_await asio::async_write(stream, asio::buffer(kContinue),
+                                       asio::redirect_error(asio::use_awaitable, error));
+        }
+        if (!error) {
+            co_await http::async_read(stream, buffer_, parser,
+                                      asio::redirect_error(asio::use_awaitable, error));
+        }
+    }
+    endRequestDeadline();
+    reading_ = false;
+    if (exchange.status != 0) {
+        exchange.outcome = Exchange::Outcome::refused;
+    } else if (timedOut_ && !stopping_) {
+        exchange.outcome = Exchange::Outcome::refused;
+        exchange.status = 408;
+    } else if (error && isRefusal(error)) {
+        exchange.outcome = Exchange::Outcome::refused;
+        exchange.status = statusOf(error);
+    } else if (!error) {
+        exchange.outcome = Exchange::Outcome::complete;
+        exchange.request.body = std::move(parser.get().body());
+    }
+}
+
+asio::awaitable<HttpResponse> HttpConnection::respondOnWorker(const HttpRequest& request) {
+    HttpHandler& handler = services_.handler;
+    co_return co_await asio::co_spawn(
+        services_.workers,
+        [&handler, &request]() -> asio::awaitable<HttpResponse> {
+            co_return handler.respond(request);
+        },
+        asio::use_awaitable);
+}
+
+template <class Stream>
+asio::awaitable<bool> HttpConnection::writeAll(Stream& stream, std::string_view data) {
     while (!data.empty()) {
-        const auto step = channel_->send(data.data(), data.size());
-        if (step.bytes > 0) {
-            data.remove_prefix(step.bytes);
-            deadline = Clock::now() + limits_.writeTimeout;
-            continue;
+        const auto piece = std::min(data.size(), kWritePiece);
+        lowest().expires_after(services_.limits.writeTimeout);
+        beast::error_code error;
+        co_await asio::async_write(stream, asio::buffer(data.data(), piece),
+                                   asio::redirect_error(asio::use_awaitable, error));
+        if (error) {
+            co_return false;
         }
-        if (step.wait == Channel::Wait::none) {
-            return false;
-        }
-        // Once the server stops, an answer still going out gets only the grace time: a stop
-        // during the wait ends it early, and the next round waits within the grace.
-        const bool stopping = stop_.raised();
-        const auto until =
-            stopping ? std::min(deadline, stop_.raisedAt() + limits_.stopGrace) : deadline;
-        if (!waitFor(step.wait, until, !stopping) && Clock::now() >= until) {
-            return false;
-        }
+        data.remove_prefix(piece);
     }
-    return true;
+    lowest().expires_never();
+    co_return true;
 }
 
-bool HttpConnection::answer(const HttpRequest& request, const HttpResponse& response,
-                            bool keepAlive) {
-    const bool written = writeAll(response.serialize(keepAlive, request.method == "HEAD"));
+template <class Stream>
+asio::awaitable<bool> HttpConnection::answer(Stream& stream, const HttpRequest& request,
+                                             const HttpResponse& response, bool keepAlive) {
+    const bool headOnly = request.method == "HEAD";
+    bool written = false;
+    if (headOnly || response.body.size() <= kWritePiece) {
+        written = co_await writeAll(stream, response.serialize(keepAlive, headOnly));
+    } else {
+        // A large body goes out from where it is: a second copy of an owner's list behind its
+        // headers would double what every such answer holds while it is written.
+        written = co_await writeAll(stream, response.head(keepAlive)) &&
+                  co_await writeAll(stream, response.body);
+    }
     const double ms =
         std::chrono::duration<double, std::milli>(Clock::now() - requestStart_).count();
     char timing[32];
@@ -161,23 +327,24 @@ bool HttpConnection::answer(const HttpRequest& request, const HttpResponse& resp
     if (!written) {
         line += " (the client did not take the answer)";
     }
-    log_.write(line);
-    return written;
+    services_.log.write(line);
+    co_return written;
 }
 
-void HttpConnection::drain() {
-    ::shutdown(channel_->descriptor(), SHUT_WR);
-    const auto deadline = Clock::now() + kDrainTime;
-    std::size_t dropped = 0;
-    char buffer[16 * 1024];
-    while (dropped < kDrainBytes) {
-        const auto step = channel_->receive(buffer, sizeof buffer);
-        if (step.bytes > 0) {
-            dropped += step.bytes;
-        } else if (step.wait == Channel::Wait::none || !waitFor(step.wait, deadline, true)) {
-            return;
+asio::awaitable<void> HttpConnection::drain() {
+    beast::error_code error;
+    lowest().socket().shutdown(asio::ip::tcp::socket::shutdown_send, error);
+    lowest().expires_after(kDrainTime);
+    reading_ = true;
+    std::array<char, 16 * 1024> dropped{};
+    for (std::size_t total = 0; total < kDrainBytes && !stopping_;) {
+        total += co_await lowest().async_read_some(
+            asio::buffer(dropped), asio::redirect_error(asio::use_awaitable, error));
+        if (error) {
+            break;
         }
     }
+    reading_ = false;
 }
 
 } // namespace quillet::service

@@ -1,54 +1,87 @@
 #pragma once
 
+#include <utility> // before awaitable.hpp, which GCC 12 needs it for
+
 #include <chrono>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <variant>
 
-#include "Channel.h"
+#include <boost/asio/awaitable.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/thread_pool.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
+#include <boost/beast/core/tcp_stream.hpp>
+#include <boost/beast/ssl/ssl_stream.hpp>
+
 #include "HttpHandler.h"
 #include "HttpLimits.h"
-#include "HttpRequestReader.h"
-#include "StopSignal.h"
 
 namespace quillet::service {
 
 class ServiceLog;
 
 // Serves the requests of one connection in turn until the client leaves, breaks a rule, runs
-// out of time, or the server stops. Every wait has a deadline, so a client can hold the
-// connection only as long as the limits allow.
-class HttpConnection {
+// out of time, or the server stops. Runs on the server's I/O thread; each request's handler
+// runs on the worker pool, so a slow one never holds up other connections.
+class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
 public:
-    // `peer` is the client's address, given to every request it sends.
-    HttpConnection(std::unique_ptr<Channel> channel, std::string peer, const HttpLimits& limits,
-                   HttpHandler& handler, const ServiceLog& log, const StopSignal& stop);
+    using Plain = boost::beast::tcp_stream;
+    using Tls = boost::beast::ssl_stream<boost::beast::tcp_stream>;
 
-    void serve();
+    struct Services {
+        const HttpLimits& limits;
+        HttpHandler& handler;
+        const ServiceLog& log;
+        boost::asio::thread_pool& workers;
+    };
+
+    // `peer` is the client's address, given to every request it sends.
+    HttpConnection(std::variant<Plain, Tls> stream, std::string peer, const Services& services);
+
+    boost::asio::awaitable<void> serve();
+    // The server stops: a connection waiting for a request ends now, one answering finishes
+    // its answer and ends.
+    void stop();
+    // The stop grace is over: ends whatever is under way.
+    void cut();
 
 private:
     using Clock = std::chrono::steady_clock;
-    enum class Read { complete, refused, timedOut, ended };
+    struct Exchange;
 
-    // Reads until the reader holds a whole request or refuses one.
-    Read readRequest();
-    // Waits until the channel can go on, the deadline passes or (when `watchStop`) the server
-    // stops; true when it can go on.
-    bool waitFor(Channel::Wait wait, Clock::time_point deadline, bool watchStop);
-    bool writeAll(std::string_view data);
+    Plain& lowest();
+    template <class Stream> boost::asio::awaitable<void> serveOn(Stream& stream);
+    // Waits for the first byte of a request, past any empty lines; false when none came.
+    template <class Stream> boost::asio::awaitable<bool> awaitRequest(Stream& stream);
+    template <class Stream>
+    boost::asio::awaitable<void> readRequest(Stream& stream, Exchange& exchange);
+    // The stream's own time limit closes the connection, which leaves no way to answer 408:
+    // the request's deadline only cancels the reading.
+    void startRequestDeadline();
+    void endRequestDeadline();
     // Sends the answer and logs the request; false when the client did not take it.
-    bool answer(const HttpRequest& request, const HttpResponse& response, bool keepAlive);
+    template <class Stream>
+    boost::asio::awaitable<bool> answer(Stream& stream, const HttpRequest& request,
+                                        const HttpResponse& response, bool keepAlive);
+    template <class Stream>
+    boost::asio::awaitable<bool> writeAll(Stream& stream, std::string_view data);
     // After a refusal: stops sending and drops what the client still sends, for a while.
-    void drain();
+    boost::asio::awaitable<void> drain();
+    boost::asio::awaitable<HttpResponse> respondOnWorker(const HttpRequest& request);
 
-    std::unique_ptr<Channel> channel_;
+    std::variant<Plain, Tls> stream_;
     const std::string peer_;
-    const HttpLimits& limits_;
-    HttpHandler& handler_;
-    const ServiceLog& log_;
-    const StopSignal& stop_;
-    HttpRequestReader reader_;
+    const Services services_;
+    boost::beast::flat_buffer buffer_;
     Clock::time_point requestStart_;
+    boost::asio::steady_timer requestDeadline_;
+    unsigned deadlineRound_ = 0; // a deadline that fired late must not cut the next request
+    bool timedOut_ = false;
+    // Waiting for or reading a request: what a stop ends at once.
+    bool reading_ = false;
+    bool stopping_ = false;
 };
 
 } // namespace quillet::service

@@ -39,6 +39,14 @@ HttpResponse HttpResponse::plain(int status) {
 }
 
 std::string HttpResponse::serialize(bool keepAlive, bool headOnly) const {
+    std::string out = head(keepAlive);
+    if (!headOnly) {
+        out += body;
+    }
+    return out;
+}
+
+std::string HttpResponse::head(bool keepAlive) const {
     std::string out = "HTTP/1.1 " + std::to_string(status) + " " + reason(status) + "\r\n";
     out += "Content-Type: " + contentType + "\r\n";
     out += "Content-Length: " + std::to_string(body.size()) + "\r\n";
@@ -47,9 +55,6 @@ std::string HttpResponse::serialize(bool keepAlive, bool headOnly) const {
         out += name + ": " + value + "\r\n";
     }
     out += "\r\n";
-    if (!headOnly) {
-        out += body;
-    }
     return out;
 }
 

@@ -17,6 +17,8 @@ struct HttpResponse {
     // Status line, headers and body in one piece, so the answer leaves in one write. A HEAD
     // answer has the length of the body it leaves out.
     std::string serialize(bool keepAlive, bool headOnly) const;
+    // The status line and the headers, up to the empty line before the body.
+    std::string head(bool keepAlive) const;
 
     // A plain text answer that says what the status means.
     static HttpResponse plain(int status);

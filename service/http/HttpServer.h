@@ -1,24 +1,33 @@
 #pragma once
 
+#include <utility> // before awaitable.hpp, which GCC 12 needs it for
+
 #include <atomic>
-#include <condition_variable>
 #include <cstddef>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
+#include <boost/asio/awaitable.hpp>
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/thread_pool.hpp>
+
+#include "HttpConnection.h"
 #include "HttpHandler.h"
 #include "HttpLimits.h"
 #include "RefusalLog.h"
-#include "StopSignal.h"
 
 namespace quillet::service {
 
 class ServiceLog;
 class TlsContext;
 
-// An HTTP/1.1 server: one thread accepts, each connection is served on a thread of its own
-// under the limits, and stop() ends it all within the stop grace.
+// An HTTP/1.1 server on Boost.Beast: one I/O thread serves every connection, each a
+// coroutine, and the handlers run on a few worker threads. stop() ends it all within the stop
+// grace.
 class HttpServer {
 public:
     // `tls` may be null for plain HTTP; everything given must outlive the server.
@@ -37,22 +46,33 @@ public:
     bool isRunning() const { return running_.load(); }
 
 private:
-    void acceptWaiting();
-    void serveOnItsOwnThread(int socket, const std::string& peer);
+    boost::asio::awaitable<void> acceptConnections();
     // Counts the connection in, or says which limit keeps it out.
     const char* admit(const std::string& peer);
-    void connectionEnded(const std::string& peer);
+    void turnAway(boost::asio::ip::tcp::socket& socket, const char* why);
+    boost::asio::awaitable<void> serve(std::shared_ptr<HttpConnection> connection,
+                                       std::string peer);
+    boost::asio::awaitable<void> flushRefusals();
+    void beginStop();
 
     const HttpLimits limits_;
     HttpHandler& handler_;
     const ServiceLog& log_;
     const TlsContext* tls_;
-    StopSignal stop_;
-    int listener_ = -1;
+    boost::asio::io_context io_{1};
+    boost::asio::ip::tcp::acceptor acceptor_{io_};
+    // Handlers wait on SQLite and on the heavy answer gate: a few threads, so that one slow
+    // answer does not hold up the rest.
+    boost::asio::thread_pool workers_{8};
+    const HttpConnection::Services services_;
+    boost::asio::steady_timer grace_{io_};
+    boost::asio::steady_timer refusalFlush_{io_};
+    std::atomic<bool> stopRequested_{false};
     std::atomic<bool> running_{false};
-    std::mutex mutex_;
-    std::condition_variable ended_;
-    std::size_t connections_ = 0;
+    bool stopping_ = false;
+    bool flushing_ = false;
+    // Touched on the I/O thread only.
+    std::unordered_set<HttpConnection*> connections_;
     std::unordered_map<std::string, std::size_t> connectionsOf_;
     RefusalLog refusals_;
 };

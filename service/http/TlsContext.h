@@ -5,13 +5,13 @@
 
 #include "base/Result.h"
 
-typedef struct ssl_ctx_st SSL_CTX;
+namespace boost::asio::ssl {
+class context;
+} // namespace boost::asio::ssl
 
 namespace quillet::service {
 
-class Channel;
-
-// The server's certificate and key, loaded once; makes a TLS channel of each accepted socket.
+// The server's certificate and key, loaded once, for every TLS connection.
 class TlsContext {
 public:
     // The context of the certificate (chain) and key files, or why they cannot be used.
@@ -21,13 +21,13 @@ public:
     TlsContext(const TlsContext&) = delete;
     TlsContext& operator=(const TlsContext&) = delete;
 
-    // Takes ownership of the socket; nothing when TLS cannot start on it (it is then closed).
-    std::unique_ptr<Channel> wrap(int socket) const;
+    // Connections start their sessions from it; OpenSSL allows that from any thread.
+    boost::asio::ssl::context& context() const { return *context_; }
 
 private:
-    explicit TlsContext(SSL_CTX* context) : context_(context) {}
+    explicit TlsContext(std::unique_ptr<boost::asio::ssl::context> context);
 
-    SSL_CTX* context_;
+    std::unique_ptr<boost::asio::ssl::context> context_;
 };
 
 } // namespace quillet::service

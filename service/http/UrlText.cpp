@@ -1,5 +1,8 @@
 #include "UrlText.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace quillet::service {
 
 namespace {
@@ -55,6 +58,35 @@ std::optional<std::string> formField(std::string_view body, std::string_view nam
         body = amp == std::string_view::npos ? std::string_view() : body.substr(amp + 1);
     }
     return std::nullopt;
+}
+
+std::optional<std::string_view> originPart(std::string_view target) {
+    const bool visible =
+        std::all_of(target.begin(), target.end(), [](char c) { return c > 0x20 && c < 0x7F; });
+    if (!visible || target.empty()) {
+        return std::nullopt;
+    }
+    if (target.starts_with('/')) {
+        return target;
+    }
+    const auto schemeEnd = target.find("://");
+    if (schemeEnd == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::string scheme(target.substr(0, schemeEnd));
+    std::transform(scheme.begin(), scheme.end(), scheme.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (scheme != "http" && scheme != "https") {
+        return std::nullopt;
+    }
+    const auto authorityEnd = target.find_first_of("/?", schemeEnd + 3);
+    if (authorityEnd == schemeEnd + 3) {
+        return std::nullopt; // no host
+    }
+    if (authorityEnd == std::string_view::npos || target[authorityEnd] == '?') {
+        return std::string_view("/");
+    }
+    return target.substr(authorityEnd);
 }
 
 } // namespace quillet::service

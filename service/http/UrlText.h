@@ -14,4 +14,9 @@ std::optional<std::string> percentDecoded(std::string_view text, bool plusIsSpac
 // nothing when there is no such field or it does not decode.
 std::optional<std::string> formField(std::string_view body, std::string_view name);
 
+// The path and query of a request target in origin form ("/a?b") or absolute form
+// ("http://host/a?b", which a client talking to a proxy sends); nothing for any other form, or
+// for a target with spaces, controls or bytes past ASCII.
+std::optional<std::string_view> originPart(std::string_view target);
+
 } // namespace quillet::service
