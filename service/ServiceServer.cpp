@@ -79,7 +79,7 @@ ServiceServer::ServiceServer(const ServiceOptions& options, std::unique_ptr<Bank
       envelopes_(operations_, saves_, heavy_), site_(options.site), tls_(std::move(tls)),
       server_(options.limits, *this, serviceLog, tls_.get()) {}
 
-HttpResponse ServiceServer::respond(const HttpRequest& request) {
+HttpAnswer ServiceServer::respond(const HttpRequest& request) {
     if (request.path == "/") {
         return request.method == "POST" ? answerEnvelope(request) : notAllowed("POST");
     }
@@ -110,9 +110,21 @@ HttpResponse ServiceServer::refuse(int status, const HttpRequest& request) {
     return response;
 }
 
-HttpResponse ServiceServer::answerEnvelope(const HttpRequest& request) {
+HttpAnswer ServiceServer::answerEnvelope(const HttpRequest& request) {
     const auto data = formField(request.body, "data");
-    auto outcome = envelopes_.handle(data ? &*data : nullptr, request.peer);
+    auto opened = envelopes_.open(data ? &*data : nullptr, request.peer);
+    if (auto* refused = std::get_if<EnvelopeHandler::Outcome>(&opened)) {
+        return envelopeResponse(std::move(*refused));
+    }
+    auto& toAnswer = std::get<EnvelopeHandler::Opened>(opened);
+    if (!toAnswer.heavy) {
+        return envelopeResponse(envelopes_.answer(toAnswer));
+    }
+    return HttpAnswer::deferred(
+        [this, heavy = std::move(toAnswer)] { return envelopeResponse(envelopes_.answer(heavy)); });
+}
+
+HttpResponse ServiceServer::envelopeResponse(EnvelopeHandler::Outcome outcome) {
     HttpResponse response;
     response.status = outcome.status;
     response.contentType = kEnvelopeType;

@@ -47,7 +47,7 @@ public:
     void stop() { server_.stop(); }
     bool isRunning() const { return server_.isRunning(); }
 
-    HttpResponse respond(const HttpRequest& request) override;
+    HttpAnswer respond(const HttpRequest& request) override;
     HttpResponse refuse(int status, const HttpRequest& request) override;
 
 private:
@@ -55,7 +55,9 @@ private:
     ServiceServer(const ServiceOptions& options, std::unique_ptr<BankStore> store,
                   std::unique_ptr<TlsContext> tls);
 
-    HttpResponse answerEnvelope(const HttpRequest& request);
+    // Owner lists are answered later, off the connections' threads; the rest at once.
+    HttpAnswer answerEnvelope(const HttpRequest& request);
+    static HttpResponse envelopeResponse(EnvelopeHandler::Outcome outcome);
     HttpResponse health();
 
     std::unique_ptr<BankStore> store_;

@@ -6,6 +6,7 @@
 #include <limits>
 
 #include <boost/asio/co_spawn.hpp>
+#include <boost/asio/dispatch.hpp>
 #include <boost/asio/redirect_error.hpp>
 #include <boost/asio/use_awaitable.hpp>
 #include <boost/asio/write.hpp>
@@ -35,7 +36,7 @@ constexpr std::chrono::milliseconds kDrainTime{2'000};
 constexpr std::size_t kDrainBytes = 16 << 20;
 // Each piece of an answer gets the whole write limit: a reader that keeps taking bytes gets
 // all of a large answer, one that stops is cut off.
-constexpr std::size_t kWritePiece = 64 * 1024;
+constexpr std::size_t kWritePiece = std::size_t{64} * 1024;
 
 // Beast's strings are Boost's own string views.
 std::string_view viewOf(beast::string_view text) {
@@ -131,15 +132,19 @@ asio::awaitable<void> HttpConnection::serve() {
 }
 
 void HttpConnection::stop() {
-    stopping_ = true;
-    if (reading_) {
-        lowest().cancel();
-    }
+    asio::dispatch(lowest().get_executor(), [self = shared_from_this()] {
+        self->stopping_ = true;
+        if (self->reading_) {
+            self->lowest().cancel();
+        }
+    });
 }
 
 void HttpConnection::cut() {
-    stopping_ = true;
-    lowest().close();
+    asio::dispatch(lowest().get_executor(), [self = shared_from_this()] {
+        self->stopping_ = true;
+        self->lowest().close();
+    });
 }
 
 template <class Stream> asio::awaitable<void> HttpConnection::serveOn(Stream& stream) {
@@ -173,7 +178,7 @@ template <class Stream> asio::awaitable<void> HttpConnection::serveOn(Stream& st
         case Exchange::Outcome::complete:
             break;
         }
-        const HttpResponse response = co_await respondOnWorker(exchange.request);
+        const HttpResponse response = co_await respond(exchange.request);
         const bool keepAlive = exchange.request.keepAlive && !stopping_;
         if (!co_await answer(stream, exchange.request, response, keepAlive) || !keepAlive) {
             co_return;
@@ -274,13 +279,14 @@ asio::awaitable<void> HttpConnection::readRequest(Stream& stream, Exchange& exch
     }
 }
 
-asio::awaitable<HttpResponse> HttpConnection::respondOnWorker(const HttpRequest& request) {
-    HttpHandler& handler = services_.handler;
+asio::awaitable<HttpResponse> HttpConnection::respond(const HttpRequest& request) {
+    HttpAnswer answer = services_.handler.respond(request);
+    if (!answer.later) {
+        co_return std::move(answer.now);
+    }
     co_return co_await asio::co_spawn(
         services_.workers,
-        [&handler, &request]() -> asio::awaitable<HttpResponse> {
-            co_return handler.respond(request);
-        },
+        [&answer]() -> asio::awaitable<HttpResponse> { co_return answer.later(); },
         asio::use_awaitable);
 }
 
@@ -336,7 +342,7 @@ asio::awaitable<void> HttpConnection::drain() {
     lowest().socket().shutdown(asio::ip::tcp::socket::shutdown_send, error);
     lowest().expires_after(kDrainTime);
     reading_ = true;
-    std::array<char, 16 * 1024> dropped{};
+    std::array<char, std::size_t{16} * 1024> dropped{};
     for (std::size_t total = 0; total < kDrainBytes && !stopping_;) {
         total += co_await lowest().async_read_some(
             asio::buffer(dropped), asio::redirect_error(asio::use_awaitable, error));

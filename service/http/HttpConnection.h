@@ -23,8 +23,9 @@ namespace quillet::service {
 class ServiceLog;
 
 // Serves the requests of one connection in turn until the client leaves, breaks a rule, runs
-// out of time, or the server stops. Runs on the server's I/O thread; each request's handler
-// runs on the worker pool, so a slow one never holds up other connections.
+// out of time, or the server stops. Runs on the I/O thread its stream belongs to, and so do
+// the handlers, but for the work they leave for later: that runs on the worker pool, so that
+// what waits never holds up the other connections of the thread.
 class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
 public:
     using Plain = boost::beast::tcp_stream;
@@ -40,9 +41,11 @@ public:
     // `peer` is the client's address, given to every request it sends.
     HttpConnection(std::variant<Plain, Tls> stream, std::string peer, const Services& services);
 
+    // Where everything of this connection runs.
+    boost::asio::any_io_executor executor() { return lowest().get_executor(); }
     boost::asio::awaitable<void> serve();
     // The server stops: a connection waiting for a request ends now, one answering finishes
-    // its answer and ends.
+    // its answer and ends. Safe from any thread, as is cut().
     void stop();
     // The stop grace is over: ends whatever is under way.
     void cut();
@@ -69,7 +72,7 @@ private:
     boost::asio::awaitable<bool> writeAll(Stream& stream, std::string_view data);
     // After a refusal: stops sending and drops what the client still sends, for a while.
     boost::asio::awaitable<void> drain();
-    boost::asio::awaitable<HttpResponse> respondOnWorker(const HttpRequest& request);
+    boost::asio::awaitable<HttpResponse> respond(const HttpRequest& request);
 
     std::variant<Plain, Tls> stream_;
     const std::string peer_;

@@ -1,7 +1,12 @@
 #include "HttpServer.h"
 
+#include <algorithm>
+#include <thread>
+#include <vector>
+
 #include <boost/asio/co_spawn.hpp>
 #include <boost/asio/detached.hpp>
+#include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/redirect_error.hpp>
 #include <boost/asio/use_awaitable.hpp>
@@ -22,6 +27,23 @@ using namespace std::chrono_literals;
 constexpr std::chrono::milliseconds kRefusalFlush = 250ms;
 // Out of descriptors or memory: the waiting clients stay queued in the backlog meanwhile.
 constexpr std::chrono::milliseconds kAcceptPause = 20ms;
+// A request answered on the thread that read it costs no hand-over between threads; work that
+// may wait long (an owner's list, at the heavy answer gate) goes to this many workers instead.
+constexpr int kWorkers = 8;
+
+// Twice the cores, at least four: a save waits for the store's lock and the disk, and the
+// connections dealt to its thread wait with it.
+std::size_t ioThreads() {
+    return std::clamp<std::size_t>(std::size_t{2} * std::thread::hardware_concurrency(), 4, 16);
+}
+
+std::vector<std::unique_ptr<asio::io_context>> makeContexts() {
+    std::vector<std::unique_ptr<asio::io_context>> contexts;
+    for (std::size_t i = 0; i < ioThreads(); ++i) {
+        contexts.push_back(std::make_unique<asio::io_context>(1));
+    }
+    return contexts;
+}
 
 bool isShortOfResources(const boost::system::error_code& error) {
     return error == asio::error::no_descriptors || error == asio::error::no_buffer_space ||
@@ -32,15 +54,17 @@ bool isShortOfResources(const boost::system::error_code& error) {
 
 HttpServer::HttpServer(const HttpLimits& limits, HttpHandler& handler, const ServiceLog& log,
                        const TlsContext* tls)
-    : limits_(limits), handler_(handler), log_(log),
-      tls_(tls), services_{limits_, handler_, log_, workers_}, refusals_(log) {}
+    : limits_(limits), handler_(handler), log_(log), tls_(tls), contexts_(makeContexts()),
+      own_(*contexts_.front()), acceptor_(own_),
+      workers_(kWorkers), services_{limits_, handler_, log_, workers_}, grace_(own_),
+      refusalFlush_(own_), refusals_(log) {}
 
 HttpServer::~HttpServer() = default;
 
 int HttpServer::bind(const std::string& host, int port) {
     boost::system::error_code error;
     acceptor_.close(error);
-    tcp::resolver resolver(io_);
+    tcp::resolver resolver(own_);
     const auto found = resolver.resolve(
         host, std::to_string(port), tcp::resolver::passive | tcp::resolver::numeric_service, error);
     if (error) {
@@ -71,8 +95,23 @@ bool HttpServer::run() {
         return false;
     }
     running_ = true;
-    asio::co_spawn(io_, acceptConnections(), asio::detached);
-    io_.run();
+    asio::co_spawn(own_, acceptConnections(), asio::detached);
+    // The other threads wait for connections until the first one's work, which outlasts every
+    // connection, is done.
+    std::vector<asio::executor_work_guard<asio::io_context::executor_type>> waiting;
+    std::vector<std::thread> others;
+    for (std::size_t i = 1; i < contexts_.size(); ++i) {
+        waiting.push_back(asio::make_work_guard(*contexts_[i]));
+        others.emplace_back([context = contexts_[i].get()] { context->run(); });
+    }
+    own_.run();
+    for (auto& guard : waiting) {
+        guard.reset();
+    }
+    for (auto& thread : others) {
+        thread.join();
+    }
+    workers_.join();
     refusals_.flush(RefusalLog::Clock::time_point::max()); // the last count, however recent
     running_ = false;
     return true;
@@ -80,7 +119,7 @@ bool HttpServer::run() {
 
 void HttpServer::stop() {
     stopRequested_ = true;
-    asio::post(io_, [this] { beginStop(); });
+    asio::post(own_, [this] { beginStop(); });
 }
 
 void HttpServer::beginStop() {
@@ -91,8 +130,10 @@ void HttpServer::beginStop() {
     boost::system::error_code ignored;
     acceptor_.close(ignored);
     refusalFlush_.cancel();
-    for (HttpConnection* connection : connections_) {
-        connection->stop();
+    for (const auto& [pointer, weak] : connections_) {
+        if (const auto connection = weak.lock()) {
+            connection->stop();
+        }
     }
     if (connections_.empty()) {
         return;
@@ -102,8 +143,10 @@ void HttpServer::beginStop() {
         if (error) {
             return; // every connection ended in time
         }
-        for (HttpConnection* connection : connections_) {
-            connection->cut();
+        for (const auto& [pointer, weak] : connections_) {
+            if (const auto connection = weak.lock()) {
+                connection->cut();
+            }
         }
     });
 }
@@ -111,13 +154,15 @@ void HttpServer::beginStop() {
 asio::awaitable<void> HttpServer::acceptConnections() {
     for (;;) {
         boost::system::error_code error;
-        tcp::socket socket =
-            co_await acceptor_.async_accept(asio::redirect_error(asio::use_awaitable, error));
+        // The connections are dealt to the I/O threads in turn.
+        asio::io_context& context = *contexts_[nextContext_++ % contexts_.size()];
+        tcp::socket socket = co_await acceptor_.async_accept(
+            context, asio::redirect_error(asio::use_awaitable, error));
         if (stopping_) {
             co_return;
         }
         if (isShortOfResources(error)) {
-            asio::steady_timer pause(io_, kAcceptPause);
+            asio::steady_timer pause(own_, kAcceptPause);
             co_await pause.async_wait(asio::redirect_error(asio::use_awaitable, error));
             continue;
         }
@@ -139,8 +184,9 @@ asio::awaitable<void> HttpServer::acceptConnections() {
                       HttpConnection::Tls(std::move(socket), tls_->context()), peer, services_)
                 : std::make_shared<HttpConnection>(HttpConnection::Plain(std::move(socket)), peer,
                                                    services_);
-        connections_.insert(connection.get());
-        asio::co_spawn(io_, serve(std::move(connection), std::move(peer)), asio::detached);
+        connections_.emplace(connection.get(), connection);
+        const auto executor = connection->executor();
+        asio::co_spawn(executor, serve(std::move(connection), std::move(peer)), asio::detached);
     }
 }
 
@@ -166,7 +212,7 @@ void HttpServer::turnAway(tcp::socket& socket, const char* why) {
     refusals_.refused(why);
     if (!flushing_) {
         flushing_ = true;
-        asio::co_spawn(io_, flushRefusals(), asio::detached);
+        asio::co_spawn(own_, flushRefusals(), asio::detached);
     }
 }
 
@@ -183,7 +229,15 @@ asio::awaitable<void> HttpServer::flushRefusals() {
 asio::awaitable<void> HttpServer::serve(std::shared_ptr<HttpConnection> connection,
                                         std::string peer) {
     co_await connection->serve();
-    connections_.erase(connection.get());
+    // The connection lives until it is out of the table, so that its address cannot come back
+    // as a new connection's first.
+    asio::post(own_, [this, connection = std::move(connection), peer = std::move(peer)] {
+        forget(connection.get(), peer);
+    });
+}
+
+void HttpServer::forget(HttpConnection* connection, const std::string& peer) {
+    connections_.erase(connection);
     if (const auto it = connectionsOf_.find(peer);
         it != connectionsOf_.end() && --it->second == 0) {
         connectionsOf_.erase(it); // the table holds only clients that are connected

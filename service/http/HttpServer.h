@@ -7,8 +7,9 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
+#include <boost/asio/any_io_executor.hpp>
 #include <boost/asio/awaitable.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
@@ -25,9 +26,9 @@ namespace quillet::service {
 class ServiceLog;
 class TlsContext;
 
-// An HTTP/1.1 server on Boost.Beast: one I/O thread serves every connection, each a
-// coroutine, and the handlers run on a few worker threads. stop() ends it all within the stop
-// grace.
+// An HTTP/1.1 server on Boost.Beast: a thread per core serves the connections dealt to it, each
+// a coroutine, and runs their handlers where they are read; work that may wait runs on a few
+// worker threads. stop() ends it all within the stop grace.
 class HttpServer {
 public:
     // `tls` may be null for plain HTTP; everything given must outlive the server.
@@ -52,6 +53,7 @@ private:
     void turnAway(boost::asio::ip::tcp::socket& socket, const char* why);
     boost::asio::awaitable<void> serve(std::shared_ptr<HttpConnection> connection,
                                        std::string peer);
+    void forget(HttpConnection* connection, const std::string& peer);
     boost::asio::awaitable<void> flushRefusals();
     void beginStop();
 
@@ -59,20 +61,21 @@ private:
     HttpHandler& handler_;
     const ServiceLog& log_;
     const TlsContext* tls_;
-    boost::asio::io_context io_{1};
-    boost::asio::ip::tcp::acceptor acceptor_{io_};
-    // Handlers wait on SQLite and on the heavy answer gate: a few threads, so that one slow
-    // answer does not hold up the rest.
-    boost::asio::thread_pool workers_{8};
+    // One for each I/O thread, each run by that thread alone; the first also runs the
+    // acceptor, the timers and the tables below.
+    std::vector<std::unique_ptr<boost::asio::io_context>> contexts_;
+    std::size_t nextContext_ = 0;
+    boost::asio::io_context& own_;
+    boost::asio::ip::tcp::acceptor acceptor_;
+    boost::asio::thread_pool workers_;
     const HttpConnection::Services services_;
-    boost::asio::steady_timer grace_{io_};
-    boost::asio::steady_timer refusalFlush_{io_};
+    boost::asio::steady_timer grace_;
+    boost::asio::steady_timer refusalFlush_;
     std::atomic<bool> stopRequested_{false};
     std::atomic<bool> running_{false};
     bool stopping_ = false;
     bool flushing_ = false;
-    // Touched on the I/O thread only.
-    std::unordered_set<HttpConnection*> connections_;
+    std::unordered_map<HttpConnection*, std::weak_ptr<HttpConnection>> connections_;
     std::unordered_map<std::string, std::size_t> connectionsOf_;
     RefusalLog refusals_;
 };

@@ -4,7 +4,9 @@
 
 #include <httplib.h>
 
+#include <algorithm>
 #include <fstream>
+#include <mutex>
 #include <thread>
 
 #include <nlohmann/json.hpp>
@@ -83,6 +85,17 @@ std::string lengthened(const std::string& text, std::size_t extra) {
 
 class ServiceQuota : public ::testing::Test {
 protected:
+    // Banks as large as an older service let through: one owner's list of them all would be
+    // 60 MB before it is enciphered.
+    void fillWithOversizedBanks() {
+        const auto store = service::BankStore::open(database()).value();
+        const std::string huge = lengthened(test::bankText(2000), 500);
+        for (int bank = 1; bank <= 60; ++bank) {
+            ASSERT_EQ(store->save({token(bank), kOwner, "Quillet", "old", huge, 2000}),
+                      service::BankStore::Change::done);
+        }
+    }
+
     std::string database() const { return (dir_.path() / "banks.db").string(); }
     std::string log() const { return (dir_.path() / "log").string(); }
     test::TempDir dir_;
@@ -163,16 +176,7 @@ TEST_F(ServiceQuota, AFullStoreRefusesNewBanksAndStillSavesOverAndDeletes) {
 }
 
 TEST_F(ServiceQuota, FourOwnerListsAtOnceOfAnOversizedStoreStayBoundedInMemory) {
-    // Banks as large as an older service let through: one owner's list of them all would be
-    // 60 MB before it is enciphered.
-    {
-        const auto store = service::BankStore::open(database()).value();
-        const std::string huge = lengthened(test::bankText(2000), 500);
-        for (int bank = 1; bank <= 60; ++bank) {
-            ASSERT_EQ(store->save({token(bank), kOwner, "Quillet", "old", huge, 2000}),
-                      service::BankStore::Change::done);
-        }
-    }
+    fillWithOversizedBanks();
     ServiceProcess service(database(), log());
     ASSERT_GT(service.port(), 0);
     ASSERT_EQ(ask(service, {{"port", std::int64_t{1021}}, {"id", token(1)}}).model.code, 1);
@@ -199,4 +203,39 @@ TEST_F(ServiceQuota, FourOwnerListsAtOnceOfAnOversizedStoreStayBoundedInMemory) 
         EXPECT_LE(answer.model.data->size(), 4u); // about 1 MB each, within the list's 4 MB
     }
     EXPECT_LT(peak - idle, 64 * 1024) << "idle " << idle << " KiB, peak " << peak << " KiB";
+}
+
+TEST_F(ServiceQuota, OwnerListsWaitingTheirTurnLeaveEveryOtherRequestAnswered) {
+    fillWithOversizedBanks();
+    ServiceProcess service(database(), log(), {"--heavy-answers", "4"});
+    ASSERT_GT(service.port(), 0);
+
+    // More lists than the service has threads for connections: four are made at once, sixteen
+    // wait their turn, the rest are turned away. None may hold up a fetch sent after them.
+    std::mutex mutex;
+    std::vector<std::string> finished;
+    const auto note = [&](std::string what) {
+        const std::lock_guard lock(mutex);
+        finished.push_back(std::move(what));
+    };
+    std::vector<std::thread> clients;
+    for (int list = 0; list < 24; ++list) {
+        clients.emplace_back([&] {
+            const Answer answer = ask(service, {{"port", std::int64_t{1021}}, {"uuid", kOwner}});
+            note(answer.status == 200 ? "list" : "busy " + std::to_string(answer.status));
+        });
+    }
+    std::this_thread::sleep_for(100ms); // the lists are in
+    const Answer fetched = ask(service, {{"port", std::int64_t{1021}}, {"id", token(7)}});
+    note("fetch");
+    for (auto& client : clients) {
+        client.join();
+    }
+    EXPECT_EQ(fetched.model.code, 1) << fetched.model.msg;
+    const auto firstList = std::find(finished.begin(), finished.end(), "list");
+    const auto fetch = std::find(finished.begin(), finished.end(), "fetch");
+    ASSERT_NE(firstList, finished.end());
+    EXPECT_LT(fetch, firstList) << "the fetch waited for a list to be made";
+    EXPECT_EQ(std::count(finished.begin(), finished.end(), "busy 503"),
+              static_cast<long>(24 - std::count(finished.begin(), finished.end(), "list")));
 }
