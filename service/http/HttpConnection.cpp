@@ -292,6 +292,15 @@ asio::awaitable<HttpResponse> HttpConnection::respond(const HttpRequest& request
 
 template <class Stream>
 asio::awaitable<bool> HttpConnection::writeAll(Stream& stream, std::string_view data) {
+    if constexpr (std::is_same_v<Stream, Plain>) {
+        // Most answers fit in the socket's buffer: written at once, with no deadline to set and
+        // cancel (the socket does not block; the server made it so).
+        beast::error_code error;
+        data.remove_prefix(stream.socket().write_some(asio::buffer(data), error));
+        if (error && error != asio::error::would_block) {
+            co_return false;
+        }
+    }
     while (!data.empty()) {
         const auto piece = std::min(data.size(), kWritePiece);
         lowest().expires_after(services_.limits.writeTimeout);
@@ -303,7 +312,6 @@ asio::awaitable<bool> HttpConnection::writeAll(Stream& stream, std::string_view 
         }
         data.remove_prefix(piece);
     }
-    lowest().expires_never();
     co_return true;
 }
 

@@ -173,6 +173,8 @@ asio::awaitable<void> HttpServer::acceptConnections() {
         // Without this, the second of two writes on a kept-alive connection waits for the
         // client's delayed acknowledgement.
         socket.set_option(tcp::no_delay(true), error);
+        // Writes are tried at once and wait only for what the socket cannot take.
+        socket.non_blocking(true, error);
         std::string peer = remote.address().to_string();
         if (const char* why = admit(peer)) {
             turnAway(socket, why);
