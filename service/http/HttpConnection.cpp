@@ -120,7 +120,7 @@ struct HttpConnection::Exchange {
 HttpConnection::HttpConnection(std::variant<Plain, Tls> stream, std::string peer,
                                const Services& services)
     : stream_(std::move(stream)), peer_(std::move(peer)), services_(services),
-      requestDeadline_(lowest().get_executor()) {}
+      deadlineTimer_(lowest().get_executor()) {}
 
 HttpConnection::Plain& HttpConnection::lowest() {
     return std::visit([](auto& stream) -> Plain& { return beast::get_lowest_layer(stream); },
@@ -129,6 +129,9 @@ HttpConnection::Plain& HttpConnection::lowest() {
 
 asio::awaitable<void> HttpConnection::serve() {
     co_await std::visit([this](auto& stream) { return serveOn(stream); }, stream_);
+    // A ticking timer would keep its thread from ever running out of work.
+    served_ = true;
+    deadlineTimer_.cancel();
 }
 
 void HttpConnection::stop() {
@@ -149,6 +152,7 @@ void HttpConnection::cut() {
 
 template <class Stream> asio::awaitable<void> HttpConnection::serveOn(Stream& stream) {
     beast::error_code error;
+    armDeadline(Clock::now());
     if constexpr (std::is_same_v<Stream, Tls>) {
         // The handshake is part of the wait for the first request.
         reading_ = true;
@@ -156,6 +160,7 @@ template <class Stream> asio::awaitable<void> HttpConnection::serveOn(Stream& st
         co_await stream.async_handshake(asio::ssl::stream_base::server,
                                         asio::redirect_error(asio::use_awaitable, error));
         reading_ = false;
+        lowest().expires_never();
         if (error || stopping_) {
             co_return;
         }
@@ -187,7 +192,7 @@ template <class Stream> asio::awaitable<void> HttpConnection::serveOn(Stream& st
 }
 
 template <class Stream> asio::awaitable<bool> HttpConnection::awaitRequest(Stream& stream) {
-    lowest().expires_after(services_.limits.idleTimeout);
+    awaitUntil(Wait::idle, Clock::now() + services_.limits.idleTimeout);
     for (;;) {
         // Empty lines before a request are not one: clients may send them after a body.
         const auto* bytes = static_cast<const char*>(buffer_.data().data());
@@ -210,24 +215,33 @@ template <class Stream> asio::awaitable<bool> HttpConnection::awaitRequest(Strea
     }
 }
 
-void HttpConnection::startRequestDeadline() {
-    lowest().expires_never();
-    timedOut_ = false;
-    requestDeadline_.expires_at(requestStart_ + services_.limits.requestTimeout);
-    requestDeadline_.async_wait(
-        [weak = weak_from_this(), round = ++deadlineRound_](const beast::error_code& error) {
-            const auto self = weak.lock();
-            if (error || !self || self->deadlineRound_ != round) {
-                return;
-            }
-            self->timedOut_ = true;
-            self->lowest().cancel();
-        });
+HttpConnection::Clock::duration HttpConnection::deadlineStep() const {
+    return std::min<Clock::duration>(services_.limits.idleTimeout, services_.limits.requestTimeout);
 }
 
-void HttpConnection::endRequestDeadline() {
-    ++deadlineRound_;
-    requestDeadline_.cancel();
+void HttpConnection::awaitUntil(Wait wait, Clock::time_point deadline) {
+    wait_ = wait;
+    deadline_ = deadline;
+}
+
+// Armed no later than a step from now, and so never past any deadline a later wait may set.
+void HttpConnection::armDeadline(Clock::time_point now) {
+    deadlineTimer_.expires_at(std::min(deadline_, now + deadlineStep()));
+    deadlineTimer_.async_wait([weak = weak_from_this()](const beast::error_code& error) {
+        const auto self = weak.lock();
+        if (error || !self || self->served_) {
+            return;
+        }
+        const auto now = Clock::now();
+        if (self->wait_ != Wait::none && now >= self->deadline_) {
+            // A request under way is answered 408; a connection idle too long just ends.
+            self->timedOut_ = self->wait_ == Wait::request;
+            self->wait_ = Wait::none;
+            self->deadline_ = Clock::time_point::max();
+            self->lowest().cancel();
+        }
+        self->armDeadline(now);
+    });
 }
 
 template <class Stream>
@@ -239,7 +253,8 @@ asio::awaitable<void> HttpConnection::readRequest(Stream& stream, Exchange& exch
         co_return;
     }
     requestStart_ = Clock::now();
-    startRequestDeadline();
+    timedOut_ = false;
+    awaitUntil(Wait::request, requestStart_ + services_.limits.requestTimeout);
     Parser parser;
     parser.header_limit(static_cast<std::uint32_t>(std::min<std::size_t>(
         limits.maximumHeaderBytes, std::numeric_limits<std::uint32_t>::max())));
@@ -263,7 +278,7 @@ asio::awaitable<void> HttpConnection::readRequest(Stream& stream, Exchange& exch
                                       asio::redirect_error(asio::use_awaitable, error));
         }
     }
-    endRequestDeadline();
+    awaitUntil(Wait::none, Clock::time_point::max());
     reading_ = false;
     if (exchange.status != 0) {
         exchange.outcome = Exchange::Outcome::refused;
@@ -311,6 +326,9 @@ asio::awaitable<bool> HttpConnection::writeAll(Stream& stream, std::string_view 
             co_return false;
         }
         data.remove_prefix(piece);
+        if (data.empty()) {
+            lowest().expires_never(); // reading has deadlines of its own
+        }
     }
     co_return true;
 }

@@ -60,10 +60,14 @@ private:
     template <class Stream> boost::asio::awaitable<bool> awaitRequest(Stream& stream);
     template <class Stream>
     boost::asio::awaitable<void> readRequest(Stream& stream, Exchange& exchange);
-    // The stream's own time limit closes the connection, which leaves no way to answer 408:
-    // the request's deadline only cancels the reading.
-    void startRequestDeadline();
-    void endRequestDeadline();
+    // The waits for a request and for its bytes run against a deadline kept here rather than
+    // the stream's own, which would close the connection and leave no way to answer 408, and
+    // which would set and cancel a timer for every request. The timer is lazy: it wakes up at
+    // the latest every `deadlineStep()` and compares the clock with the deadline of the moment.
+    enum class Wait { none, idle, request };
+    void awaitUntil(Wait wait, Clock::time_point deadline);
+    Clock::duration deadlineStep() const;
+    void armDeadline(Clock::time_point now);
     // Sends the answer and logs the request; false when the client did not take it.
     template <class Stream>
     boost::asio::awaitable<bool> answer(Stream& stream, const HttpRequest& request,
@@ -79,9 +83,11 @@ private:
     const Services services_;
     boost::beast::flat_buffer buffer_;
     Clock::time_point requestStart_;
-    boost::asio::steady_timer requestDeadline_;
-    unsigned deadlineRound_ = 0; // a deadline that fired late must not cut the next request
+    boost::asio::steady_timer deadlineTimer_;
+    Wait wait_ = Wait::none;
+    Clock::time_point deadline_ = Clock::time_point::max();
     bool timedOut_ = false;
+    bool served_ = false;
     // Waiting for or reading a request: what a stop ends at once.
     bool reading_ = false;
     bool stopping_ = false;
