@@ -219,6 +219,7 @@ TEST_F(ServiceQuota, OwnerListsWaitingTheirTurnLeaveEveryOtherRequestAnswered) {
         finished.push_back(std::move(what));
     };
     std::vector<std::thread> clients;
+    clients.reserve(24);
     for (int list = 0; list < 24; ++list) {
         clients.emplace_back([&] {
             const Answer answer = ask(service, {{"port", std::int64_t{1021}}, {"uuid", kOwner}});
