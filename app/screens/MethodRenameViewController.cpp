@@ -403,8 +403,7 @@ void MethodRenameViewController::offerRestore(const std::string& archive,
              "项目将恢复为备份中的状态: " + QString::fromStdString(archive) +
                  "\n重命名后新增的文件（如 MethodReplaceList.txt）会保留；勾选下面一项则一并删除。",
              {"恢复", "取消"},
-             clean,
-             1});
+             clean});
         const bool removeAdded = clean->isChecked();
         clean->deleteLater();
         if (answer == SheetAlert::firstButton) {

@@ -10,6 +10,7 @@
 
 #include "ClosedPort.h"
 #include "LocalService.h"
+#include "ModalQuestion.h"
 #include "defaults/DefaultsStore.h"
 #include "platform/SheetAlert.h"
 #include "screens/CloudWordViewController.h"
@@ -250,11 +251,20 @@ TEST_F(WordBankScreen, DeletingFollowsItsRules) {
     ASSERT_FALSE(screen_->currentWord().count.empty());
     EXPECT_EQ(screen_->currentWord().uuid, quillet::deviceIdentifier()); // named as its own
 
-    SheetAlert::setAnswerer([](const SheetAlert::Question&) { return SheetAlert::firstButton; });
-    press("删除"); // cancelled
+    // The real question, left without a choice each way a user can: the bank stays.
+    SheetAlert::setAnswerer({});
+    QSignalSpy asked(screen_, &WordBankViewController::answered);
+    for (const auto& leaving : modal_question::leavingWithoutAChoice()) {
+        modal_question::whenShown(leaving.act);
+        press("删除");
+        EXPECT_EQ(screen_->currentWord().id, token) << leaving.name;
+    }
+    QTest::qWait(200);
+    EXPECT_EQ(asked.count(), 0) << "the service was asked to delete";
     EXPECT_EQ(fetch(token).data->size(), 1u);
 
-    answerSheetsWith(SheetAlert::secondButton);
+    modal_question::whenShown(
+        [](QWidget* question) { modal_question::button(question, "确定")->click(); });
     press("删除");
     waitForAnswer(screen_);
     EXPECT_EQ(dialogTitle(), "删除成功");
