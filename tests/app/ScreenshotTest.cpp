@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "LocalService.h"
+#include "ModalQuestion.h"
 #include "ShopCrashReport.h"
 #include "defaults/DefaultsStore.h"
 #include "platform/CMOpenPanel.h"
@@ -198,4 +199,63 @@ TEST(EnvironmentScreenshot, DISABLED_FailedEnvironmentCheck) {
     EXPECT_FALSE(CheckRunViewController::hasPassed());
     saveScreenshot(window, "environment-check.png");
     CheckRunViewController::setPassed(true);
+}
+
+// The run's backup, the restore question with its check box and the restore's progress, each
+// caught as the dialog first shows it.
+TEST_F(Screenshot, DISABLED_BackupAndRestoreProgressAndTheRestoreQuestion) {
+    quillet::test::TempDir temp;
+    const auto project = temp.path() / "Demo";
+    std::filesystem::copy(std::filesystem::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project,
+                          std::filesystem::copy_options::recursive);
+    quillet::SettingModel::shared().backupPath = (temp.path() / "Backup").string();
+    waitForNotice();
+    auto* rename = open<MethodRenameViewController>("方法重命名");
+    ASSERT_NE(rename, nullptr);
+    rename->fillBtn()->click();
+    rename->pathInput()->label()->setText(QString::fromStdString(project.string()));
+    const auto catchFirst = [&](const QString& start, const QString& name) {
+        return QObject::connect(rename, &MethodRenameViewController::dialogMessageShown,
+                                [&, start, name, taken = false](const QString& text) mutable {
+                                    if (!taken && text.startsWith(start)) {
+                                        taken = true;
+                                        saveScreenshot(window_, name);
+                                    }
+                                });
+    };
+    const auto backup = catchFirst("备份中…", "backup-progress.png");
+    QSignalSpy finished(rename, &MethodRenameViewController::runFinished);
+    rename->sureAction();
+    ASSERT_TRUE(finished.wait(30000));
+    QObject::disconnect(backup);
+    settle();
+
+    modal_question::whenShown([](QWidget* question) {
+        saveScreenshot(*question, "restore-question.png");
+        modal_question::button(question, "取消")->click();
+    });
+    CMAlert::shared().otherBtn()->click();
+    const auto restore = catchFirst("恢复中...\n", "restore-progress.png");
+    QSignalSpy restored(rename, &MethodRenameViewController::restoreFinished);
+    modal_question::whenShown(
+        [](QWidget* question) { modal_question::button(question, "恢复")->click(); });
+    CMAlert::shared().otherBtn()->click();
+    ASSERT_TRUE(restored.wait(30000));
+    QObject::disconnect(restore);
+    CMAlert::shared().cancleBtn()->click();
+}
+
+TEST_F(Screenshot, DISABLED_WordBankDeleteQuestion) {
+    waitForNotice();
+    auto* bank = open<WordBankViewController>("我的词库");
+    ASSERT_NE(bank, nullptr);
+    bank->button("新建")->click();
+    bool asked = false;
+    modal_question::whenShown([&](QWidget* question) {
+        asked = true;
+        saveScreenshot(*question, "word-bank-delete-question.png");
+        modal_question::button(question, "取消")->click();
+    });
+    bank->button("删除")->click();
+    EXPECT_TRUE(asked);
 }
