@@ -445,7 +445,7 @@ void MethodRenameViewController::restoreAction(const std::string& archive,
 
 void MethodRenameViewController::showRestoreProgress(std::size_t done, std::size_t total) {
     auto& dialog = CMAlert::shared();
-    const QString text = QString("恢复中...\n%1 / %2").arg(done).arg(total);
+    const QString text = QString("已恢复 %1 / %2 项").arg(done).arg(total);
     dialog.message()->setText(text);
     dialog.progressBar()->setRange(0, static_cast<int>(total));
     dialog.progressBar()->setValue(static_cast<int>(done));

@@ -704,7 +704,7 @@ TEST_F(RenameScreen, ALargeRestoreShowsProgressAndKeepsTheWindowDrawing) {
     for (const auto& arguments : shown) {
         texts << arguments.at(0).toString();
     }
-    EXPECT_GE(texts.filter("恢复中...").size(), 2) << texts.join(" | ").toStdString();
+    EXPECT_GE(texts.filter("已恢复 ").size(), 2) << texts.join(" | ").toStdString();
     EXPECT_TRUE(CMAlert::shared().message()->text().contains("备份之后新增的 1 个文件已保留"))
         << CMAlert::shared().message()->text().toStdString();
     EXPECT_EQ(readFile(fs::path(project_) / "Bulk/Part2999.txt"), filler);

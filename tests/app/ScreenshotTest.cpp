@@ -208,6 +208,12 @@ TEST_F(Screenshot, DISABLED_BackupAndRestoreProgressAndTheRestoreQuestion) {
     const auto project = temp.path() / "Demo";
     std::filesystem::copy(std::filesystem::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project,
                           std::filesystem::copy_options::recursive);
+    // Files enough that the backup and the restore last past the first picture.
+    const std::string filler(16 * 1024, 'x');
+    std::filesystem::create_directories(project / "Bulk");
+    for (int i = 0; i < 3000; ++i) {
+        quillet::test::writeFile(project / "Bulk" / ("Page" + std::to_string(i) + ".txt"), filler);
+    }
     quillet::SettingModel::shared().backupPath = (temp.path() / "Backup").string();
     waitForNotice();
     auto* rename = open<MethodRenameViewController>("方法重命名");
@@ -235,7 +241,10 @@ TEST_F(Screenshot, DISABLED_BackupAndRestoreProgressAndTheRestoreQuestion) {
         modal_question::button(question, "取消")->click();
     });
     CMAlert::shared().otherBtn()->click();
-    const auto restore = catchFirst("恢复中...\n", "restore-progress.png");
+    for (int i = 0; i < 3000; ++i) {
+        quillet::test::writeFile(project / "Bulk" / ("Page" + std::to_string(i) + ".txt"), "");
+    }
+    const auto restore = catchFirst("已恢复 ", "restore-progress.png");
     QSignalSpy restored(rename, &MethodRenameViewController::restoreFinished);
     modal_question::whenShown(
         [](QWidget* question) { modal_question::button(question, "恢复")->click(); });
@@ -250,6 +259,7 @@ TEST_F(Screenshot, DISABLED_WordBankDeleteQuestion) {
     auto* bank = open<WordBankViewController>("我的词库");
     ASSERT_NE(bank, nullptr);
     bank->button("新建")->click();
+    bank->label()->label()->setText("我的词库");
     bool asked = false;
     modal_question::whenShown([&](QWidget* question) {
         asked = true;
