@@ -111,8 +111,15 @@ bool isContentLength(std::string_view name) {
 // The fields of a whole request agree with each other and with the limits.
 void checkFields(const HttpRequest& request) {
     require(!request.method.empty() && isVisible(request.method));
-    require(request.target.starts_with('/') && isVisible(request.target));
-    require(request.path == request.target.substr(0, request.target.find('?')));
+    require(isVisible(request.target));
+    require(request.path.starts_with('/') && request.path.find('?') == std::string::npos);
+    if (request.target.starts_with('/')) {
+        require(request.path == request.target.substr(0, request.target.find('?')));
+    } else {
+        // Absolute form: the path is the target's own, after its scheme and host.
+        require(request.target.find("://") != std::string::npos);
+        require(request.path == "/" || request.target.find(request.path) != std::string::npos);
+    }
     require(request.headers.size() <= limits.maximumHeaderCount);
     require(!request.header("Transfer-Encoding"));
     int lengths = 0;

@@ -82,11 +82,15 @@ start_service() {
     local name="$1" dir="$work/$1"
     mkdir -p "$dir"
     : >"$dir/service.log"
-    # The load comes from one address far faster than a person saves; a build that limits saves
-    # per address is given room for it (an older one has no such flag).
-    local room=()
-    if "${program[$name]}" --help 2>&1 | grep -q -- --saves-per-minute; then
-        room=(--saves-per-minute 1000000000)
+    # The load comes from one address, with more connections and far more saves than one client
+    # may make; a build with limits per address is given room for it (an older one has no flags).
+    local room=() usage
+    usage="$("${program[$name]}" --help 2>&1 || true)"
+    if [[ $usage == *--saves-per-minute* ]]; then
+        room+=(--saves-per-minute 1000000000)
+    fi
+    if [[ $usage == *--connections-per-client* ]]; then
+        room+=(--connections-per-client 1024)
     fi
     "${program[$name]}" --listen 127.0.0.1:0 --db "$dir/banks.db" "${room[@]}" 2>"$dir/service.log" &
     pid[$name]=$!

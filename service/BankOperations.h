@@ -25,10 +25,10 @@ public:
     static constexpr long long savePort = 1020;
     static constexpr std::size_t maximumTitleCharacters = 64;
     static constexpr std::size_t maximumWordLetters = 64;
-    static constexpr std::size_t maximumTextBytes = 64 * 1024;
+    static constexpr std::size_t maximumTextBytes = std::size_t{64} * 1024;
     // Bank text in one owner's list: a realistic bank of 2000 words is about 18 KB, so this holds
     // the banks of any owner who saves real ones, and bounds the answer for one who does not.
-    static constexpr std::size_t maximumListTextBytes = 4 * 1024 * 1024;
+    static constexpr std::size_t maximumListTextBytes = std::size_t{4} * 1024 * 1024;
 
 private:
     NormalModel save(const nlohmann::json& request);

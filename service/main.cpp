@@ -32,6 +32,7 @@ constexpr const char* kUsage =
     "  --cert, --key  serve HTTPS with this certificate and private key (PEM)\n"
     "  --site    folder with pages/ and appcast.xml (default: share/quillet/site beside bin/)\n"
     "  --request-timeout SECONDS  time a client has to send a whole request (default 10)\n"
+    "  --connections-per-client N  connections one client address may hold (default 64)\n"
     "  --saves-per-minute N  word bank saves one client address may make a minute (default 120)\n"
     "  --heavy-answers N     owner lists built at once; more wait, then get 503 (default 1)\n"
     "  --max-db-size SIZE    past this the store takes no new banks, e.g. 500M (default 1G)\n";
@@ -144,6 +145,7 @@ int main(int argc, char** argv) {
     std::string address = "127.0.0.1:" QUILLET_SERVICE_PORT_TEXT;
     std::string requestTimeout = "10";
     std::string savesPerMinute = "120";
+    std::string connectionsPerClient = "64";
     std::string heavyAnswers = "1";
     std::string maximumDatabaseSize = "1G";
     quillet::service::ServiceOptions options{
@@ -154,16 +156,17 @@ int main(int argc, char** argv) {
     }
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        std::string* target = arg == "--listen"             ? &address
-                              : arg == "--request-timeout"  ? &requestTimeout
-                              : arg == "--db"               ? &options.database
-                              : arg == "--cert"             ? &options.certificate
-                              : arg == "--key"              ? &options.key
-                              : arg == "--site"             ? &options.site
-                              : arg == "--saves-per-minute" ? &savesPerMinute
-                              : arg == "--heavy-answers"    ? &heavyAnswers
-                              : arg == "--max-db-size"      ? &maximumDatabaseSize
-                                                            : nullptr;
+        std::string* target = arg == "--listen"                   ? &address
+                              : arg == "--request-timeout"        ? &requestTimeout
+                              : arg == "--db"                     ? &options.database
+                              : arg == "--cert"                   ? &options.certificate
+                              : arg == "--key"                    ? &options.key
+                              : arg == "--site"                   ? &options.site
+                              : arg == "--saves-per-minute"       ? &savesPerMinute
+                              : arg == "--connections-per-client" ? &connectionsPerClient
+                              : arg == "--heavy-answers"          ? &heavyAnswers
+                              : arg == "--max-db-size"            ? &maximumDatabaseSize
+                                                                  : nullptr;
         if (target == nullptr || i + 1 >= argc) {
             std::fputs(kUsage, stderr);
             return 2;
@@ -177,15 +180,19 @@ int main(int argc, char** argv) {
     }
     unsigned long long saves = 0;
     unsigned long long heavy = 0;
+    unsigned long long perClient = 0;
     if (!parseCount(savesPerMinute, 1'000'000'000, saves) ||
+        !parseCount(connectionsPerClient, 1'000'000, perClient) ||
         !parseCount(heavyAnswers, 1024, heavy) ||
         !parseSize(maximumDatabaseSize, options.maximumDatabaseBytes)) {
         std::fprintf(stderr,
-                     "quillet-service: --saves-per-minute, --heavy-answers and --max-db-size "
-                     "take a positive number (a size may end in K, M or G)\n");
+                     "quillet-service: --connections-per-client, --saves-per-minute, "
+                     "--heavy-answers and --max-db-size take a positive number (a size may end "
+                     "in K, M or G)\n");
         return 2;
     }
     options.savesPerMinute = static_cast<unsigned>(saves);
+    options.limits.maximumConnectionsPerClient = static_cast<std::size_t>(perClient);
     options.heavyAnswers = static_cast<std::size_t>(heavy);
     std::string host;
     int port = 0;

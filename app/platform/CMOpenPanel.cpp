@@ -3,12 +3,19 @@
 #include <QApplication>
 #include <QFileDialog>
 
+#include "ChineseFileListModel.h"
+
 namespace quillet::app {
 
 namespace {
 
 // The path the user confirmed in a dialog the caller has set up.
 std::optional<QString> answerOf(QFileDialog& dialog) {
+#ifndef __APPLE__
+    // Qt's own dialog, so that all of it speaks Chinese; a desktop's may follow another language.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new ChineseFileListModel(&dialog));
+#endif
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

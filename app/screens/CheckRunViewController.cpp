@@ -84,9 +84,8 @@ void CheckRunViewController::viewDidLoad() {
 
 void CheckRunViewController::check() {
     const Report report = checkReport(bundlePath_, homePath_);
-    message()->setText(report.text);
     cancleBtn()->show();
-    fitMessage(); // a failure and its remedies take more lines than the usual box
+    setMessage(report.text); // a failure and its remedies take more lines than the usual box
     if (report.passed) {
         setPassed(true);
         titleLabel()->setText("运行环境正常");

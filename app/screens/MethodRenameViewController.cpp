@@ -20,6 +20,7 @@
 #include "platform/SheetAlert.h"
 #include "settings/Cacher.h"
 #include "settings/SettingModel.h"
+#include "toolkit/MessageText.h"
 #include "toolkit/Palette.h"
 #include "toolkit/QtText.h"
 #include "toolkit/UIAlertViewController.h"
@@ -325,9 +326,8 @@ void MethodRenameViewController::finishRun(const quillet::RunReport& report) {
     auto& dialog = CMAlert::shared();
     const QString text = outcome.message();
     dialog.titleLabel()->setText(outcome.title());
-    dialog.message()->setText(text);
-    dialog.fitMessage();
     dialog.progressBar()->hide();
+    dialog.setMessage(text);
     dialog.cancleBtn()->show();
     if (outcome.offersRestore()) {
         offerRestore(*outcome.archive, report.project);
@@ -464,7 +464,7 @@ void MethodRenameViewController::finishRestore(const Result<quillet::RestoreRepo
     if (!result) {
         QLOG_AS("restoreAction()", "Restore failed", result.error().message);
         dialog.titleLabel()->setText("恢复备份失败");
-        dialog.message()->setText(QString::fromStdString(result.error().message));
+        dialog.setMessage(QString::fromStdString(result.error().message));
     } else {
         const auto& report = *result;
         QLOG_AS("restoreAction()", "Restored " + project + " from " + archive);
@@ -483,10 +483,9 @@ void MethodRenameViewController::finishRestore(const Result<quillet::RestoreRepo
                 QLOG_AS("restoreAction()", "Not restored", failure);
             }
         }
-        dialog.message()->setText(text);
+        dialog.setMessage(text);
     }
-    dialog.fitMessage();
-    emit dialogMessageShown(dialog.message()->text());
+    emit dialogMessageShown(MessageText::written(dialog.message()->text()));
     emit restoreFinished();
 }
 

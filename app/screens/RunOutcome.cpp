@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "job/RunReport.h"
+#include "log/Console.h"
 
 namespace quillet::app {
 
@@ -11,12 +12,25 @@ namespace {
 
 constexpr const char* backupFailedMessage = "项目未做任何修改，请检查设置中的代码备份目录";
 constexpr const char* listFailedMessage = "方法名列表无法写入，项目未做任何修改（见日志）";
-constexpr std::size_t namesShown = 5;
+constexpr std::size_t namesShown = 3;
 constexpr std::size_t pathsShown = 10;
 
 QString fileNameOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return QString::fromStdString(slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+// The first few files by name, then how many there are in all.
+QString namedFiles(const std::vector<std::string>& paths) {
+    QStringList names;
+    for (std::size_t i = 0; i < paths.size() && i < namesShown; ++i) {
+        names << fileNameOf(paths[i]);
+    }
+    QString text = names.join(", ");
+    if (paths.size() > namesShown) {
+        text += QString(" 等 %1 个").arg(paths.size());
+    }
+    return text;
 }
 
 } // namespace
@@ -45,7 +59,10 @@ RunOutcome RunOutcome::of(const quillet::RunReport& report) {
             break;
         }
     }
-    outcome.unparsedFiles = report.unparsedFiles.size();
+    for (const auto& file : report.unparsedFiles) {
+        outcome.unparsedFiles.push_back(file.path);
+    }
+    outcome.logPath = quillet::Console::shared().path();
     for (const auto& file : report.unreadableFiles) {
         outcome.unreadableFiles.push_back(file.path);
     }
@@ -63,7 +80,9 @@ QString RunOutcome::unreadableMessage(const std::vector<quillet::UnparsedFile>& 
                 QString::fromStdString(inaccessible[i].problem) + "）";
     }
     if (inaccessible.size() > pathsShown) {
-        text += "\n等（见日志）";
+        text += QString("\n等 %1 个（见日志 %2）")
+                    .arg(inaccessible.size())
+                    .arg(QString::fromStdString(quillet::Console::shared().path()));
     }
     return text;
 }
@@ -121,20 +140,17 @@ QString RunOutcome::message() const {
                     .arg(renamed)
                     .arg(protectedMethods);
         text += typesLine();
-        if (unparsedFiles > 0) {
-            text += QString("\n%1 个文件无法解析，保持原样（见日志）").arg(unparsedFiles);
+        if (!unparsedFiles.empty()) {
+            text += QString("\n%1 个文件无法解析，保持原样: %2（见日志 %3）")
+                        .arg(unparsedFiles.size())
+                        .arg(namedFiles(unparsedFiles), QString::fromStdString(logPath));
         }
     }
     text += reuseLines();
     if (!unreadableFiles.empty()) {
-        QStringList names;
-        for (std::size_t i = 0; i < unreadableFiles.size() && i < namesShown; ++i) {
-            names << fileNameOf(unreadableFiles[i]);
-        }
-        text += QString("\n%1 个文件无法读取，保持原样，其中可能仍使用旧方法名: %2%3")
+        text += QString("\n%1 个文件无法读取，保持原样，其中可能仍使用旧方法名: %2（见日志 %3）")
                     .arg(unreadableFiles.size())
-                    .arg(names.join(", "))
-                    .arg(unreadableFiles.size() > namesShown ? " 等（见日志）" : "");
+                    .arg(namedFiles(unreadableFiles), QString::fromStdString(logPath));
     }
     if (failedWrites > 0) {
         text += QString("\n%1 个文件无法写入（见日志）").arg(failedWrites);

@@ -23,8 +23,9 @@ struct RunOutcome {
     std::size_t renamedClasses = 0;
     std::size_t renamedProtocols = 0;
     std::size_t renamedProperties = 0;
-    std::size_t unparsedFiles = 0;
+    std::vector<std::string> unparsedFiles;   // read, but left as they were
     std::vector<std::string> unreadableFiles; // not read, left as they were
+    std::string logPath;                      // where the run log names every one of them
     std::size_t failedWrites = 0;
     // With an earlier run's names file: the names given again, those that now mean something
     // else and got fresh ones, and those the project no longer has.

@@ -146,11 +146,24 @@ void WordBankViewController::viewDidAppear() {
 void WordBankViewController::showBank(const quillet::WordModel& bank) {
     id_->setText(qs(bank.id));
     label_->label()->setText(qs(bank.title));
-    wordBankInput_->setPlainText(qs(bank.text));
+    showBankText(bank.text);
+}
+
+namespace {
+// A break opportunity after each comma, and nothing else: the words wrap whole.
+constexpr QChar kWrapHere(0x200B);
+} // namespace
+
+void WordBankViewController::showBankText(const std::string& text) {
+    wordBankInput_->setPlainText(qs(text).replace(',', QString(',') + kWrapHere));
+}
+
+std::string WordBankViewController::bankText() const {
+    return wordBankInput_->toPlainText().remove(kWrapHere).toStdString();
 }
 
 void WordBankViewController::takeEdits() {
-    currentWord_.text = wordBankInput_->toPlainText().toStdString();
+    currentWord_.text = bankText();
     currentWord_.title = label_->label()->text().toStdString();
 }
 
@@ -159,13 +172,12 @@ void WordBankViewController::updateDefaultTip() {
 }
 
 bool WordBankViewController::normalizeTextArea() {
-    const auto normalized =
-        quillet::WordModel::normalize(wordBankInput_->toPlainText().toStdString());
+    const auto normalized = quillet::WordModel::normalize(bankText());
     if (!normalized) {
         CMAlert::show(this, qs(normalized.error().title), qs(normalized.error().message), false);
         return false;
     }
-    wordBankInput_->setPlainText(qs(*normalized));
+    showBankText(*normalized);
     return true;
 }
 
@@ -177,8 +189,7 @@ void WordBankViewController::verifyAction() {
     if (!normalizeTextArea()) {
         return;
     }
-    const auto count =
-        quillet::WordModel::displayedWordCount(wordBankInput_->toPlainText().toStdString());
+    const auto count = quillet::WordModel::displayedWordCount(bankText());
     CMAlert::show(this, QString("符合规则的词库:%1").arg(count), "", false);
 }
 
@@ -219,8 +230,7 @@ void WordBankViewController::sureAction() {
     if (!normalizeTextArea()) {
         return;
     }
-    if (!quillet::WordModel::canSave(
-            quillet::WordModel::wordCount(wordBankInput_->toPlainText().toStdString()))) {
+    if (!quillet::WordModel::canSave(quillet::WordModel::wordCount(bankText()))) {
         CMAlert::show(this, qs(quillet::WordBankText::cannotSaveTitle),
                       qs(quillet::WordBankText::cannotSaveMessage), false);
         return;
@@ -263,7 +273,7 @@ void WordBankViewController::saveToServer() {
           {"id", id_->text().toStdString()},
           {"tool", std::string("Quillet")},
           {"title", label_->label()->text().toStdString()},
-          {"text", wordBankInput_->toPlainText().toStdString()},
+          {"text", bankText()},
           {"uuid", quillet::deviceIdentifier()}},
          "saveToServer()", [this](const quillet::NormalModel& answer) {
              if (answer.code == 1) {

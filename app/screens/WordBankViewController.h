@@ -60,6 +60,9 @@ protected:
 private:
     void showBank(const quillet::WordModel& bank);
     void takeEdits();
+    // The bank's words as the editor shows them, wrapping only after a comma, and as typed.
+    void showBankText(const std::string& text);
+    std::string bankText() const;
     // Stores the bank on screen as the default bank; false after the alert when that failed.
     bool saveAsDefault();
     // Replaces the text area by its canonical text; false after the alert when it breaks the rules.

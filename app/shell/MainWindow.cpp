@@ -1,6 +1,9 @@
 #include "MainWindow.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QScreen>
+#include <QScrollArea>
 
 #include "ContentViewController.h"
 #include "SidebarViewController.h"
@@ -13,8 +16,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setWindowFlags((windowFlags() | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint |
                     Qt::WindowMinimizeButtonHint) &
                    ~Qt::WindowMaximizeButtonHint);
-    auto* central = new QWidget(this);
+    // The panes are laid out for 960 x 600; a smaller window (a laptop at 200%) scrolls them.
+    auto* central = new QScrollArea(this);
+    central->setFrameShape(QFrame::NoFrame);
+    central->setWidgetResizable(true);
     auto* panes = new QWidget(central);
+    panes->setMinimumSize(sidebarWidth + minimumContentWidth, designHeight);
     auto* layout = new QHBoxLayout(panes);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -24,12 +31,15 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     content_->setMinimumWidth(minimumContentWidth);
     layout->addWidget(sidebar_);
     layout->addWidget(content_, 1);
-    auto* centralLayout = new QHBoxLayout(central);
-    centralLayout->setContentsMargins(0, 0, 0, 0);
-    centralLayout->addWidget(panes);
+    central->setWidget(panes);
     setCentralWidget(central);
-    setMinimumSize(sidebarWidth + minimumContentWidth, 600);
-    resize(sidebarWidth + minimumContentWidth, 600);
+    setMinimumSize(minimumWindowSize);
+    QSize size(sidebarWidth + minimumContentWidth, designHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        // Room for the title bar and the frame, which are outside the window's size.
+        size = size.boundedTo(screen->availableSize() - QSize(40, 60)).expandedTo(minimumSize());
+    }
+    resize(size);
 }
 
 } // namespace quillet::app

@@ -1,5 +1,6 @@
 #include "SidebarViewController.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QVBoxLayout>
 
@@ -25,9 +26,11 @@ void SidebarViewController::viewDidLoad() {
     list_ = new QListWidget(this);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     list_->setFrameShape(QFrame::NoFrame);
-    list_->setFocusPolicy(Qt::NoFocus); // a source list: no focus frame on the first header
+    // Reached with Tab and moved with the arrow keys; the chosen row shows where it is, so the
+    // dotted focus frame is left out.
+    list_->setFocusPolicy(Qt::StrongFocus);
     list_->setStyleSheet(
-        "QListWidget { background: transparent; font-size: 14px; }"
+        "QListWidget { background: transparent; font-size: 14px; outline: none; }"
         " QListWidget::item { height: 32px; border: 0px solid transparent; padding-left: 16px; }"
         " QListWidget::item:hover { background: rgb(230, 230, 230); }"
         // After hover, so the chosen row keeps its look under the mouse, also in an
@@ -38,6 +41,31 @@ void SidebarViewController::viewDidLoad() {
     layout->addWidget(list_);
     connect(list_, &QListWidget::itemSelectionChanged, this,
             &SidebarViewController::selectionChanged);
+    list_->installEventFilter(this);
+}
+
+bool SidebarViewController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != list_ || event->type() != QEvent::KeyPress) {
+        return UIViewController::eventFilter(watched, event);
+    }
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Up && key != Qt::Key_Down) {
+        return false;
+    }
+    const int row = entryRowFrom(key == Qt::Key_Down ? 1 : -1);
+    if (row >= 0) {
+        list_->setCurrentRow(row);
+    }
+    return true;
+}
+
+int SidebarViewController::entryRowFrom(int step) const {
+    for (int row = list_->currentRow() + step; row >= 0 && row < list_->count(); row += step) {
+        if (list_->item(row)->data(kEntryRole).isValid()) {
+            return row;
+        }
+    }
+    return -1;
 }
 
 void SidebarViewController::viewFirstDidAppear() {

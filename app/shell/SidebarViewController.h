@@ -28,11 +28,15 @@ public:
 
 protected:
     void viewDidLoad() override;
+    // Up and Down go from entry to entry, over the section titles.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void viewFirstDidAppear() override;
 
 private:
     void reload();
     void selectionChanged();
+    // The next entry row from the current one, `step` 1 or -1; -1 when there is none.
+    int entryRowFrom(int step) const;
 
     QListWidget* list_ = nullptr;
     std::map<int, std::vector<SidebarEntry>> datas_;

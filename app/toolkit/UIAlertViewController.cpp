@@ -5,6 +5,7 @@
 #include <QProgressBar>
 #include <algorithm>
 
+#include "MessageText.h"
 #include "Palette.h"
 #include "UIButton.h"
 #include "UILabel.h"
@@ -172,7 +173,14 @@ void UIAlertViewController::fitMessage() {
     const int room = bottom - 10 - top;
     const int needed = message()->heightForWidth(messageWidth);
     const int fitted = std::max(messageHeight, std::min(needed, room));
-    message()->setGeometry((width() - messageWidth) / 2, top, messageWidth, fitted);
+    // As narrow as keeps its line count, so the last line is not a lone word.
+    const int balanced = MessageText::balancedWidth(*message(), messageWidth);
+    message()->setGeometry((width() - balanced) / 2, top, balanced, fitted);
+}
+
+void UIAlertViewController::setMessage(const QString& text) {
+    message()->setText(MessageText::shown(text));
+    fitMessage();
 }
 
 void UIAlertViewController::cancleAction() {
@@ -211,14 +219,13 @@ void show(UIViewController* on, const QString& title, const QString& message, bo
     auto& dialog = shared();
     dialog.loadViewIfNeeded();
     dialog.titleLabel()->setText(title);
-    dialog.message()->setText(message);
     dialog.block = std::move(completion);
     dialog.cancleBtn()->setText("好的");
     dialog.cancleBtn()->setVisible(!hidesButton);
     dialog.backBtn()->hide();
     dialog.hideOtherButton();
     dialog.progressBar()->hide();
-    dialog.fitMessage(); // a long text, such as the word bank rules, would lose its last lines
+    dialog.setMessage(message); // after the bar goes: a long text would lose its last lines
     on->presentViewControllerAsSheet(&dialog);
 }
 

@@ -32,6 +32,8 @@ public:
     // Places the message for its text: 520 x 320, taller when the text needs it, as far as the
     // room above the progress bar (or, while it is hidden, the buttons) allows.
     void fitMessage();
+    // Shows `text` with its paths breakable after each '/', then fits the box to it.
+    void setMessage(const QString& text);
 
     std::function<void()> block;       // runs whenever the dialog disappears
     std::function<void()> actionBlock; // when set, OK runs it instead of closing

@@ -1,5 +1,6 @@
 #include "UIButton.h"
 
+#include "LayerStyle.h"
 #include "Palette.h"
 
 namespace quillet::app {
@@ -10,6 +11,13 @@ UIButton::UIButton(const QString& title, QWidget* parent) : Styled<QPushButton>(
     setFlat(true);
     setCursor(Qt::PointingHandCursor);
     applyStyle();
+}
+
+QString UIButton::extraStyleRules() const {
+    // Where Tab has left the keyboard: flat and filled buttons alike draw no focus of their own.
+    return QString(" %1:focus { border: 2px solid %2; }")
+        .arg(LayerStyle::classSelector(metaObject()->className()),
+             Palette::textDark().name(QColor::HexArgb));
 }
 
 UIButton* UIButton::filled(const QString& title, QWidget* parent) {

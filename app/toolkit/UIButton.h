@@ -19,6 +19,9 @@ public:
     static UIButton* filled(const QString& title, QWidget* parent = nullptr);
     // The text button of the screens: orange text of size 18 on nothing.
     static UIButton* plain(const QString& title, QWidget* parent = nullptr);
+
+protected:
+    QString extraStyleRules() const override;
 };
 
 } // namespace quillet::app

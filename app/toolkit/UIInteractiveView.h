@@ -17,15 +17,24 @@ class UIInteractiveView : public UIView {
 public:
     UIInteractiveView(bool editable, int hintWidth, QWidget* parent = nullptr);
     // The framed row of a project folder, "路径:", which cannot be typed into: a double click
-    // runs `choose`.
+    // runs `choose`, and so do Return and Space once Tab has brought the focus to it (its frame
+    // then takes the theme's colour).
     static UIInteractiveView* folderField(std::function<void()> choose, QWidget* parent);
 
     UILabel* hint() const { return hint_; }
     UITextField* label() const { return label_; }
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
+    void frame(bool focused);
+
     UILabel* hint_;
     UITextField* label_;
+    std::function<void()> choose_; // set for a folder field
 };
 
 } // namespace quillet::app

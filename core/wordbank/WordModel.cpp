@@ -34,6 +34,31 @@ bool onlyLettersAndCommas(std::string_view text) {
     });
 }
 
+// The first character the rules do not allow, named so that one the eye cannot see (a tab
+// pasted with the words) can be found; nothing for an empty text.
+std::string firstRefused(std::string_view text) {
+    const auto at = std::find_if(text.begin(), text.end(), [](char c) {
+        return c != ',' && !(c >= 'a' && c <= 'z') && !(c >= 'A' && c <= 'Z');
+    });
+    if (at == text.end()) {
+        return {};
+    }
+    switch (*at) {
+    case '\t':
+        return "制表符（Tab）";
+    case '\n':
+    case '\r':
+        return "换行";
+    default:
+        break;
+    }
+    // The whole UTF-8 character: its lead byte says how many bytes follow.
+    const auto lead = static_cast<unsigned char>(*at);
+    const std::size_t size = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    const auto offset = static_cast<std::size_t>(at - text.begin());
+    return "“" + std::string(text.substr(offset, size)) + "”";
+}
+
 } // namespace
 
 WordModel WordModel::loadLocal() {
@@ -99,8 +124,10 @@ Result<std::string, WordBankRuleBreak> WordModel::normalize(std::string_view ban
     text::replaceAll(canonical, " ", "");
     text::replaceAll(canonical, kFullwidthComma, ",");
     if (!onlyLettersAndCommas(canonical)) {
+        const std::string refused = firstRefused(canonical);
         return WordBankRuleBreak{std::string(WordBankText::brokenRulesTitle),
-                                 std::string(WordBankText::brokenRulesMessage)};
+                                 std::string(WordBankText::brokenRulesMessage) +
+                                     (refused.empty() ? "" : "（不允许的字符: " + refused + "）")};
     }
     // Only ASCII letters are left, so byte order is character-code order; descending puts a
     // longer word before its own prefix.

@@ -57,7 +57,7 @@ void HttpConnection::serve() {
 }
 
 HttpConnection::Read HttpConnection::readRequest() {
-    bool started = reader_.hasBufferedBytes();
+    bool started = reader_.hasStarted();
     requestStart_ = Clock::now();
     // Before a request's first byte the idle limit holds; from it on, the request limit.
     auto deadline = requestStart_ + (started ? limits_.requestTimeout : limits_.idleTimeout);
@@ -80,12 +80,12 @@ HttpConnection::Read HttpConnection::readRequest() {
         }
         const auto step = channel_->receive(buffer, sizeof buffer);
         if (step.bytes > 0) {
-            if (!started) {
+            reader_.append(buffer, step.bytes);
+            if (!started && reader_.hasStarted()) {
                 started = true;
                 requestStart_ = Clock::now();
                 deadline = requestStart_ + limits_.requestTimeout;
             }
-            reader_.append(buffer, step.bytes);
             continue;
         }
         if (step.wait == Channel::Wait::none) {
@@ -119,12 +119,15 @@ bool HttpConnection::waitFor(Channel::Wait wait, Clock::time_point deadline, boo
     }
 }
 
+// The write deadline starts again whenever the client takes bytes: a slow reader of a large
+// answer gets it whole, one that stops taking any is cut off.
 bool HttpConnection::writeAll(std::string_view data) {
-    const auto deadline = Clock::now() + limits_.writeTimeout;
+    auto deadline = Clock::now() + limits_.writeTimeout;
     while (!data.empty()) {
         const auto step = channel_->send(data.data(), data.size());
         if (step.bytes > 0) {
             data.remove_prefix(step.bytes);
+            deadline = Clock::now() + limits_.writeTimeout;
             continue;
         }
         if (step.wait == Channel::Wait::none) {

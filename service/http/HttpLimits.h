@@ -19,6 +19,8 @@ struct HttpLimits {
     // After stop(), answers still being written get this long.
     std::chrono::milliseconds stopGrace{2'000};
     std::size_t maximumConnections = 1024;
+    // From one client address: one client cannot take every connection from the others.
+    std::size_t maximumConnectionsPerClient = 64;
 };
 
 } // namespace quillet::service

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <optional>
 
 namespace quillet::service {
 
@@ -18,9 +19,8 @@ bool isToken(std::string_view text) {
 }
 
 // Visible ASCII only: no spaces, no controls, no raw bytes past ASCII.
-bool isTarget(std::string_view text) {
-    return !text.empty() && text.front() == '/' &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c > 0x20 && c < 0x7F; });
+bool isVisible(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return c > 0x20 && c < 0x7F; });
 }
 
 // Field values may hold tabs and bytes past ASCII, never other controls.
@@ -44,6 +44,33 @@ std::string lowered(std::string_view text) {
     std::transform(result.begin(), result.end(), result.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return result;
+}
+
+// The path and query of a target in origin form ("/a?b") or absolute form ("http://host/a?b",
+// which a client talking to a proxy sends); nothing for any other form.
+std::optional<std::string_view> originPart(std::string_view target) {
+    if (!isVisible(target)) {
+        return std::nullopt;
+    }
+    if (target.starts_with('/')) {
+        return target;
+    }
+    const auto schemeEnd = target.find("://");
+    if (schemeEnd == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const std::string scheme = lowered(target.substr(0, schemeEnd));
+    if (scheme != "http" && scheme != "https") {
+        return std::nullopt;
+    }
+    const auto authorityEnd = target.find_first_of("/?", schemeEnd + 3);
+    if (authorityEnd == schemeEnd + 3) {
+        return std::nullopt; // no host
+    }
+    if (authorityEnd == std::string_view::npos) {
+        return std::string_view("/");
+    }
+    return target[authorityEnd] == '/' ? target.substr(authorityEnd) : std::string_view("/");
 }
 
 // Whether the comma-separated list `value` holds `token` (compared without case).
@@ -111,18 +138,20 @@ bool HttpRequestReader::readRequestLine(std::string_view line) {
     const auto method = line.substr(0, firstSpace);
     const auto target = line.substr(firstSpace + 1, lastSpace - firstSpace - 1);
     const auto version = line.substr(lastSpace + 1);
-    if (!isToken(method) || !isTarget(target)) {
+    const auto origin = originPart(target);
+    if (!isToken(method) || !origin) {
         refusal_ = 400;
         return false;
     }
     request_.method = method;
     request_.target = target;
-    request_.path = target.substr(0, target.find('?'));
+    request_.path = origin->substr(0, origin->find('?'));
     if (version != "HTTP/1.1" && version != "HTTP/1.0") {
         refusal_ = version.starts_with("HTTP/") ? 505 : 400;
         return false;
     }
-    request_.keepAlive = version == "HTTP/1.1";
+    http11_ = version == "HTTP/1.1";
+    request_.keepAlive = http11_;
     stage_ = Stage::headers;
     return true;
 }
@@ -151,12 +180,20 @@ bool HttpRequestReader::readHeaderLine(std::string_view line) {
 bool HttpRequestReader::readFraming() {
     const std::string_view contentLength = "content-length";
     int lengths = 0;
+    int hosts = 0;
     std::string_view lengthText;
     for (const auto& [name, value] : request_.headers) {
-        if (lowered(name) == contentLength) {
+        const std::string field = lowered(name);
+        if (field == contentLength) {
             ++lengths;
             lengthText = value;
         }
+        hosts += field == "host" ? 1 : 0;
+    }
+    // HTTP/1.1 names its host once; none or two leave it open which site is meant.
+    if (hosts > 1 || (http11_ && hosts == 0)) {
+        refusal_ = 400;
+        return false;
     }
     if (request_.header("Transfer-Encoding")) {
         refusal_ = 501;
@@ -192,6 +229,11 @@ bool HttpRequestReader::readFraming() {
     return true;
 }
 
+bool HttpRequestReader::hasStarted() const {
+    return stage_ != Stage::requestLine ||
+           buffer_.find_first_not_of("\r\n", scanned_) != std::string::npos;
+}
+
 HttpRequest HttpRequestReader::take() {
     HttpRequest whole = std::move(request_);
     whole.body = buffer_.substr(scanned_, bodyLength_);
@@ -201,6 +243,7 @@ HttpRequest HttpRequestReader::take() {
     stage_ = Stage::requestLine;
     bodyLength_ = 0;
     expectsContinue_ = false;
+    http11_ = false;
     return whole;
 }
 

@@ -19,6 +19,9 @@ public:
 
     void append(const char* data, std::size_t size) { buffer_.append(data, size); }
     bool hasBufferedBytes() const { return !buffer_.empty(); }
+    // Whether a request has begun: empty lines before one do not count, so a stray CRLF after
+    // a request leaves the connection idle rather than mid-request.
+    bool hasStarted() const;
 
     // Reads on from where the last call stopped.
     State parse();
@@ -48,6 +51,7 @@ private:
     HttpRequest request_;
     std::size_t bodyLength_ = 0;
     bool expectsContinue_ = false;
+    bool http11_ = false;
     int refusal_ = 0;
 };
 

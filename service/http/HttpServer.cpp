@@ -111,7 +111,7 @@ void blockBrokenPipeSignal() {
 
 HttpServer::HttpServer(const HttpLimits& limits, HttpHandler& handler, const ServiceLog& log,
                        const TlsContext* tls)
-    : limits_(limits), handler_(handler), log_(log), tls_(tls) {}
+    : limits_(limits), handler_(handler), log_(log), tls_(tls), refusals_(log) {}
 
 HttpServer::~HttpServer() {
     stop();
@@ -135,15 +135,18 @@ bool HttpServer::run() {
     running_ = true;
     while (!stop_.raised()) {
         pollfd watched[2] = {{listener_, POLLIN, 0}, {stop_.descriptor(), POLLIN, 0}};
-        if (::poll(watched, 2, -1) < 0 && errno != EINTR) {
+        // Refusals still to be counted in the log are written within the second.
+        if (::poll(watched, 2, refusals_.pending() ? 250 : -1) < 0 && errno != EINTR) {
             break;
         }
         if ((watched[0].revents & POLLIN) != 0) {
             acceptWaiting();
         }
+        refusals_.flush();
     }
     ::close(listener_);
     listener_ = -1;
+    refusals_.flush(RefusalLog::Clock::time_point::max()); // the last count, however recent
     std::unique_lock lock(mutex_);
     ended_.wait(lock, [this] { return connections_ == 0; });
     running_ = false;
@@ -172,44 +175,53 @@ void HttpServer::acceptWaiting() {
     }
 }
 
-void HttpServer::serveOnItsOwnThread(int socket, std::string peer) {
-    bool full = false;
-    {
-        std::lock_guard lock(mutex_);
-        full = connections_ >= limits_.maximumConnections;
-        if (!full) {
-            ++connections_;
-        }
+const char* HttpServer::admit(const std::string& peer) {
+    std::lock_guard lock(mutex_);
+    if (connections_ >= limits_.maximumConnections) {
+        return "too many connections";
     }
-    if (full) {
+    std::size_t& fromPeer = connectionsOf_[peer];
+    if (fromPeer >= limits_.maximumConnectionsPerClient) {
+        return "too many connections from one client";
+    }
+    ++fromPeer;
+    ++connections_;
+    return nullptr;
+}
+
+void HttpServer::serveOnItsOwnThread(int socket, const std::string& peer) {
+    if (const char* why = admit(peer)) {
         // Said plainly and at once rather than left to time out; the client may try again.
         const std::string busy = handler_.refuse(503, {}).serialize(false, false);
         [[maybe_unused]] const auto sent =
             ::send(socket, busy.data(), busy.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         ::close(socket);
-        log_.write("- - 503 too many connections");
+        refusals_.refused(why);
         return;
     }
     try {
-        std::thread([this, socket, peer = std::move(peer)]() mutable {
+        std::thread([this, socket, peer]() {
             blockBrokenPipeSignal();
             auto channel =
                 tls_ != nullptr ? tls_->wrap(socket) : std::make_unique<SocketChannel>(socket);
             if (channel) {
-                HttpConnection(std::move(channel), std::move(peer), limits_, handler_, log_, stop_)
-                    .serve();
+                HttpConnection(std::move(channel), peer, limits_, handler_, log_, stop_).serve();
             }
-            connectionEnded();
+            connectionEnded(peer);
         }).detach();
     } catch (const std::system_error&) {
         ::close(socket);
-        connectionEnded();
+        connectionEnded(peer);
     }
 }
 
-void HttpServer::connectionEnded() {
+void HttpServer::connectionEnded(const std::string& peer) {
     std::lock_guard lock(mutex_);
     --connections_;
+    if (const auto it = connectionsOf_.find(peer);
+        it != connectionsOf_.end() && --it->second == 0) {
+        connectionsOf_.erase(it); // the table holds only clients that are connected
+    }
     ended_.notify_all();
 }
 

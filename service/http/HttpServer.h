@@ -5,9 +5,11 @@
 #include <cstddef>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 
 #include "HttpHandler.h"
 #include "HttpLimits.h"
+#include "RefusalLog.h"
 #include "StopSignal.h"
 
 namespace quillet::service {
@@ -36,8 +38,10 @@ public:
 
 private:
     void acceptWaiting();
-    void serveOnItsOwnThread(int socket, std::string peer);
-    void connectionEnded();
+    void serveOnItsOwnThread(int socket, const std::string& peer);
+    // Counts the connection in, or says which limit keeps it out.
+    const char* admit(const std::string& peer);
+    void connectionEnded(const std::string& peer);
 
     const HttpLimits limits_;
     HttpHandler& handler_;
@@ -49,6 +53,8 @@ private:
     std::mutex mutex_;
     std::condition_variable ended_;
     std::size_t connections_ = 0;
+    std::unordered_map<std::string, std::size_t> connectionsOf_;
+    RefusalLog refusals_;
 };
 
 } // namespace quillet::service

@@ -4,12 +4,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <filesystem>
 
+#include "platform/ChineseFileListModel.h"
 #include "platform/ChineseInterface.h"
+#include "support/Files.h"
 #include "toolkit/UITextField.h"
 
 using namespace quillet::app;
@@ -70,3 +75,28 @@ TEST(ChineseInterface, ALineOfMixedTextFitsTheLineItIsGiven) {
 }
 
 } // namespace
+
+TEST(ChineseInterface, TheFileListNamesFoldersAndWritesDatesInChinese) {
+    quillet::test::TempDir dir;
+    std::filesystem::create_directories(dir.path() / "Sources");
+    dir.write("notes.txt", "x");
+    QFileSystemModel files;
+    QSignalSpy loaded(&files, &QFileSystemModel::directoryLoaded);
+    const QModelIndex root = files.setRootPath(QString::fromStdString(dir.str()));
+    ASSERT_TRUE(loaded.wait(5000));
+    ChineseFileListModel list;
+    list.setSourceModel(&files);
+    const auto cell = [&](const char* name, int column) {
+        const QModelIndex source = files.index(QString::fromStdString(dir.str()) + "/" + name);
+        return list.data(list.mapFromSource(source.siblingAtColumn(column)), Qt::DisplayRole)
+            .toString();
+    };
+    ASSERT_TRUE(root.isValid());
+    EXPECT_EQ(cell("Sources", ChineseFileListModel::kindColumn), "文件夹");
+    EXPECT_NE(cell("notes.txt", ChineseFileListModel::kindColumn), "文件夹");
+    const QDateTime modified =
+        files.lastModified(files.index(QString::fromStdString(dir.str()) + "/notes.txt"));
+    EXPECT_EQ(cell("notes.txt", ChineseFileListModel::dateColumn),
+              modified.toString("yyyy/M/d HH:mm"));
+    EXPECT_EQ(cell("notes.txt", 0), "notes.txt"); // the other columns as Qt has them
+}

@@ -10,6 +10,7 @@
 
 #include "toolkit/LayerStyle.h"
 #include "toolkit/MaterialProgress.h"
+#include "toolkit/Palette.h"
 #include "toolkit/ProgressView.h"
 #include "toolkit/UIButton.h"
 #include "toolkit/UIInteractiveView.h"
@@ -84,6 +85,30 @@ TEST(Controls, AFilledButtonShowsTheThemeWhileHoveredAndItsOwnColourAfter) {
     EXPECT_EQ(middleColour(*button), QColor(58, 188, 208));
     hover(*button, false);
     EXPECT_EQ(middleColour(*button), QColor(40, 160, 180));
+}
+
+TEST(Controls, FilledAndPlainButtonsDrawARingWhenTheKeyboardFocusIsOnThem) {
+    QWidget window;
+    UIButton* filled = UIButton::filled("执行", &window);
+    filled->setGeometry(10, 10, 120, 40);
+    UIButton* plain = UIButton::plain("清除", &window);
+    plain->setGeometry(10, 60, 120, 40);
+    window.resize(200, 120);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QRgb ring = Palette::textDark().rgb();
+    // The ring runs along the edge: the middle of the left side shows it.
+    const auto edge = [&](UIButton* button) {
+        return button->grab().toImage().pixelColor(0, button->height() / 2).rgb();
+    };
+    for (UIButton* button : {filled, plain}) {
+        button->clearFocus();
+        EXPECT_NE(edge(button), ring) << button->text().toStdString();
+        button->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return button->hasFocus(); }));
+        EXPECT_EQ(edge(button), ring) << button->text().toStdString();
+    }
 }
 
 // The looks reach the screen through style sheets that name the control's class, namespace and

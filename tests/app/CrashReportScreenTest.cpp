@@ -15,6 +15,7 @@
 #include "platform/CMOpenPanel.h"
 #include "screens/CrashReportViewController.h"
 #include "support/Files.h"
+#include "toolkit/MessageText.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
 #include "toolkit/UIInteractiveView.h"
@@ -80,7 +81,9 @@ protected:
     }
     QString namesText() const { return screen_->namesLabel()->text(); }
     QString dialogTitle() const { return CMAlert::shared().titleLabel()->text(); }
-    QString dialogMessage() const { return CMAlert::shared().message()->text(); }
+    QString dialogMessage() const {
+        return MessageText::written(CMAlert::shared().message()->text());
+    }
     bool dialogShown() const { return CMAlert::shared().isVisible(); }
     // Presses 还原 and waits for the translation to show.
     void restore() {

@@ -7,12 +7,16 @@
 #include <QListWidget>
 #include <QPalette>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSet>
 #include <QTest>
 
 #include "LocalService.h"
 #include "notify/Notify.h"
 #include "platform/Workspace.h"
 #include "screens/CrashReportViewController.h"
+#include "screens/MethodRenameViewController.h"
 #include "shell/AppDelegate.h"
 #include "shell/CMWebViewController.h"
 #include "shell/ContentViewController.h"
@@ -22,7 +26,9 @@
 #include "toolkit/PresentAnimator.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
+#include "toolkit/UIInteractiveView.h"
 #include "toolkit/UILabel.h"
+#include "toolkit/UITextView.h"
 
 using namespace quillet::app;
 
@@ -76,6 +82,121 @@ TEST_F(Window, OpensOnTheNoticePageWithTheSidebarInItsSections) {
     EXPECT_EQ(window_.sidebar()->width(), MainWindow::sidebarWidth);
     EXPECT_GE(window_.content()->width(), MainWindow::minimumContentWidth);
     EXPECT_FALSE(window_.windowFlags() & Qt::WindowMaximizeButtonHint);
+}
+
+TEST_F(Window, FitsA1600By1000ScreenAt200PercentAndScrollsToEveryControl) {
+    // 800 x 500 points, less a title bar, a frame and a panel.
+    EXPECT_LE(window_.minimumSize().width(), 800 - 40);
+    EXPECT_LE(window_.minimumSize().height(), 500 - 60);
+    window_.resize(window_.minimumSize());
+    QTest::qWait(50);
+    choose("方法重命名");
+    MethodRenameViewController* screen = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        screen = qobject_cast<MethodRenameViewController*>(page());
+        return screen != nullptr && screen->isVisible();
+    }));
+    auto* scroller = qobject_cast<QScrollArea*>(window_.centralWidget());
+    ASSERT_NE(scroller, nullptr);
+    UIButton* run = screen->sureBtn();
+    // Clickable: its middle is on screen.
+    const auto inView = [&] {
+        return scroller->viewport()->rect().contains(
+            run->mapTo(scroller->viewport(), run->rect().center()));
+    };
+    EXPECT_FALSE(inView()); // at the bottom of a page laid out for 960 x 600
+    scroller->ensureWidgetVisible(run);
+    EXPECT_TRUE(inView());
+    // A window as large as the layout needs has nothing to scroll.
+    window_.resize(MainWindow::sidebarWidth + MainWindow::minimumContentWidth,
+                   MainWindow::designHeight);
+    QTest::qWait(0);
+    EXPECT_EQ(scroller->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(scroller->horizontalScrollBar()->maximum(), 0);
+}
+
+TEST_F(Window, AtItsSmallestEveryButtonOfEachPageScrollsIntoView) {
+    window_.resize(window_.minimumSize());
+    auto* scroller = qobject_cast<QScrollArea*>(window_.centralWidget());
+    ASSERT_NE(scroller, nullptr);
+    for (const QString entry : {"方法重命名", "崩溃日志还原", "常规", "我的词库"}) {
+        choose(entry);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return title() == entry && page() != nullptr && page()->isVisible(); }));
+        QTest::qWait(50);
+        const auto buttons = page()->findChildren<UIButton*>();
+        int shown = 0;
+        for (UIButton* button : buttons) {
+            if (!button->isVisible()) {
+                continue;
+            }
+            ++shown;
+            scroller->ensureWidgetVisible(button);
+            EXPECT_TRUE(scroller->viewport()->rect().contains(
+                button->mapTo(scroller->viewport(), button->rect().center())))
+                << entry.toStdString() << ": " << button->text().toStdString();
+        }
+        EXPECT_GT(shown, 0) << entry.toStdString();
+    }
+}
+
+TEST_F(Window, TheSidebarTakesTheFocusAndTheArrowKeysMoveBetweenPagesPastTheHeaders) {
+    window_.activateWindow();
+    QListWidget* list = window_.sidebar()->list();
+    choose("崩溃日志还原");
+    list->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }));
+    QTest::keyClick(list, Qt::Key_Down); // past the header "帮助"
+    ASSERT_TRUE(QTest::qWaitFor([&] { return title() == QString("公告"); }));
+    QTest::keyClick(list, Qt::Key_Up);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return title() == QString("崩溃日志还原"); }));
+    EXPECT_EQ(list->currentItem()->text(), "崩溃日志还原");
+}
+
+// Every control a page shows is met by Tab from the sidebar, and Tab comes round to the
+// sidebar again instead of sticking in a text area.
+TEST_F(Window, TabReachesEveryControlOfEachPageAndComesBackToTheSidebar) {
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    QListWidget* list = window_.sidebar()->list();
+    for (const QString entry : {"方法重命名", "崩溃日志还原", "常规", "我的词库"}) {
+        choose(entry);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return title() == entry && page() != nullptr && page()->isVisible(); }));
+        QTest::qWait(800); // the page it replaces has faded out and left the focus chain
+        QSet<QWidget*> expected;
+        for (QWidget* control : page()->findChildren<QWidget*>()) {
+            if (control->isVisible() && control->isEnabled() && control->focusProxy() == nullptr &&
+                (control->focusPolicy() & Qt::TabFocus) != 0) {
+                expected.insert(control);
+            }
+        }
+        ASSERT_GE(expected.size(), 2) << entry.toStdString();
+        list->setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return list->hasFocus(); }));
+        QSet<QWidget*> reached;
+        bool backToSidebar = false;
+        for (int i = 0; i < 3 * expected.size() + 10 && !backToSidebar; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr) << entry.toStdString();
+            reached.insert(focus);
+            backToSidebar = focus == list;
+        }
+        EXPECT_TRUE(backToSidebar) << entry.toStdString();
+        for (QWidget* control : expected) {
+            EXPECT_TRUE(reached.contains(control))
+                << entry.toStdString() << ": Tab never reaches "
+                << control->metaObject()->className() << " " << control->objectName().toStdString();
+        }
+        // The rename screen's own fields are among them, the path field and Execute too.
+        if (auto* rename = qobject_cast<MethodRenameViewController*>(page())) {
+            for (QWidget* control :
+                 QList<QWidget*>{rename->pathInput(), rename->ignoreInput(), rename->sureBtn()}) {
+                EXPECT_TRUE(reached.contains(control)) << control->metaObject()->className();
+            }
+        }
+    }
 }
 
 TEST_F(Window, ChoosingAPageReplacesTheOneOnScreenAndARepeatChangesNothing) {

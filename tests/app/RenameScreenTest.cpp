@@ -29,6 +29,7 @@
 #include "settings/SettingModel.h"
 #include "support/Files.h"
 #include "support/Words.h"
+#include "toolkit/MessageText.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
 #include "toolkit/UIInteractiveView.h"
@@ -444,9 +445,10 @@ TEST_F(RenameScreen, AFileThatIsNoNamesFileIsRefusedAndTheKeptOneStays) {
         // The reason the names file reader gives, which names the file.
         const auto read = quillet::NameTable::read(bad);
         ASSERT_FALSE(read) << bad;
-        EXPECT_EQ(CMAlert::shared().message()->text(),
+        EXPECT_EQ(MessageText::written(CMAlert::shared().message()->text()),
                   QString::fromStdString(read.error().message));
-        EXPECT_TRUE(CMAlert::shared().message()->text().contains(QString::fromStdString(bad)));
+        EXPECT_TRUE(MessageText::written(CMAlert::shared().message()->text())
+                        .contains(QString::fromStdString(bad)));
         CMAlert::shared().cancleBtn()->click();
         EXPECT_EQ(namesShown(), "QuilletNames.tsv") << bad;
         EXPECT_EQ(quillet::SettingModel::shared().reusedNames.at(project_), good);
@@ -472,7 +474,7 @@ TEST_F(RenameScreen, AChoiceTheSettingsFileCannotTakeSaysSoAndHoldsForThisSessio
     screen_->selectPathAction();
     chooseNames(file);
     EXPECT_EQ(dialogTitle(), "保存失败");
-    EXPECT_EQ(CMAlert::shared().message()->text(), "设置无法写入配置文件");
+    EXPECT_EQ(MessageText::written(CMAlert::shared().message()->text()), "设置无法写入配置文件");
     CMAlert::shared().cancleBtn()->click();
     EXPECT_EQ(namesShown(), "QuilletNames.tsv");
     EXPECT_EQ(quillet::SettingModel::shared().reusedNames.at(project_), file);
@@ -598,6 +600,31 @@ TEST_F(RenameScreen, WhileARunIsShownTheKeyboardReachesNothingBelowIt) {
     EXPECT_TRUE(screen_->sureBtn()->isEnabled()) << "the page is given back once the sheet goes";
 }
 
+TEST_F(RenameScreen, ThePathFieldTakesTheFocusAndReturnOrSpaceChoosesAFolder) {
+    window_.activateWindow();
+    int asked = 0;
+    CMOpenPanel::shared().setChooser([&](const QString&) {
+        ++asked;
+        return std::optional(QString::fromStdString(project_));
+    });
+    UIInteractiveView* field = screen_->pathInput();
+    const QImage before = field->label()->grab().toImage();
+    field->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }));
+    EXPECT_NE(field->label()->grab().toImage(), before); // its frame shows the focus
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClick(field, Qt::Key_Space);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(field->label()->text(), QString::fromStdString(project_));
+    // Tab comes back to it from the screen's other controls.
+    bool reached = false;
+    for (int i = 0; i < 30 && !reached; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached = field->hasFocus();
+    }
+    EXPECT_TRUE(reached);
+}
+
 TEST_F(RenameScreen, TabLeavesTheIgnoreEditorBothWaysAndTypesNothing) {
     window_.activateWindow();
     UITextView* editor = screen_->ignoreInput();
@@ -659,8 +686,9 @@ TEST_F(RenameScreen, TheBackupIsRestoredOnlyByItsButtonAndCanRemoveWhatCameSince
     });
     ASSERT_TRUE(restored.wait(30000));
     EXPECT_EQ(dialogTitle(), "已恢复备份");
-    EXPECT_TRUE(dialog.message()->text().contains("备份之后新增的 1 个文件已删除"))
-        << dialog.message()->text().toStdString();
+    EXPECT_TRUE(
+        MessageText::written(dialog.message()->text()).contains("备份之后新增的 1 个文件已删除"))
+        << MessageText::written(dialog.message()->text()).toStdString();
     EXPECT_FALSE(dialog.otherBtn()->isVisible());
     EXPECT_EQ(treeDump(project_), before); // MethodReplaceList.txt went with the check box
 }
@@ -668,7 +696,7 @@ TEST_F(RenameScreen, TheBackupIsRestoredOnlyByItsButtonAndCanRemoveWhatCameSince
 TEST_F(RenameScreen, ALargeRestoreShowsProgressAndKeepsTheWindowDrawing) {
     // Enough changed files that restoring them takes seconds on the GUI thread.
     constexpr int files = 3000;
-    const std::string filler(16 * 1024, 'x');
+    const std::string filler(std::size_t{16} * 1024, 'x');
     fs::create_directories(fs::path(project_) / "Bulk");
     for (int i = 0; i < files; ++i) {
         quillet::test::writeFile(
@@ -705,8 +733,9 @@ TEST_F(RenameScreen, ALargeRestoreShowsProgressAndKeepsTheWindowDrawing) {
         texts << arguments.at(0).toString();
     }
     EXPECT_GE(texts.filter("已恢复 ").size(), 2) << texts.join(" | ").toStdString();
-    EXPECT_TRUE(CMAlert::shared().message()->text().contains("备份之后新增的 1 个文件已保留"))
-        << CMAlert::shared().message()->text().toStdString();
+    EXPECT_TRUE(MessageText::written(CMAlert::shared().message()->text())
+                    .contains("备份之后新增的 1 个文件已保留"))
+        << MessageText::written(CMAlert::shared().message()->text()).toStdString();
     EXPECT_EQ(readFile(fs::path(project_) / "Bulk/Part2999.txt"), filler);
 }
 
@@ -727,8 +756,9 @@ TEST_F(RenameScreen, AFolderAnotherRunHoldsIsRefusedAndUnreadableFilesAreNamed) 
                              std::string("[cart addProduct:p quantity:1];\0", 32));
     const QStringList texts = run();
     ASSERT_FALSE(texts.isEmpty());
-    EXPECT_TRUE(
-        texts.last().contains("\n1 个文件无法读取，保持原样，其中可能仍使用旧方法名: Blob.m"))
+    EXPECT_TRUE(texts.last().contains(
+        "\n1 个文件无法读取，保持原样，其中可能仍使用旧方法名: Blob.m（见日志 " +
+        QString::fromStdString(quillet::Console::shared().path()) + "）"))
         << texts.last().toStdString();
 }
 
@@ -741,7 +771,7 @@ TEST_F(RenameScreen, AStoredPrefixTheRuleRefusesIsRefusedBeforeItReachesTheCode)
     run();
     EXPECT_EQ(dialogTitle(), "方法前缀无效");
     EXPECT_EQ(
-        CMAlert::shared().message()->text(),
+        MessageText::written(CMAlert::shared().message()->text()),
         "方法前缀只能使用英文字母、数字和下划线，不能以数字开头，最多32个字符，请在设置中修改");
     EXPECT_EQ(treeDump(project_), before);
     CMAlert::shared().cancleBtn()->click();
@@ -753,7 +783,7 @@ TEST_F(RenameScreen, AStoredPrefixTheRuleRefusesIsRefusedBeforeItReachesTheCode)
         screen_->selectPathAction();
         run();
         EXPECT_EQ(dialogTitle(), "类名前缀无效") << bad;
-        EXPECT_EQ(CMAlert::shared().message()->text(),
+        EXPECT_EQ(MessageText::written(CMAlert::shared().message()->text()),
                   "类名前缀只能使用英文字母、数字和下划线，必须以字母开头，最多32个字符，"
                   "请在设置中修改")
             << bad;
@@ -778,7 +808,28 @@ TEST(RunOutcome, UnreadablePathsAreNamedUpToTenThenTheLogIsMeant) {
         << message.toStdString();
     EXPECT_TRUE(message.contains("/p/F9.m")) << message.toStdString();
     EXPECT_FALSE(message.contains("/p/F10.m")) << message.toStdString();
-    EXPECT_TRUE(message.endsWith("\n等（见日志）")) << message.toStdString();
+    EXPECT_TRUE(message.endsWith("\n等 12 个（见日志 " +
+                                 QString::fromStdString(quillet::Console::shared().path()) + "）"))
+        << message.toStdString();
+}
+
+TEST(RunOutcome, FilesLeftAsTheyWereAreNamedUpToThreeThenCountedWithTheLogsPath) {
+    quillet::RunReport report;
+    report.mode = quillet::RenameMode::precise;
+    report.backup.emplace(std::string("/b/Demo.zip"));
+    report.writes.listWritten = true;
+    const QString log =
+        "（见日志 " + QString::fromStdString(quillet::Console::shared().path()) + "）";
+    report.unparsedFiles = {{"/p/A.m", "x"}, {"/p/Sub/B.m", "x"}, {"/p/C.mm", "x"}};
+    EXPECT_TRUE(RunOutcome::of(report).message().endsWith(
+        "\n3 个文件无法解析，保持原样: A.m, B.m, C.mm" + log))
+        << RunOutcome::of(report).message().toStdString();
+    report.unparsedFiles.push_back({"/p/D.m", "x"});
+    report.unreadableFiles = {{"/p/Z.m", "denied"}};
+    const QStringList lines = RunOutcome::of(report).message().split('\n');
+    ASSERT_GE(lines.size(), 2);
+    EXPECT_EQ(lines[lines.size() - 2], "4 个文件无法解析，保持原样: A.m, B.m, C.mm 等 4 个" + log);
+    EXPECT_EQ(lines.last(), "1 个文件无法读取，保持原样，其中可能仍使用旧方法名: Z.m" + log);
 }
 
 TEST(RunOutcome, APreciseCompletionCountsOnlyTheKindsOfTypeNamesItRenamed) {
@@ -876,7 +927,8 @@ TEST_F(RenameScreen, RefusesAMissingOrIllegalPathAndTooFewWords) {
     screen_->pathInput()->label()->setText(QString::fromStdString(project_) + "/Supporting Files");
     screen_->sureAction();
     EXPECT_EQ(dialogTitle(), "非法路径");
-    EXPECT_EQ(CMAlert::shared().message()->text(), "[路径/文件名]不能使用中文、空格以及特殊字符");
+    EXPECT_EQ(MessageText::written(CMAlert::shared().message()->text()),
+              "[路径/文件名]不能使用中文、空格以及特殊字符");
     CMAlert::shared().cancleBtn()->click();
 
     setBank(3);

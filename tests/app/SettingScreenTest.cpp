@@ -9,6 +9,7 @@
 #include "screens/SettingViewController.h"
 #include "settings/Cacher.h"
 #include "settings/SettingModel.h"
+#include "toolkit/MessageText.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
 #include "toolkit/UIInteractiveView.h"
@@ -98,7 +99,7 @@ TEST_F(SettingScreen, AnIllegalOrEmptyDirectoryIsRefusedAndNothingChanges) {
         screen_->methodPrefixInput()->label()->setText("new_");
         screen_->sureBtn()->click();
         EXPECT_EQ(dialogTitle(), "保存失败");
-        EXPECT_EQ(CMAlert::shared().message()->text(), "路径含有特殊符号");
+        EXPECT_EQ(MessageText::written(CMAlert::shared().message()->text()), "路径含有特殊符号");
         CMAlert::shared().cancleBtn()->click();
     }
     EXPECT_EQ(quillet::SettingModel::shared().methodPrefix, "old_");
@@ -113,7 +114,7 @@ TEST_F(SettingScreen, APrefixNoSelectorCanStartWithOrARelativeDirectoryIsRefused
         screen_->methodPrefixInput()->label()->setText(prefix);
         screen_->sureBtn()->click();
         EXPECT_EQ(dialogTitle(), "保存失败");
-        QString message = CMAlert::shared().message()->text();
+        QString message = MessageText::written(CMAlert::shared().message()->text());
         CMAlert::shared().cancleBtn()->click();
         return message;
     };
@@ -139,7 +140,8 @@ TEST_F(SettingScreen, AClassPrefixNoTypeNameCanStartWithIsRefusedAndNothingIsSav
         screen_->classPrefixInput()->label()->setText(prefix);
         screen_->sureBtn()->click();
         EXPECT_EQ(dialogTitle(), "保存失败") << prefix.toStdString();
-        EXPECT_EQ(CMAlert::shared().message()->text(), rule) << prefix.toStdString();
+        EXPECT_EQ(MessageText::written(CMAlert::shared().message()->text()), rule)
+            << prefix.toStdString();
         CMAlert::shared().cancleBtn()->click();
     }
     const auto& settings = quillet::SettingModel::shared();

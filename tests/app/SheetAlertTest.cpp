@@ -15,7 +15,7 @@ using namespace quillet::app;
 namespace {
 
 // Clicks the button titled `title` of the modal dialog once it is up, after `inspect` has looked.
-void clickWhenShown(const QString& title, std::function<void(QWidget*)> inspect) {
+void clickWhenShown(const QString& title, const std::function<void(QWidget*)>& inspect) {
     QTimer::singleShot(0, [title, inspect] {
         QWidget* dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);

@@ -7,6 +7,11 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
+#include <functional>
 
 #include "ClosedPort.h"
 #include "LocalService.h"
@@ -22,6 +27,7 @@
 #include "service/WebRequest.h"
 #include "support/ErrorText.h"
 #include "support/Words.h"
+#include "toolkit/MessageText.h"
 #include "toolkit/UIAlertViewController.h"
 #include "toolkit/UIButton.h"
 #include "toolkit/UIInteractiveView.h"
@@ -57,7 +63,9 @@ protected:
         return screen;
     }
     QString dialogTitle() const { return CMAlert::shared().titleLabel()->text(); }
-    QString dialogMessage() const { return CMAlert::shared().message()->text(); }
+    QString dialogMessage() const {
+        return MessageText::written(CMAlert::shared().message()->text());
+    }
     // Presses a button of the screen as a user can: after closing a dialog that covers it.
     void press(const QString& title) {
         if (CMAlert::shared().isVisible() && CMAlert::shared().cancleBtn()->isVisible()) {
@@ -88,7 +96,7 @@ protected:
             {{"port", std::int64_t{1021}}, {"id", token}, {"uuid", quillet::deviceIdentifier()}});
     }
     std::string uploadAsAnotherUser(const std::string& remark) {
-        const std::string token = WordModel::makeNew(otherOwner).id;
+        std::string token = WordModel::makeNew(otherOwner).id;
         const auto answer = ask({{"port", std::int64_t{1020}},
                                  {"id", token},
                                  {"tool", std::string("Quillet")},
@@ -152,7 +160,7 @@ TEST_F(WordBankScreen, SaveChecksRunInOrderAndTheFirstFailingOneSpeaks) {
     type("备注", "中文 and bad");
     press("保存");
     EXPECT_EQ(dialogTitle(), "词库不符合规则");
-    EXPECT_EQ(dialogMessage(), "可能含有中文或特殊字符或为空");
+    EXPECT_EQ(dialogMessage(), "可能含有中文或特殊字符或为空（不允许的字符: “中”）");
 
     type("备注", QString::fromStdString(quillet::test::bankText(99)));
     press("保存");
@@ -165,6 +173,30 @@ TEST_F(WordBankScreen, VerifyCleansTheTextAndCountsTheWords) {
     press("校验");
     EXPECT_EQ(dialogTitle(), "符合规则的词库:1");
     EXPECT_EQ(screen_->wordBankInput()->toPlainText(), "defghijkl");
+}
+
+TEST_F(WordBankScreen, TheWordsWrapOnlyAfterACommaAndAreCheckedWithoutTheBreaks) {
+    const QString words = QString::fromStdString(quillet::test::bankText(300));
+    type("r", words);
+    press("校验");
+    EXPECT_EQ(dialogTitle(), "符合规则的词库:300");
+    // Every line the editor shows ends at a comma (or the text's end), never inside a word.
+    QTextDocument* document = screen_->wordBankInput()->document();
+    int lines = 0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        QTextLayout* layout = block.layout();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const QString text =
+                block.text().mid(line.textStart(), line.textLength()).remove(QChar(0x200B));
+            ++lines;
+            EXPECT_TRUE(text.endsWith(',') || i + 1 == layout->lineCount()) << text.toStdString();
+        }
+    }
+    EXPECT_GT(lines, 3);
+    // Checked and kept as the words alone.
+    press("校验");
+    EXPECT_EQ(dialogTitle(), "符合规则的词库:300");
 }
 
 TEST_F(WordBankScreen, AnOwnNewBankIsUploadedWithoutBecomingTheDefaultUntilSetSo) {

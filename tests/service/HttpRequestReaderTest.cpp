@@ -28,7 +28,7 @@ TEST(HttpRequestReader, TakesPipelinedRequestsFedOneByteAtATime) {
     const std::string bytes = "POST /?x=1 HTTP/1.1\r\nHost: a\r\nContent-Length: 7\r\n\r\n"
                               "data=ab"
                               "\r\nGET /index.php/901.html HTTP/1.0\nHost: b\n\n"
-                              "GET /next HTTP/1.1\r\nConnection: close\r\n\r\n";
+                              "GET /next HTTP/1.1\r\nHost: c\r\nConnection: close\r\n\r\n";
     HttpLimits limits;
     HttpRequestReader reader(limits);
     std::vector<HttpRequest> requests;
@@ -54,7 +54,7 @@ TEST(HttpRequestReader, TakesPipelinedRequestsFedOneByteAtATime) {
 }
 
 TEST(HttpRequestReader, RefusesAmbiguousOrMalformedFraming) {
-    const std::string start = "POST / HTTP/1.1\r\n";
+    const std::string start = "POST / HTTP/1.1\r\nHost: x\r\n";
     const std::vector<std::pair<std::string, int>> cases = {
         {start + "Content-Length: 3\r\nContent-Length: 3\r\n\r\nabc", 400},
         {start + "Content-Length: 3\r\ncontent-length: 4\r\n\r\nabcd", 400},
@@ -70,7 +70,9 @@ TEST(HttpRequestReader, RefusesAmbiguousOrMalformedFraming) {
         {start + "NoColon\r\n\r\n", 400},
         {"POST /a b HTTP/1.1\r\n\r\n", 400},
         {"POST /caf\xC3\xA9 HTTP/1.1\r\n\r\n", 400},
-        {"POST http://elsewhere/ HTTP/1.1\r\n\r\n", 400},
+        {"POST ftp://elsewhere/ HTTP/1.1\r\nHost: x\r\n\r\n", 400},
+        {"POST http:///nohost HTTP/1.1\r\nHost: x\r\n\r\n", 400},
+        {"POST elsewhere HTTP/1.1\r\nHost: x\r\n\r\n", 400},
         {"POST / HTTP/2.0\r\n\r\n", 505},
         {"POST /\r\n\r\n", 400},
         {"P(ST / HTTP/1.1\r\n\r\n", 400},
@@ -86,12 +88,42 @@ TEST(HttpRequestReader, RefusesAmbiguousOrMalformedFraming) {
     EXPECT_EQ(largest.state, HttpRequestReader::State::complete);
 }
 
+TEST(HttpRequestReader, HostIsNamedOnceInHttp11AndAnAbsoluteTargetGivesItsPath) {
+    EXPECT_EQ(readAll("GET / HTTP/1.1\r\n\r\n").status, 400);
+    EXPECT_EQ(readAll("GET / HTTP/1.1\r\nHost: a\r\nhost: a\r\n\r\n").status, 400);
+    EXPECT_EQ(readAll("GET / HTTP/1.0\r\nHost: a\r\nHost: b\r\n\r\n").status, 400);
+    EXPECT_EQ(readAll("GET / HTTP/1.0\r\n\r\n").state, HttpRequestReader::State::complete);
+
+    HttpLimits limits;
+    HttpRequestReader reader(limits);
+    const std::string bytes = "GET HTTP://Example.com:80/healthz?x=1 HTTP/1.1\r\nHost: e\r\n\r\n"
+                              "GET https://example.com?y HTTP/1.1\r\nHost: e\r\n\r\n";
+    reader.append(bytes.data(), bytes.size());
+    ASSERT_EQ(reader.parse(), HttpRequestReader::State::complete);
+    const auto absolute = reader.take();
+    EXPECT_EQ(absolute.target, "HTTP://Example.com:80/healthz?x=1"); // logged as sent
+    EXPECT_EQ(absolute.path, "/healthz");
+    ASSERT_EQ(reader.parse(), HttpRequestReader::State::complete);
+    EXPECT_EQ(reader.take().path, "/");
+}
+
+TEST(HttpRequestReader, EmptyLinesBetweenRequestsDoNotStartOne) {
+    HttpLimits limits;
+    HttpRequestReader reader(limits);
+    reader.append("\r\n\r", 3);
+    EXPECT_EQ(reader.parse(), HttpRequestReader::State::incomplete);
+    EXPECT_FALSE(reader.hasStarted());
+    reader.append("\nG", 2);
+    EXPECT_EQ(reader.parse(), HttpRequestReader::State::incomplete);
+    EXPECT_TRUE(reader.hasStarted());
+}
+
 TEST(HttpRequestReader, StopsReadingHeadersAtTheLimitsWithoutWaitingForTheirEnd) {
     HttpLimits limits;
     limits.maximumHeaderCount = 100;
-    limits.maximumHeaderBytes = 32 * 1024;
-    std::string many = "GET / HTTP/1.1\r\n";
-    for (int i = 0; i < 100; ++i) {
+    limits.maximumHeaderBytes = std::size_t{32} * 1024;
+    std::string many = "GET / HTTP/1.1\r\nHost: x\r\n";
+    for (int i = 0; i < 99; ++i) {
         many += "X-A: 1\r\n";
     }
     EXPECT_EQ(readAll(many + "\r\n", limits).state, HttpRequestReader::State::complete);
@@ -110,7 +142,8 @@ TEST(HttpRequestReader, KnowsWhenAClientAwaitsContinueBeforeItsBody) {
     HttpLimits limits;
     HttpRequestReader reader(limits);
     const std::string head =
-        "POST / HTTP/1.1\r\nExpect: 100-Continue\r\nContent-Length: 4\r\nConnection: Close\r\n\r\n";
+        "POST / HTTP/1.1\r\nHost: x\r\nExpect: 100-Continue\r\nContent-Length: 4\r\n"
+        "Connection: Close\r\n\r\n";
     reader.append(head.data(), head.size());
     EXPECT_EQ(reader.parse(), HttpRequestReader::State::incomplete);
     EXPECT_TRUE(reader.awaitsContinue());

@@ -213,6 +213,7 @@ TEST(ServiceCrash, KilledMidSaveKeepsASoundFileAndEveryAcknowledgedSave) {
     for (int round = 0; round < kKills; ++round) {
         std::atomic<bool> killed{false};
         std::vector<std::thread> threads;
+        threads.reserve(clients.size());
         const int savesBefore = [&] {
             int saves = 0;
             for (const auto& client : clients) {
@@ -252,6 +253,7 @@ TEST(ServiceCrash, KilledMidSaveKeepsASoundFileAndEveryAcknowledgedSave) {
         ASSERT_GT(service->port(), 0) << service->log();
         std::vector<std::vector<std::string>> problems(kClients);
         std::vector<std::thread> checkers;
+        checkers.reserve(kClients);
         for (int c = 0; c < kClients; ++c) {
             checkers.emplace_back([&, c, url = service->url()] {
                 problems[static_cast<std::size_t>(c)] =

@@ -7,6 +7,7 @@
 #include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -32,12 +33,18 @@ namespace {
 
 const std::string kOwner = "0123456789ABCDEF0123456789ABCDEF";
 
-int connectTo(int port, bool blocking = true) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | (blocking ? 0 : SOCK_NONBLOCK), 0);
+// 127.0.0.1, or another loopback address given as its last byte, at `port`.
+sockaddr_in loopback(int port, std::uint8_t last = 1) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_addr.s_addr = htonl(0x7F000000U | last);
+    return address;
+}
+
+int connectTo(int port, bool blocking = true) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM | (blocking ? 0 : SOCK_NONBLOCK), 0);
+    sockaddr_in address = loopback(port);
     const int result = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
     EXPECT_TRUE(result == 0 || (!blocking && errno == EINPROGRESS)) << std::strerror(errno);
     return fd;
@@ -163,8 +170,9 @@ private:
 
 TEST(ServiceLimits, TricklingClientsAreCutOffWhileOthersAreServed) {
     test::TempDir dir;
+    // All clients here share one address; the limit per address has a test of its own.
     ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string(),
-                           {"--request-timeout", "2"});
+                           {"--request-timeout", "2", "--connections-per-client", "1024"});
     ASSERT_GT(service.port(), 0);
     TricklingClients slow(service.port(), 64, 250ms, 40);
     for (int bank = 0; bank < 20; ++bank) {
@@ -203,6 +211,7 @@ TEST(ServiceLimits, HeaderFloodsAreRefusedEarlyAndHoldNoMemory) {
         flood += "X-A: 1\r\n";
     }
     std::vector<std::thread> flooders;
+    flooders.reserve(8);
     std::atomic<int> refused{0};
     for (int i = 0; i < 8; ++i) {
         flooders.emplace_back([&] {
@@ -227,12 +236,14 @@ TEST(ServiceLimits, HeaderFloodsAreRefusedEarlyAndHoldNoMemory) {
 
 TEST(ServiceLimits, ABurstOfNewConnectionsWaitsInTheBacklogInsteadOfBeingDropped) {
     test::TempDir dir;
-    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string());
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string(),
+                           {"--connections-per-client", "1024"}); // one address for all
     ASSERT_GT(service.port(), 0);
     // While the program is stopped, only the kernel's backlog can take connections.
     ::kill(service.pid(), SIGSTOP);
     constexpr int kClients = 300;
     std::vector<pollfd> connecting;
+    connecting.reserve(kClients);
     for (int i = 0; i < kClients; ++i) {
         connecting.push_back({connectTo(service.port(), false), POLLOUT, 0});
     }
@@ -250,7 +261,7 @@ TEST(ServiceLimits, ABurstOfNewConnectionsWaitsInTheBacklogInsteadOfBeingDropped
     int answered = 0;
     for (auto& c : connecting) {
         ::fcntl(c.fd, F_SETFL, 0);
-        sendAll(c.fd, "GET /healthz HTTP/1.1\r\nConnection: close\r\n\r\n");
+        sendAll(c.fd, "GET /healthz HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
         answered += readUntilClosed(c.fd).starts_with("HTTP/1.1 200 ");
         ::close(c.fd);
     }
@@ -276,9 +287,13 @@ TEST(ServiceLimits, RefusalsSayWhatWentWrong) {
         {post + "Transfer-Encoding: chunked\r\n\r\n0\r\n\r\n", "501", "不支持的请求格式"},
         {post + "Content-Length: 2000000\r\n\r\n", "413", "请求过大"},
         {post + manyHeaders + "\r\n", "431", "请求头过大"},
-        {"GET /nowhere HTTP/1.1\r\n\r\n", "404", ""},
-        {"PUT / HTTP/1.1\r\nContent-Length: 0\r\n\r\n", "405", ""},
-        {"GET /healthz HTTP/1.1\r\n\r\n", "200", ""},
+        {"GET /nowhere HTTP/1.1\r\nHost: x\r\n\r\n", "404", ""},
+        {"PUT / HTTP/1.1\r\nHost: x\r\nContent-Length: 0\r\n\r\n", "405", ""},
+        {"GET /healthz HTTP/1.1\r\nHost: x\r\n\r\n", "200", ""},
+        {"GET /healthz HTTP/1.1\r\n\r\n", "400", ""},
+        {"GET /healthz HTTP/1.1\r\nHost: a\r\nHost: b\r\n\r\n", "400", ""},
+        {"\r\n\r\nGET /healthz HTTP/1.1\r\nHost: x\r\n\r\n", "200", ""},
+        {"GET http://127.0.0.1/healthz HTTP/1.1\r\nHost: x\r\n\r\n", "200", ""},
         {"GET\r\n\r\n", "400", ""},
     };
     for (const auto& c : cases) {
@@ -299,7 +314,7 @@ TEST(ServiceLimits, PagesStayInsideTheSiteAndPathsCannotForgeLogLines) {
     ASSERT_GT(service.port(), 0);
     const auto get = [&](const std::string& target) {
         return exchangeRaw(service.port(),
-                           "GET " + target + " HTTP/1.1\r\nConnection: close\r\n\r\n");
+                           "GET " + target + " HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
     };
     EXPECT_TRUE(get("/index.php/901.html").starts_with("HTTP/1.1 200 "));
     EXPECT_TRUE(get("/index.php/%39%30%31.html").starts_with("HTTP/1.1 200 "));
@@ -317,4 +332,140 @@ TEST(ServiceLimits, PagesStayInsideTheSiteAndPathsCannotForgeLogLines) {
     EXPECT_NE(log.find("GET /x%0d%0a2026-01-01T00:00:00Z%20POST"), std::string::npos) << log;
     EXPECT_EQ(log.find("\n2026-01-01T00:00:00Z"), std::string::npos) << log;
     EXPECT_EQ(log.find('\x1b'), std::string::npos);
+}
+
+TEST(ServiceLimits, AStrayEmptyLineAfterARequestLeavesTheConnectionIdleNotTimedOut) {
+    test::TempDir dir;
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string(),
+                           {"--request-timeout", "1"});
+    ASSERT_GT(service.port(), 0);
+    const int fd = connectTo(service.port());
+    sendAll(fd, "GET /healthz HTTP/1.1\r\nHost: x\r\n\r\n\r\n");
+    // Closed when the connection has been idle long enough, with the one answer asked for.
+    const std::string received = readUntilClosed(fd);
+    ::close(fd);
+    EXPECT_TRUE(received.starts_with("HTTP/1.1 200 ")) << received;
+    EXPECT_EQ(received.find("HTTP/1.1", 1), std::string::npos) << received;
+}
+
+TEST(ServiceLimits, ASlowButSteadyReaderGetsALargeAnswerWhole) {
+    test::TempDir dir;
+    const std::string page(std::size_t{10} << 20, 'p');
+    dir.write("site/pages/large.html", page);
+    dir.write("site/appcast.xml", "<rss/>");
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string(),
+                           {"--site", (dir.path() / "site").string()});
+    ASSERT_GT(service.port(), 0);
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int small = 16 << 10; // so the service waits on this reader, not on the buffers
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
+    sockaddr_in address = loopback(service.port());
+    ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    sendAll(fd, "GET /index.php/large.html HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+    // About 800 KB a second: the 10 MB take longer than the service's write limit of 10 s,
+    // which a reader that keeps taking bytes must not meet.
+    std::string head;
+    std::size_t bodyBytes = 0;
+    // Takes up to 80 KB; false once the service has closed the connection.
+    const auto takeSome = [&] {
+        char buffer[8192];
+        for (std::size_t taken = 0; taken < std::size_t{80} * 1024;) {
+            const auto got = ::recv(fd, buffer, sizeof buffer, 0);
+            if (got <= 0) {
+                return false;
+            }
+            const auto size = static_cast<std::size_t>(got);
+            taken += size;
+            const auto headEnd = head.find("\r\n\r\n");
+            if (headEnd != std::string::npos) {
+                bodyBytes += size;
+                continue;
+            }
+            head.append(buffer, size);
+            if (const auto end = head.find("\r\n\r\n"); end != std::string::npos) {
+                bodyBytes += head.size() - end - 4;
+            }
+        }
+        return true;
+    };
+    const auto started = std::chrono::steady_clock::now();
+    while (takeSome()) {
+        std::this_thread::sleep_for(100ms);
+    }
+    ::close(fd);
+    EXPECT_GT(std::chrono::steady_clock::now() - started, 10s); // slower than the write limit
+    EXPECT_TRUE(head.starts_with("HTTP/1.1 200 ")) << head.substr(0, 100);
+    EXPECT_EQ(bodyBytes, page.size());
+}
+
+TEST(ServiceLimits, OneAddressHoldingManyConnectionsLeavesOtherAddressesServed) {
+    rlimit files{};
+    ::getrlimit(RLIMIT_NOFILE, &files);
+    files.rlim_cur = files.rlim_max;
+    ::setrlimit(RLIMIT_NOFILE, &files);
+    ASSERT_GE(files.rlim_cur, 1200u) << "this machine allows too few open files for the test";
+    test::TempDir dir;
+    const std::string log = (dir.path() / "log").string();
+    ServiceProcess service((dir.path() / "banks.db").string(), log);
+    ASSERT_GT(service.port(), 0);
+    constexpr int kHeld = 1100;
+    std::vector<int> held;
+    held.reserve(kHeld);
+    for (int i = 0; i < kHeld; ++i) {
+        held.push_back(connectTo(service.port()));
+    }
+    // A newcomer from the same address is turned away; one from another address is served.
+    EXPECT_TRUE(exchangeRaw(service.port(), "GET /healthz HTTP/1.1\r\nHost: x\r\n\r\n")
+                    .starts_with("HTTP/1.1 503 "));
+    const int other = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in from = loopback(0, 2);
+    ASSERT_EQ(::bind(other, reinterpret_cast<sockaddr*>(&from), sizeof from), 0);
+    sockaddr_in to = loopback(service.port());
+    ASSERT_EQ(::connect(other, reinterpret_cast<sockaddr*>(&to), sizeof to), 0);
+    sendAll(other, "GET /healthz HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+    EXPECT_TRUE(readUntilClosed(other).starts_with("HTTP/1.1 200 "));
+    ::close(other);
+    for (const int fd : held) {
+        ::close(fd);
+    }
+
+    // A line a second at most, counting every connection turned away.
+    std::this_thread::sleep_for(1500ms);
+    std::ifstream lines(log);
+    std::string line;
+    int refusalLines = 0;
+    long counted = 0;
+    while (std::getline(lines, line)) {
+        if (line.find("503 too many connections from one client") == std::string::npos) {
+            continue;
+        }
+        ++refusalLines;
+        const auto open = line.find(" (");
+        counted += open == std::string::npos ? 1 : std::stol(line.substr(open + 2));
+    }
+    EXPECT_LE(refusalLines, 5);
+    EXPECT_EQ(counted, kHeld - 64 + 1);
+}
+
+TEST(ServiceLimits, StopsWithinTheGraceTimeWhileLargeAnswersAreBeingWritten) {
+    test::TempDir dir;
+    dir.write("site/pages/large.html", std::string(std::size_t{10} << 20, 'p'));
+    dir.write("site/appcast.xml", "<rss/>");
+    ServiceProcess service((dir.path() / "banks.db").string(), (dir.path() / "log").string(),
+                           {"--site", (dir.path() / "site").string()});
+    ASSERT_GT(service.port(), 0);
+    // Two clients that ask for the large page and never read it.
+    std::vector<int> stalled;
+    for (int i = 0; i < 2; ++i) {
+        stalled.push_back(connectTo(service.port()));
+        sendAll(stalled.back(), "GET /index.php/large.html HTTP/1.1\r\nHost: x\r\n\r\n");
+    }
+    std::this_thread::sleep_for(500ms);
+    const auto stopping = std::chrono::steady_clock::now();
+    EXPECT_EQ(service.terminate(), 0);
+    // The answers get the two seconds of grace, and the stop a margin for a loaded machine.
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, 5s);
+    for (const int fd : stalled) {
+        ::close(fd);
+    }
 }

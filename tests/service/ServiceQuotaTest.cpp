@@ -178,8 +178,9 @@ TEST_F(ServiceQuota, FourOwnerListsAtOnceOfAnOversizedStoreStayBoundedInMemory) 
     ASSERT_EQ(ask(service, {{"port", std::int64_t{1021}}, {"id", token(1)}}).model.code, 1);
     const long idle = statusKiB(service.pid(), "VmRSS");
 
-    std::vector<std::thread> clients;
     std::vector<Answer> answers(4);
+    std::vector<std::thread> clients;
+    clients.reserve(answers.size());
     for (auto& answer : answers) {
         clients.emplace_back([&] {
             answer = ask(service, {{"port", std::int64_t{1021}}, {"uuid", kOwner}});

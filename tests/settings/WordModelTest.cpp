@@ -60,9 +60,19 @@ TEST(Normalize, RefusesAnythingButLettersAndCommas) {
                              "helloWorld,词语", "hello;world"}) {
         EXPECT_EQ(normalized(text), "!词库不符合规则") << text;
     }
-    const auto broken = WordModel::normalize("1");
-    ASSERT_FALSE(broken);
-    EXPECT_EQ(broken.error().message, "可能含有中文或特殊字符或为空");
+    // The message names the first character refused, even one that cannot be seen.
+    const std::pair<const char*, const char*> named[] = {
+        {"", "可能含有中文或特殊字符或为空"},
+        {"abc1", "可能含有中文或特殊字符或为空（不允许的字符: “1”）"},
+        {"hello\tworld", "可能含有中文或特殊字符或为空（不允许的字符: 制表符（Tab））"},
+        {"hello,\r\nworld", "可能含有中文或特殊字符或为空（不允许的字符: 换行）"},
+        {"hello,词语", "可能含有中文或特殊字符或为空（不允许的字符: “词”）"},
+    };
+    for (const auto& [text, message] : named) {
+        const auto broken = WordModel::normalize(text);
+        ASSERT_FALSE(broken) << text;
+        EXPECT_EQ(broken.error().message, message) << text;
+    }
 }
 
 TEST(Normalize, AcceptsAVeryLongText) {
