@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWindow>
+#include <algorithm>
 
 namespace quillet::app {
 
@@ -15,9 +17,27 @@ SheetAlert::Answerer& answerer() {
     return current;
 }
 
+int defaultIndex(const SheetAlert::Question& question) {
+    if (question.defaultButton) {
+        return *question.defaultButton;
+    }
+    return std::max(0, static_cast<int>(question.buttons.indexOf(SheetAlert::cancelTitle)));
+}
+
 int askWithDialog(QWidget* over, const SheetAlert::Question& question) {
-    QDialog dialog(over != nullptr ? over->window() : nullptr);
+    QWidget* covered = over != nullptr ? over->window() : nullptr;
+    QDialog dialog(covered);
     dialog.setWindowModality(Qt::WindowModal);
+    // A window closing leaves its questions unanswered, never answered by a button; a child
+    // dialog would otherwise stay up, still asking.
+    if (covered != nullptr && covered->windowHandle() != nullptr) {
+        QObject::connect(covered->windowHandle(), &QWindow::visibleChanged, &dialog,
+                         [&dialog](bool visible) {
+                             if (!visible) {
+                                 dialog.reject();
+                             }
+                         });
+    }
     auto* layout = new QVBoxLayout(&dialog);
     if (!question.message.isEmpty()) {
         auto* message = new QLabel(question.message, &dialog);
@@ -41,6 +61,7 @@ int askWithDialog(QWidget* over, const SheetAlert::Question& question) {
     row->addStretch();
     int answer = SheetAlert::dismissed;
     QPushButton* defaultButton = nullptr;
+    const int defaultAt = defaultIndex(question);
     for (int i = 0; i < question.buttons.size(); ++i) {
         auto* button = new QPushButton(question.buttons[i], &dialog);
         QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &answer, i] {
@@ -50,7 +71,7 @@ int askWithDialog(QWidget* over, const SheetAlert::Question& question) {
         row->addWidget(button);
         // Not following the focus: Return always means the default button, whichever has it.
         button->setAutoDefault(false);
-        if (i == question.defaultButton) {
+        if (i == defaultAt) {
             button->setDefault(true);
             defaultButton = button;
         }

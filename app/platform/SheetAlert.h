@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -19,15 +20,19 @@ public:
     static constexpr int dismissed = 0;
     static constexpr int firstButton = 1000;
     static constexpr int secondButton = 1001;
+    // The title of the button that changes nothing.
+    static constexpr const char* cancelTitle = "取消";
 
     struct Question {
         QString message;
         QString informativeText;
         QStringList buttons;
         QWidget* accessory = nullptr;
-        // The button Return presses, with the focus at first. For a question that guards a
-        // change it is the one that changes nothing.
-        int defaultButton = 0;
+        // The button Return presses, with the focus at first. Left unset, it is the safe one:
+        // the button titled cancelTitle when there is one, so that a question guarding a change
+        // never makes it on Return; else the first. Set only for a question whose every button
+        // is harmless, such as one asking for a token to fetch.
+        std::optional<int> defaultButton = std::nullopt;
     };
     using Answerer = std::function<int(const Question&)>;
 

@@ -403,8 +403,7 @@ void MethodRenameViewController::offerRestore(const std::string& archive,
              "项目将恢复为备份中的状态: " + QString::fromStdString(archive) +
                  "\n重命名后新增的文件（如 MethodReplaceList.txt）会保留；勾选下面一项则一并删除。",
              {"恢复", "取消"},
-             clean,
-             1});
+             clean});
         const bool removeAdded = clean->isChecked();
         clean->deleteLater();
         if (answer == SheetAlert::firstButton) {
@@ -446,7 +445,7 @@ void MethodRenameViewController::restoreAction(const std::string& archive,
 
 void MethodRenameViewController::showRestoreProgress(std::size_t done, std::size_t total) {
     auto& dialog = CMAlert::shared();
-    const QString text = QString("恢复中...\n%1 / %2").arg(done).arg(total);
+    const QString text = QString("已恢复 %1 / %2 项").arg(done).arg(total);
     dialog.message()->setText(text);
     dialog.progressBar()->setRange(0, static_cast<int>(total));
     dialog.progressBar()->setValue(static_cast<int>(done));

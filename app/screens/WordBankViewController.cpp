@@ -292,6 +292,7 @@ void WordBankViewController::copyIDAction() {
 void WordBankViewController::orderCmdAction() {
     UITextField* field = identifyInput();
     field->clear();
+    // Return after the token fetches the bank: nothing to guard.
     const int answer = SheetAlert::run(this, {QString(), QString(), {"取消", "确定"}, field, 1});
     if (answer == SheetAlert::secondButton && field->text().size() == tokenLength) {
         requestData();

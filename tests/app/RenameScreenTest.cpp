@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "ModalQuestion.h"
 #include "defaults/DefaultsStore.h"
 #include "engine/NameTable.h"
 #include "engine/RenameStrategy.h"
@@ -57,30 +58,6 @@ bool showsTheme(QWidget* box) {
         }
     }
     return false;
-}
-
-QPushButton* buttonTitled(QWidget* dialog, const QString& title) {
-    for (auto* button : dialog->findChildren<QPushButton*>()) {
-        if (button->text() == title) {
-            return button;
-        }
-    }
-    ADD_FAILURE() << "no button " << title.toStdString();
-    return nullptr;
-}
-
-// Where the dialog's keys go: its focused control.
-QWidget* keyTarget(QWidget* dialog) {
-    return dialog->focusWidget() != nullptr ? dialog->focusWidget() : dialog;
-}
-
-// Acts on the confirmation that is about to open, once it is up.
-void answerConfirmation(std::function<void(QWidget*)> act) {
-    QTimer::singleShot(0, [act = std::move(act)] {
-        QWidget* asked = QApplication::activeModalWidget();
-        ASSERT_NE(asked, nullptr);
-        act(asked);
-    });
 }
 
 quillet::SettingModel storedSettings() {
@@ -677,18 +654,25 @@ TEST_F(RenameScreen, TheBackupIsRestoredOnlyByItsButtonAndCanRemoveWhatCameSince
     ASSERT_NE(renamed, before);
 
     QSignalSpy restored(screen_, &MethodRenameViewController::restoreFinished);
+    const QString completion = dialogTitle();
     const auto askThen = [&](std::function<void(QWidget*)> act) {
-        answerConfirmation(std::move(act));
+        modal_question::whenShown(std::move(act));
         dialog.otherBtn()->click();
     };
-    askThen([](QWidget* asked) { QTest::keyClick(keyTarget(asked), Qt::Key_Escape); });
-    askThen([](QWidget* asked) { asked->close(); });
-    askThen([](QWidget* asked) { QTest::keyClick(keyTarget(asked), Qt::Key_Return); });
-    askThen([](QWidget* asked) {
-        // Return means 取消 whichever button has the focus.
-        buttonTitled(asked, "恢复")->setFocus();
-        QTest::keyClick(keyTarget(asked), Qt::Key_Return);
-    });
+    auto leavings = modal_question::leavingWithoutAChoice();
+    leavings.push_back({"Return with the focus on 恢复", [](QWidget* asked) {
+                            modal_question::button(asked, "恢复")->setFocus();
+                            modal_question::press(asked, Qt::Key_Return);
+                        }});
+    leavings.push_back({"the window closing", [&](QWidget*) { window_.close(); }});
+    for (const auto& leaving : leavings) {
+        askThen(leaving.act);
+        window_.show();
+        // A restore started would have put its progress in the dialog at once.
+        EXPECT_EQ(dialogTitle(), completion) << leaving.name;
+        EXPECT_TRUE(dialog.otherBtn()->isVisible()) << leaving.name;
+    }
+    QTest::qWait(100);
     EXPECT_EQ(restored.count(), 0);
     EXPECT_EQ(treeDump(project_), renamed);
 
@@ -698,7 +682,7 @@ TEST_F(RenameScreen, TheBackupIsRestoredOnlyByItsButtonAndCanRemoveWhatCameSince
         EXPECT_EQ(clean->text(), "同时删除此后新增的文件");
         EXPECT_FALSE(clean->isChecked());
         clean->setChecked(true);
-        buttonTitled(asked, "恢复")->click();
+        modal_question::button(asked, "恢复")->click();
     });
     ASSERT_TRUE(restored.wait(30000));
     EXPECT_EQ(dialogTitle(), "已恢复备份");
@@ -734,8 +718,8 @@ TEST_F(RenameScreen, ALargeRestoreShowsProgressAndKeepsTheWindowDrawing) {
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout,
                      [&] { longestGap = std::max(longestGap, sinceTick.restart()); });
-    answerConfirmation([&](QWidget* asked) {
-        buttonTitled(asked, "恢复")->click();
+    modal_question::whenShown([&](QWidget* asked) {
+        modal_question::button(asked, "恢复")->click();
         sinceTick.start();
         ticker.start(10);
     });
@@ -748,7 +732,7 @@ TEST_F(RenameScreen, ALargeRestoreShowsProgressAndKeepsTheWindowDrawing) {
     for (const auto& arguments : shown) {
         texts << arguments.at(0).toString();
     }
-    EXPECT_GE(texts.filter("恢复中...").size(), 2) << texts.join(" | ").toStdString();
+    EXPECT_GE(texts.filter("已恢复 ").size(), 2) << texts.join(" | ").toStdString();
     EXPECT_TRUE(MessageText::written(CMAlert::shared().message()->text())
                     .contains("备份之后新增的 1 个文件已保留"))
         << MessageText::written(CMAlert::shared().message()->text()).toStdString();

@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "LocalService.h"
+#include "ModalQuestion.h"
 #include "ShopCrashReport.h"
 #include "defaults/DefaultsStore.h"
 #include "platform/CMOpenPanel.h"
@@ -276,6 +277,75 @@ TEST(EnvironmentScreenshot, DISABLED_FailedEnvironmentCheck) {
     EXPECT_FALSE(CheckRunViewController::hasPassed());
     saveScreenshot(window, "environment-check.png");
     CheckRunViewController::setPassed(true);
+}
+
+// The run's backup, the restore question with its check box and the restore's progress, each
+// caught as the dialog first shows it.
+TEST_F(Screenshot, DISABLED_BackupAndRestoreProgressAndTheRestoreQuestion) {
+    quillet::test::TempDir temp;
+    const auto project = temp.path() / "Demo";
+    std::filesystem::copy(std::filesystem::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project,
+                          std::filesystem::copy_options::recursive);
+    // Files enough that the backup and the restore last past the first picture.
+    const std::string filler(16 * 1024, 'x');
+    std::filesystem::create_directories(project / "Bulk");
+    for (int i = 0; i < 3000; ++i) {
+        quillet::test::writeFile(project / "Bulk" / ("Page" + std::to_string(i) + ".txt"), filler);
+    }
+    quillet::SettingModel::shared().backupPath = (temp.path() / "Backup").string();
+    waitForNotice();
+    auto* rename = open<MethodRenameViewController>("方法重命名");
+    ASSERT_NE(rename, nullptr);
+    rename->fillBtn()->click();
+    rename->pathInput()->label()->setText(QString::fromStdString(project.string()));
+    const auto catchFirst = [&](const QString& start, const QString& name) {
+        return QObject::connect(rename, &MethodRenameViewController::dialogMessageShown,
+                                [&, start, name, taken = false](const QString& text) mutable {
+                                    if (!taken && text.startsWith(start)) {
+                                        taken = true;
+                                        saveScreenshot(window_, name);
+                                    }
+                                });
+    };
+    const auto backup = catchFirst("备份中…", "backup-progress.png");
+    QSignalSpy finished(rename, &MethodRenameViewController::runFinished);
+    rename->sureAction();
+    ASSERT_TRUE(finished.wait(30000));
+    QObject::disconnect(backup);
+    settle();
+
+    modal_question::whenShown([](QWidget* question) {
+        saveScreenshot(*question, "restore-question.png");
+        modal_question::button(question, "取消")->click();
+    });
+    CMAlert::shared().otherBtn()->click();
+    for (int i = 0; i < 3000; ++i) {
+        quillet::test::writeFile(project / "Bulk" / ("Page" + std::to_string(i) + ".txt"), "");
+    }
+    const auto restore = catchFirst("已恢复 ", "restore-progress.png");
+    QSignalSpy restored(rename, &MethodRenameViewController::restoreFinished);
+    modal_question::whenShown(
+        [](QWidget* question) { modal_question::button(question, "恢复")->click(); });
+    CMAlert::shared().otherBtn()->click();
+    ASSERT_TRUE(restored.wait(30000));
+    QObject::disconnect(restore);
+    CMAlert::shared().cancleBtn()->click();
+}
+
+TEST_F(Screenshot, DISABLED_WordBankDeleteQuestion) {
+    waitForNotice();
+    auto* bank = open<WordBankViewController>("我的词库");
+    ASSERT_NE(bank, nullptr);
+    bank->button("新建")->click();
+    bank->label()->label()->setText("我的词库");
+    bool asked = false;
+    modal_question::whenShown([&](QWidget* question) {
+        asked = true;
+        saveScreenshot(*question, "word-bank-delete-question.png");
+        modal_question::button(question, "取消")->click();
+    });
+    bank->button("删除")->click();
+    EXPECT_TRUE(asked);
 }
 
 // Where the keyboard is on the rename screen: the path field, then 执行, each with its mark.

@@ -72,14 +72,16 @@ TEST(SheetAlertDialog, ClosingItWithoutAChoiceIsNoButtonsAnswerAndReturnTakesThe
     QWidget window;
     window.resize(600, 400);
     window.show();
-    const SheetAlert::Question restore{"恢复备份？", "", {"恢复", "取消"}, nullptr, 1};
-    const auto answerAfter = [&](const std::function<void(QWidget*)>& act) {
+    // No default named: the dialog finds the safe button itself, wherever it stands.
+    const SheetAlert::Question restore{"恢复备份？", "", {"恢复", "取消"}, nullptr};
+    const auto answerAfter = [&](const std::function<void(QWidget*)>& act,
+                                 const SheetAlert::Question& question) {
         QTimer::singleShot(0, [act] {
             QWidget* dialog = QApplication::activeModalWidget();
             ASSERT_NE(dialog, nullptr);
             act(dialog);
         });
-        return SheetAlert::run(&window, restore);
+        return SheetAlert::run(&window, question);
     };
     const auto press = [](int key) {
         return [key](QWidget* dialog) {
@@ -88,16 +90,30 @@ TEST(SheetAlertDialog, ClosingItWithoutAChoiceIsNoButtonsAnswerAndReturnTakesThe
         };
     };
     // Esc and the title bar's close button once restored the project: they must not.
-    EXPECT_EQ(answerAfter(press(Qt::Key_Escape)), SheetAlert::dismissed);
-    EXPECT_EQ(answerAfter([](QWidget* dialog) { dialog->close(); }), SheetAlert::dismissed);
-    EXPECT_EQ(answerAfter(press(Qt::Key_Return)), SheetAlert::secondButton);
+    EXPECT_EQ(answerAfter(press(Qt::Key_Escape), restore), SheetAlert::dismissed);
+    EXPECT_EQ(answerAfter([](QWidget* dialog) { dialog->close(); }, restore),
+              SheetAlert::dismissed);
+    // The window it covers closing takes the question with it, unanswered.
+    EXPECT_EQ(answerAfter([&](QWidget*) { window.close(); }, restore), SheetAlert::dismissed);
+    window.show();
+    EXPECT_EQ(answerAfter(press(Qt::Key_Return), restore), SheetAlert::secondButton);
     // The default button starts with the focus, and keeps Return when another button has it.
     QString focused;
-    EXPECT_EQ(answerAfter([&](QWidget* dialog) {
-                  focused = qobject_cast<QPushButton*>(dialog->focusWidget())->text();
-                  dialog->findChildren<QPushButton*>().first()->setFocus();
-                  press(Qt::Key_Return)(dialog);
-              }),
+    EXPECT_EQ(answerAfter(
+                  [&](QWidget* dialog) {
+                      focused = qobject_cast<QPushButton*>(dialog->focusWidget())->text();
+                      dialog->findChildren<QPushButton*>().first()->setFocus();
+                      press(Qt::Key_Return)(dialog);
+                  },
+                  restore),
               SheetAlert::secondButton);
     EXPECT_EQ(focused, "取消");
+
+    const SheetAlert::Question remove{"你确定在删掉下面的词库吗？", "", {"取消", "确定"}, nullptr};
+    EXPECT_EQ(answerAfter(press(Qt::Key_Return), remove), SheetAlert::firstButton);
+    const SheetAlert::Question notice{"你不可以删掉默认词库", "", {"好的"}, nullptr};
+    EXPECT_EQ(answerAfter(press(Qt::Key_Return), notice), SheetAlert::firstButton);
+    // A question that guards nothing may name its own default.
+    const SheetAlert::Question token{"", "", {"取消", "确定"}, nullptr, 1};
+    EXPECT_EQ(answerAfter(press(Qt::Key_Return), token), SheetAlert::secondButton);
 }

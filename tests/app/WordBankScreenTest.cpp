@@ -15,6 +15,7 @@
 
 #include "ClosedPort.h"
 #include "LocalService.h"
+#include "ModalQuestion.h"
 #include "defaults/DefaultsStore.h"
 #include "platform/SheetAlert.h"
 #include "screens/CloudWordViewController.h"
@@ -282,26 +283,20 @@ TEST_F(WordBankScreen, DeletingFollowsItsRules) {
     ASSERT_FALSE(screen_->currentWord().count.empty());
     EXPECT_EQ(screen_->currentWord().uuid, quillet::deviceIdentifier()); // named as its own
 
-    // The real question: Esc, Return (its default is 取消) and the close button delete nothing.
+    // The real question, left without a choice each way a user can: the bank stays.
     SheetAlert::setAnswerer({});
-    const std::vector<std::function<void(QWidget*)>> dismissals = {
-        [](QWidget* asked) { QTest::keyClick(asked, Qt::Key_Escape); },
-        [](QWidget* asked) {
-            QTest::keyClick(asked->focusWidget() ? asked->focusWidget() : asked, Qt::Key_Return);
-        },
-        [](QWidget* asked) { asked->close(); },
-    };
-    for (const auto& dismiss : dismissals) {
-        QTimer::singleShot(0, [dismiss] {
-            QWidget* asked = QApplication::activeModalWidget();
-            ASSERT_NE(asked, nullptr);
-            dismiss(asked);
-        });
+    QSignalSpy asked(screen_, &WordBankViewController::answered);
+    for (const auto& leaving : modal_question::leavingWithoutAChoice()) {
+        modal_question::whenShown(leaving.act);
         press("删除");
-        EXPECT_EQ(fetch(token).data->size(), 1u);
+        EXPECT_EQ(screen_->currentWord().id, token) << leaving.name;
     }
+    QTest::qWait(200);
+    EXPECT_EQ(asked.count(), 0) << "the service was asked to delete";
+    EXPECT_EQ(fetch(token).data->size(), 1u);
 
-    answerSheetsWith(SheetAlert::secondButton);
+    modal_question::whenShown(
+        [](QWidget* question) { modal_question::button(question, "确定")->click(); });
     press("删除");
     waitForAnswer(screen_);
     EXPECT_EQ(dialogTitle(), "删除成功");
