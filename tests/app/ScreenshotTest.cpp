@@ -6,13 +6,11 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QGuiApplication>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
 
 #include "LocalService.h"
@@ -62,26 +60,6 @@ void saveScreenshot(QWidget& window, QString name) {
     EXPECT_EQ(shot.width(), qRound(window.width() * scale));
     EXPECT_TRUE(shot.save(path));
     std::printf("screenshot: %s\n", path.toUtf8().constData());
-}
-
-// Once the modal question is up: its picture as `name`, then `answer` on it.
-void shootQuestion(const QString& name, std::function<void(QWidget*)> answer) {
-    QTimer::singleShot(300, [name, answer = std::move(answer)] {
-        QWidget* question = QApplication::activeModalWidget();
-        ASSERT_NE(question, nullptr);
-        saveScreenshot(*question, name);
-        answer(question);
-    });
-}
-
-void pressButton(QWidget* dialog, const QString& title) {
-    for (auto* button : dialog->findChildren<QPushButton*>()) {
-        if (button->text() == title) {
-            button->click();
-            return;
-        }
-    }
-    ADD_FAILURE() << "no button " << title.toStdString();
 }
 
 template <class Page> Page* topPage() {
@@ -170,44 +148,6 @@ TEST_F(Screenshot, DISABLED_RenameScreenAfterARun) {
     CMAlert::shared().cancleBtn()->click();
 }
 
-TEST_F(Screenshot, DISABLED_BackupThenRestoreOfALargeProject) {
-    quillet::test::TempDir temp;
-    const auto project = demoProject(temp);
-    // Enough bytes that zipping and putting back each take a moment to be seen.
-    std::filesystem::create_directories(project / "Bulk");
-    const auto part = [&](int i) {
-        return project / "Bulk" / ("Part" + std::to_string(i) + ".txt");
-    };
-    for (int i = 0; i < 4000; ++i) {
-        quillet::test::writeFile(part(i),
-                                 quillet::test::bankText(2000, static_cast<char>('a' + i % 26)));
-    }
-    auto* rename = renameScreenFor(project);
-    ASSERT_NE(rename, nullptr);
-    QSignalSpy finished(rename, &MethodRenameViewController::runFinished);
-    rename->sureAction();
-    auto& dialog = CMAlert::shared();
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return dialog.message()->text().startsWith("备份中…"); }, 30000));
-    saveScreenshot(window_, "backup-progress.png");
-    ASSERT_TRUE(finished.wait(60000));
-    for (int i = 0; i < 4000; ++i) {
-        quillet::test::writeFile(part(i), "changed");
-    }
-
-    QSignalSpy restored(rename, &MethodRenameViewController::restoreFinished);
-    shootQuestion("restore-confirmation.png",
-                  [](QWidget* question) { pressButton(question, "恢复"); });
-    dialog.otherBtn()->click();
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return dialog.message()->text().startsWith("恢复中...\n"); }, 30000));
-    saveScreenshot(window_, "restore-progress.png");
-    ASSERT_TRUE(restored.wait(60000));
-    settle();
-    saveScreenshot(window_, "restore-done.png");
-    dialog.cancleBtn()->click();
-}
-
 TEST_F(Screenshot, DISABLED_CrashReportScreenAfterARestore) {
     quillet::test::TempDir temp;
     temp.write("QuilletNames.tsv", quillet::test::shopNamesTable());
@@ -253,8 +193,8 @@ TEST_F(Screenshot, DISABLED_WordBankScreenAndTheCloudListAfterASave) {
     saveScreenshot(window_, "word-bank-scrolled.png");
     scroll->setValue(0);
 
-    shootQuestion("word-bank-delete.png", [](QWidget* question) {
-        QTest::keyClick(question, Qt::Key_Escape); // nothing deleted
+    modal_question::whenShown([](QWidget* question) {
+        modal_question::press(question, Qt::Key_Escape); // nothing deleted
     });
     bank->button("删除")->click();
 
@@ -329,6 +269,8 @@ TEST_F(Screenshot, DISABLED_BackupAndRestoreProgressAndTheRestoreQuestion) {
     CMAlert::shared().otherBtn()->click();
     ASSERT_TRUE(restored.wait(30000));
     QObject::disconnect(restore);
+    settle();
+    saveScreenshot(window_, "restore-done.png");
     CMAlert::shared().cancleBtn()->click();
 }
 
