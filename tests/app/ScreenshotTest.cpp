@@ -227,7 +227,7 @@ TEST_F(Screenshot, DISABLED_BackupAndRestoreProgressAndTheRestoreQuestion) {
     std::filesystem::copy(std::filesystem::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project,
                           std::filesystem::copy_options::recursive);
     // Files enough that the backup and the restore last past the first picture.
-    const std::string filler(16 * 1024, 'x');
+    const std::string filler(std::size_t{16} * 1024, 'x');
     std::filesystem::create_directories(project / "Bulk");
     for (int i = 0; i < 3000; ++i) {
         quillet::test::writeFile(project / "Bulk" / ("Page" + std::to_string(i) + ".txt"), filler);
