@@ -55,9 +55,8 @@ bool isShortOfResources(const boost::system::error_code& error) {
 HttpServer::HttpServer(const HttpLimits& limits, HttpHandler& handler, const ServiceLog& log,
                        const TlsContext* tls)
     : limits_(limits), handler_(handler), log_(log), tls_(tls), contexts_(makeContexts()),
-      own_(*contexts_.front()), acceptor_(own_),
-      workers_(kWorkers), services_{limits_, handler_, log_, workers_}, grace_(own_),
-      refusalFlush_(own_), refusals_(log) {}
+      acceptor_(own_), workers_(kWorkers), services_{limits_, handler_, log_, workers_},
+      grace_(own_), refusalFlush_(own_), refusals_(log) {}
 
 HttpServer::~HttpServer() = default;
 
@@ -96,13 +95,13 @@ bool HttpServer::run() {
     }
     running_ = true;
     asio::co_spawn(own_, acceptConnections(), asio::detached);
-    // The other threads wait for connections until the first one's work, which outlasts every
+    // The I/O threads wait for connections until this thread's work, which outlasts every
     // connection, is done.
     std::vector<asio::executor_work_guard<asio::io_context::executor_type>> waiting;
     std::vector<std::thread> others;
-    for (std::size_t i = 1; i < contexts_.size(); ++i) {
-        waiting.push_back(asio::make_work_guard(*contexts_[i]));
-        others.emplace_back([context = contexts_[i].get()] { context->run(); });
+    for (const auto& context : contexts_) {
+        waiting.push_back(asio::make_work_guard(*context));
+        others.emplace_back([context = context.get()] { context->run(); });
     }
     own_.run();
     for (auto& guard : waiting) {

@@ -26,9 +26,9 @@ namespace quillet::service {
 class ServiceLog;
 class TlsContext;
 
-// An HTTP/1.1 server on Boost.Beast: a thread per core serves the connections dealt to it, each
-// a coroutine, and runs their handlers where they are read; work that may wait runs on a few
-// worker threads. stop() ends it all within the stop grace.
+// An HTTP/1.1 server on Boost.Beast: one thread takes connections in and deals them to a few I/O
+// threads, which serve each as a coroutine and run its handlers where they are read; work that
+// may wait runs on a few worker threads. stop() ends it all within the stop grace.
 class HttpServer {
 public:
     // `tls` may be null for plain HTTP; everything given must outlive the server.
@@ -61,11 +61,13 @@ private:
     HttpHandler& handler_;
     const ServiceLog& log_;
     const TlsContext* tls_;
-    // One for each I/O thread, each run by that thread alone; the first also runs the
-    // acceptor, the timers and the tables below.
+    // One for each I/O thread, each run by that thread alone.
     std::vector<std::unique_ptr<boost::asio::io_context>> contexts_;
     std::size_t nextContext_ = 0;
-    boost::asio::io_context& own_;
+    // The acceptor, the timers and the tables below, on the thread that calls run(). It serves no
+    // connection, so that a burst of new ones is taken in at once however long the I/O threads'
+    // work takes. Destroyed before the I/O contexts: what is left in it may hold a connection.
+    boost::asio::io_context own_{1};
     boost::asio::ip::tcp::acceptor acceptor_;
     boost::asio::thread_pool workers_;
     const HttpConnection::Services services_;
