@@ -223,21 +223,15 @@ TEST(EnvironmentScreenshot, DISABLED_FailedEnvironmentCheck) {
 // caught as the dialog first shows it.
 TEST_F(Screenshot, DISABLED_BackupAndRestoreProgressAndTheRestoreQuestion) {
     quillet::test::TempDir temp;
-    const auto project = temp.path() / "Demo";
-    std::filesystem::copy(std::filesystem::path(QUILLET_EXAMPLES_DIR) / "DemoShop", project,
-                          std::filesystem::copy_options::recursive);
+    const auto project = demoProject(temp);
     // Files enough that the backup and the restore last past the first picture.
     const std::string filler(std::size_t{16} * 1024, 'x');
     std::filesystem::create_directories(project / "Bulk");
     for (int i = 0; i < 3000; ++i) {
         quillet::test::writeFile(project / "Bulk" / ("Page" + std::to_string(i) + ".txt"), filler);
     }
-    quillet::SettingModel::shared().backupPath = (temp.path() / "Backup").string();
-    waitForNotice();
-    auto* rename = open<MethodRenameViewController>("方法重命名");
+    auto* rename = renameScreenFor(project);
     ASSERT_NE(rename, nullptr);
-    rename->fillBtn()->click();
-    rename->pathInput()->label()->setText(QString::fromStdString(project.string()));
     const auto catchFirst = [&](const QString& start, const QString& name) {
         return QObject::connect(rename, &MethodRenameViewController::dialogMessageShown,
                                 [&, start, name, taken = false](const QString& text) mutable {

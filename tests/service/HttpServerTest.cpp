@@ -17,8 +17,16 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// Refuses with the plain answer of each status; what it answers is up to each test's handler.
+class TestHandler : public HttpHandler {
+public:
+    HttpResponse refuse(int status, const HttpRequest& /*request*/) override {
+        return HttpResponse::plain(status);
+    }
+};
+
 // Answers only once the test lets it: every request it is given holds its thread until then.
-class HeldHandler : public HttpHandler {
+class HeldHandler : public TestHandler {
 public:
     HttpAnswer respond(const HttpRequest& /*request*/) override {
         std::unique_lock lock(mutex_);
@@ -26,9 +34,6 @@ public:
         changed_.notify_all();
         changed_.wait(lock, [&] { return released_; });
         return HttpResponse::plain(200);
-    }
-    HttpResponse refuse(int status, const HttpRequest& /*request*/) override {
-        return HttpResponse::plain(status);
     }
     bool waitUntilHolding(int requests) {
         std::unique_lock lock(mutex_);
@@ -48,15 +53,12 @@ private:
 };
 
 // Says back what it was asked: method, path and body.
-class EchoHandler : public HttpHandler {
+class EchoHandler : public TestHandler {
 public:
     HttpAnswer respond(const HttpRequest& request) override {
         HttpResponse response;
         response.body = "[" + request.method + " " + request.path + " " + request.body + "]";
         return response;
-    }
-    HttpResponse refuse(int status, const HttpRequest& /*request*/) override {
-        return HttpResponse::plain(status);
     }
 };
 
@@ -124,7 +126,7 @@ TEST(HttpServer, RequestsAreReadWholeHoweverTheirBytesArrive) {
 // that serves connections is busy with a long request.
 TEST(HttpServer, ConnectionsAreTakenInWhileEveryServingThreadIsBusy) {
     HttpLimits limits;
-    limits.maximumConnections = 16; // no more than there can be I/O threads
+    limits.maximumConnections = 16; // the most I/O threads there can be
     HeldHandler handler;
     RunningServer server(limits, handler);
     const int port = server.port();
